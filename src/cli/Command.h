@@ -1,0 +1,53 @@
+// One subcommand of ostravion-cli: it declares its options on the parser and
+// runs once the whole command line has been parsed.
+#pragma once
+
+#include "platform/Native.h"
+#include "platform/Ports.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ostravion::cli {
+
+// Messages of the system go to stderr in UTF-8; a question has no one to
+// answer it, so it is printed and taken as No unless the command says otherwise.
+class StderrMessages final : public MessagePort {
+public:
+    explicit StderrMessages(const TextCodec& codec) : codec_(codec) {}
+    void Show(const std::string& text) override;
+    bool Ask(const std::string& question) override;
+    void SetAnswer(bool yes) { answer_ = yes; }
+
+private:
+    const TextCodec& codec_;
+    bool answer_ = false;
+};
+
+struct Context {
+    NativePlatform& platform;
+    StderrMessages& messages;
+    TextCodec& Codec() const { return platform.Codec(); }
+    // A system text (CP949) as UTF-8 for people.
+    std::string Utf8(const std::string& cp949) const { return platform.Codec().ToUtf8(cp949); }
+    std::string Cp949(const std::string& utf8) const { return platform.Codec().FromUtf8(utf8); }
+};
+
+class Command {
+public:
+    virtual ~Command() = default;
+    virtual void Register(CLI::App& app) = 0;
+    // True when this command's subcommand was given on the command line.
+    virtual bool Chosen() const = 0;
+    virtual int Run(Context& ctx) = 0;
+};
+
+std::vector<std::unique_ptr<Command>> MakeCommands();
+
+// Files named on the command line, read or written as they are.
+bool ReadNativeFile(const std::string& path, std::string& bytes);
+bool WriteNativeFile(const std::string& path, const std::string& bytes);
+
+} // namespace ostravion::cli

@@ -1,0 +1,135 @@
+// The small layer through which the core reaches the operating system and the
+// user. Every port is an abstract class: the Linux and Windows implementations
+// live beside this header, tests supply fakes. All texts crossing a port are
+// CP949 byte strings unless a member says otherwise.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ostravion {
+
+// Message boxes and Yes/No questions. The caption is always the application title.
+class MessagePort {
+public:
+    virtual ~MessagePort() = default;
+    virtual void Show(const std::string& text) = 0;
+    // True only when the answer is Yes.
+    virtual bool Ask(const std::string& question) = 0;
+};
+
+// The status-bar progress bar, as the scan and long flows drive it.
+class ProgressBar {
+public:
+    virtual ~ProgressBar() = default;
+    virtual void SetRange32(int lower, int upper) = 0;
+    virtual void GetRange(int& lower, int& upper) const = 0;
+    virtual void SetStep(int step) = 0;
+    // Advance by the step; past the upper bound the position starts again from the lower bound.
+    virtual void StepIt() = 0;
+    virtual void SetPos(int pos) = 0;
+};
+
+class ProgressFactory {
+public:
+    virtual ~ProgressFactory() = default;
+    // A new bar showing the message text, range 0..100, step 1.
+    virtual std::unique_ptr<ProgressBar> Create(const std::string& text) = 0;
+};
+
+// CP949 <-> UTF-8. A character without a CP949 form becomes "?".
+class TextCodec {
+public:
+    virtual ~TextCodec() = default;
+    virtual std::string ToUtf8(const std::string& cp949) const = 0;
+    virtual std::string FromUtf8(const std::string& utf8) const = 0;
+};
+
+// A file opened for writing.
+class OutFile {
+public:
+    virtual ~OutFile() = default;
+    virtual bool Write(const std::string& bytes) = 0;
+    // Flushes and closes; false when anything written was lost.
+    virtual bool Close() = 0;
+};
+
+// How path texts are read on this system.
+struct PathRules {
+    bool slashIsSeparator = false; // "/" separates folders as the backslash does
+    bool caseSensitive = false;    // file names differ by letter case
+};
+
+// Files named by CP949 path texts in the system's own form (".\\CheckOut\\x.ipt").
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual PathRules Rules() const = 0;
+    // The whole file; false when it cannot be opened.
+    virtual bool ReadWhole(const std::string& path, std::string& bytes) const = 0;
+    virtual bool Exists(const std::string& path) const = 0;
+    // Opens for writing: truncated (append=false) or at its end (append=true),
+    // created when missing. Null when it cannot be opened.
+    virtual std::unique_ptr<OutFile> OpenWrite(const std::string& path, bool append) = 0;
+    virtual bool Remove(const std::string& path) = 0;
+    // Replaces `to` by `from` in one step where the system can.
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    virtual bool MakeDirectory(const std::string& path) = 0;
+    virtual bool IsDirectory(const std::string& path) const = 0;
+    virtual std::string CurrentDirectory() const = 0;
+    virtual bool SetCurrentDirectory(const std::string& path) = 0;
+};
+
+// Processor facts as Windows reports them.
+struct ProcessorFacts {
+    unsigned architecture = 0;
+    unsigned level = 0;
+    unsigned revision = 0;
+};
+
+// Operating-system version facts as Windows reports them.
+struct OsVersionFacts {
+    bool extendedAvailable = false; // product type and suite mask are valid
+    bool plainAvailable = false;    // platform, major, minor, service-pack text are valid
+    unsigned platform = 0;          // 0 Win32s, 1 Windows 9x, 2 NT
+    unsigned major = 0;
+    unsigned minor = 0;
+    std::string servicePack;  // the service-pack text (CSD version)
+    unsigned productType = 0; // 1 workstation, 2 domain controller, 3 server
+    unsigned suiteMask = 0;
+    // The ProductOptions "ProductType" registry value; unset when it cannot be read.
+    bool productOptionsAvailable = false;
+    std::string productOptions;
+};
+
+struct LocalTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+};
+
+class SystemInfo {
+public:
+    virtual ~SystemInfo() = default;
+    virtual std::string ComputerName() const = 0; // empty when the query fails
+    virtual std::string UserName() const = 0;     // empty when the query fails
+    virtual ProcessorFacts Processor() const = 0;
+    virtual OsVersionFacts OsVersion() const = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalTime Now() const = 0;
+};
+
+// Reads one string of a file's version resource (CompanyName, ProductVersion, ...).
+class VersionStrings {
+public:
+    virtual ~VersionStrings() = default;
+    // The value as the ANSI call returns it, before any cut at a line break;
+    // empty when the file has no such value.
+    virtual std::string Read(const std::string& nativePath, const std::string& name) const = 0;
+};
+
+} // namespace ostravion

@@ -1,0 +1,306 @@
+#include "platform/posix/PosixPlatform.h"
+
+#include "util/Text.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <fstream>
+#include <iconv.h>
+#include <pwd.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+namespace ostravion::posix {
+
+namespace {
+
+// One conversion descriptor per thread and direction: the walk converts a
+// name per file, and iconv_t is not safe to share between threads.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (cd_ != reinterpret_cast<iconv_t>(-1))
+            iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts, writing "?" for each input character that has no form in the
+    // target; `charLength` gives the length of the character that failed.
+    template <typename CharLen> std::string Convert(const std::string& in, CharLen charLength) {
+        std::string out;
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            return in;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        out.resize(in.size() * 4 + 16);
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        char* dst = out.data();
+        std::size_t dstLeft = out.size();
+        while (srcLeft > 0) {
+            if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1))
+                break;
+            if (errno == E2BIG) {
+                const std::size_t used = static_cast<std::size_t>(dst - out.data());
+                out.resize(out.size() * 2);
+                dst = out.data() + used;
+                dstLeft = out.size() - used;
+                continue;
+            }
+            // EILSEQ or EINVAL: one character without a form, or cut short.
+            if (dstLeft < 1) {
+                const std::size_t used = static_cast<std::size_t>(dst - out.data());
+                out.resize(out.size() * 2);
+                dst = out.data() + used;
+                dstLeft = out.size() - used;
+            }
+            *dst++ = '?';
+            --dstLeft;
+            const std::size_t skip = std::min(srcLeft, charLength(src, srcLeft));
+            src += skip;
+            srcLeft -= skip;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        out.resize(static_cast<std::size_t>(dst - out.data()));
+        return out;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+std::size_t Cp949CharLength(const char* p, std::size_t left) {
+    return (text::IsLeadByte(static_cast<unsigned char>(*p)) && left >= 2) ? 2 : 1;
+}
+
+std::size_t Utf8CharLength(const char* p, std::size_t left) {
+    const auto c = static_cast<unsigned char>(*p);
+    std::size_t n = 1;
+    if (c >= 0xF0 && c <= 0xF7)
+        n = 4;
+    else if (c >= 0xE0)
+        n = 3;
+    else if (c >= 0xC2 && c < 0xE0)
+        n = 2;
+    // A broken sequence counts up to its first byte that is no continuation.
+    std::size_t i = 1;
+    while (i < n && i < left && (static_cast<unsigned char>(p[i]) & 0xC0) == 0x80)
+        ++i;
+    return i;
+}
+
+class PosixOutFile final : public OutFile {
+public:
+    explicit PosixOutFile(int fd) : fd_(fd) {}
+    ~PosixOutFile() override { Close(); }
+    bool Write(const std::string& bytes) override {
+        if (fd_ < 0)
+            return false;
+        const char* p = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd_, p, left);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                failed_ = true;
+                return false;
+            }
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+    bool Close() override {
+        if (fd_ < 0)
+            return !failed_;
+        if (::close(fd_) != 0)
+            failed_ = true;
+        fd_ = -1;
+        return !failed_;
+    }
+
+private:
+    int fd_;
+    bool failed_ = false;
+};
+
+} // namespace
+
+std::string IconvCodec::ToUtf8(const std::string& cp949) const {
+    thread_local Converter conv("UTF-8", "CP949");
+    return conv.Convert(cp949, Cp949CharLength);
+}
+
+std::string IconvCodec::FromUtf8(const std::string& utf8) const {
+    thread_local Converter conv("CP949", "UTF-8");
+    return conv.Convert(utf8, Utf8CharLength);
+}
+
+std::string PosixFileSystem::NativePath(const std::string& path) const {
+    std::string p = path;
+    for (std::size_t i = 0; i < p.size(); i += text::CharLength(p, i))
+        if (p[i] == '\\')
+            p[i] = '/';
+    return codec_.ToUtf8(p);
+}
+
+bool PosixFileSystem::ReadWhole(const std::string& path, std::string& bytes) const {
+    bytes.clear();
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (st.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    while (true) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool PosixFileSystem::Exists(const std::string& path) const {
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+std::unique_ptr<OutFile> PosixFileSystem::OpenWrite(const std::string& path, bool append) {
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
+    const int fd = ::open(NativePath(path).c_str(), flags, 0666);
+    if (fd < 0)
+        return nullptr;
+    return std::make_unique<PosixOutFile>(fd);
+}
+
+bool PosixFileSystem::Remove(const std::string& path) {
+    return ::unlink(NativePath(path).c_str()) == 0;
+}
+
+bool PosixFileSystem::Rename(const std::string& from, const std::string& to) {
+    return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
+bool PosixFileSystem::MakeDirectory(const std::string& path) {
+    return ::mkdir(NativePath(path).c_str(), 0777) == 0;
+}
+
+bool PosixFileSystem::IsDirectory(const std::string& path) const {
+    struct stat st {};
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string PosixFileSystem::CurrentDirectory() const {
+    std::string buf(4096, '\0');
+    if (!::getcwd(buf.data(), buf.size()))
+        return std::string();
+    buf.resize(std::strlen(buf.c_str()));
+    return codec_.FromUtf8(buf);
+}
+
+bool PosixFileSystem::SetCurrentDirectory(const std::string& path) {
+    return ::chdir(NativePath(path).c_str()) == 0;
+}
+
+std::string PosixSystemInfo::ComputerName() const {
+    char buf[256] = {};
+    if (::gethostname(buf, 255) != 0)
+        return std::string();
+    buf[255] = '\0';
+    return codec_.FromUtf8(buf);
+}
+
+std::string PosixSystemInfo::UserName() const {
+    char buf[256] = {};
+    if (::getlogin_r(buf, 255) == 0 && buf[0] != '\0')
+        return codec_.FromUtf8(buf);
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_name)
+        return codec_.FromUtf8(std::string(pw->pw_name).substr(0, 255));
+    return std::string();
+}
+
+ProcessorFacts ProcessorFromCpuInfo(const std::string& cpuinfo, const std::string& machine) {
+    ProcessorFacts p;
+    if (machine == "x86_64")
+        p.architecture = 9; // AMD64
+    else if (machine == "i386" || machine == "i486" || machine == "i586" || machine == "i686")
+        p.architecture = 0;
+    else if (machine == "aarch64")
+        p.architecture = 12; // ARM64
+    else if (machine.rfind("arm", 0) == 0)
+        p.architecture = 5;
+    else if (machine.rfind("mips", 0) == 0)
+        p.architecture = 1;
+    else if (machine.rfind("ppc", 0) == 0)
+        p.architecture = 3;
+    else
+        p.architecture = 65535;
+
+    // The first processor's family, model and stepping, as Windows folds them:
+    // level is the family, revision is model * 256 + stepping.
+    int family = -1, model = -1, stepping = -1;
+    std::istringstream in(cpuinfo);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos) {
+            if (family >= 0)
+                break; // end of the first processor's block
+            continue;
+        }
+        std::string key = line.substr(0, colon);
+        while (!key.empty() && (key.back() == ' ' || key.back() == '\t'))
+            key.pop_back();
+        const char* value = line.c_str() + colon + 1;
+        if (key == "cpu family" && family < 0)
+            family = std::atoi(value);
+        else if (key == "model" && model < 0)
+            model = std::atoi(value);
+        else if (key == "stepping" && stepping < 0)
+            stepping = std::atoi(value);
+    }
+    if (family >= 0)
+        p.level = static_cast<unsigned>(family);
+    if (model >= 0 && stepping >= 0)
+        p.revision = static_cast<unsigned>(((model & 0xFF) << 8) | (stepping & 0xFF));
+    return p;
+}
+
+ProcessorFacts PosixSystemInfo::Processor() const {
+    utsname u{};
+    std::string machine;
+    if (::uname(&u) == 0)
+        machine = u.machine;
+    std::ifstream f("/proc/cpuinfo");
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ProcessorFromCpuInfo(ss.str(), machine);
+}
+
+LocalTime SystemClock::Now() const {
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    ::localtime_r(&now, &tm);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+}
+
+} // namespace ostravion::posix

@@ -1,0 +1,60 @@
+// Linux implementations of the ports.
+#pragma once
+
+#include "platform/Ports.h"
+
+#include <string>
+
+namespace ostravion::posix {
+
+// CP949 <-> UTF-8 through iconv.
+class IconvCodec final : public TextCodec {
+public:
+    std::string ToUtf8(const std::string& cp949) const override;
+    std::string FromUtf8(const std::string& utf8) const override;
+};
+
+// Paths are CP949 texts in which the backslash (and the slash) separate folders.
+class PosixFileSystem final : public FileSystem {
+public:
+    explicit PosixFileSystem(const TextCodec& codec) : codec_(codec) {}
+    PathRules Rules() const override { return {true, true}; }
+    bool ReadWhole(const std::string& path, std::string& bytes) const override;
+    bool Exists(const std::string& path) const override;
+    std::unique_ptr<OutFile> OpenWrite(const std::string& path, bool append) override;
+    bool Remove(const std::string& path) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool MakeDirectory(const std::string& path) override;
+    bool IsDirectory(const std::string& path) const override;
+    std::string CurrentDirectory() const override;
+    bool SetCurrentDirectory(const std::string& path) override;
+
+    // The UTF-8 path the system call takes for a CP949 path text.
+    std::string NativePath(const std::string& path) const;
+
+private:
+    const TextCodec& codec_;
+};
+
+class PosixSystemInfo final : public SystemInfo {
+public:
+    explicit PosixSystemInfo(const TextCodec& codec) : codec_(codec) {}
+    std::string ComputerName() const override;
+    std::string UserName() const override;
+    ProcessorFacts Processor() const override;
+    // Linux has no Windows version: nothing is available, so the string is empty.
+    OsVersionFacts OsVersion() const override { return {}; }
+
+private:
+    const TextCodec& codec_;
+};
+
+class SystemClock final : public Clock {
+public:
+    LocalTime Now() const override;
+};
+
+// Processor facts as Windows reports them, from /proc/cpuinfo text.
+ProcessorFacts ProcessorFromCpuInfo(const std::string& cpuinfo, const std::string& machine);
+
+} // namespace ostravion::posix

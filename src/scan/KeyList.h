@@ -1,0 +1,71 @@
+// The catalogue of known programs, loaded from KEYLIST.DAT, and the lookup of
+// a file name in it.
+#pragma once
+
+#include "platform/Ports.h"
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace ostravion {
+
+inline constexpr const char* kKeyListFile = "KEYLIST.DAT";
+
+namespace msg {
+inline constexpr const char* kKeyFileOpenError = "Key File Open Error...";
+inline constexpr const char* kKeyFileReadError = "Key File Read Error...";
+} // namespace msg
+
+// Results of a lookup besides an entry index.
+inline constexpr int kNameListedNoMatch = -2;  // name listed, neither size nor version matches
+inline constexpr int kUnlistedExecutable = -3; // not listed, the name contains ".EXE"
+
+class KeyList {
+public:
+    static constexpr int kColumns = 9; // columns 0..8 as held; column 9 is held coded
+
+    // Reads the file whole, undoes its container and holds its entries. Shows
+    // "Key File Open Error..." or "Key File Read Error..." and returns false
+    // when it cannot be loaded.
+    bool Load(const FileSystem& fs, MessagePort& messages, const std::string& path = kKeyListFile);
+    // The check after reading the file: false with the system's message when
+    // it could not be opened or nothing could be read.
+    static bool CheckRead(bool opened, const std::string& bytes, MessagePort& messages);
+    // The container's raw bytes as read from the file.
+    void LoadFromContainer(std::string_view bytes);
+    // An already unscrambled payload: lines at CR LF, columns at TAB.
+    void LoadFromPayload(std::string_view payload);
+
+    std::size_t Size() const { return exeNameUpper_.size(); }
+    const std::string& Column(int column, std::size_t entry) const {
+        return columns_[column][entry];
+    }
+    const std::string& ExeNameUpper(std::size_t entry) const { return exeNameUpper_[entry]; }
+    const std::string& DomesticCode(std::size_t entry) const { return domesticCode_[entry]; }
+
+    // Looks up an upper-case file name. When the name is listed, `readVersion`
+    // is called once for the file's ProductVersion, which is stored in
+    // `version`. Returns the first entry of that name whose size equals
+    // `sizeText` or whose version equals the file's, kNameListedNoMatch,
+    // kUnlistedExecutable, or 0 (a name that is not listed and no executable).
+    int Match(const std::string& upperName, const std::string& sizeText,
+              const std::function<std::string()>& readVersion, std::string& version) const;
+
+    // "국내" -> "1", "국외" -> "2", anything else -> "".
+    static std::string CodeDomestic(std::string_view label);
+
+private:
+    void Clear();
+
+    std::array<std::vector<std::string>, kColumns> columns_;
+    std::vector<std::string> exeNameUpper_;
+    std::vector<std::string> domesticCode_;
+    // Every entry of a name, in file order: a lookup visits only those.
+    std::unordered_map<std::string, std::vector<std::uint32_t>> byName_;
+};
+
+} // namespace ostravion

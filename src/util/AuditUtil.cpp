@@ -1,0 +1,136 @@
+#include "util/AuditUtil.h"
+
+#include "files/Container.h"
+
+namespace ostravion {
+
+CAuditUtil::CAuditUtil(FileSystem& fs, MessagePort& messages, ProgressFactory* progress)
+    : fs_(fs), messages_(messages), progressFactory_(progress) {}
+
+CAuditUtil::~CAuditUtil() = default;
+
+std::string CAuditUtil::UnscrambleText(std::string_view container) {
+    return ostravion::UnscrambleText(container);
+}
+
+void CAuditUtil::SetScanBaseName(const std::string& base) {
+    journalPath_ = std::string(kWorkFolder) + base + ".tmp";
+    scanResultPath_ = std::string(kWorkFolder) + base + ".ipt";
+}
+
+namespace {
+// Position of the last folder separator at a character start, or npos.
+std::size_t LastSeparator(std::string_view s, const PathRules& rules) {
+    std::size_t at = text::FindLastChar(s, '\\');
+    if (rules.slashIsSeparator) {
+        const std::size_t slash = text::FindLastChar(s, '/');
+        if (slash != std::string_view::npos && (at == std::string_view::npos || slash > at))
+            at = slash;
+    }
+    return at;
+}
+} // namespace
+
+bool CAuditUtil::SetResultNames(const std::string& original, NameForm form) {
+    const PathRules rules = fs_.Rules();
+    if (form == NameForm::Path) {
+        // Where file names differ by letter case the folder part must keep its
+        // case, or every later open would miss; only the file name is lowered.
+        const std::size_t sep = LastSeparator(original, rules);
+        if (sep == std::string::npos) {
+            messages_.Show(msg::kBadPath);
+            return false;
+        }
+        std::string folder = original.substr(0, sep + 1);
+        if (!rules.caseSensitive)
+            folder = text::ToLower(folder);
+        const std::string f = text::ToLower(std::string_view(original).substr(sep + 1));
+        resultFolder_ = folder;
+        const std::size_t ext = text::Find(f, ".tls");
+        if (ext == std::string::npos) {
+            messages_.Show(msg::kBadNamed);
+            return false;
+        }
+        totalFileName_ = f;
+        baseName_ = f.substr(0, ext);
+        resultFileName_ = baseName_ + ".rst";
+        return true;
+    }
+    const std::string t = text::ToLower(original);
+    if (text::Contains(t, "\\") || (rules.slashIsSeparator && text::Contains(t, "/"))) {
+        messages_.Show(msg::kBadPathOrParam);
+        return false;
+    }
+    resultFolder_ = kWorkFolder;
+    const std::size_t ext = text::Find(t, ".tls");
+    if (ext != std::string::npos) {
+        totalFileName_ = t;
+        baseName_ = t.substr(0, ext);
+    } else {
+        baseName_ = t;
+        totalFileName_ = t + ".tls";
+    }
+    resultFileName_ = baseName_ + ".rst";
+    return true;
+}
+
+void CAuditUtil::RecordStartDirectory() {
+    startDirectory_ = fs_.CurrentDirectory();
+    if (startDirectory_.size() > 260)
+        startDirectory_.resize(260);
+}
+
+void CAuditUtil::RestoreStartDirectory() {
+    if (!startDirectory_.empty())
+        fs_.SetCurrentDirectory(startDirectory_);
+}
+
+void CAuditUtil::ShowProgress(const std::string& text) {
+    bar_.reset();
+    if (progressFactory_)
+        bar_ = progressFactory_->Create(text);
+}
+
+void CAuditUtil::StepProgress(int n) {
+    if (!bar_)
+        return;
+    for (int i = 0; i < n; ++i)
+        bar_->StepIt();
+}
+
+void CAuditUtil::DestroyProgress() {
+    bar_.reset();
+}
+
+void CAuditUtil::PrepareProgressRange(const std::string& text, long long total) {
+    ShowProgress(text);
+    if (!bar_)
+        return;
+    const long long upper = total * 1000;
+    bar_->SetRange32(0, static_cast<int>(upper));
+    step_ = static_cast<float>(upper);
+}
+
+void CAuditUtil::NarrowStep(int x) {
+    if (!bar_ || x <= 0)
+        return;
+    step_ = step_ * (1.0f / static_cast<float>(x));
+    bar_->SetStep(static_cast<int>(step_));
+}
+
+void CAuditUtil::WidenStep(int x) {
+    if (!bar_ || x <= 0)
+        return;
+    step_ = step_ * static_cast<float>(x);
+    bar_->SetStep(static_cast<int>(step_));
+}
+
+void CAuditUtil::FillProgress() {
+    if (!bar_)
+        return;
+    int lower = 0, upper = 0;
+    bar_->GetRange(lower, upper);
+    bar_->SetPos(upper);
+}
+
+} // namespace ostravion

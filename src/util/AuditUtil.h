@@ -1,0 +1,115 @@
+// The one shared utility object: work state, layout flag, report kind, the
+// current result names and paths, the PC facts of the current scan, the
+// selected per-PC files and the status-bar progress arithmetic.
+#pragma once
+
+#include "platform/Ports.h"
+#include "util/Text.h"
+#include "util/Types.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ostravion {
+
+// The system's own message texts used by more than one place.
+namespace msg {
+inline constexpr const char* kBadPath = "File is Bad Path...";
+inline constexpr const char* kBadNamed = "File is Bad Named...";
+inline constexpr const char* kBadPathOrParam = "File is Bad Path or Bad Function paramater...";
+} // namespace msg
+
+inline constexpr const char* kWorkFolder = ".\\CheckOut\\";
+
+class CAuditUtil {
+public:
+    enum class NameForm { Path, Name };
+
+    CAuditUtil(FileSystem& fs, MessagePort& messages, ProgressFactory* progress = nullptr);
+    ~CAuditUtil();
+
+    FileSystem& Files() const { return fs_; }
+    MessagePort& Messages() const { return messages_; }
+
+    // Text helpers.
+    static void SplitText(std::string_view text, std::string_view sep,
+                          std::vector<std::string>& out) {
+        text::SplitText(text, sep, out);
+    }
+    static std::string DashIfEmpty(std::string_view s) { return text::DashIfEmpty(s); }
+    static std::string EmptyIfDash(std::string_view s) { return text::EmptyIfDash(s); }
+    static std::string ZeroIfBlank(std::string_view s) { return text::ZeroIfBlank(s); }
+    static std::string UnscrambleText(std::string_view container);
+
+    // Names and paths.
+    void SetScanBaseName(const std::string& base);
+    // Derives result folder, total-file, base and written-result names. Shows one
+    // of the three messages and returns false when the text is unusable (fields
+    // already set stay set, as the rule says).
+    bool SetResultNames(const std::string& text, NameForm form);
+    const std::string& JournalPath() const { return journalPath_; }
+    const std::string& ScanResultPath() const { return scanResultPath_; }
+    const std::string& StartDirectory() const { return startDirectory_; }
+    const std::string& TotalFileName() const { return totalFileName_; }
+    const std::string& ResultFileName() const { return resultFileName_; }
+    const std::string& PreviousTotalPath() const { return previousTotalPath_; }
+    void SetPreviousTotalPath(const std::string& p) { previousTotalPath_ = p; }
+    std::vector<std::string> SelectedFiles() const { return selectedFiles_; }
+    void SetSelectedFiles(const std::vector<std::string>& files) { selectedFiles_ = files; }
+    const std::string& BaseName() const { return baseName_; }
+    const std::string& ResultFolder() const { return resultFolder_; }
+    // Result folder + base name + extension (".tls", ".rst", "_tm").
+    std::string ResultPath(const std::string& extension) const {
+        return resultFolder_ + baseName_ + extension;
+    }
+
+    bool FileExists(const std::string& path) const { return fs_.Exists(path); }
+    void RecordStartDirectory();
+    void RestoreStartDirectory();
+
+    // State.
+    int GetWorkState() const { return workState_; }
+    void SetWorkState(int s) { workState_ = s; }
+    unsigned char GetLayoutFlag() const { return layoutFlag_; }
+    void SetLayoutFlag(unsigned char f) { layoutFlag_ = f; }
+    unsigned char GetReportKind() const { return reportKind_; }
+    void SetReportKind(unsigned char k) { reportKind_ = k; }
+    PcFacts GetPcFacts() const { return facts_; }
+    void SetPcFacts(const PcFacts& f) { facts_ = f; }
+
+    // Progress. Every operation does nothing while no bar is owned.
+    void ShowProgress(const std::string& text);
+    void StepProgress(int n);
+    void DestroyProgress();
+    // Range 0 .. total*1000 and the initial step width total*1000.
+    void PrepareProgressRange(const std::string& text, long long total);
+    void NarrowStep(int x);
+    void WidenStep(int x);
+    void FillProgress();
+    bool HasProgress() const { return bar_ != nullptr; }
+    float ProgressStep() const { return step_; }
+
+private:
+    FileSystem& fs_;
+    MessagePort& messages_;
+    ProgressFactory* progressFactory_;
+
+    std::string journalPath_;
+    std::string scanResultPath_;
+    std::string startDirectory_;
+    std::string totalFileName_;
+    std::string resultFileName_;
+    std::string previousTotalPath_;
+    std::vector<std::string> selectedFiles_;
+    std::string baseName_;
+    unsigned char layoutFlag_ = kScanLayout;
+    int workState_ = kIdle;
+    unsigned char reportKind_ = 0;
+    std::unique_ptr<ProgressBar> bar_;
+    PcFacts facts_;
+    std::string resultFolder_ = kWorkFolder;
+    float step_ = 0.0f;
+};
+
+} // namespace ostravion

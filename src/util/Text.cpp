@@ -1,0 +1,123 @@
+#include "util/Text.h"
+
+namespace ostravion::text {
+
+std::size_t Find(std::string_view hay, std::string_view needle, std::size_t from) {
+    if (needle.empty())
+        return from <= hay.size() ? from : std::string_view::npos;
+    const unsigned char first = static_cast<unsigned char>(needle[0]);
+    for (std::size_t i = from; i < hay.size(); i += CharLength(hay, i)) {
+        if (static_cast<unsigned char>(hay[i]) == first && hay.size() - i >= needle.size() &&
+            hay.compare(i, needle.size(), needle) == 0)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+std::size_t FindLastChar(std::string_view hay, char c) {
+    std::size_t found = std::string_view::npos;
+    for (std::size_t i = 0; i < hay.size(); i += CharLength(hay, i))
+        if (hay[i] == c)
+            found = i;
+    return found;
+}
+
+namespace {
+template <typename F> std::string MapAscii(std::string_view s, F f) {
+    std::string out(s);
+    for (std::size_t i = 0; i < out.size();) {
+        const std::size_t n = CharLength(out, i);
+        if (n == 1)
+            out[i] = f(out[i]);
+        i += n;
+    }
+    return out;
+}
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+} // namespace
+
+std::string ToUpper(std::string_view s) {
+    return MapAscii(s, Upper);
+}
+std::string ToLower(std::string_view s) {
+    return MapAscii(s, Lower);
+}
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const std::size_t na = CharLength(a, i), nb = CharLength(b, j);
+        unsigned char ca = static_cast<unsigned char>(na == 1 ? Lower(a[i]) : a[i]);
+        unsigned char cb = static_cast<unsigned char>(nb == 1 ? Lower(b[j]) : b[j]);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        if (na == 2 && nb == 2) {
+            ca = static_cast<unsigned char>(a[i + 1]);
+            cb = static_cast<unsigned char>(b[j + 1]);
+            if (ca != cb)
+                return ca < cb ? -1 : 1;
+        } else if (na != nb) {
+            return na < nb ? -1 : 1;
+        }
+        i += na;
+        j += nb;
+    }
+    if (i < a.size())
+        return 1;
+    if (j < b.size())
+        return -1;
+    return 0;
+}
+
+void SplitText(std::string_view text, std::string_view separator, std::vector<std::string>& out) {
+    out.clear();
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t at = Find(text, separator, start);
+        if (at == std::string_view::npos)
+            break;
+        out.push_back(DashIfEmpty(text.substr(start, at - start)));
+        start = at + separator.size();
+    }
+    if (start < text.size())
+        out.push_back(std::string(text.substr(start)));
+}
+
+std::vector<std::string> SplitText(std::string_view text, std::string_view separator) {
+    std::vector<std::string> out;
+    SplitText(text, separator, out);
+    return out;
+}
+
+std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
+    if (from.empty())
+        return std::string(s);
+    std::string out;
+    out.reserve(s.size());
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t at = Find(s, from, start);
+        if (at == std::string_view::npos)
+            break;
+        out.append(s.substr(start, at - start));
+        out.append(to);
+        start = at + from.size();
+    }
+    out.append(s.substr(start));
+    return out;
+}
+
+std::string BlankControls(std::string_view s) {
+    std::string out(s);
+    for (std::size_t i = 0; i < out.size(); i += CharLength(out, i))
+        if (out[i] == '\t' || out[i] == '\r' || out[i] == '\n')
+            out[i] = ' ';
+    return out;
+}
+
+} // namespace ostravion::text

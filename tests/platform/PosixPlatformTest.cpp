@@ -1,0 +1,109 @@
+#include "platform/posix/PosixPlatform.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace ostravion;
+using namespace ostravion::posix;
+
+TEST(IconvCodec, KoreanRoundTripAndReplacement) {
+    IconvCodec c;
+    const std::string utf8 = "\xEA\xB5\xAD\xEB\x82\xB4 ok"; // "국내 ok"
+    const std::string cp949 = "\xB1\xB9\xB3\xBB ok";
+    EXPECT_EQ(c.FromUtf8(utf8), cp949);
+    EXPECT_EQ(c.ToUtf8(cp949), utf8);
+    // An emoji has no CP949 form; a broken UTF-8 byte neither.
+    EXPECT_EQ(c.FromUtf8("a\xF0\x9F\x98\x80"
+                         "b"),
+              "a?b");
+    EXPECT_EQ(c.FromUtf8("a\xFF"
+                         "b"),
+              "a?b");
+    // A lead byte cut off at the end, and an invalid pair.
+    EXPECT_EQ(c.ToUtf8("ab\xB1"), "ab?");
+    EXPECT_EQ(c.ToUtf8("\xFF\xFFz"), "??z");
+    EXPECT_EQ(c.ToUtf8(""), "");
+}
+
+namespace {
+struct TempDir : ::testing::Test {
+    std::filesystem::path dir;
+    std::filesystem::path old;
+    void SetUp() override {
+        char tmpl[] = "/tmp/ostravion-fs-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        old = std::filesystem::current_path();
+        std::filesystem::current_path(dir);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(old);
+        std::filesystem::remove_all(dir);
+    }
+};
+using PosixFiles = TempDir;
+} // namespace
+
+TEST_F(PosixFiles, SystemPathsWithBackslashesAndKoreanNames) {
+    IconvCodec codec;
+    PosixFileSystem fs(codec);
+    EXPECT_TRUE(fs.MakeDirectory(".\\CheckOut\\"));
+    EXPECT_TRUE(fs.IsDirectory(".\\CheckOut"));
+    const std::string path = ".\\CheckOut\\\xB1\xB9\xB3\xBB_pc.ipt"; // 국내_pc.ipt
+    {
+        auto f = fs.OpenWrite(path, false);
+        ASSERT_TRUE(f);
+        EXPECT_TRUE(f->Write("one\r\n"));
+        EXPECT_TRUE(f->Close());
+    }
+    {
+        auto f = fs.OpenWrite(path, true);
+        ASSERT_TRUE(f);
+        EXPECT_TRUE(f->Write("two\r\n"));
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir / "CheckOut" / "\xEA\xB5\xAD\xEB\x82\xB4_pc.ipt"));
+    std::string bytes;
+    ASSERT_TRUE(fs.ReadWhole(path, bytes));
+    EXPECT_EQ(bytes, "one\r\ntwo\r\n");
+    EXPECT_TRUE(fs.Exists(path));
+    EXPECT_TRUE(fs.Rename(path, ".\\CheckOut\\b.ipt"));
+    EXPECT_FALSE(fs.Exists(path));
+    EXPECT_TRUE(fs.Remove(".\\CheckOut\\b.ipt"));
+    EXPECT_FALSE(fs.ReadWhole(".\\CheckOut\\b.ipt", bytes));
+    EXPECT_FALSE(fs.ReadWhole(".\\CheckOut", bytes)); // a folder is no file
+    EXPECT_EQ(fs.OpenWrite(".\\missing\\x.ipt", false), nullptr);
+}
+
+TEST_F(PosixFiles, CurrentDirectoryRoundTrip) {
+    IconvCodec codec;
+    PosixFileSystem fs(codec);
+    const std::string here = fs.CurrentDirectory();
+    ASSERT_TRUE(fs.MakeDirectory("sub"));
+    ASSERT_TRUE(fs.SetCurrentDirectory("sub"));
+    EXPECT_EQ(fs.CurrentDirectory(), here + "/sub");
+    EXPECT_TRUE(fs.SetCurrentDirectory(here));
+}
+
+TEST(ProcessorFacts, FoldedAsWindowsReportsThem) {
+    const std::string info = "processor\t: 0\nvendor_id\t: GenuineIntel\ncpu family\t: 6\n"
+                             "model\t\t: 85\nmodel name\t: Xeon\nstepping\t: 7\n\n"
+                             "processor\t: 1\ncpu family\t: 15\nmodel\t\t: 1\nstepping\t: 1\n";
+    const ProcessorFacts p = ProcessorFromCpuInfo(info, "x86_64");
+    EXPECT_EQ(p.architecture, 9u);
+    EXPECT_EQ(p.level, 6u);
+    EXPECT_EQ(p.revision, 0x5507u);
+    EXPECT_EQ(ProcessorFromCpuInfo("", "i686").architecture, 0u);
+    EXPECT_EQ(ProcessorFromCpuInfo("", "riscv64").architecture, 65535u);
+}
+
+TEST(PosixSystem, NamesAndEmptyOsString) {
+    IconvCodec codec;
+    PosixSystemInfo sys(codec);
+    EXPECT_FALSE(sys.ComputerName().empty());
+    EXPECT_FALSE(sys.UserName().empty());
+    const OsVersionFacts v = sys.OsVersion();
+    EXPECT_FALSE(v.extendedAvailable);
+    EXPECT_FALSE(v.plainAvailable);
+}

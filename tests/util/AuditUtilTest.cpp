@@ -1,0 +1,156 @@
+#include "util/AuditUtil.h"
+#include "Fakes.h"
+
+#include <gtest/gtest.h>
+
+using namespace ostravion;
+using ostravion::test::FakeProgressFactory;
+using ostravion::test::MemoryFileSystem;
+using ostravion::test::RecordingMessages;
+
+namespace {
+struct UtilFixture : ::testing::Test {
+    MemoryFileSystem fs;
+    RecordingMessages messages;
+    FakeProgressFactory progress;
+    CAuditUtil util{fs, messages, &progress};
+    void WindowsRules() { fs.rules = {false, false}; }
+};
+} // namespace
+
+TEST_F(UtilFixture, StartsInTheScanLayoutWithTheWorkFolder) {
+    EXPECT_EQ(util.GetLayoutFlag(), kScanLayout);
+    EXPECT_EQ(util.GetWorkState(), kIdle);
+    EXPECT_EQ(util.GetReportKind(), 0);
+    EXPECT_EQ(util.ResultFolder(), ".\\CheckOut\\");
+    EXPECT_FALSE(util.HasProgress());
+}
+
+TEST_F(UtilFixture, ScanBaseNameFormsJournalAndResultPathsKeepingCase) {
+    util.SetScanBaseName("Acme_PC01");
+    EXPECT_EQ(util.JournalPath(), ".\\CheckOut\\Acme_PC01.tmp");
+    EXPECT_EQ(util.ScanResultPath(), ".\\CheckOut\\Acme_PC01.ipt");
+}
+
+TEST_F(UtilFixture, PathFormOnWindowsLowersTheWholePath) {
+    WindowsRules();
+    EXPECT_TRUE(util.SetResultNames("C:\\Audit\\Total.TLS", CAuditUtil::NameForm::Path));
+    EXPECT_EQ(util.ResultFolder(), "c:\\audit\\");
+    EXPECT_EQ(util.TotalFileName(), "total.tls");
+    EXPECT_EQ(util.BaseName(), "total");
+    EXPECT_EQ(util.ResultFileName(), "total.rst");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(UtilFixture, PathFormOnACaseSensitiveSystemKeepsTheFolderCase) {
+    EXPECT_TRUE(util.SetResultNames("/home/Kim/CheckOut/Total.TLS", CAuditUtil::NameForm::Path));
+    EXPECT_EQ(util.ResultFolder(), "/home/Kim/CheckOut/");
+    EXPECT_EQ(util.TotalFileName(), "total.tls");
+    EXPECT_TRUE(util.SetResultNames(".\\CheckOut\\A.tls", CAuditUtil::NameForm::Path));
+    EXPECT_EQ(util.ResultFolder(), ".\\CheckOut\\");
+}
+
+TEST_F(UtilFixture, PathFormRefusals) {
+    WindowsRules();
+    EXPECT_FALSE(util.SetResultNames("Total.tls", CAuditUtil::NameForm::Path));
+    EXPECT_EQ(messages.shown.back(), "File is Bad Path...");
+    EXPECT_EQ(util.ResultFolder(), ".\\CheckOut\\");
+
+    EXPECT_FALSE(util.SetResultNames("C:\\Audit\\Total.txt", CAuditUtil::NameForm::Path));
+    EXPECT_EQ(messages.shown.back(), "File is Bad Named...");
+    EXPECT_EQ(util.ResultFolder(), "c:\\audit\\"); // only the folder changed
+    EXPECT_EQ(util.TotalFileName(), "");
+    EXPECT_EQ(util.BaseName(), "");
+}
+
+TEST_F(UtilFixture, NameForm) {
+    util.SetResultNames("C:\\x\\old.tls", CAuditUtil::NameForm::Path);
+    EXPECT_TRUE(util.SetResultNames("Audit2004", CAuditUtil::NameForm::Name));
+    EXPECT_EQ(util.ResultFolder(), ".\\CheckOut\\");
+    EXPECT_EQ(util.TotalFileName(), "audit2004.tls");
+    EXPECT_EQ(util.BaseName(), "audit2004");
+    EXPECT_EQ(util.ResultFileName(), "audit2004.rst");
+    EXPECT_EQ(util.ResultPath(".tls"), ".\\CheckOut\\audit2004.tls");
+
+    EXPECT_TRUE(util.SetResultNames("given.tls", CAuditUtil::NameForm::Name));
+    EXPECT_EQ(util.TotalFileName(), "given.tls");
+    EXPECT_EQ(util.BaseName(), "given");
+}
+
+TEST_F(UtilFixture, NameFormRefusesAnyFolderSeparator) {
+    EXPECT_TRUE(util.SetResultNames("keep", CAuditUtil::NameForm::Name));
+    for (const char* bad : {"..\\escape", "../escape", "sub/name"}) {
+        EXPECT_FALSE(util.SetResultNames(bad, CAuditUtil::NameForm::Name)) << bad;
+        EXPECT_EQ(messages.shown.back(), "File is Bad Path or Bad Function paramater...");
+        EXPECT_EQ(util.BaseName(), "keep");
+    }
+    // Windows keeps the rule as written: only the backslash is refused.
+    WindowsRules();
+    EXPECT_TRUE(util.SetResultNames("a/b", CAuditUtil::NameForm::Name));
+}
+
+TEST_F(UtilFixture, StartDirectoryRecordedAndRestored) {
+    fs.cwd = "/audit";
+    util.RecordStartDirectory();
+    fs.cwd = "/elsewhere";
+    util.RestoreStartDirectory();
+    EXPECT_EQ(fs.cwd, "/audit");
+    EXPECT_EQ(util.StartDirectory(), "/audit");
+}
+
+TEST_F(UtilFixture, FactsAndSelectionCopiedWhole) {
+    PcFacts f{"G", "PC", "kim", "Intel 6 Revision 1", "2004-3-3, 9:5 "};
+    util.SetPcFacts(f);
+    EXPECT_EQ(util.GetPcFacts(), f);
+    util.SetSelectedFiles({"a.ipt", "b.ipt"});
+    EXPECT_EQ(util.SelectedFiles(), (std::vector<std::string>{"a.ipt", "b.ipt"}));
+}
+
+TEST(AuditUtilProgress, OperationsDoNothingWithoutABar) {
+    MemoryFileSystem fs;
+    RecordingMessages messages;
+    CAuditUtil util(fs, messages, nullptr);
+    util.ShowProgress("x");
+    util.StepProgress(3);
+    util.NarrowStep(4);
+    util.FillProgress();
+    util.PrepareProgressRange("검색중", 5);
+    EXPECT_FALSE(util.HasProgress());
+}
+
+TEST_F(UtilFixture, StepArithmeticSharesAFolderEvenly) {
+    util.PrepareProgressRange("scan", 3); // three top-level folders
+    ASSERT_TRUE(util.HasProgress());
+    EXPECT_EQ(progress.last->upper_, 3000);
+    EXPECT_FLOAT_EQ(util.ProgressStep(), 3000.0f);
+    util.NarrowStep(4); // a root with three sub-folders
+    EXPECT_EQ(progress.last->step_, 750);
+    util.NarrowStep(3);
+    EXPECT_EQ(progress.last->step_, 250);
+    util.StepProgress(1);
+    util.WidenStep(3);
+    EXPECT_EQ(progress.last->step_, 750);
+    EXPECT_EQ(progress.last->pos_, 250);
+    util.StepProgress(0);
+    util.StepProgress(-1);
+    EXPECT_EQ(progress.last->pos_, 250);
+    util.FillProgress();
+    EXPECT_EQ(progress.last->pos_, 3000);
+    util.NarrowStep(0); // ignored
+    EXPECT_EQ(progress.last->step_, 750);
+}
+
+TEST_F(UtilFixture, NoSubfoldersGiveAnEmptyRangeAndZeroSteps) {
+    util.PrepareProgressRange("scan", 0);
+    util.NarrowStep(1);
+    EXPECT_EQ(progress.last->upper_, 0);
+    EXPECT_EQ(progress.last->step_, 0);
+}
+
+TEST_F(UtilFixture, ANewBarReplacesTheOld) {
+    util.ShowProgress("one");
+    util.ShowProgress("two");
+    util.DestroyProgress();
+    EXPECT_FALSE(util.HasProgress());
+    EXPECT_EQ(progress.log.front(), "create one");
+}

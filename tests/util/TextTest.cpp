@@ -1,0 +1,67 @@
+#include "util/Text.h"
+
+#include <gtest/gtest.h>
+
+using namespace ostravion::text;
+
+namespace {
+// "가" is B0 A1; "궇" has the trail byte 0x41 ('A'); "갛" B0 5A has the trail 'Z'.
+const std::string kGa = "\xB0\xA1";
+const std::string kTrailA = "\xB1\x41";
+const std::string kTrailZ = "\xB0\x5A";
+} // namespace
+
+TEST(SplitText, EmptyPiecesBecomeDashAndTrailingSeparatorAddsNothing) {
+    EXPECT_EQ(SplitText("a\tb\t", "\t"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(SplitText("a\t\tb", "\t"), (std::vector<std::string>{"a", "-", "b"}));
+    EXPECT_TRUE(SplitText("", "\t").empty());
+    EXPECT_EQ(SplitText("\t", "\t"), (std::vector<std::string>{"-"}));
+    EXPECT_EQ(SplitText("whole", "\t"), (std::vector<std::string>{"whole"}));
+    EXPECT_EQ(SplitText("l1\r\n\r\nl3\r\n", "\r\n"), (std::vector<std::string>{"l1", "-", "l3"}));
+}
+
+TEST(SplitText, ClearsTheTargetFirst) {
+    std::vector<std::string> out{"old"};
+    SplitText("x", "\t", out);
+    EXPECT_EQ(out, (std::vector<std::string>{"x"}));
+}
+
+TEST(DoubleByte, SearchMatchesOnlyAtCharacterStarts) {
+    // The trail byte of the first character is 'A'; a search for "A" must skip it.
+    const std::string s = kTrailA + "A";
+    EXPECT_EQ(Find(s, "A"), 2u);
+    EXPECT_EQ(Find(kTrailA, "A"), std::string::npos);
+    // A lead byte followed by a separator byte never hides the separator
+    // when the lead byte is the last byte of the text.
+    EXPECT_EQ(Find("\xB0", "\xB0"), 0u);
+    EXPECT_EQ(FindLastChar(kTrailZ + "\\x\\", '\\'), 4u);
+}
+
+TEST(DoubleByte, CaseMappingTouchesAsciiLettersOnly) {
+    EXPECT_EQ(ToUpper("winword.exe"), "WINWORD.EXE");
+    EXPECT_EQ(ToUpper(kTrailZ + "a"), kTrailZ + "A");
+    EXPECT_EQ(ToLower(kTrailA + "B"), kTrailA + "b");
+    EXPECT_EQ(ToLower(kGa), kGa);
+}
+
+TEST(DoubleByte, CaseInsensitiveComparison) {
+    EXPECT_TRUE(EqualsNoCase("Hangul" + kGa, "HANGUL" + kGa));
+    // Trail bytes differing only by ASCII case are different characters.
+    EXPECT_FALSE(EqualsNoCase("\xB1\x41", "\xB1\x61"));
+    EXPECT_LT(CompareNoCase("abc", "ABD"), 0);
+    EXPECT_GT(CompareNoCase("abcd", "ABC"), 0);
+    EXPECT_EQ(CompareNoCase("", ""), 0);
+}
+
+TEST(Helpers, DashZeroAndBlankRules) {
+    EXPECT_EQ(DashIfEmpty(""), "-");
+    EXPECT_EQ(DashIfEmpty("x"), "x");
+    EXPECT_EQ(EmptyIfDash("-"), "");
+    EXPECT_EQ(EmptyIfDash("--"), "--");
+    EXPECT_EQ(ZeroIfBlank("-"), "0");
+    EXPECT_EQ(ZeroIfBlank(""), "0");
+    EXPECT_EQ(ZeroIfBlank("7"), "7");
+    EXPECT_EQ(BlankControls("a\tb\r\nc"), "a b  c");
+    EXPECT_EQ(ReplaceAll("a&r&nb&r&n", "&r&n", "\r\n"), "a\r\nb\r\n");
+    EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
+}
