@@ -132,4 +132,63 @@ public:
     virtual std::string Read(const std::string& nativePath, const std::string& name) const = 0;
 };
 
+// File attributes as the Windows file search reports them.
+enum FileAttribute : unsigned {
+    kAttrReadOnly = 0x1,
+    kAttrHidden = 0x2,
+    kAttrSystem = 0x4,
+    kAttrDirectory = 0x10,
+    kAttrArchive = 0x20,
+    kAttrReparsePoint = 0x400,
+};
+
+// One entry of a folder listing.
+struct DirEntry {
+    std::string name;       // CP949, as the ANSI file search reports it
+    std::string nativeName; // as the system names it (UTF-8 on Linux, ANSI on Windows)
+    std::uint64_t size = 0;
+    unsigned attributes = 0; // FileAttribute bits
+    // For folders: an identity (device and inode, or 0 and 0 when unknown), so
+    // that a folder reached again through a link can be noticed, and a walk
+    // can stay on one file system.
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+};
+
+class FileSearch {
+public:
+    virtual ~FileSearch() = default;
+    // The entries of one folder in file-system order, "." and ".." left out.
+    // False when the folder cannot be searched.
+    virtual bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const = 0;
+    // The identity of a folder itself (see DirEntry); false when unknown.
+    virtual bool Identify(const std::string& nativeFolder, std::uint64_t& device,
+                          std::uint64_t& inode) const = 0;
+    // The separator between a native folder and a name ('/' or '\\').
+    virtual char NativeSeparator() const = 0;
+};
+
+// One fixed drive to walk.
+struct Drive {
+    std::string text;    // the root as written in result files: "C:\\" or "/home/" (CP949)
+    std::string native;  // the root as the system opens it, ending with its separator
+    char textSeparator = '\\'; // the separator written between folder names
+};
+
+class Drives {
+public:
+    virtual ~Drives() = default;
+    // The fixed drives in walking order: C: to Z: on Windows, the local disk
+    // file systems by mount point on Linux.
+    virtual std::vector<Drive> FixedDrives() const = 0;
+};
+
+// The registered-applications list (App Paths).
+class AppPaths {
+public:
+    virtual ~AppPaths() = default;
+    // True when an App Paths sub-key, upper-cased, equals the upper-case name.
+    virtual bool IsRegistered(const std::string& upperName) const = 0;
+};
+
 } // namespace ostravion
