@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and tests need; quick when they are present.
+#   scripts/deps.sh             the native build
+#   scripts/deps.sh --windows   and the Windows cross build with its Wine run
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev qt6-base-dev-tools fonts-nanum poppler-utils fd-find
 )
+if [ "${1:-}" = "--windows" ]; then
+  # MinGW-w64 with the posix thread model, GoogleTest's sources to build with
+  # it, Wine to run the programs, and localedef for the Korean locale.
+  packages+=(
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
+    wine wine64 locales
+  )
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the normal build (gcc), then the core and
-# platform tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang).
+# platform tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang),
+# then the Windows cross build with its tests under Wine.
 #   scripts/test.sh           everything
 #   scripts/test.sh --quick   the normal build and its tests only
 set -euo pipefail
@@ -25,5 +26,7 @@ if [ $quick -eq 0 ]; then
   cmake --build build-asan -j"$jobs"
   (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
      ctest --output-on-failure -j"$jobs")
+
+  bash scripts/test-windows.sh
 fi
 echo "== all tests passed in $((SECONDS - start)) s"

@@ -3,11 +3,23 @@
 
 #include <cstdio>
 #include <iostream>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 int main(int argc, char** argv) {
     using namespace ostravion;
+#ifdef _WIN32
+    // Bytes go out as they are: a CR LF payload must not become CR CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     CLI::App app{"Ostravion software audit, command-line face"};
     app.require_subcommand(1);
+    // Options are "-x" and "--name" everywhere: on Windows too a "/..." word
+    // is a path (or a file name), not an option.
+    app.allow_windows_style_options(false);
     std::string dir;
     app.add_option("-C", dir, "run as if started in DIR (KEYLIST.DAT and CheckOut are found there)")
         ->type_name("DIR");

@@ -1,0 +1,263 @@
+#include "platform/win32/Win32Platform.h"
+
+#include "util/Text.h"
+
+#include <climits>
+#include <cstring>
+
+#include "platform/win32/WinApi.h"
+
+namespace ostravion::win32 {
+
+namespace {
+
+// Texts longer than an int can count are not names or paths; they are cut.
+int CountOf(std::size_t n) {
+    return n > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(n);
+}
+
+std::wstring Widen(UINT codePage, const std::string& s) {
+    if (s.empty())
+        return std::wstring();
+    const int n = MultiByteToWideChar(codePage, 0, s.data(), CountOf(s.size()), nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, s.data(), CountOf(s.size()), w.data(), n);
+    return w;
+}
+
+std::string Narrow(UINT codePage, const std::wstring& w) {
+    if (w.empty())
+        return std::string();
+    // UTF-8 takes no default character; CP949 writes "?" for what it lacks.
+    const char* defaultChar = codePage == CP_UTF8 ? nullptr : "?";
+    const int n = WideCharToMultiByte(codePage, 0, w.data(), CountOf(w.size()), nullptr, 0,
+                                      defaultChar, nullptr);
+    if (n <= 0)
+        return std::string();
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(codePage, 0, w.data(), CountOf(w.size()), s.data(), n, defaultChar,
+                        nullptr);
+    return s;
+}
+
+// A character outside the basic plane is one character: its surrogate pair
+// gives one "?" in CP949, not two.
+std::wstring JoinSurrogates(const std::wstring& w) {
+    std::wstring out;
+    out.reserve(w.size());
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        const wchar_t c = w[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < w.size() && w[i + 1] >= 0xDC00 &&
+            w[i + 1] <= 0xDFFF) {
+            out += L'?';
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+class Win32OutFile final : public OutFile {
+public:
+    explicit Win32OutFile(HANDLE h) : h_(h) {}
+    ~Win32OutFile() override { Close(); }
+    bool Write(const std::string& bytes) override {
+        if (h_ == INVALID_HANDLE_VALUE)
+            return false;
+        const char* p = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+            DWORD written = 0;
+            if (!WriteFile(h_, p, chunk, &written, nullptr) || written == 0) {
+                failed_ = true;
+                return false;
+            }
+            p += written;
+            left -= written;
+        }
+        return true;
+    }
+    bool Close() override {
+        if (h_ == INVALID_HANDLE_VALUE)
+            return !failed_;
+        if (!CloseHandle(h_))
+            failed_ = true;
+        h_ = INVALID_HANDLE_VALUE;
+        return !failed_;
+    }
+
+private:
+    HANDLE h_;
+    bool failed_ = false;
+};
+
+HANDLE OpenForReading(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// True when the text ends with a backslash or slash that is a character of
+// its own (not the trail byte of a double-byte character).
+bool EndsWithSeparator(const std::string& s) {
+    if (s.empty())
+        return false;
+    const std::size_t b = text::FindLastChar(s, '\\');
+    const std::size_t f = text::FindLastChar(s, '/');
+    return b == s.size() - 1 || f == s.size() - 1;
+}
+
+} // namespace
+
+std::string Win32Codec::ToUtf8(const std::string& cp949) const {
+    return Narrow(CP_UTF8, Widen(kCodePage, cp949));
+}
+
+std::string Win32Codec::FromUtf8(const std::string& utf8) const {
+    return Narrow(kCodePage, JoinSurrogates(Widen(CP_UTF8, utf8)));
+}
+
+bool Win32FileSystem::ReadWhole(const std::string& path, std::string& bytes) const {
+    bytes.clear();
+    const HANDLE h = OpenForReading(path);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(h, &size) && size.QuadPart > 0)
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    char buf[65536];
+    bool ok = true;
+    while (true) {
+        DWORD got = 0;
+        if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        bytes.append(buf, got);
+    }
+    CloseHandle(h);
+    if (!ok)
+        bytes.clear();
+    return ok;
+}
+
+bool Win32FileSystem::Exists(const std::string& path) const {
+    const HANDLE h = OpenForReading(path);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(h);
+    return true;
+}
+
+std::unique_ptr<OutFile> Win32FileSystem::OpenWrite(const std::string& path, bool append) {
+    // OPEN_ALWAYS and then cutting or seeking, rather than CREATE_ALWAYS, so
+    // that a hidden or system file can be rewritten as well.
+    const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const bool placed = append ? SetFilePointerEx(h, LARGE_INTEGER{}, nullptr, FILE_END) != 0
+                               : SetEndOfFile(h) != 0;
+    if (!placed) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    return std::make_unique<Win32OutFile>(h);
+}
+
+bool Win32FileSystem::Remove(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
+
+bool Win32FileSystem::Rename(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+bool Win32FileSystem::MakeDirectory(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool Win32FileSystem::IsDirectory(const std::string& path) const {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string Win32FileSystem::CurrentDirectory() const {
+    std::string buf(MAX_PATH, '\0');
+    while (true) {
+        const DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(buf.size()), buf.data());
+        if (n == 0)
+            return std::string();
+        if (n < buf.size()) {
+            buf.resize(n);
+            return buf;
+        }
+        buf.resize(n); // n counts the terminating NUL when the buffer was short
+    }
+}
+
+bool Win32FileSystem::SetCurrentDirectory(const std::string& path) {
+    return SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+bool Win32FileSearch::List(const std::string& nativeFolder, std::vector<DirEntry>& out) const {
+    out.clear();
+    const std::string pattern =
+        nativeFolder + (EndsWithSeparator(nativeFolder) ? "" : "\\") + "*.*";
+    WIN32_FIND_DATAA fd{};
+    const HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        const std::string name(fd.cFileName, strnlen(fd.cFileName, sizeof fd.cFileName));
+        if (name == "." || name == "..")
+            continue;
+        DirEntry e;
+        e.name = name;
+        e.nativeName = name;
+        e.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+        // As reported, with FILE_ATTRIBUTE_REPARSE_POINT (kAttrReparsePoint)
+        // marking junctions and links; their identity is unknown here.
+        e.attributes = fd.dwFileAttributes;
+        out.push_back(std::move(e));
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return true;
+}
+
+bool Win32FileSearch::Identify(const std::string& nativeFolder, std::uint64_t& device,
+                               std::uint64_t& inode) const {
+    // Opening a folder needs backup semantics; no access right is asked for.
+    const HANDLE h =
+        CreateFileA(nativeFolder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    if (!ok)
+        return false;
+    device = info.dwVolumeSerialNumber;
+    inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
+}
+
+std::vector<Drive> Win32Drives::FixedDrives() const {
+    // Lower-case letters, as the walk has always named its roots: the folder
+    // texts in result files begin "c:\".
+    std::vector<Drive> drives;
+    for (char letter = 'c'; letter <= 'z'; ++letter) {
+        const std::string root = std::string(1, letter) + ":\\";
+        if (GetDriveTypeA(root.c_str()) == DRIVE_FIXED)
+            drives.push_back(Drive{root, root, '\\'});
+    }
+    return drives;
+}
+
+} // namespace ostravion::win32

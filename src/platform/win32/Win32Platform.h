@@ -1,0 +1,79 @@
+// Windows implementations of the ports, on the ANSI ("A") calls: under the
+// Korean code page every text they take and give is CP949, as the core holds it.
+#pragma once
+
+#include "platform/Ports.h"
+
+#include <string>
+
+namespace ostravion::win32 {
+
+// The code page of every text inside the system.
+constexpr unsigned kCodePage = 949;
+
+// CP949 <-> UTF-8 through UTF-16; a character without a CP949 form becomes "?".
+class Win32Codec final : public TextCodec {
+public:
+    std::string ToUtf8(const std::string& cp949) const override;
+    std::string FromUtf8(const std::string& utf8) const override;
+};
+
+// Paths are handed to the system as given.
+class Win32FileSystem final : public FileSystem {
+public:
+    PathRules Rules() const override { return {false, false}; }
+    bool ReadWhole(const std::string& path, std::string& bytes) const override;
+    bool Exists(const std::string& path) const override;
+    std::unique_ptr<OutFile> OpenWrite(const std::string& path, bool append) override;
+    bool Remove(const std::string& path) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool MakeDirectory(const std::string& path) override;
+    bool IsDirectory(const std::string& path) const override;
+    std::string CurrentDirectory() const override;
+    bool SetCurrentDirectory(const std::string& path) override;
+};
+
+class Win32SystemInfo final : public SystemInfo {
+public:
+    std::string ComputerName() const override;
+    std::string UserName() const override;
+    ProcessorFacts Processor() const override;
+    OsVersionFacts OsVersion() const override;
+};
+
+class Win32Clock final : public Clock {
+public:
+    LocalTime Now() const override;
+};
+
+// FindFirstFileA / FindNextFileA over "<folder>\*.*".
+class Win32FileSearch final : public FileSearch {
+public:
+    // False also when the search finds nothing at all, as on an empty drive
+    // root, where not even "." is reported.
+    bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override;
+    // The volume serial number and file index of the folder.
+    bool Identify(const std::string& nativeFolder, std::uint64_t& device,
+                  std::uint64_t& inode) const override;
+    char NativeSeparator() const override { return '\\'; }
+};
+
+// The letters c to z whose root is a fixed drive.
+class Win32Drives final : public Drives {
+public:
+    std::vector<Drive> FixedDrives() const override;
+};
+
+// HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths.
+class Win32AppPaths final : public AppPaths {
+public:
+    bool IsRegistered(const std::string& upperName) const override;
+};
+
+// GetFileVersionInfoA and VerQueryValueA.
+class Win32VersionStrings final : public VersionStrings {
+public:
+    std::string Read(const std::string& nativePath, const std::string& name) const override;
+};
+
+} // namespace ostravion::win32

@@ -1,0 +1,172 @@
+#include "platform/win32/Win32Platform.h"
+
+#include "util/Text.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/WinApi.h"
+
+namespace ostravion::win32 {
+
+namespace {
+
+// The computer-name and user-name queries: a 256-byte buffer, at most 255
+// characters; a failed query gives the empty text.
+template <typename Query> std::string NameQuery(Query query) {
+    char buf[256] = {};
+    DWORD size = 255;
+    if (!query(buf, &size))
+        return std::string();
+    buf[255] = '\0';
+    return std::string(buf, strnlen(buf, sizeof buf));
+}
+
+// Closes a registry key when it goes out of scope.
+class Key {
+public:
+    Key() = default;
+    ~Key() {
+        if (h_)
+            RegCloseKey(h_);
+    }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    bool Open(HKEY parent, const char* subKey, REGSAM access) {
+        return RegOpenKeyExA(parent, subKey, 0, access, &h_) == ERROR_SUCCESS;
+    }
+    HKEY get() const { return h_; }
+
+private:
+    HKEY h_ = nullptr;
+};
+
+// The ProductOptions "ProductType" value, read into at most 80 bytes.
+bool ReadProductOptions(std::string& value) {
+    Key key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\ProductOptions",
+                  KEY_QUERY_VALUE))
+        return false;
+    char buf[80] = {};
+    DWORD size = sizeof buf;
+    if (RegQueryValueExA(key.get(), "ProductType", nullptr, nullptr, reinterpret_cast<BYTE*>(buf),
+                         &size) != ERROR_SUCCESS ||
+        size > sizeof buf)
+        return false;
+    value.assign(buf, strnlen(buf, size));
+    return true;
+}
+
+} // namespace
+
+std::string Win32SystemInfo::ComputerName() const {
+    return NameQuery([](char* b, DWORD* s) { return GetComputerNameA(b, s) != 0; });
+}
+
+std::string Win32SystemInfo::UserName() const {
+    return NameQuery([](char* b, DWORD* s) { return GetUserNameA(b, s) != 0; });
+}
+
+ProcessorFacts Win32SystemInfo::Processor() const {
+    SYSTEM_INFO si{};
+    GetSystemInfo(&si);
+    ProcessorFacts p;
+    p.architecture = si.wProcessorArchitecture;
+    p.level = si.wProcessorLevel;
+    p.revision = si.wProcessorRevision;
+    return p;
+}
+
+OsVersionFacts Win32SystemInfo::OsVersion() const {
+    OsVersionFacts f;
+    OSVERSIONINFOEXA ex{};
+    ex.dwOSVersionInfoSize = sizeof ex;
+    const OSVERSIONINFOA* plain = nullptr;
+    OSVERSIONINFOA old{};
+    if (GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&ex))) {
+        f.extendedAvailable = true;
+        f.productType = ex.wProductType;
+        f.suiteMask = ex.wSuiteMask;
+        plain = reinterpret_cast<const OSVERSIONINFOA*>(&ex);
+    } else {
+        old.dwOSVersionInfoSize = sizeof old;
+        if (GetVersionExA(&old))
+            plain = &old;
+    }
+    if (plain) {
+        f.plainAvailable = true;
+        f.platform = plain->dwPlatformId;
+        f.major = plain->dwMajorVersion;
+        f.minor = plain->dwMinorVersion;
+        f.servicePack.assign(plain->szCSDVersion,
+                             strnlen(plain->szCSDVersion, sizeof plain->szCSDVersion));
+    }
+    f.productOptionsAvailable = ReadProductOptions(f.productOptions);
+    return f;
+}
+
+LocalTime Win32Clock::Now() const {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute};
+}
+
+bool Win32AppPaths::IsRegistered(const std::string& upperName) const {
+    Key root;
+    if (!root.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths",
+                   KEY_READ))
+        return false;
+    for (DWORD index = 0;; ++index) {
+        char name[260];
+        DWORD size = sizeof name;
+        // The end of the list, and any other failure, ends the search.
+        if (RegEnumKeyExA(root.get(), index, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            return false;
+        Key sub;
+        if (!sub.Open(root.get(), name, KEY_READ))
+            continue;
+        if (text::ToUpper(std::string(name, size)) == upperName)
+            return true;
+    }
+}
+
+std::string Win32VersionStrings::Read(const std::string& nativePath,
+                                      const std::string& name) const {
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(nativePath.c_str(), &handle);
+    if (size == 0)
+        return std::string();
+    std::vector<char> info(size, '\0');
+    if (!GetFileVersionInfoA(nativePath.c_str(), 0, size, info.data()))
+        return std::string();
+
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &value, &length) || !value ||
+        length < 4)
+        return std::string();
+    WORD pair[2];
+    std::memcpy(pair, value, sizeof pair);
+
+    // Language first, then code page, four lower-case hex digits each.
+    char block[16];
+    std::snprintf(block, sizeof block, "%04x%04x", static_cast<unsigned>(pair[0]),
+                  static_cast<unsigned>(pair[1]));
+    const std::string query = std::string("\\StringFileInfo\\") + block + "\\" + name;
+    value = nullptr;
+    length = 0;
+    if (!VerQueryValueA(info.data(), query.c_str(), &value, &length) || !value || length == 0)
+        return std::string();
+    // The text ends at its NUL; the length reported counts characters, which
+    // for Korean text is fewer than its bytes, so the buffer's end is the bound.
+    const char* text = static_cast<const char*>(value);
+    const char* begin = info.data();
+    const char* end = begin + info.size();
+    const std::size_t limit =
+        (text >= begin && text < end) ? static_cast<std::size_t>(end - text) : length;
+    return std::string(text, strnlen(text, limit));
+}
+
+} // namespace ostravion::win32
