@@ -110,6 +110,24 @@ bool EndsWithSeparator(const std::string& s) {
     return b == s.size() - 1 || f == s.size() - 1;
 }
 
+// The volume serial number and file index of a folder.
+bool FolderIdentity(const std::string& folder, std::uint64_t& device, std::uint64_t& inode) {
+    // Opening a folder needs backup semantics; no access right is asked for.
+    const HANDLE h =
+        CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    if (!ok)
+        return false;
+    device = info.dwVolumeSerialNumber;
+    inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
+}
+
 } // namespace
 
 std::string Win32Codec::ToUtf8(const std::string& cp949) const {
@@ -207,10 +225,9 @@ bool Win32FileSystem::SetCurrentDirectory(const std::string& path) {
 
 bool Win32FileSearch::List(const std::string& nativeFolder, std::vector<DirEntry>& out) const {
     out.clear();
-    const std::string pattern =
-        nativeFolder + (EndsWithSeparator(nativeFolder) ? "" : "\\") + "*.*";
+    const std::string prefix = nativeFolder + (EndsWithSeparator(nativeFolder) ? "" : "\\");
     WIN32_FIND_DATAA fd{};
-    const HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+    const HANDLE h = FindFirstFileA((prefix + "*.*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE)
         return false;
     do {
@@ -221,31 +238,25 @@ bool Win32FileSearch::List(const std::string& nativeFolder, std::vector<DirEntry
         e.name = name;
         e.nativeName = name;
         e.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-        // As reported, with FILE_ATTRIBUTE_REPARSE_POINT (kAttrReparsePoint)
-        // marking junctions and links; their identity is unknown here.
+        // As reported; FILE_ATTRIBUTE_REPARSE_POINT (kAttrReparsePoint) marks
+        // junctions and links.
         e.attributes = fd.dwFileAttributes;
         out.push_back(std::move(e));
     } while (FindNextFileA(h, &fd));
     FindClose(h);
+    // Folders carry their identity, so that a junction or link leading back
+    // up the tree (or, under Wine, /proc/self/root) can be noticed. Files
+    // keep 0 and 0: nothing walks into them.
+    for (DirEntry& e : out)
+        if ((e.attributes & kAttrDirectory) &&
+            !FolderIdentity(prefix + e.nativeName, e.device, e.inode))
+            e.device = e.inode = 0;
     return true;
 }
 
 bool Win32FileSearch::Identify(const std::string& nativeFolder, std::uint64_t& device,
                                std::uint64_t& inode) const {
-    // Opening a folder needs backup semantics; no access right is asked for.
-    const HANDLE h =
-        CreateFileA(nativeFolder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool ok = GetFileInformationByHandle(h, &info) != 0;
-    CloseHandle(h);
-    if (!ok)
-        return false;
-    device = info.dwVolumeSerialNumber;
-    inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    return true;
+    return FolderIdentity(nativeFolder, device, inode);
 }
 
 std::vector<Drive> Win32Drives::FixedDrives() const {

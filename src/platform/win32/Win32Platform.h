@@ -46,7 +46,8 @@ public:
     LocalTime Now() const override;
 };
 
-// FindFirstFileA / FindNextFileA over "<folder>\*.*".
+// FindFirstFileA / FindNextFileA over "<folder>\*.*". Folders are listed
+// with their identity (volume serial number and file index), files with 0.
 class Win32FileSearch final : public FileSearch {
 public:
     // False also when the search finds nothing at all, as on an empty drive

@@ -238,8 +238,16 @@ TEST_F(Win32Search, AttributesSizesAndNamesAsReported) {
     std::map<std::string, DirEntry> byName;
     for (const auto& e : entries) {
         EXPECT_EQ(e.nativeName, e.name);
-        EXPECT_EQ(e.device, 0u);
-        EXPECT_EQ(e.inode, 0u);
+        if (e.attributes & kAttrDirectory) {
+            std::uint64_t device = 0, inode = 0;
+            ASSERT_TRUE(search.Identify(dir + "\\tree\\" + e.name, device, inode));
+            EXPECT_EQ(e.device, device) << e.name;
+            EXPECT_EQ(e.inode, inode) << e.name;
+            EXPECT_NE(inode, 0u);
+        } else {
+            EXPECT_EQ(e.device, 0u);
+            EXPECT_EQ(e.inode, 0u);
+        }
         // The attributes are the system's own, as a direct query gives them.
         EXPECT_EQ(e.attributes, GetFileAttributesA(("tree\\" + e.name).c_str())) << e.name;
         byName[e.name] = e;
@@ -305,8 +313,9 @@ TEST_F(Win32Search, FolderIdentity) {
 }
 
 TEST(Win32SearchLinks, LinkToAFolderIsMarked) {
-    // The build makes links\target and the link links\link to it beside this
-    // program (a Unix symbolic link, which Wine shows as a reparse point).
+    // The build makes, beside this program, links\target, the link
+    // links\link to it and the link links\target\up back to links (Unix
+    // symbolic links, which Wine shows as reparse points).
     char self[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
     std::string folder(self, n);
@@ -316,13 +325,24 @@ TEST(Win32SearchLinks, LinkToAFolderIsMarked) {
     Win32FileSearch search;
     std::vector<DirEntry> entries;
     ASSERT_TRUE(search.List(folder, entries));
-    std::map<std::string, unsigned> attributes;
+    std::map<std::string, DirEntry> byName;
     for (const auto& e : entries)
-        attributes[e.name] = e.attributes;
-    ASSERT_EQ(attributes.size(), 2u);
-    EXPECT_EQ(attributes["link"] & (kAttrDirectory | kAttrReparsePoint),
+        byName[e.name] = e;
+    ASSERT_EQ(byName.size(), 2u);
+    EXPECT_EQ(byName["link"].attributes & (kAttrDirectory | kAttrReparsePoint),
               kAttrDirectory | kAttrReparsePoint);
-    EXPECT_EQ(attributes["target"] & (kAttrDirectory | kAttrReparsePoint), kAttrDirectory);
+    EXPECT_EQ(byName["target"].attributes & (kAttrDirectory | kAttrReparsePoint), kAttrDirectory);
+    // A link shows the identity of the folder it leads to, so a walk can
+    // tell a way back up the tree from a new folder.
+    EXPECT_EQ(byName["link"].inode, byName["target"].inode);
+    EXPECT_EQ(byName["link"].device, byName["target"].device);
+    std::uint64_t device = 0, inode = 0;
+    ASSERT_TRUE(search.Identify(folder, device, inode));
+    ASSERT_TRUE(search.List(folder + "\\target", entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "up");
+    EXPECT_EQ(entries[0].device, device);
+    EXPECT_EQ(entries[0].inode, inode);
 }
 
 TEST(Win32Drives, FixedDrivesFromCToZ) {
