@@ -37,7 +37,13 @@ int main(int argc, char** argv) {
     auto platform = MakeNativePlatform();
     cli::StderrMessages messages(platform->Codec());
     cli::Context ctx{*platform, messages};
-    if (!dir.empty() && !platform->Files().SetCurrentDirectory(platform->Codec().FromUtf8(dir))) {
+#ifdef _WIN32
+    // The command line arrives in the ANSI code page: the system's own text.
+    const std::string dirText = dir;
+#else
+    const std::string dirText = platform->Codec().FromUtf8(dir);
+#endif
+    if (!dir.empty() && !platform->Files().SetCurrentDirectory(dirText)) {
         std::cerr << "ostravion-cli: cannot change to directory " << dir << "\n";
         return 2;
     }

@@ -49,6 +49,8 @@ check "pack refuses the terminator" "1" "$rc"
 
 # -C: KEYLIST.DAT found in the given folder.
 check "-C finds KEYLIST.DAT" "$("$cli" keylist list "$work/KEYLIST.DAT")" "$("$cli" -C "$work" keylist list)"
+mkdir "$work/국내" && cp "$work/KEYLIST.DAT" "$work/국내/"
+check "-C with a Korean folder name" "$("$cli" keylist list "$work/KEYLIST.DAT")" "$("$cli" -C "$work/국내" keylist list)"
 
 # facts: four lines.
 check "facts lines" "4" "$("$cli" facts | wc -l | xargs)"
