@@ -3,6 +3,7 @@
 #include "util/Text.h"
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
 namespace ostravion::cli {
@@ -26,10 +27,15 @@ public:
         int status = 0;
         for (const std::string& file : files_) {
             std::error_code ec;
-            if (!std::filesystem::is_regular_file(file, ec)) {
-                std::cerr << "ostravion-cli: " << file
-                          << (std::filesystem::exists(file, ec) ? ": not a file" : ": no such file")
-                          << "\n";
+            const char* problem = nullptr;
+            if (!std::filesystem::exists(file, ec))
+                problem = "no such file";
+            else if (!std::filesystem::is_regular_file(file, ec))
+                problem = "not a file";
+            else if (!std::ifstream(file, std::ios::binary))
+                problem = "cannot be read";
+            if (problem) {
+                std::cerr << "ostravion-cli: " << file << ": " << problem << "\n";
                 status = 1;
                 continue;
             }

@@ -118,6 +118,13 @@ TEST(VersionTree, ValueLengthsAsTheSystemReadsThem) {
     EXPECT_EQ(FromTree(t, "CompanyName"), "Value");
     EXPECT_EQ(FromTree(t, "FileDescription"), "Tool");
 
+    // An odd node length: the next node still starts on the next boundary.
+    company = Text(u"CompanyName", u"Odd");
+    std::string block = Encode(t);
+    Set16(block, KeyAt(block, u"CompanyName"), 0x25); // 0x28 in truth
+    EXPECT_EQ(VersionBlock(block).ReadString("CompanyName", Conv()), "Odd");
+    EXPECT_EQ(VersionBlock(block).ReadString("FileDescription", Conv()), "Tool");
+
     // Length 0 is no value; a zero inside ends it.
     company = Text(u"CompanyName", u"Value");
     company.valueLength = 0;
