@@ -46,7 +46,9 @@ TEST(Utf16ToCp949, UnitByUnitWithQuestionMarks) {
     EXPECT_EQ(c.Convert(u"A\uAD6D\uB0B4"), "A" + kKorean);
     EXPECT_EQ(c.Convert(u"\uB620"), "\x8C\x63"); // beyond KS X 1001, still CP949
     EXPECT_EQ(c.Convert(u"\u0416\u20AC"), "\xAC\xA8\xA2\xE6");
-    EXPECT_EQ(c.Convert(u"caf\u00E9"), "caf?"); // no CP949 form
+    // No CP949 form: a look-alike where Windows has one, else "?".
+    EXPECT_EQ(c.Convert(u"caf\u00E9 \u00C5 \u00A9 \u0080"), "cafe A \xA8\xCF \x80");
+    EXPECT_EQ(c.Convert(u"\u0E01\uFFFF"), "??");
     // A pair of surrogates is two units, each without a form; so is a lone one.
     EXPECT_EQ(c.Convert(u"\U0001F600"), "??");
     EXPECT_EQ(c.Convert(std::u16string(1, static_cast<char16_t>(0xDC00))), "?");
@@ -357,7 +359,7 @@ TEST(PeFixtures, KoreanStringsFromTheResourceCompiler) {
     // Unicode code page, table key in capitals, characters without a CP949 form.
     EXPECT_EQ(versions.Read(Fixture("unicode.dll"), "CompanyName"), "\x8C\x63\xBE\xE7 Co.");
     EXPECT_EQ(versions.Read(Fixture("unicode.dll"), "FileDescription"),
-              "Caf? \xAC\xA8 ?? \xA2\xE6");
+              "Cafe \xAC\xA8 ?? \xA2\xE6");
     // The Korean language of the resource, on a Korean system.
     EXPECT_EQ(versions.Read(Fixture("multilang.dll"), "CompanyName"),
               "\xC7\xD1\xB1\xB9 \xC8\xB8\xBB\xE7");

@@ -1,4 +1,5 @@
 #include "platform/posix/PosixPlatform.h"
+#include "platform/posix/Cp949BestFit.h"
 
 #include "util/Text.h"
 
@@ -146,8 +147,9 @@ std::string IconvCodec::FromUtf8(const std::string& utf8) const {
 
 namespace {
 
-// The CP949 form of every UTF-16 code unit: a byte below 0x100, a double-byte
-// code above it, kNoForm when there is none.
+// The CP949 form of every UTF-16 code unit as the Korean Windows converts it
+// (iconv's form, else the look-alike Windows uses): a byte below 0x100, a
+// double-byte code above it, kNoForm when there is none.
 constexpr std::uint16_t kNoForm = 0xFFFF;
 
 std::vector<std::uint16_t> MakeUtf16Table() {
@@ -177,6 +179,9 @@ std::vector<std::uint16_t> MakeUtf16Table() {
     }
     if (cd != reinterpret_cast<iconv_t>(-1))
         iconv_close(cd);
+    for (const BestFit& b : kCp949BestFit)
+        if (table[b.unit] == kNoForm)
+            table[b.unit] = b.code;
     return table;
 }
 

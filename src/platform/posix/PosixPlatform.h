@@ -16,8 +16,9 @@ public:
 };
 
 // UTF-16 to CP949 as the Korean Windows converts version strings: unit by
-// unit through iconv, "?" for a unit without a CP949 form. The table of all
-// 65536 units is made once, on first use.
+// unit through iconv, then the look-alikes Windows uses for characters CP949
+// lacks ("\u00E9" as "e"), "?" for the rest. The table of all 65536 units is
+// made once, on first use.
 class IconvUtf16ToCp949 final : public pe::Utf16ToAnsi {
 public:
     std::string Convert(std::u16string_view units) const override;
