@@ -246,9 +246,11 @@ VersionBlock::VersionBlock(std::string resource) {
     const std::size_t size = resource.size();
     buffer_ = std::move(resource);
     buffer_.resize(size * 2 + 4, '\0');
+    const std::size_t length = Le16(buffer_, 0);
+    if (length + 4 <= buffer_.size())
+        std::memcpy(buffer_.data() + length, "FE2X", 4);
+    // A block claiming less than four bytes has just had its length overwritten.
     rootLength_ = Le16(buffer_, 0);
-    if (rootLength_ + 4 <= buffer_.size())
-        std::memcpy(buffer_.data() + rootLength_, "FE2X", 4);
 }
 
 bool VersionBlock::Word(std::size_t offset, std::uint16_t& v) const {
