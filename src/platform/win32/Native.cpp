@@ -17,6 +17,8 @@ struct Win32Native final : NativePlatform {
     FileSystem& Files() override { return files; }
     SystemInfo& System() override { return system; }
     Clock& LocalClock() override { return clock; }
+    // The system's own GetFileVersionInfoA, not the portable reader.
+    VersionStrings& Versions() override { return versions; }
 };
 } // namespace
 

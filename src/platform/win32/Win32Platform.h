@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Ports.h"
+#include "platform/pe/PeVersion.h"
 
 #include <string>
 
@@ -75,6 +76,13 @@ public:
 class Win32VersionStrings final : public VersionStrings {
 public:
     std::string Read(const std::string& nativePath, const std::string& name) const override;
+};
+
+// UTF-16 to the ANSI code page through WideCharToMultiByte, as the "A"
+// version calls convert: for the portable version reader on Windows.
+class Win32Utf16ToAnsi final : public pe::Utf16ToAnsi {
+public:
+    std::string Convert(std::u16string_view units) const override;
 };
 
 } // namespace ostravion::win32

@@ -2,6 +2,7 @@
 
 #include "util/Text.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -167,6 +168,21 @@ std::string Win32VersionStrings::Read(const std::string& nativePath,
     const std::size_t limit =
         (text >= begin && text < end) ? static_cast<std::size_t>(end - text) : length;
     return std::string(text, strnlen(text, limit));
+}
+
+std::string Win32Utf16ToAnsi::Convert(std::u16string_view units) const {
+    if (units.empty())
+        return std::string();
+    // Version strings are short; a longer text is cut to what an int counts.
+    const int count =
+        units.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(units.size());
+    const auto* wide = reinterpret_cast<const wchar_t*>(units.data());
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return std::string();
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, count, out.data(), n, nullptr, nullptr);
+    return out;
 }
 
 } // namespace ostravion::win32
