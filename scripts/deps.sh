@@ -10,12 +10,9 @@ packages=(
   binutils-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
 )
 if [ "${1:-}" = "--windows" ]; then
-  # MinGW-w64 with the posix thread model, GoogleTest's sources to build with
-  # it, Wine to run the programs, and localedef for the Korean locale.
-  packages+=(
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
-    wine wine64 locales
-  )
+  # GoogleTest's sources to build with MinGW-w64 (above), Wine to run the
+  # programs, and localedef for the Korean locale.
+  packages+=(googletest wine wine64 locales)
 fi
 missing=()
 for p in "${packages[@]}"; do
