@@ -78,9 +78,6 @@ TEST(Win32System, NamesAndProcessorAreFormed) {
                                                  "(80386|80486|Pentinum|Pentinum Pro or "
                                                  "Pentium II|[0-9]+) Revision [0-9a-f]+")))
         << cpu;
-    SYSTEM_INFO si{};
-    GetSystemInfo(&si);
-    EXPECT_EQ(sys.Processor().architecture, si.wProcessorArchitecture);
 }
 
 TEST(Win32System, OsVersionGivesAKnownString) {
@@ -112,17 +109,11 @@ TEST(Win32System, OsVersionGivesAKnownString) {
 }
 
 TEST(Win32System, ClockIsLocalTime) {
-    Win32Clock clock;
-    const LocalTime t = clock.Now();
+    const LocalTime t = Win32Clock().Now();
     SYSTEMTIME s{};
     GetLocalTime(&s);
     EXPECT_EQ(t.year, s.wYear);
-    EXPECT_GE(t.month, 1);
-    EXPECT_LE(t.month, 12);
-    EXPECT_GE(t.day, 1);
-    EXPECT_LE(t.day, 31);
-    EXPECT_LE(t.hour, 23);
-    EXPECT_LE(t.minute, 59);
+    EXPECT_EQ(t.month, s.wMonth);
     EXPECT_TRUE(
         std::regex_match(ScanTimeText(t), std::regex("[0-9]{4}-[0-9]+-[0-9]+, [0-9]+:[0-9]+ ")));
 }
