@@ -46,6 +46,8 @@ public:
     }
     const std::string& ExeNameUpper(std::size_t entry) const { return exeNameUpper_[entry]; }
     const std::string& DomesticCode(std::size_t entry) const { return domesticCode_[entry]; }
+    // True when some entry names this upper-case file name.
+    bool Lists(const std::string& upperName) const { return byName_.count(upperName) != 0; }
 
     // Looks up an upper-case file name. When the name is listed, `readVersion`
     // is called once for the file's ProductVersion, which is stored in
