@@ -25,6 +25,16 @@ void KeyList::Clear() {
     exeNameUpper_.clear();
     domesticCode_.clear();
     byName_.clear();
+    filter_.assign(kFilterBits / 64, 0);
+}
+
+std::pair<std::size_t, std::size_t> KeyList::FilterBits(const std::string& upperName) {
+    std::uint64_t x = std::hash<std::string>{}(upperName);
+    x ^= x >> 33;
+    x *= 0xff51afd7ed558ccdULL;
+    x ^= x >> 33;
+    return {static_cast<std::size_t>(x % kFilterBits),
+            static_cast<std::size_t>((x >> 32) % kFilterBits)};
 }
 
 bool KeyList::CheckRead(bool opened, const std::string& bytes, MessagePort& messages) {
@@ -68,18 +78,32 @@ void KeyList::LoadFromPayload(std::string_view payload) {
         std::string upper = fields.size() > 5 ? text::ToUpper(fields[5]) : std::string();
         const auto entry = static_cast<std::uint32_t>(exeNameUpper_.size());
         byName_[upper].push_back(entry);
+        const auto [a, b] = FilterBits(upper);
+        filter_[a / 64] |= std::uint64_t(1) << (a % 64);
+        filter_[b / 64] |= std::uint64_t(1) << (b % 64);
         exeNameUpper_.push_back(std::move(upper));
         domesticCode_.push_back(fields.size() > 9 ? CodeDomestic(fields[9]) : std::string());
     }
 }
 
-int KeyList::Match(const std::string& upperName, const std::string& sizeText,
-                   const std::function<std::string()>& readVersion, std::string& version) const {
+const std::vector<std::uint32_t>* KeyList::EntriesOf(const std::string& upperName) const {
+    if (filter_.empty())
+        return nullptr;
+    const auto [a, b] = FilterBits(upperName);
+    if (!(filter_[a / 64] >> (a % 64) & 1) || !(filter_[b / 64] >> (b % 64) & 1))
+        return nullptr;
     const auto it = byName_.find(upperName);
-    if (it == byName_.end())
+    return it == byName_.end() ? nullptr : &it->second;
+}
+
+int KeyList::MatchEntries(const std::vector<std::uint32_t>* entries, const std::string& upperName,
+                          const std::string& sizeText,
+                          const std::function<std::string()>& readVersion,
+                          std::string& version) const {
+    if (!entries)
         return text::Contains(upperName, ".EXE") ? kUnlistedExecutable : 0;
     version = readVersion ? readVersion() : std::string();
-    for (const std::uint32_t k : it->second) {
+    for (const std::uint32_t k : *entries) {
         if (columns_[6][k] == sizeText)
             return static_cast<int>(k);
         if (columns_[4][k] == version)

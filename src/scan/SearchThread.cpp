@@ -145,6 +145,7 @@ int CSearchThread::WalkDirectory(const WalkFolder& folder) {
 
 void CSearchThread::PrepareFile(const WalkFolder& folder, const DirEntry& entry) {
     current_.Clear();
+    versionCachePath_.clear();
     current_.FileName = text::BlankControls(entry.name);
     current_.Folder = folder.text;
     currentNative_.assign(folder.native).append(entry.nativeName);
@@ -163,9 +164,10 @@ void CSearchThread::FetchPendingSize() {
     sizePending_ = false;
 }
 
-int CSearchThread::MatchKeyList(const std::string& upperName) {
-    return keys_.Match(
-        upperName, current_.FileSize,
+int CSearchThread::MatchKeyList(const std::string& upperName,
+                                const std::vector<std::uint32_t>* entries) {
+    return keys_.MatchEntries(
+        entries, upperName, current_.FileSize,
         [this] { return ReadVersionString(currentNative_, "ProductVersion"); }, current_.Version);
 }
 
@@ -174,10 +176,11 @@ int CSearchThread::IdentifyFile(const std::string& upperName) {
     if (upperName == "SETUP.EXE" || upperName == "UNINSTALL.EXE")
         return 0;
     // The size only matters to a listed name or an executable.
-    if (sizePending_ && (keys_.Lists(upperName) || text::Contains(upperName, ".EXE")))
+    const std::vector<std::uint32_t>* entries = keys_.EntriesOf(upperName);
+    if (sizePending_ && (entries || text::Contains(upperName, ".EXE")))
         FetchPendingSize();
 
-    const int r = MatchKeyList(upperName);
+    const int r = MatchKeyList(upperName, entries);
     if (r > 0) {
         const auto k = static_cast<std::size_t>(r);
         // An operating-system entry is only reported on the system it describes.
@@ -220,6 +223,15 @@ int CSearchThread::IdentifyFile(const std::string& upperName) {
 
 std::string CSearchThread::ReadVersionString(const std::string& nativePath,
                                              const std::string& name) const {
+    // A file's strings are asked for up to five times while it is identified;
+    // the resource is read once per string and file.
+    if (nativePath != versionCachePath_) {
+        versionCachePath_ = nativePath;
+        versionCache_.clear();
+    }
+    for (const auto& [cachedName, cachedValue] : versionCache_)
+        if (cachedName == name)
+            return cachedValue;
     std::string value = ports_.versions.Read(nativePath, name);
     std::size_t cut = value.find("\r\n");
     if (cut == std::string::npos)
@@ -228,7 +240,8 @@ std::string CSearchThread::ReadVersionString(const std::string& nativePath,
         cut = value.find('\n');
     if (cut != std::string::npos)
         value.resize(cut);
-    return text::BlankControls(value);
+    versionCache_.emplace_back(name, text::BlankControls(value));
+    return versionCache_.back().second;
 }
 
 bool CSearchThread::IsRegisteredApplication(const std::string& upperName) const {

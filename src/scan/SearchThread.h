@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <stop_token>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ostravion {
@@ -105,7 +106,7 @@ public:
 
 private:
     bool StopRequested() const { return stop_.stop_requested(); }
-    int MatchKeyList(const std::string& upperName);
+    int MatchKeyList(const std::string& upperName, const std::vector<std::uint32_t>* entries);
     void FetchPendingSize();
 
     CAuditUtil& util_;
@@ -119,6 +120,8 @@ private:
     // The file being identified.
     std::string currentNative_;
     bool sizePending_ = false;
+    mutable std::string versionCachePath_;
+    mutable std::vector<std::pair<std::string, std::string>> versionCache_;
 
     // The drive being walked.
     char textSeparator_ = '\\';

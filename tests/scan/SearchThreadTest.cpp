@@ -151,9 +151,22 @@ TEST_F(Identify, VersionValueIsCutAtItsFirstLineBreak) {
     EXPECT_EQ(p.Version, "1.0");
     versions.Set("/c/a.exe", "Comments", "one\rtwo\nthree");
     EXPECT_EQ(thread.ReadVersionString("/c/a.exe", "Comments"), "one");
-    versions.Set("/c/a.exe", "Comments", "one\ntwo");
-    EXPECT_EQ(thread.ReadVersionString("/c/a.exe", "Comments"), "one");
+    versions.Set("/c/a.exe", "Trademarks", "two\nthree");
+    EXPECT_EQ(thread.ReadVersionString("/c/a.exe", "Trademarks"), "two");
     EXPECT_EQ(thread.ReadVersionString("/c/missing.exe", "Comments"), "");
+}
+
+TEST_F(Identify, EachStringOfAFileIsReadOnce) {
+    versions.Set("/c/WINWORD.EXE", "CompanyName", "Microsoft");
+    versions.Set("/c/WINWORD.EXE", "ProductVersion", "10.0");
+    EXPECT_EQ(Check("WINWORD.EXE", 1234), 1);
+    EXPECT_EQ(versions.reads, (std::vector<std::string>{
+                                  "/c/WINWORD.EXE|ProductVersion", "/c/WINWORD.EXE|CompanyName",
+                                  "/c/WINWORD.EXE|FileDescription", "/c/WINWORD.EXE|ProductName"}));
+    // The next file reads afresh, also under the same name.
+    versions.Set("/c/WINWORD.EXE", "ProductVersion", "9.0");
+    EXPECT_EQ(Check("WINWORD.EXE", 1234), 1);
+    EXPECT_EQ(sink.programs.back().Class, "1");
 }
 
 TEST_F(Identify, OperatingSystemEntryOnlyOnItsOwnSystem) {
