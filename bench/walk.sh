@@ -16,6 +16,10 @@ if [ ! -f "$tree.done" ]; then
   "$bin" generate "$tree"
   touch "$tree.done"
 fi
+work=$(mktemp -d /tmp/ostravion-walk-work-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+"$bin" prepare "$work/20000" 20000
+"$bin" prepare "$work/20" 20
 
 # Milliseconds a command takes, its output thrown away.
 ms() {
@@ -27,14 +31,15 @@ ms() {
 }
 median() { tr ' ' '\n' | sort -n | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
 
-"$bin" walk "$tree" 20000 # warms the cache and shows what a walk finds
+"$bin" walk "$tree" "$work/20000" # warms the cache and shows what a walk finds
+"$bin" walk "$tree" "$work/20"
 find "$tree" -type f -printf '%s\n' >/dev/null
 fdfind -u . "$tree" >/dev/null
 
 w20000=() w20=() f=() fd=()
 for _ in $(seq "$runs"); do
-  w20000+=("$(ms "$bin" walk "$tree" 20000)")
-  w20+=("$(ms "$bin" walk "$tree" 20)")
+  w20000+=("$(ms "$bin" walk "$tree" "$work/20000")")
+  w20+=("$(ms "$bin" walk "$tree" "$work/20")")
   f+=("$(ms find "$tree" -type f -printf '%s\n')")
   fd+=("$(ms fdfind -u . "$tree")")
 done

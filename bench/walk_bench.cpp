@@ -1,8 +1,9 @@
 // The identification walk on a generated tree, driven by bench/walk.sh.
 //
-//   bench_walk generate TREE      200,000 files in 20,000 folders
-//   bench_walk walk TREE ENTRIES  one whole scan of TREE as drive C: with a key
-//                                 list of ENTRIES entries; prints what it found
+//   bench_walk generate TREE         200,000 files in 20,000 folders
+//   bench_walk prepare WORK ENTRIES  a work folder with a key list of ENTRIES entries
+//   bench_walk walk TREE WORK        one whole scan of TREE as drive C: from the
+//                                    work folder WORK; prints what it found
 //
 // Both key lists identify the same programs: a dozen listed executables,
 // found by name and size, by name and version, or by name alone, plus
@@ -11,6 +12,7 @@
 // executable ("Name=Value" lines), read by opening the file, which costs what
 // a version read of a real file costs in system calls.
 #include "files/Container.h"
+#include "files/PcResultFile.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/PosixWalk.h"
 #include "scan/SearchThread.h"
@@ -164,17 +166,20 @@ std::string KeyListPayload(int entries) {
     return p;
 }
 
-int Walk(const std::string& tree, int entries) {
-    char tmpl[] = "/tmp/ostravion-walk-work-XXXXXX";
-    if (!::mkdtemp(tmpl))
-        return 1;
-    const std::string work = tmpl;
+// A work folder as a scan finds it: KEYLIST.DAT and the CheckOut folder.
+int Prepare(const std::string& work, int entries) {
     std::string container;
+    std::filesystem::create_directories(work + "/CheckOut");
     if (!ScrambleText(KeyListPayload(entries), container) ||
-        !WriteFile(work + "/KEYLIST.DAT", container) || ::chdir(work.c_str()) != 0)
+        !WriteFile(work + "/KEYLIST.DAT", container))
         return 1;
-    std::filesystem::create_directory(work + "/CheckOut");
+    std::printf("key list of %d entries in %s\n", entries, work.c_str());
+    return 0;
+}
 
+int Walk(const std::string& tree, const std::string& work) {
+    if (::chdir(work.c_str()) != 0)
+        return 1;
     posix::IconvCodec codec;
     posix::PosixFileSystem files(codec);
     posix::PosixFileSearch search(codec);
@@ -195,6 +200,8 @@ int Walk(const std::string& tree, int entries) {
     } messages;
     CAuditUtil util(files, messages);
     util.SetScanBaseName("bench_walk");
+    PcFacts facts{"bench", "pc", "user", "model", "2024-1-1, 0:0 "};
+    StartScanJournal(files, util.JournalPath(), facts);
     CountingSink sink;
     CSearchThread thread(util, ScanPorts{search, drives, versions, apps}, sink);
 
@@ -202,9 +209,8 @@ int Walk(const std::string& tree, int entries) {
     const ScanOutcome outcome = thread.Run();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("entries %d: %.3f s, found class 1: %d, class 2: %d, class 3: %d\n", entries,
-                seconds, sink.byClass[1], sink.byClass[2], sink.byClass[3]);
-    std::filesystem::remove_all(work);
+    std::printf("entries %zu: %.3f s, found class 1: %d, class 2: %d, class 3: %d\n",
+                thread.Keys().Size(), seconds, sink.byClass[1], sink.byClass[2], sink.byClass[3]);
     return outcome == ScanOutcome::Completed ? 0 : 1;
 }
 
@@ -214,8 +220,12 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "generate" && argc == 3)
         return Generate(argv[2]);
+    if (mode == "prepare" && argc == 4)
+        return Prepare(argv[2], std::atoi(argv[3]));
     if (mode == "walk" && argc == 4)
-        return Walk(std::filesystem::absolute(argv[2]).string(), std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: bench_walk generate TREE | walk TREE ENTRIES\n");
+        return Walk(std::filesystem::absolute(argv[2]).string(),
+                    std::filesystem::absolute(argv[3]).string());
+    std::fprintf(stderr,
+                 "usage: bench_walk generate TREE | prepare WORK ENTRIES | walk TREE WORK\n");
     return 2;
 }

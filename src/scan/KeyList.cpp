@@ -67,14 +67,20 @@ void KeyList::LoadFromContainer(std::string_view bytes) {
 
 void KeyList::LoadFromPayload(std::string_view payload) {
     Clear();
-    std::vector<std::string> lines, fields;
-    text::SplitText(payload, "\r\n", lines);
-    for (const std::string& line : lines) {
-        text::SplitText(line, "\t", fields);
+    std::vector<std::string_view> lines, fields;
+    text::SplitTextViews(payload, "\r\n", lines);
+    for (auto& c : columns_)
+        c.reserve(lines.size());
+    exeNameUpper_.reserve(lines.size());
+    domesticCode_.reserve(lines.size());
+    byName_.reserve(lines.size());
+    for (const std::string_view line : lines) {
+        text::SplitTextViews(line, "\t", fields);
         if (fields.size() < 5)
             continue;
         for (int c = 0; c < kColumns; ++c)
-            columns_[c].push_back(c < static_cast<int>(fields.size()) ? fields[c] : std::string());
+            columns_[c].emplace_back(c < static_cast<int>(fields.size()) ? fields[c]
+                                                                         : std::string_view());
         std::string upper = fields.size() > 5 ? text::ToUpper(fields[5]) : std::string();
         const auto entry = static_cast<std::uint32_t>(exeNameUpper_.size());
         byName_[upper].push_back(entry);
