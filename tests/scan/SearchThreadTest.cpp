@@ -279,24 +279,6 @@ TEST_F(Walk, LinksBackUpTheTreeAreNotFollowedOtherFoldersAre) {
               (std::vector<std::string>{"C:\\a\\b\\a.exe", "C:\\a\\side\\b.exe", "C:\\s\\b.exe"}));
 }
 
-TEST_F(Walk, StaysOnTheDrivesFileSystemAndSkipsUnsearchableFolders) {
-    const int mnt = search.AddFolder(c, "mnt", kAttrDirectory, 7);
-    Program(mnt, "/c/mnt/", "a.exe");
-    const int locked = search.AddFolder(c, "locked");
-    search.folders[locked].unreadable = true;
-    Program(locked, "/c/locked/", "b.exe");
-    const int next = search.AddFolder(c, "next");
-    Program(next, "/c/next/", "c.exe");
-    // A second drive, and a third whose root cannot be searched.
-    const int d = search.AddRoot("/d/", 2);
-    Program(d, "/d/", "d.exe");
-    search.folders[search.AddRoot("/e/", 3)].unreadable = true;
-    AddDrive("D:\\", "/d/");
-    AddDrive("E:\\", "/e/");
-    EXPECT_EQ(thread.Run(), ScanOutcome::Completed);
-    EXPECT_EQ(Found(), (std::vector<std::string>{"C:\\next\\c.exe", "D:\\d.exe"}));
-}
-
 TEST_F(Walk, TextAndNativeNamesStayApart) {
     // A Korean folder: CP949 in the results, UTF-8 for the system.
     const int k =
