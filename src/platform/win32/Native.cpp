@@ -19,6 +19,9 @@ struct Win32Native final : NativePlatform {
     Clock& LocalClock() override { return clock; }
     // The system's own GetFileVersionInfoA, not the portable reader.
     VersionStrings& Versions() override { return versions; }
+    FileSearch& Search() override { return search; }
+    Drives& DriveList() override { return drives; }
+    AppPaths& Apps() override { return appPaths; }
 };
 } // namespace
 
