@@ -136,4 +136,17 @@ public:
     FakeProgressBar* last = nullptr;
 };
 
+// Creation dates by path text; a path not listed cannot be examined.
+class FakeFileDates final : public FileDates {
+public:
+    std::map<std::string, LocalTime> dates;
+    bool Created(const std::string& path, LocalTime& out) const override {
+        const auto it = dates.find(path);
+        if (it == dates.end())
+            return false;
+        out = it->second;
+        return true;
+    }
+};
+
 } // namespace ostravion::test

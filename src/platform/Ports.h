@@ -123,6 +123,16 @@ public:
     virtual LocalTime Now() const = 0;
 };
 
+// When files were made.
+class FileDates {
+public:
+    virtual ~FileDates() = default;
+    // The local time at which the file named by the CP949 path text was made:
+    // its birth time where the file system keeps one, else its last
+    // modification. False when the file cannot be examined.
+    virtual bool Created(const std::string& path, LocalTime& out) const = 0;
+};
+
 // Reads one string of a file's version resource (CompanyName, ProductVersion, ...).
 class VersionStrings {
 public:
@@ -170,8 +180,8 @@ public:
 
 // One fixed drive to walk.
 struct Drive {
-    std::string text;    // the root as written in result files: "C:\\" or "/home/" (CP949)
-    std::string native;  // the root as the system opens it, ending with its separator
+    std::string text;          // the root as written in result files: "C:\\" or "/home/" (CP949)
+    std::string native;        // the root as the system opens it, ending with its separator
     char textSeparator = '\\'; // the separator written between folder names
 };
 

@@ -9,10 +9,12 @@ struct PosixNative final : NativePlatform {
     posix::PosixFileSystem files{codec};
     posix::PosixSystemInfo system{codec};
     posix::SystemClock clock;
+    posix::PosixFileDates dates{files};
     TextCodec& Codec() override { return codec; }
     FileSystem& Files() override { return files; }
     SystemInfo& System() override { return system; }
     Clock& LocalClock() override { return clock; }
+    FileDates& Dates() override { return dates; }
 };
 } // namespace
 

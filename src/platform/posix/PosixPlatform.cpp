@@ -221,6 +221,24 @@ bool PosixFileSystem::SetCurrentDirectory(const std::string& path) {
     return ::chdir(NativePath(path).c_str()) == 0;
 }
 
+bool PosixFileDates::Created(const std::string& path, LocalTime& out) const {
+    struct statx sx {};
+    if (::statx(AT_FDCWD, files_.NativePath(path).c_str(), 0, STATX_BTIME | STATX_MTIME, &sx) != 0)
+        return false;
+    std::time_t when = 0;
+    if (sx.stx_mask & STATX_BTIME)
+        when = static_cast<std::time_t>(sx.stx_btime.tv_sec);
+    else if (sx.stx_mask & STATX_MTIME)
+        when = static_cast<std::time_t>(sx.stx_mtime.tv_sec);
+    else
+        return false;
+    std::tm tm{};
+    if (!::localtime_r(&when, &tm))
+        return false;
+    out = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+    return true;
+}
+
 std::string PosixSystemInfo::ComputerName() const {
     char buf[256] = {};
     if (::gethostname(buf, 255) != 0)
