@@ -49,7 +49,7 @@ void COstravionDoc::AddFoundProgram(const FoundProgram& program) {
     if (util_.GetLayoutFlag() == kScanLayout) {
         if (normal_.HasNameWithClassAtMost(p.ProgramName, p.Class) ||
             extended_.HasNameWithClassAtMost(p.ProgramName, p.Class))
-            p.Class = "4";
+            p.Class.assign(1, '4');
     }
     if (p.Class == "3" || p.Class == "4")
         extended_.AddFoundProgram(p);
