@@ -14,6 +14,7 @@ struct NativePlatform {
     virtual SystemInfo& System() = 0;
     virtual Clock& LocalClock() = 0;
     virtual FileDates& Dates() = 0;
+    virtual ThreadControl& Threads() = 0;
 };
 
 std::unique_ptr<NativePlatform> MakeNativePlatform();

@@ -123,6 +123,15 @@ public:
     virtual LocalTime Now() const = 0;
 };
 
+// The threads the program starts.
+class ThreadControl {
+public:
+    virtual ~ThreadControl() = default;
+    // Lowers the calling thread's priority below normal, so that a long walk
+    // leaves the machine responsive. Does nothing where the system cannot.
+    virtual void LowerCurrentThread() = 0;
+};
+
 // When files were made.
 class FileDates {
 public:

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace ostravion;
@@ -136,4 +138,17 @@ TEST_F(PosixFiles, CreationDateOfAFileAndNoneForAMissingOne) {
     EXPECT_LE(t.month, 12);
 
     EXPECT_FALSE(dates.Created("app\\missing.exe", t));
+}
+
+TEST(PosixThreads, LowersOnlyTheCallingThread) {
+    const int before = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+    int inside = 0;
+    std::thread t([&] {
+        PosixThreads threads;
+        threads.LowerCurrentThread();
+        inside = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+    });
+    t.join();
+    EXPECT_GE(inside, 10);
+    EXPECT_EQ(::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid())), before);
 }

@@ -10,11 +10,13 @@ struct PosixNative final : NativePlatform {
     posix::PosixSystemInfo system{codec};
     posix::SystemClock clock;
     posix::PosixFileDates dates{files};
+    posix::PosixThreads threads;
     TextCodec& Codec() override { return codec; }
     FileSystem& Files() override { return files; }
     SystemInfo& System() override { return system; }
     Clock& LocalClock() override { return clock; }
     FileDates& Dates() override { return dates; }
+    ThreadControl& Threads() override { return threads; }
 };
 } // namespace
 

@@ -47,6 +47,12 @@ private:
     const PosixFileSystem& files_;
 };
 
+// Thread priority through the thread's nice value.
+class PosixThreads final : public ThreadControl {
+public:
+    void LowerCurrentThread() override;
+};
+
 class PosixSystemInfo final : public SystemInfo {
 public:
     explicit PosixSystemInfo(const TextCodec& codec) : codec_(codec) {}
