@@ -9,12 +9,15 @@ struct PosixNative final : NativePlatform {
     posix::PosixFileSystem files{codec};
     posix::PosixSystemInfo system{codec};
     posix::SystemClock clock;
+    posix::IconvUtf16ToCp949 utf16;
+    pe::PeVersionStrings versions{utf16};
     posix::PosixFileDates dates{files};
     posix::PosixThreads threads;
     TextCodec& Codec() override { return codec; }
     FileSystem& Files() override { return files; }
     SystemInfo& System() override { return system; }
     Clock& LocalClock() override { return clock; }
+    VersionStrings& Versions() override { return versions; }
     FileDates& Dates() override { return dates; }
     ThreadControl& Threads() override { return threads; }
 };
