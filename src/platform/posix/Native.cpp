@@ -1,5 +1,8 @@
 #include "platform/Native.h"
 #include "platform/posix/PosixPlatform.h"
+#include "platform/posix/PosixWalk.h"
+
+#include <unistd.h>
 
 namespace ostravion {
 
@@ -11,6 +14,9 @@ struct PosixNative final : NativePlatform {
     posix::SystemClock clock;
     posix::IconvUtf16ToCp949 utf16;
     pe::PeVersionStrings versions{utf16};
+    posix::PosixFileSearch search{codec};
+    posix::PosixDrives drives{codec};
+    posix::PosixAppPaths apps{codec};
     posix::PosixFileDates dates{files};
     posix::PosixThreads threads;
     TextCodec& Codec() override { return codec; }
@@ -18,10 +24,20 @@ struct PosixNative final : NativePlatform {
     SystemInfo& System() override { return system; }
     Clock& LocalClock() override { return clock; }
     VersionStrings& Versions() override { return versions; }
-    FileDates& Dates() override { return dates; }
-    ThreadControl& Threads() override { return threads; }
+    FileSearch& Search() override { return search; }
+    Drives& DriveList() override { return drives; }
+    AppPaths& Apps() override { return apps; }
+    bool ConfigureScan(const ScanSetup& setup, std::string& error) override {
+        return drives.SetMap(setup.driveMap, error) && apps.Load(setup.appPathsFile, error);
+    }
+    const FileDates* Dates() override { return &dates; }
+    ThreadControl* Threads() override { return &threads; }
 };
 } // namespace
+
+bool StderrIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
 
 std::unique_ptr<NativePlatform> MakeNativePlatform() {
     return std::make_unique<PosixNative>();
