@@ -23,7 +23,9 @@ COstravionDoc::COstravionDoc(CAuditUtil& util, COstravionView& normal, CExtendVi
     extended_.BuildColumns();
 }
 
-COstravionDoc::~COstravionDoc() = default;
+COstravionDoc::~COstravionDoc() {
+    EndScanThread();
+}
 
 void COstravionDoc::SetLayoutMode(unsigned char mode) {
     util_.SetLayoutFlag(mode);
@@ -75,6 +77,7 @@ bool COstravionDoc::WriteScanResults() {
     // result file holds them all.
     if (head && tail && fs.Exists(util_.JournalPath()))
         fs.Remove(util_.JournalPath());
+    lastWriteOk_.store(head && tail);
     return head && tail;
 }
 

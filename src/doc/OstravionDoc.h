@@ -3,11 +3,59 @@
 // live in the lists' row stores.
 #pragma once
 
+#include "scan/SearchThread.h"
 #include "util/AuditUtil.h"
 #include "util/Types.h"
 #include "views/ResultList.h"
 
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <stop_token>
+#include <string>
+#include <thread>
+
 namespace ostravion {
+
+namespace msg {
+// The question at the end of a scan: "검색을 완료하였습니다.\n 프로그램을 닫으시겠습니까?"
+inline constexpr const char* kScanComplete =
+    "\xB0\xCB\xBB\xF6\xC0\xBB \xBF\xCF\xB7\xE1\xC7\xCF\xBF\xB4\xBD\xC0\xB4\xCF\xB4\xD9.\n"
+    " \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB "
+    "\xB4\xDD\xC0\xB8\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?";
+} // namespace msg
+
+// The window side of a scan: where the scan thread's work on the document
+// runs, and who hears that the scan ended.
+class ScanHost {
+public:
+    virtual ~ScanHost() = default;
+    // Runs `work` on the thread that owns the document and its lists, in the
+    // order of the calls, and returns once it has run. A host that hands the
+    // work to another thread keeps its own copy of it and must stop waiting
+    // as soon as `stop` is requested (the work may then run later or never):
+    // a stop is given on the owner thread and waits for the scan thread.
+    // The default runs the work at once on the calling thread.
+    virtual void RunOnOwner(std::stop_token stop, const std::function<void()>& work);
+    // The scan thread's last act, on the scan thread. For Completed the
+    // per-PC file has been written and WorkState is 0: the host puts its
+    // commands back and asks AskCloseAfterScan on its own thread: Yes closes
+    // the program, No performs the stop command. The same waiting rule as
+    // for RunOnOwner holds.
+    virtual void ScanEnded(std::stop_token stop, ScanOutcome outcome);
+};
+
+// What a scan reads the machine through.
+struct ScanRequest {
+    ScanPorts ports;
+    // The operating-system facts, for the string that "OS" entries of the key
+    // list must equal; none: no such entry applies.
+    const SystemInfo* system = nullptr;
+    // Lowers the scan thread's priority; none: it runs at normal priority.
+    ThreadControl* threads = nullptr;
+    std::string keyListPath = kKeyListFile;
+};
 
 class COstravionDoc {
 public:
@@ -43,17 +91,55 @@ public:
     // the journal is deleted. Failures show "Write File Open Error...!!"; the
     // journal is kept unless the whole file was written. True when it was.
     bool WriteScanResults();
+    // Whether the last WriteScanResults wrote the whole file; readable from
+    // any thread.
+    bool LastWriteSucceeded() const { return lastWriteOk_.load(); }
+
+    // Starts a scan of the current base name: the journal begins anew with
+    // the PC facts' header, both lists are emptied and the walk starts on its
+    // own thread, handing each program to the document through the host.
+    // The host and the request's ports must outlive the scan.
+    void StartScan(const ScanRequest& request, ScanHost& host);
+    // Ends a running scan: no program reaches the lists once this returns.
+    // Then writes the per-PC result file, whether or not a scan was running.
+    void StopScan();
+    // True from StartScan until the scan thread's last act.
+    bool ScanRunning() const { return thread_.joinable() && !threadDone_.load(); }
+    // Programs the walk has handed over during the current scan (also those
+    // not shown); readable from any thread.
+    int ProgramsFound() const { return programsFound_.load(); }
+    // The question at the end of a scan; true for Yes (close the program).
+    bool AskCloseAfterScan() const;
 
     // Number of per-PC files of the last consolidation.
     int PcCount() const { return pcCount_; }
     void SetPcCount(int n) { pcCount_ = n; }
 
 private:
+    class Sink;
+    struct ScanJob;
+    void ScanThreadBody(std::stop_token stop, const ScanJob& job);
+    void Deliver(std::uint64_t scan, const FoundProgram& p);
+    void FinishScan(std::uint64_t scan);
+    // Stops and joins the scan thread unless it is the calling thread.
+    void EndScanThread();
+
     CAuditUtil& util_;
     COstravionView& normal_;
     CExtendView& extended_;
     bool listsStarted_ = false;
     int pcCount_ = 0;
+
+    // The scan. Programs reach the lists only while `accepting_` names their
+    // scan; the stop clears it under the gate before it waits for the thread.
+    std::mutex gate_;
+    std::uint64_t lastScan_ = 0;  // guarded by gate_
+    std::uint64_t accepting_ = 0; // guarded by gate_
+    std::uint64_t completed_ = 0; // guarded by gate_
+    std::atomic<bool> threadDone_{false};
+    std::atomic<int> programsFound_{0};
+    std::atomic<bool> lastWriteOk_{false};
+    std::jthread thread_;
 };
 
 // The rows of a list in display order, each as its stored program.

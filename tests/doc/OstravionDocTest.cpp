@@ -203,20 +203,6 @@ TEST_F(DocFixture, AFailedWriteIsReportedAndKeepsTheJournal) {
     EXPECT_EQ(fs.files[".\\CheckOut\\ACME_PC01.tmp"], "journal");
 }
 
-TEST(PerPcWriter, FieldsCannotBreakTheLineOrFieldStructure) {
-    FoundProgram p;
-    p.Origin = "9";
-    p.Class = "3";
-    p.ProgramName = "Tab\there";
-    p.Company = "Line\r\nbreak";
-    p.Folder = "C:\\";
-    EXPECT_EQ(PerPcListLine(p), "9\t3\t-\t-\t-\tTab here\t-\t-\tLine  break\t-\tC:\\\t\r\n");
-    PcFacts f{"G\tH", "N", "", "", ""};
-    const auto lines = text::SplitText(PerPcHeader(f), "\r\n");
-    ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[9], "G H");
-}
-
 namespace {
 // A file that loses what is written to it, as on a full disk.
 class FullDisk final : public FileSystem {
