@@ -287,17 +287,3 @@ TEST_F(ScanThread, ANewScanEmptiesTheListsAndStartsTheJournalAnew) {
     EXPECT_EQ(second.WaitForEnd(), ScanOutcome::Completed);
     EXPECT_EQ(normal.RowCount() + extended.RowCount(), 22);
 }
-
-TEST_F(ScanThread, TheJournalKeepsTheFindingsWhileTheScanRuns) {
-    DirectHost host;
-    host.holdAfter = 2; // held after the second program, before its journal line
-    doc.StartScan(request, host);
-    ASSERT_TRUE(host.WaitForRuns(2));
-    const auto journal = text::SplitText(fs.files[kJournal], "\r\n");
-    ASSERT_EQ(journal.size(), 12u);
-    EXPECT_EQ(journal[1], "PC01");
-    EXPECT_EQ(text::SplitText(journal[11], "\t")[10], "C:\\A\\");
-    doc.StopScan();
-    EXPECT_FALSE(fs.Exists(kJournal));
-    EXPECT_EQ(ResultLines().size(), 13u);
-}
