@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
     // Options are "-x" and "--name" everywhere: on Windows too a "/..." word
     // is a path (or a file name), not an option.
     app.allow_windows_style_options(false);
+    // -C may also follow the subcommand's own options.
+    app.fallthrough();
     std::string dir;
     app.add_option("-C", dir, "run as if started in DIR (KEYLIST.DAT and CheckOut are found there)")
         ->type_name("DIR");

@@ -1,5 +1,6 @@
 #include "platform/Native.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/WinApi.h"
 
 namespace ostravion {
 
@@ -13,6 +14,8 @@ struct Win32Native final : NativePlatform {
     win32::Win32Drives drives;
     win32::Win32AppPaths appPaths;
     win32::Win32VersionStrings versions;
+    win32::Win32FileDates dates;
+    win32::Win32Threads threads;
     TextCodec& Codec() override { return codec; }
     FileSystem& Files() override { return files; }
     SystemInfo& System() override { return system; }
@@ -22,8 +25,16 @@ struct Win32Native final : NativePlatform {
     FileSearch& Search() override { return search; }
     Drives& DriveList() override { return drives; }
     AppPaths& Apps() override { return appPaths; }
+    const FileDates* Dates() override { return &dates; }
+    ThreadControl* Threads() override { return &threads; }
 };
 } // namespace
+
+bool StderrIsTerminal() {
+    // A console answers GetConsoleMode; a pipe or file does not.
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
 
 std::unique_ptr<NativePlatform> MakeNativePlatform() {
     return std::make_unique<Win32Native>();

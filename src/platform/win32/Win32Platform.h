@@ -47,6 +47,18 @@ public:
     LocalTime Now() const override;
 };
 
+// The creation time of a file, in local time.
+class Win32FileDates final : public FileDates {
+public:
+    bool Created(const std::string& path, LocalTime& out) const override;
+};
+
+// The lowest thread priority, at which the walk leaves the machine responsive.
+class Win32Threads final : public ThreadControl {
+public:
+    void LowerCurrentThread() override;
+};
+
 // FindFirstFileA / FindNextFileA over "<folder>\*.*". Folders are listed
 // with their identity (volume serial number and file index), files with 0.
 class Win32FileSearch final : public FileSearch {

@@ -113,6 +113,22 @@ LocalTime Win32Clock::Now() const {
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute};
 }
 
+bool Win32FileDates::Created(const std::string& path, LocalTime& out) const {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return false;
+    FILETIME local{};
+    SYSTEMTIME t{};
+    if (!FileTimeToLocalFileTime(&data.ftCreationTime, &local) || !FileTimeToSystemTime(&local, &t))
+        return false;
+    out = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute};
+    return true;
+}
+
+void Win32Threads::LowerCurrentThread() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+}
+
 bool Win32AppPaths::IsRegistered(const std::string& upperName) const {
     Key root;
     if (!root.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths",

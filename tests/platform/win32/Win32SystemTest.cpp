@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win32/WinApi.h"
@@ -169,4 +170,34 @@ TEST(Win32VersionStrings, SystemLibrary) {
     const std::string kernel = SystemFolder() + "\\kernel32.dll";
     EXPECT_FALSE(v.Read(kernel, "CompanyName").empty());
     EXPECT_FALSE(v.Read(kernel, "ProductVersion").empty());
+}
+
+TEST(Win32FileDates, CreationTimeInLocalTime) {
+    char tmp[MAX_PATH], name[MAX_PATH];
+    ASSERT_GT(GetTempPathA(sizeof tmp, tmp), 0u);
+    ASSERT_NE(GetTempFileNameA(tmp, "osd", 0, name), 0u); // makes the file
+    const LocalTime now = Win32Clock().Now();
+    LocalTime made;
+    Win32FileDates dates;
+    ASSERT_TRUE(dates.Created(name, made));
+    DeleteFileA(name);
+    // Made a moment ago, in the same local hour (or the one before it).
+    const int nowMinutes = ((now.day * 24) + now.hour) * 60 + now.minute;
+    const int madeMinutes = ((made.day * 24) + made.hour) * 60 + made.minute;
+    EXPECT_EQ(made.year, now.year);
+    EXPECT_EQ(made.month, now.month);
+    EXPECT_LE(nowMinutes - madeMinutes, 1);
+    EXPECT_GE(nowMinutes - madeMinutes, 0);
+    EXPECT_FALSE(dates.Created(name, made));
+}
+
+TEST(Win32Threads, LowersOnlyTheCallingThread) {
+    int inside = 0;
+    std::thread t([&] {
+        Win32Threads().LowerCurrentThread();
+        inside = GetThreadPriority(GetCurrentThread());
+    });
+    t.join();
+    EXPECT_EQ(inside, THREAD_PRIORITY_LOWEST);
+    EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
 }
