@@ -1,0 +1,73 @@
+// The consolidation: many per-PC result files merged into one total file that
+// counts the installations of each distinct program and keeps every PC's
+// programs as its history.
+#pragma once
+
+#include "util/AuditUtil.h"
+#include "util/Types.h"
+
+#include <string>
+#include <vector>
+
+namespace ostravion {
+
+namespace consolidation {
+// "성공적으로 취합되었습니다."
+inline constexpr const char* kConsolidated =
+    "\xBC\xBA\xB0\xF8\xC0\xFB\xC0\xB8\xB7\xCE "
+    "\xC3\xEB\xC7\xD5\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9.";
+inline constexpr const char* kFileOpenError = "file open error..!";
+// "같은 이름의 파일이 있습니다.\n 덮어쓰시겠습니까..?"
+inline constexpr const char* kOverwriteQuestion =
+    "\xB0\xB0\xC0\xBA \xC0\xCC\xB8\xA7\xC0\xC7 \xC6\xC4\xC0\xCF\xC0\xCC "
+    "\xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9."
+    "\n \xB5\xA4\xBE\xEE\xBE\xB2\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE..?";
+// "검사 결과 취합중..."
+inline constexpr const char* kConsolidating =
+    "\xB0\xCB\xBB\xE7 \xB0\xE1\xB0\xFA \xC3\xEB\xC7\xD5\xC1\xDF...";
+} // namespace consolidation
+
+// Where the merged rows go: the document routes them to its two lists.
+class ConsolidationSink {
+public:
+    virtual ~ConsolidationSink() = default;
+    // Each distinct program once, in order of first appearance, with its
+    // InstalledCount; GenuineCount and CopyCount empty.
+    virtual void AddFoundProgram(const FoundProgram& program) = 0;
+    // Once every row is shown: pick the views' arrangement.
+    virtual void ShowArrangement() {}
+};
+
+// What one consolidation did.
+struct ConsolidationSummary {
+    long long pcCount = 0;               // files chosen, readable or not
+    std::size_t programs = 0;            // distinct programs: rows of the total file
+    long long installations = 0;         // list lines counted (class "4" lines are not)
+    long long historyLines = 0;          // list lines in the history (class "4" included)
+    std::vector<std::string> unreadable; // chosen files that could not be opened
+    // The computer name of each chosen file, in order; empty when the file
+    // could not be read or names no computer.
+    std::vector<std::string> computerNames;
+    // The total file was written whole and the success message shown.
+    bool totalWritten = false;
+};
+
+// Merges the selected files of `util` (names in the work folder, in order)
+// into the total file of the current result names, and hands the merged rows
+// to `sink`. Programs are told apart by name without regard to letter case; a
+// row keeps the texts of the program's first occurrence. Shows the system's
+// messages and advances the progress bar as the command expects.
+ConsolidationSummary Consolidate(CAuditUtil& util, ConsolidationSink& sink);
+
+// Takes a typed total-file name for a consolidation: the names are derived in
+// their name form and, when a total file of that name exists already, the
+// overwrite question is asked. Unless Accepted, every name stays as it was and
+// the consolidation must not run.
+enum class NameCheck {
+    Accepted,
+    Refused,     // the name is unusable; its message was shown
+    KeptExisting // a total file of that name exists and the answer was No
+};
+NameCheck AcceptResultName(CAuditUtil& util, const std::string& typedName);
+
+} // namespace ostravion
