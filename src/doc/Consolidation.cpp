@@ -5,8 +5,8 @@
 #include "util/Text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
-#include <numeric>
 #include <unordered_map>
 
 namespace ostravion {
@@ -17,21 +17,48 @@ namespace {
 // that memory stays the same however many PCs are merged.
 constexpr std::size_t kCopyBlock = 1 << 20;
 
-// One row per distinct program, in order of first appearance. The index is
-// keyed by the name with its ASCII letters lowered (double-byte characters
-// untouched), which finds exactly the row that a case-insensitive comparison
+// Hash and equality of program names without regard to letter case: ASCII
+// letters outside double-byte characters fold, as text::CompareNoCase folds
+// them, so the index finds exactly the row that a case-insensitive comparison
 // from the first row would find.
+struct NoCaseHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const {
+        std::uint64_t h = 14695981039346656037ull;
+        for (std::size_t i = 0; i < s.size();) {
+            const std::size_t n = text::CharLength(s, i);
+            unsigned char c = static_cast<unsigned char>(s[i]);
+            if (n == 1 && c >= 'A' && c <= 'Z')
+                c = static_cast<unsigned char>(c - 'A' + 'a');
+            h = (h ^ c) * 1099511628211ull;
+            if (n == 2)
+                h = (h ^ static_cast<unsigned char>(s[i + 1])) * 1099511628211ull;
+            i += n;
+        }
+        return static_cast<std::size_t>(h);
+    }
+};
+struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const {
+        return text::EqualsNoCase(a, b);
+    }
+};
+
+// One row per distinct program, in order of first appearance, holding the
+// texts of its first occurrence.
 class ProgramTable {
 public:
-    // Counts one installation of `p`, adding a row for a program not seen yet.
-    void Count(FoundProgram& p) {
-        auto [it, added] = index_.try_emplace(text::ToLower(p.ProgramName), rows_.size());
-        if (added) {
-            rows_.push_back(std::move(p));
-            counts_.push_back(1);
-        } else {
+    // Counts one installation of the program of a list line.
+    void Count(const std::vector<std::string_view>& fields) {
+        const std::string_view name = fields[perpc::kProgramName];
+        if (const auto it = index_.find(name); it != index_.end()) {
             ++counts_[it->second];
+            return;
         }
+        index_.emplace(std::string(name), rows_.size());
+        rows_.push_back(ProgramFromListLine(fields));
+        counts_.push_back(1);
     }
     std::size_t Size() const { return rows_.size(); }
     FoundProgram& Row(std::size_t i) { return rows_[i]; }
@@ -40,39 +67,28 @@ public:
 private:
     std::vector<FoundProgram> rows_;
     std::vector<long long> counts_;
-    std::unordered_map<std::string, std::size_t> index_;
+    std::unordered_map<std::string, std::size_t, NoCaseHash, NoCaseEqual> index_;
 };
 
-// The history block of one PC: its programs ordered by rights holder, name and
-// class letter (byte-wise, unsigned), ties in file order.
-std::string HistoryBlock(const PerPcFile& pc) {
-    const std::size_t n = pc.programs.size();
-    std::vector<std::string> letters(n);
-    for (std::size_t i = 0; i < n; ++i)
-        letters[i] = ClassLetter(pc.programs[i].Class, "D");
-    std::vector<std::size_t> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const FoundProgram& x = pc.programs[a];
-        const FoundProgram& y = pc.programs[b];
-        if (int c = x.Company.compare(y.Company))
-            return c < 0;
-        if (int c = x.ProgramName.compare(y.ProgramName))
-            return c < 0;
-        return letters[a] < letters[b];
-    });
-    std::string block;
-    PcHistoryLine line;
-    line.computer = pc.computerName;
-    for (std::size_t i : order) {
-        const FoundProgram& p = pc.programs[i];
-        line.company = p.Company;
-        line.program = p.ProgramName;
-        line.folder = p.Folder;
-        line.classLetter = letters[i];
-        block += HistoryLineText(line);
-    }
-    return block;
+// One history line before it is written: views into the per-PC file's text.
+struct HistoryEntry {
+    std::string_view company, program, folder, letter;
+};
+
+// Appends one PC's history to `block`: its programs ordered by rights holder,
+// name and class letter (byte-wise, unsigned), ties in file order.
+void AppendHistoryBlock(std::string& block, std::string_view computer,
+                        std::vector<HistoryEntry>& entries) {
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const HistoryEntry& x, const HistoryEntry& y) {
+                         if (int c = x.company.compare(y.company))
+                             return c < 0;
+                         if (int c = x.program.compare(y.program))
+                             return c < 0;
+                         return x.letter < y.letter;
+                     });
+    for (const HistoryEntry& e : entries)
+        AppendHistoryLine(block, computer, e.company, e.program, e.folder, e.letter);
 }
 
 // Writes the total file: administrative part, rows, then the history copied
@@ -142,22 +158,32 @@ ConsolidationSummary Consolidate(CAuditUtil& util, ConsolidationSink& sink) {
     std::unique_ptr<OutFile> scratch;
 
     ProgramTable table;
-    PerPcFile pc;
+    // Kept from file to file, so that their memory is reused.
+    std::string bytes, block;
+    std::vector<std::string_view> fields;
+    std::vector<HistoryEntry> history;
     for (const std::string& name : files) {
-        if (!ReadPerPcFile(fs, kWorkFolder + name, pc)) {
+        if (!fs.ReadWhole(kWorkFolder + name, bytes)) {
             messages.Show(consolidation::kFileOpenError);
             summary.unreadable.push_back(name);
+            bytes.clear();
         }
-        summary.computerNames.push_back(pc.computerName);
+        PerPcScan scan(bytes);
+        summary.computerNames.emplace_back(scan.ComputerName());
 
-        const std::string block = HistoryBlock(pc);
-        summary.historyLines += static_cast<long long>(pc.programs.size());
-        for (FoundProgram& p : pc.programs) {
-            if (p.Class == "4")
+        history.clear();
+        while (scan.NextLine(fields)) {
+            const std::string_view cls = fields[perpc::kClass];
+            history.push_back({fields[perpc::kCompany], fields[perpc::kProgramName],
+                               FolderField(fields), ClassLetter(cls, "D")});
+            if (cls == "4")
                 continue;
             ++summary.installations;
-            table.Count(p);
+            table.Count(fields);
         }
+        summary.historyLines += static_cast<long long>(history.size());
+        block.clear();
+        AppendHistoryBlock(block, scan.ComputerName(), history);
 
         if (!scratch)
             scratch = fs.OpenWrite(scratchPath, true);

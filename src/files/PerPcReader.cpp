@@ -9,65 +9,65 @@ constexpr std::string_view kComputerHeader = "[\xC4\xC4\xC7\xBB\xC5\xCD\xB8\xED]
 constexpr std::string_view kListHeader = "[\xB8\xAE\xBD\xBA\xC6\xAE]";             // [리스트]
 } // namespace
 
-bool ProgramFromListLine(const std::vector<std::string>& f, FoundProgram& p) {
-    if (f.size() < 10)
+PerPcScan::PerPcScan(std::string_view bytes) {
+    text::SplitText(bytes, "\r\n", lines_);
+    for (; next_ < lines_.size(); ++next_) {
+        const std::string_view line = lines_[next_];
+        if (text::StartsWith(line, kListHeader)) {
+            hasList_ = true;
+            ++next_;
+            return;
+        }
+        // The value line is taken as it is and never read as a header.
+        if (text::StartsWith(line, kComputerHeader) && next_ + 1 < lines_.size())
+            computerName_ = lines_[++next_];
+    }
+}
+
+bool PerPcScan::NextLine(std::vector<std::string_view>& fields) {
+    if (!hasList_)
         return false;
-    p.Clear();
-    p.Origin = f[0];
-    p.Class = f[1];
-    p.KeyColumn0 = f[2];
-    p.Kind = f[3];
-    p.KeyColumn2 = f[4];
-    p.ProgramName = f[5];
-    p.Version = f[6];
-    p.KeyColumn7 = f[7];
-    p.Company = f[8];
-    p.DomesticCode = f[9];
-    p.Folder = f.size() > 10 ? f[10] : "-";
-    return true;
+    while (next_ < lines_.size()) {
+        text::SplitText(lines_[next_++], "\t", fields);
+        if (fields.size() >= perpc::kMinFields)
+            return true;
+    }
+    return false;
+}
+
+FoundProgram ProgramFromListLine(const std::vector<std::string_view>& f) {
+    using namespace perpc;
+    FoundProgram p;
+    p.Origin = f[kOrigin];
+    p.Class = f[kClass];
+    p.KeyColumn0 = f[kKeyColumn0];
+    p.Kind = f[kKind];
+    p.KeyColumn2 = f[kKeyColumn2];
+    p.ProgramName = f[kProgramName];
+    p.Version = f[kVersion];
+    p.KeyColumn7 = f[kKeyColumn7];
+    p.Company = f[kCompany];
+    p.DomesticCode = f[kDomesticCode];
+    p.Folder = FolderField(f);
+    return p;
 }
 
 PerPcFile ParsePerPcFile(std::string_view bytes) {
+    PerPcScan scan(bytes);
     PerPcFile out;
-    std::vector<std::string> lines;
-    text::SplitText(bytes, "\r\n", lines);
-
-    std::size_t i = 0;
-    for (; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        if (text::StartsWith(line, kListHeader)) {
-            out.hasList = true;
-            ++i;
-            break;
-        }
-        if (text::StartsWith(line, kComputerHeader)) {
-            // The value line is taken as it is and never read as a header.
-            if (i + 1 < lines.size())
-                out.computerName = lines[++i];
-        }
-    }
-    if (!out.hasList)
-        return out;
-
-    std::vector<std::string> fields;
-    FoundProgram p;
-    out.programs.reserve(lines.size() - i);
-    for (; i < lines.size(); ++i) {
-        text::SplitText(lines[i], "\t", fields);
-        if (ProgramFromListLine(fields, p))
-            out.programs.push_back(std::move(p));
-    }
+    out.computerName = scan.ComputerName();
+    out.hasList = scan.HasList();
+    std::vector<std::string_view> fields;
+    while (scan.NextLine(fields))
+        out.programs.push_back(ProgramFromListLine(fields));
     return out;
 }
 
 bool ReadPerPcFile(const FileSystem& fs, const std::string& path, PerPcFile& out) {
     std::string bytes;
-    if (!fs.ReadWhole(path, bytes)) {
-        out = PerPcFile();
-        return false;
-    }
-    out = ParsePerPcFile(bytes);
-    return true;
+    const bool opened = fs.ReadWhole(path, bytes);
+    out = opened ? ParsePerPcFile(bytes) : PerPcFile();
+    return opened;
 }
 
 } // namespace ostravion

@@ -4,7 +4,6 @@
 #include "util/Text.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace ostravion {
 
@@ -86,23 +85,28 @@ std::string RowLineText(const FoundProgram& p, std::string_view flag) {
     return out;
 }
 
+void AppendHistoryLine(std::string& out, std::string_view computer, std::string_view company,
+                       std::string_view program, std::string_view folder,
+                       std::string_view classLetter) {
+    for (std::string_view v : {computer, company, program, folder, classLetter})
+        AppendField(out, v);
+    out += "\r\n";
+}
+
 std::string HistoryLineText(const PcHistoryLine& h) {
     std::string out;
-    out.reserve(h.computer.size() + h.company.size() + h.program.size() + h.folder.size() + 16);
-    for (const std::string* v : {&h.computer, &h.company, &h.program, &h.folder, &h.classLetter})
-        AppendField(out, *v);
-    out += "\r\n";
+    AppendHistoryLine(out, h.computer, h.company, h.program, h.folder, h.classLetter);
     return out;
 }
 
-std::string ClassLetter(std::string_view cls, std::string_view other) {
+std::string_view ClassLetter(std::string_view cls, std::string_view other) {
     if (cls == "1")
         return "A";
     if (cls == "2")
         return "B";
     if (cls == "3")
         return "C";
-    return std::string(other);
+    return other;
 }
 
 std::size_t HistoryStart(std::string_view bytes) {

@@ -56,9 +56,12 @@ std::string RowLineText(const FoundProgram& p, std::string_view flag);
 
 // One history line: five fields, each (empty as "-") followed by TAB, then CR LF.
 std::string HistoryLineText(const PcHistoryLine& h);
+void AppendHistoryLine(std::string& out, std::string_view computer, std::string_view company,
+                       std::string_view program, std::string_view folder,
+                       std::string_view classLetter);
 
 // The class letter of a Class text: "1" A, "2" B, "3" C, anything else `other`.
-std::string ClassLetter(std::string_view cls, std::string_view other);
+std::string_view ClassLetter(std::string_view cls, std::string_view other);
 
 // Where the PC history starts: just after the first "[PC_HISTORY]" CR LF.
 // npos when there is none or it stands at the very start of the text.

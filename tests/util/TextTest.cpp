@@ -1,5 +1,6 @@
 #include "util/Text.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 
 using namespace ostravion::text;
@@ -35,6 +36,36 @@ TEST(DoubleByte, SearchMatchesOnlyAtCharacterStarts) {
     // when the lead byte is the last byte of the text.
     EXPECT_EQ(Find("\xB0", "\xB0"), 0u);
     EXPECT_EQ(FindLastChar(kTrailZ + "\\x\\", '\\'), 4u);
+}
+
+TEST(DoubleByte, SearchAgreesWithACharacterByCharacterWalk) {
+    // Texts from a few bytes only (lead bytes, the letter A, TAB, CR, LF), so
+    // that separators follow lead bytes in every way; each found position must
+    // be the first match at a character start.
+    const auto walk = [](std::string_view hay, std::string_view needle, std::size_t from) {
+        for (std::size_t i = from; i < hay.size(); i += CharLength(hay, i))
+            if (hay.substr(i, needle.size()) == needle)
+                return i;
+        return std::string_view::npos;
+    };
+    const char alphabet[] = {'\xB0', '\x81', 'A', '\t', '\r', '\n'};
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int round = 0; round < 20000; ++round) {
+        std::string hay(next() % 12, ' ');
+        for (char& c : hay)
+            c = alphabet[next() % 6];
+        for (std::string_view needle : {"\t", "\r\n", "A", "A\t", "\xB0", "\xB0\x81"}) {
+            std::size_t from = 0;
+            for (std::size_t k = next() % 3; k > 0 && from < hay.size(); --k)
+                from += CharLength(hay, from);
+            ASSERT_EQ(Find(hay, needle, from), walk(hay, needle, from))
+                << "hay " << ::testing::PrintToString(hay) << " from " << from;
+        }
+    }
+    std::vector<std::string_view> views;
+    SplitText("\xB0\t\t\x81\tA\t\t", "\t", views);
+    EXPECT_EQ(views, (std::vector<std::string_view>{"\xB0\t", "\x81\tA", "-"}));
 }
 
 TEST(DoubleByte, CaseMappingTouchesAsciiLettersOnly) {
