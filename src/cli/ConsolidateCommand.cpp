@@ -12,7 +12,7 @@ namespace ostravion::cli {
 namespace {
 
 // Nothing shows the rows here: the summary counts them.
-class NoViews final : public ConsolidationSink {
+class NoViews final : public TotalRowSink {
 public:
     void AddFoundProgram(const FoundProgram&) override {}
 };

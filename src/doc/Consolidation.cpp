@@ -143,13 +143,14 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
 
 } // namespace
 
-ConsolidationSummary Consolidate(CAuditUtil& util, ConsolidationSink& sink) {
+ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
     FileSystem& fs = util.Files();
     MessagePort& messages = util.Messages();
     const std::vector<std::string> files = util.SelectedFiles();
 
     ConsolidationSummary summary;
     summary.pcCount = static_cast<long long>(files.size());
+    sink.RestartLists();
 
     // The scratch file collects the history of this run only: one left by an
     // interrupted run would otherwise end up in the new total.

@@ -27,14 +27,16 @@ inline constexpr const char* kConsolidating =
     "\xB0\xCB\xBB\xE7 \xB0\xE1\xB0\xFA \xC3\xEB\xC7\xD5\xC1\xDF...";
 } // namespace consolidation
 
-// Where the merged rows go: the document routes them to its two lists.
-class ConsolidationSink {
+// Where the rows of a total go, merged or loaded: the document routes them to
+// its two lists.
+class TotalRowSink {
 public:
-    virtual ~ConsolidationSink() = default;
-    // Each distinct program once, in order of first appearance, with its
-    // InstalledCount; GenuineCount and CopyCount empty.
+    virtual ~TotalRowSink() = default;
+    // Before the first row: the lists' old rows go with the next row added.
+    virtual void RestartLists() {}
     virtual void AddFoundProgram(const FoundProgram& program) = 0;
-    // Once every row is shown: pick the views' arrangement.
+    // Once every row is shown: pick the views' arrangement (normal when the
+    // extended list is empty, else extended).
     virtual void ShowArrangement() {}
 };
 
@@ -54,10 +56,11 @@ struct ConsolidationSummary {
 
 // Merges the selected files of `util` (names in the work folder, in order)
 // into the total file of the current result names, and hands the merged rows
-// to `sink`. Programs are told apart by name without regard to letter case; a
-// row keeps the texts of the program's first occurrence. Shows the system's
-// messages and advances the progress bar as the command expects.
-ConsolidationSummary Consolidate(CAuditUtil& util, ConsolidationSink& sink);
+// to `sink`: each distinct program once, in order of first appearance, with
+// its InstalledCount and empty GenuineCount and CopyCount. Programs are told apart by name without
+// regard to letter case; a row keeps the texts of the program's first occurrence. Shows the
+// system's messages and advances the progress bar as the command expects.
+ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink);
 
 // Takes a typed total-file name for a consolidation: the names are derived in
 // their name form and, when a total file of that name exists already, the

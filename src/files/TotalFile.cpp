@@ -21,7 +21,7 @@ void AppendField(std::string& out, std::string_view value) {
 }
 } // namespace
 
-AdminValues ReadAdminValues(const std::vector<std::string>& lines) {
+AdminValues ReadAdminValues(const std::vector<std::string_view>& lines) {
     AdminValues a;
     const std::pair<std::string_view, std::string*> headers[] = {
         {kCheckDepartment, &a.checkDepartment},
@@ -36,7 +36,7 @@ AdminValues ReadAdminValues(const std::vector<std::string>& lines) {
             break;
         for (const auto& [header, value] : headers) {
             if (text::StartsWith(lines[i], header)) {
-                *value = i + 1 < lines.size() ? lines[i + 1] : std::string();
+                *value = i + 1 < lines.size() ? lines[i + 1] : std::string_view();
                 ++i;
                 break;
             }
@@ -116,10 +116,8 @@ std::size_t HistoryStart(std::string_view bytes) {
     return at + kHistoryMarker.size();
 }
 
-bool ProgramFromRowLine(const std::vector<std::string>& f, FoundProgram& p) {
-    if (f.size() < kRowFields)
-        return false;
-    p.Clear();
+FoundProgram ProgramFromRowLine(const std::vector<std::string_view>& f) {
+    FoundProgram p;
     p.Origin = f[0];
     p.Kind = f[1];
     p.KeyColumn2 = f[2];
@@ -133,21 +131,20 @@ bool ProgramFromRowLine(const std::vector<std::string>& f, FoundProgram& p) {
     p.Company = f[10];
     p.DomesticCode = f[11];
     p.Class = f[12];
-    return true;
+    return p;
 }
 
 std::vector<FoundProgram> ReadTotalRows(std::string_view bytes) {
     std::vector<FoundProgram> rows;
-    std::vector<std::string> lines, fields;
+    std::vector<std::string_view> lines, fields;
     text::SplitText(bytes, "\r\n", lines);
     std::size_t i = 0;
     while (i < lines.size() && !text::StartsWith(lines[i], kList))
         ++i;
-    FoundProgram p;
     for (++i; i < lines.size() && !text::StartsWith(lines[i], kHistory); ++i) {
         text::SplitText(lines[i], "\t", fields);
-        if (ProgramFromRowLine(fields, p))
-            rows.push_back(std::move(p));
+        if (fields.size() >= kRowFields)
+            rows.push_back(ProgramFromRowLine(fields));
     }
     return rows;
 }
@@ -159,13 +156,13 @@ bool ReadResultRows(const FileSystem& fs, MessagePort& messages, const std::stri
         messages.Show(kResultFileOpenError);
         return false;
     }
-    std::vector<std::string> lines, fields;
+    std::vector<std::string_view> lines, fields;
     text::SplitText(bytes, "\r\n", lines);
     admin = ReadAdminValues(lines);
 
     const bool confirmation = reportKind == 4;
     std::vector<ResultRow> rows;
-    for (const std::string& line : lines) {
+    for (std::string_view line : lines) {
         text::SplitText(line, "\t", fields);
         if (fields.size() < kRowFields || (confirmation && fields[0] == "9"))
             continue;
@@ -207,11 +204,11 @@ void ParsePcHistory(std::string_view bytes, PcHistory& target) {
     const std::size_t start = HistoryStart(bytes);
     if (start == std::string_view::npos)
         return;
-    std::vector<std::string> lines, fields;
+    std::vector<std::string_view> lines, fields;
     text::SplitText(bytes.substr(start), "\r\n", lines);
     int run = 0;
-    std::string previous;
-    for (const std::string& line : lines) {
+    std::string_view previous;
+    for (std::string_view line : lines) {
         text::SplitText(line, "\t", fields);
         if (fields.size() < kHistoryFields)
             continue;
@@ -221,7 +218,9 @@ void ParsePcHistory(std::string_view bytes, PcHistory& target) {
         }
         previous = fields[0];
         ++run;
-        target.lines.push_back({fields[0], fields[1], fields[2], fields[3], fields[4]});
+        target.lines.push_back({std::string(fields[0]), std::string(fields[1]),
+                                std::string(fields[2]), std::string(fields[3]),
+                                std::string(fields[4])});
     }
     if (run > 0)
         target.perPcCounts.push_back(run);

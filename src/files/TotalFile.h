@@ -40,7 +40,7 @@ inline constexpr const char* kWriteFileOpenError = "Write File Open Error...!!";
 // first line, a line that begins with one of the six headers takes the next
 // line as its value (that line is not examined as a header); a line that begins
 // with "[리스트]" ends the scan. Values not found stay empty.
-AdminValues ReadAdminValues(const std::vector<std::string>& lines);
+AdminValues ReadAdminValues(const std::vector<std::string_view>& lines);
 
 // The administrative values a consolidation writes: "-" everywhere but the PC count.
 AdminValues ConsolidatedAdminValues(long long pcCount);
@@ -67,9 +67,9 @@ std::string_view ClassLetter(std::string_view cls, std::string_view other);
 // npos when there is none or it stands at the very start of the text.
 std::size_t HistoryStart(std::string_view bytes);
 
-// The program of one row line already split at TAB (column 0 becomes Origin);
-// false when the line has fewer than thirteen fields.
-bool ProgramFromRowLine(const std::vector<std::string>& fields, FoundProgram& out);
+// The program of one row line of at least thirteen fields, already split at
+// TAB: column 0 becomes Origin, the others their slots; Folder stays empty.
+FoundProgram ProgramFromRowLine(const std::vector<std::string_view>& fields);
 
 // The rows of a total file's text: the lines after the first line that begins
 // with "[리스트]" and before the first that begins with "[PC_HISTORY]", each of

@@ -13,7 +13,7 @@ const std::string kSuccessText =
     "\xD9."; // 성공적으로 취합되었습니다.
 const std::string kDir = ".\\CheckOut\\";
 
-struct RecordingSink final : ConsolidationSink {
+struct RecordingSink final : TotalRowSink {
     std::vector<FoundProgram> rows;
     std::vector<std::string>* log = nullptr;
     void AddFoundProgram(const FoundProgram& p) override { rows.push_back(p); }

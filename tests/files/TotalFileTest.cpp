@@ -66,11 +66,13 @@ TEST(TotalFileText, AdministrativeValuesByTheCommonRule) {
     // "[리스트]" is not read; a header on the last line has no value.
     const std::string bytes = AdminPart("Audit", kCheckerH, "IT", "Lee", "3", "r") +
                               Row("2", "A", "C", "1") + kCheckDeptH + "\r\nlate\r\n";
-    std::vector<std::string> lines = text::SplitText(bytes, "\r\n");
+    std::vector<std::string_view> lines;
+    text::SplitText(bytes, "\r\n", lines);
     const AdminValues a = ReadAdminValues(lines);
     EXPECT_EQ(a, (AdminValues{"Audit", kCheckerH, "IT", "Lee", "3", "r"}));
 
-    lines = text::SplitText(kCheckDeptH + "\r\nD\r\n" + kRemarkH, "\r\n");
+    const std::string last = kCheckDeptH + "\r\nD\r\n" + kRemarkH;
+    text::SplitText(last, "\r\n", lines);
     EXPECT_EQ(ReadAdminValues(lines), (AdminValues{"D", "", "", "", "", ""}));
 }
 
