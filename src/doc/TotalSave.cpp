@@ -40,7 +40,7 @@ bool WriteNormalList(CAuditUtil& util, const SaveFiles& files, SaveList& list) {
     FileSystem& fs = util.Files();
     util.StepProgress(1);
     std::vector<std::string_view> lines;
-    text::SplitText(files.source, "\r\n", lines);
+    text::SplitTextViews(files.source, "\r\n", lines);
     const AdminValues admin = ReadAdminValues(lines);
     lines = {};
     util.StepProgress(1);

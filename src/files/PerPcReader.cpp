@@ -10,7 +10,7 @@ constexpr std::string_view kListHeader = "[\xB8\xAE\xBD\xBA\xC6\xAE]";          
 } // namespace
 
 PerPcScan::PerPcScan(std::string_view bytes) {
-    text::SplitText(bytes, "\r\n", lines_);
+    text::SplitTextViews(bytes, "\r\n", lines_);
     for (; next_ < lines_.size(); ++next_) {
         const std::string_view line = lines_[next_];
         if (text::StartsWith(line, kListHeader)) {
@@ -28,7 +28,7 @@ bool PerPcScan::NextLine(std::vector<std::string_view>& fields) {
     if (!hasList_)
         return false;
     while (next_ < lines_.size()) {
-        text::SplitText(lines_[next_++], "\t", fields);
+        text::SplitTextViews(lines_[next_++], "\t", fields);
         if (fields.size() >= perpc::kMinFields)
             return true;
     }

@@ -137,12 +137,12 @@ FoundProgram ProgramFromRowLine(const std::vector<std::string_view>& f) {
 std::vector<FoundProgram> ReadTotalRows(std::string_view bytes) {
     std::vector<FoundProgram> rows;
     std::vector<std::string_view> lines, fields;
-    text::SplitText(bytes, "\r\n", lines);
+    text::SplitTextViews(bytes, "\r\n", lines);
     std::size_t i = 0;
     while (i < lines.size() && !text::StartsWith(lines[i], kList))
         ++i;
     for (++i; i < lines.size() && !text::StartsWith(lines[i], kHistory); ++i) {
-        text::SplitText(lines[i], "\t", fields);
+        text::SplitTextViews(lines[i], "\t", fields);
         if (fields.size() >= kRowFields)
             rows.push_back(ProgramFromRowLine(fields));
     }
@@ -157,13 +157,13 @@ bool ReadResultRows(const FileSystem& fs, MessagePort& messages, const std::stri
         return false;
     }
     std::vector<std::string_view> lines, fields;
-    text::SplitText(bytes, "\r\n", lines);
+    text::SplitTextViews(bytes, "\r\n", lines);
     admin = ReadAdminValues(lines);
 
     const bool confirmation = reportKind == 4;
     std::vector<ResultRow> rows;
     for (std::string_view line : lines) {
-        text::SplitText(line, "\t", fields);
+        text::SplitTextViews(line, "\t", fields);
         if (fields.size() < kRowFields || (confirmation && fields[0] == "9"))
             continue;
         ResultRow r;
@@ -205,11 +205,11 @@ void ParsePcHistory(std::string_view bytes, PcHistory& target) {
     if (start == std::string_view::npos)
         return;
     std::vector<std::string_view> lines, fields;
-    text::SplitText(bytes.substr(start), "\r\n", lines);
+    text::SplitTextViews(bytes.substr(start), "\r\n", lines);
     int run = 0;
     std::string_view previous;
     for (std::string_view line : lines) {
-        text::SplitText(line, "\t", fields);
+        text::SplitTextViews(line, "\t", fields);
         if (fields.size() < kHistoryFields)
             continue;
         if (run > 0 && fields[0] != previous) {

@@ -67,12 +67,12 @@ TEST(TotalFileText, AdministrativeValuesByTheCommonRule) {
     const std::string bytes = AdminPart("Audit", kCheckerH, "IT", "Lee", "3", "r") +
                               Row("2", "A", "C", "1") + kCheckDeptH + "\r\nlate\r\n";
     std::vector<std::string_view> lines;
-    text::SplitText(bytes, "\r\n", lines);
+    text::SplitTextViews(bytes, "\r\n", lines);
     const AdminValues a = ReadAdminValues(lines);
     EXPECT_EQ(a, (AdminValues{"Audit", kCheckerH, "IT", "Lee", "3", "r"}));
 
     const std::string last = kCheckDeptH + "\r\nD\r\n" + kRemarkH;
-    text::SplitText(last, "\r\n", lines);
+    text::SplitTextViews(last, "\r\n", lines);
     EXPECT_EQ(ReadAdminValues(lines), (AdminValues{"D", "", "", "", "", ""}));
 }
 

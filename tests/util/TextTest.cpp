@@ -1,7 +1,7 @@
 #include "util/Text.h"
 
-#include <cstdint>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace ostravion::text;
 
@@ -38,34 +38,37 @@ TEST(DoubleByte, SearchMatchesOnlyAtCharacterStarts) {
     EXPECT_EQ(FindLastChar(kTrailZ + "\\x\\", '\\'), 4u);
 }
 
-TEST(DoubleByte, SearchAgreesWithACharacterByCharacterWalk) {
-    // Texts from a few bytes only (lead bytes, the letter A, TAB, CR, LF), so
-    // that separators follow lead bytes in every way; each found position must
-    // be the first match at a character start.
-    const auto walk = [](std::string_view hay, std::string_view needle, std::size_t from) {
-        for (std::size_t i = from; i < hay.size(); i += CharLength(hay, i))
-            if (hay.substr(i, needle.size()) == needle)
-                return i;
-        return std::string_view::npos;
+namespace {
+// The search stepped character by character, as the rule reads.
+std::size_t FindStepwise(std::string_view hay, std::string_view needle, std::size_t from) {
+    for (std::size_t i = from; i < hay.size(); i += CharLength(hay, i))
+        if (hay.substr(i, needle.size()) == needle)
+            return i;
+    return std::string_view::npos;
+}
+} // namespace
+
+TEST(DoubleByte, SearchAgreesWithACharacterByCharacterScan) {
+    // Lead bytes, trail-able ASCII, separators and dots, in random mixes.
+    const std::string alphabet = "\xB0\xB1\xC7\xA1\x41\x5A.\t\r\nEXa";
+    std::mt19937 rng(7);
+    auto pick = [&](std::size_t n) {
+        std::string s;
+        for (std::size_t i = 0; i < n; ++i)
+            s += alphabet[rng() % alphabet.size()];
+        return s;
     };
-    const char alphabet[] = {'\xB0', '\x81', 'A', '\t', '\r', '\n'};
-    std::uint32_t seed = 12345;
-    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
     for (int round = 0; round < 20000; ++round) {
-        std::string hay(next() % 12, ' ');
-        for (char& c : hay)
-            c = alphabet[next() % 6];
-        for (std::string_view needle : {"\t", "\r\n", "A", "A\t", "\xB0", "\xB0\x81"}) {
-            std::size_t from = 0;
-            for (std::size_t k = next() % 3; k > 0 && from < hay.size(); --k)
-                from += CharLength(hay, from);
-            ASSERT_EQ(Find(hay, needle, from), walk(hay, needle, from))
-                << "hay " << ::testing::PrintToString(hay) << " from " << from;
-        }
+        const std::string hay = pick(rng() % 24);
+        const std::string needle = pick(1 + rng() % 3);
+        // Start from a character start chosen along the text.
+        std::size_t from = 0;
+        for (std::size_t steps = rng() % 4; steps > 0 && from < hay.size(); --steps)
+            from += CharLength(hay, from);
+        ASSERT_EQ(Find(hay, needle, from), FindStepwise(hay, needle, from))
+            << "hay " << ::testing::PrintToString(hay) << " needle "
+            << ::testing::PrintToString(needle) << " from " << from;
     }
-    std::vector<std::string_view> views;
-    SplitText("\xB0\t\t\x81\tA\t\t", "\t", views);
-    EXPECT_EQ(views, (std::vector<std::string_view>{"\xB0\t", "\x81\tA", "-"}));
 }
 
 TEST(DoubleByte, CaseMappingTouchesAsciiLettersOnly) {
