@@ -1,6 +1,6 @@
 // consolidate: per-PC result files merged into a total file.
+#include "doc/ConsolidateCommand.h"
 #include "cli/Command.h"
-#include "doc/Consolidation.h"
 #include "doc/FileSelection.h"
 #include "util/AuditUtil.h"
 
@@ -10,12 +10,6 @@
 namespace ostravion::cli {
 
 namespace {
-
-// Nothing shows the rows here: the summary counts them.
-class NoViews final : public TotalRowSink {
-public:
-    void AddFoundProgram(const FoundProgram&) override {}
-};
 
 class ConsolidateCommand final : public Command {
 public:
@@ -34,6 +28,9 @@ public:
     int Run(Context& ctx) override {
         FileSystem& fs = ctx.platform.Files();
         CAuditUtil util(fs, ctx.messages);
+        COstravionView normal(util, nullptr);
+        CExtendView extended(util, nullptr);
+        COstravionDoc doc(util, normal, extended);
 
         std::vector<std::string> chosen;
         for (const std::string& f : files_)
@@ -44,20 +41,16 @@ public:
             ctx.messages.Show(consolidation::kNoFileSelected);
             return 1;
         }
+        util.SetSelectedFiles(chosen);
 
         ctx.messages.SetAnswer(overwrite_);
-        const NameCheck check = AcceptResultName(util, ctx.Cp949(name_));
-        if (check == NameCheck::KeptExisting)
+        const ConsolidateOutcome outcome = RunConsolidateCommand(doc, ctx.Cp949(name_));
+        if (outcome.name == NameCheck::KeptExisting)
             std::cerr << "ostravion-cli: the total file is kept and nothing merged; "
                          "--overwrite replaces it\n";
-        if (check != NameCheck::Accepted)
+        if (outcome.name != NameCheck::Accepted)
             return 1;
-        util.SetSelectedFiles(chosen);
-        util.SetWorkState(kConsolidated);
-        util.SetLayoutFlag(kTotalLayout);
-
-        NoViews views;
-        const ConsolidationSummary s = Consolidate(util, views);
+        const ConsolidationSummary& s = outcome.summary;
 
         WarnSameComputer(ctx, chosen, s.computerNames);
         std::cout << "total file\t" << ctx.Utf8(util.ResultPath(".tls")) << "\n";

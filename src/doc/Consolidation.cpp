@@ -1,5 +1,7 @@
 #include "doc/Consolidation.h"
 
+#include "doc/Inspection.h"
+
 #include "files/PerPcReader.h"
 #include "files/TotalFile.h"
 #include "util/Text.h"
@@ -206,7 +208,9 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
         sink.AddFoundProgram(p);
     }
     util.StepProgress(2);
-    sink.ShowArrangement();
+    const int state = util.GetWorkState();
+    if (state == kTotalOpened || state == kConsolidated)
+        sink.ShowArrangement();
     util.StepProgress(2);
 
     summary.totalWritten = WriteTotal(util, table, summary.pcCount, scratchPath);
@@ -220,8 +224,7 @@ NameCheck AcceptResultName(CAuditUtil& util, const std::string& typedName) {
     CAuditUtil probe(util.Files(), util.Messages());
     if (!probe.SetResultNames(typedName, CAuditUtil::NameForm::Name))
         return NameCheck::Refused;
-    if (util.FileExists(probe.ResultPath(".tls")) &&
-        !util.Messages().Ask(consolidation::kOverwriteQuestion))
+    if (util.FileExists(probe.ResultPath(".tls")) && !util.Messages().Ask(msg::kOverwriteQuestion))
         return NameCheck::KeptExisting;
     util.SetResultNames(typedName, CAuditUtil::NameForm::Name);
     return NameCheck::Accepted;

@@ -17,11 +17,6 @@ inline constexpr const char* kConsolidated =
     "\xBC\xBA\xB0\xF8\xC0\xFB\xC0\xB8\xB7\xCE "
     "\xC3\xEB\xC7\xD5\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9.";
 inline constexpr const char* kFileOpenError = "file open error..!";
-// "같은 이름의 파일이 있습니다.\n 덮어쓰시겠습니까..?"
-inline constexpr const char* kOverwriteQuestion =
-    "\xB0\xB0\xC0\xBA \xC0\xCC\xB8\xA7\xC0\xC7 \xC6\xC4\xC0\xCF\xC0\xCC "
-    "\xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9."
-    "\n \xB5\xA4\xBE\xEE\xBE\xB2\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE..?";
 // "검사 결과 취합중..."
 inline constexpr const char* kConsolidating =
     "\xB0\xCB\xBB\xE7 \xB0\xE1\xB0\xFA \xC3\xEB\xC7\xD5\xC1\xDF...";
@@ -35,8 +30,9 @@ public:
     // Before the first row: the lists' old rows go with the next row added.
     virtual void RestartLists() {}
     virtual void AddFoundProgram(const FoundProgram& program) = 0;
-    // Once every row is shown: pick the views' arrangement (normal when the
-    // extended list is empty, else extended).
+    // Once every row is shown, after a consolidation or an opening (work
+    // states 3 and 2): pick the views' arrangement (normal when the extended
+    // list is empty, else extended).
     virtual void ShowArrangement() {}
 };
 

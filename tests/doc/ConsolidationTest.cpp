@@ -178,9 +178,15 @@ TEST_F(ConsolidationFixture, ProgressStepsAroundTheArrangement) {
     sink.log = &progress.log;
     util.ShowProgress("bar");
     Run("steps", {"a.ipt"});
+    util.SetWorkState(kConsolidated);
+    util.ShowProgress("bar");
+    Run("steps2", {"a.ipt"});
+    // The arrangement is picked only in the states of an opened or merged total.
     EXPECT_EQ(progress.log,
               (std::vector<std::string>{"create bar", "stepit", "stepit", "stepit", "stepit",
-                                        "stepit", "arrangement", "stepit", "stepit", "stepit"}));
+                                        "stepit", "stepit", "stepit", "stepit", "create bar",
+                                        "stepit", "stepit", "stepit", "stepit", "stepit",
+                                        "arrangement", "stepit", "stepit", "stepit"}));
 }
 
 TEST_F(ConsolidationFixture, ScratchFileThatCannotBeWrittenLeavesTheHistoryEmpty) {
