@@ -250,4 +250,3 @@ TEST_F(ConsolidationFixture, TypedNamesAndTheOverwriteQuestion) {
     Consolidate(util, sink);
     EXPECT_NE(fs.files[kDir + "old.tls"], "precious");
 }
-
