@@ -95,6 +95,23 @@ private:
     bool failed_ = false;
 };
 
+class Win32InFile final : public InFile {
+public:
+    explicit Win32InFile(HANDLE h) : h_(h) {}
+    ~Win32InFile() override { CloseHandle(h_); }
+    bool Read(std::string& bytes, std::size_t max) override {
+        const DWORD want = max > (1u << 30) ? (1u << 30) : static_cast<DWORD>(max);
+        bytes.resize(want);
+        DWORD got = 0;
+        const bool ok = ReadFile(h_, bytes.data(), want, &got, nullptr) != 0;
+        bytes.resize(ok ? got : 0);
+        return ok;
+    }
+
+private:
+    HANDLE h_;
+};
+
 HANDLE OpenForReading(const std::string& path) {
     return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -164,6 +181,14 @@ bool Win32FileSystem::ReadWhole(const std::string& path, std::string& bytes) con
     return ok;
 }
 
+std::unique_ptr<InFile> Win32FileSystem::OpenRead(const std::string& path) const {
+    // A folder does not open without backup semantics, so it is refused here.
+    const HANDLE h = OpenForReading(path);
+    if (h == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return std::make_unique<Win32InFile>(h);
+}
+
 bool Win32FileSystem::Exists(const std::string& path) const {
     const HANDLE h = OpenForReading(path);
     if (h == INVALID_HANDLE_VALUE)
@@ -203,6 +228,23 @@ bool Win32FileSystem::MakeDirectory(const std::string& path) {
 bool Win32FileSystem::IsDirectory(const std::string& path) const {
     const DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32FileSystem::ListFiles(const std::string& folder, std::vector<std::string>& names) const {
+    names.clear();
+    const std::string base = folder.empty() ? std::string(".") : folder;
+    const std::string pattern = base + (EndsWithSeparator(base) ? "" : "\\") + "*.*";
+    WIN32_FIND_DATAA fd{};
+    const HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        // A drive root without entries finds nothing, and is still a folder.
+        return GetLastError() == ERROR_FILE_NOT_FOUND && IsDirectory(base);
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(fd.cFileName, strnlen(fd.cFileName, sizeof fd.cFileName));
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return true;
 }
 
 std::string Win32FileSystem::CurrentDirectory() const {

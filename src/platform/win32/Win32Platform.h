@@ -19,17 +19,21 @@ public:
     std::string FromUtf8(const std::string& utf8) const override;
 };
 
-// Paths are handed to the system as given.
+// Paths are handed to the system as given. The system takes "/" for a folder
+// separator as it takes the backslash, so a name with either one is no plain
+// file name: "../x" would otherwise leave the work folder.
 class Win32FileSystem final : public FileSystem {
 public:
-    PathRules Rules() const override { return {false, false}; }
+    PathRules Rules() const override { return {true, false}; }
     bool ReadWhole(const std::string& path, std::string& bytes) const override;
+    std::unique_ptr<InFile> OpenRead(const std::string& path) const override;
     bool Exists(const std::string& path) const override;
     std::unique_ptr<OutFile> OpenWrite(const std::string& path, bool append) override;
     bool Remove(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool MakeDirectory(const std::string& path) override;
     bool IsDirectory(const std::string& path) const override;
+    bool ListFiles(const std::string& folder, std::vector<std::string>& names) const override;
     std::string CurrentDirectory() const override;
     bool SetCurrentDirectory(const std::string& path) override;
 };

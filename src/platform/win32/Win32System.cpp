@@ -110,7 +110,7 @@ OsVersionFacts Win32SystemInfo::OsVersion() const {
 LocalTime Win32Clock::Now() const {
     SYSTEMTIME t{};
     GetLocalTime(&t);
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute};
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
 bool Win32FileDates::Created(const std::string& path, LocalTime& out) const {
@@ -121,7 +121,7 @@ bool Win32FileDates::Created(const std::string& path, LocalTime& out) const {
     SYSTEMTIME t{};
     if (!FileTimeToLocalFileTime(&data.ftCreationTime, &local) || !FileTimeToSystemTime(&local, &t))
         return false;
-    out = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute};
+    out = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
     return true;
 }
 

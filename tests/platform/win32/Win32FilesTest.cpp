@@ -1,6 +1,7 @@
 // The Windows ports on real files, run under Wine with the Korean code page.
 #include "platform/win32/Win32Platform.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -105,7 +106,10 @@ using Win32Files = TempDir;
 
 TEST_F(Win32Files, SystemPathsWithKoreanNames) {
     Win32FileSystem fs;
-    EXPECT_FALSE(fs.Rules().slashIsSeparator);
+    EXPECT_TRUE(fs.Rules().slashIsSeparator); // CreateFileA takes "/" as a separator
+    EXPECT_TRUE(fs.MakeDirectory("slash"));
+    MakeFile("slash/inside.txt", "s");
+    EXPECT_TRUE(fs.Exists("slash\\inside.txt"));
     EXPECT_FALSE(fs.Rules().caseSensitive);
     EXPECT_TRUE(fs.MakeDirectory(".\\CheckOut\\"));
     EXPECT_FALSE(fs.MakeDirectory(".\\CheckOut\\")); // already there
@@ -130,6 +134,17 @@ TEST_F(Win32Files, SystemPathsWithKoreanNames) {
     std::string bytes;
     ASSERT_TRUE(fs.ReadWhole(path, bytes));
     EXPECT_EQ(bytes, "one\r\ntwo\r\n");
+    // The same bytes in pieces, then an empty piece at the end.
+    {
+        auto in = fs.OpenRead(path);
+        ASSERT_TRUE(in);
+        std::string piece, all;
+        while (in->Read(piece, 3) && !piece.empty())
+            all += piece;
+        EXPECT_EQ(all, "one\r\ntwo\r\n");
+    }
+    EXPECT_EQ(fs.OpenRead(".\\CheckOut"), nullptr); // a folder
+    EXPECT_EQ(fs.OpenRead(".\\CheckOut\\none.ipt"), nullptr);
     EXPECT_TRUE(fs.Exists(path));
     EXPECT_TRUE(fs.Exists(".\\CHECKOUT\\" + kKoreanCp949 + "_PC.IPT")); // letter case ignored
 
@@ -159,6 +174,23 @@ TEST_F(Win32Files, SystemPathsWithKoreanNames) {
     EXPECT_FALSE(fs.Exists(".\\CheckOut"));
     EXPECT_EQ(fs.OpenWrite(".\\missing\\x.ipt", false), nullptr);
     EXPECT_FALSE(fs.IsDirectory(".\\missing"));
+}
+
+TEST_F(Win32Files, ListFilesLeavesFoldersOut) {
+    Win32FileSystem fs;
+    ASSERT_TRUE(fs.MakeDirectory("CheckOut"));
+    ASSERT_TRUE(fs.MakeDirectory("CheckOut\\sub.ipt"));
+    MakeFile("CheckOut\\a.ipt", "a");
+    MakeFile("CheckOut\\" + kKoreanCp949 + ".ipt", "k");
+    std::vector<std::string> names{"stale"};
+    ASSERT_TRUE(fs.ListFiles(".\\CheckOut\\", names));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.ipt", kKoreanCp949 + ".ipt"}));
+    ASSERT_TRUE(fs.ListFiles("CheckOut\\sub.ipt", names));
+    EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(fs.ListFiles("missing", names));
+    ASSERT_TRUE(fs.ListFiles("", names)); // the current folder
+    EXPECT_TRUE(names.empty());
 }
 
 TEST_F(Win32Files, WritesHiddenFilesAndRefusesFolders) {
