@@ -5,6 +5,8 @@ namespace ostravion::cli {
 std::unique_ptr<Command> MakeKeylistCommand();
 std::unique_ptr<Command> MakeFactsCommand();
 std::unique_ptr<Command> MakeScanCommand();
+std::unique_ptr<Command> MakeResultCommand();
+std::unique_ptr<Command> MakeExportCommand();
 std::unique_ptr<Command> MakeVersionInfoCommand();
 
 std::vector<std::unique_ptr<Command>> MakeCommands() {
@@ -12,6 +14,8 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
     c.push_back(MakeKeylistCommand());
     c.push_back(MakeFactsCommand());
     c.push_back(MakeScanCommand());
+    c.push_back(MakeResultCommand());
+    c.push_back(MakeExportCommand());
     c.push_back(MakeVersionInfoCommand());
     return c;
 }
