@@ -4,6 +4,7 @@ namespace ostravion::cli {
 
 std::unique_ptr<Command> MakeKeylistCommand();
 std::unique_ptr<Command> MakeFactsCommand();
+std::unique_ptr<Command> MakeConsolidateCommand();
 std::unique_ptr<Command> MakeScanCommand();
 std::unique_ptr<Command> MakeResultCommand();
 std::unique_ptr<Command> MakeExportCommand();
@@ -13,6 +14,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
     std::vector<std::unique_ptr<Command>> c;
     c.push_back(MakeKeylistCommand());
     c.push_back(MakeFactsCommand());
+    c.push_back(MakeConsolidateCommand());
     c.push_back(MakeScanCommand());
     c.push_back(MakeResultCommand());
     c.push_back(MakeExportCommand());
