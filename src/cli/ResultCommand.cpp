@@ -64,7 +64,9 @@ public:
             model.SetField(field, ctx.Cp949(*value));
         if (!model.CheckRequiredFields())
             return 1;
-        if (!WithinLimits(ctx, model))
+        if (remark_)
+            model.SetField(ResultField::Remark, ctx.Cp949(*remark_));
+        if (!WithinLimits(model))
             return 1;
         int pcs = 0;
         if (pcs_ && !ParseCount(*pcs_, pcs)) {
@@ -114,20 +116,22 @@ public:
 
 private:
     // The lengths the dialog's fields take.
-    static bool WithinLimits(Context& ctx, const CResultWriting& model) {
+    static bool WithinLimits(const CResultWriting& model) {
         const std::pair<ResultField, const char*> fields[] = {
             {ResultField::CheckDepartment, "--dept"},
             {ResultField::Checker, "--checker"},
             {ResultField::ConfirmDepartment, "--confirm-dept"},
             {ResultField::Confirmer, "--confirmer"},
+            {ResultField::Remark, "--remark"},
         };
         bool ok = true;
         for (const auto& [field, option] : fields) {
             const std::size_t limit = CResultWriting::FieldLimit(field);
-            if (model.Field(field).size() > limit) {
+            const std::size_t size = model.Field(field).size();
+            if (size > limit) {
                 std::cerr << "ostravion-cli: " << option << " takes at most " << limit
-                          << " bytes in the Korean code page (" << ctx.Utf8(model.Field(field))
-                          << " has " << model.Field(field).size() << ")\n";
+                          << " bytes in the Korean code page (a line break counts 2); it has "
+                          << size << "\n";
                 ok = false;
             }
         }

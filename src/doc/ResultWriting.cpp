@@ -8,7 +8,6 @@
 
 #include <charconv>
 #include <climits>
-#include <cstdlib>
 
 namespace ostravion {
 
@@ -214,7 +213,7 @@ std::size_t CResultWriting::FieldLimit(ResultField field) {
     case ResultField::Confirmer:
         return 20;
     case ResultField::PcCount:
-        return 4; // the spin range ends at 1000
+        return 0; // no length of its own: digits, with the spin range 0 to 1000
     case ResultField::Remark:
         break;
     }

@@ -172,7 +172,8 @@ public:
     static bool IsEditableColumn(int column) {
         return column == kResultInstalled || column == kResultGenuine;
     }
-    // The longest text each field takes, in bytes (the PC count: its digits).
+    // The longest text each field takes, in bytes (CP949); 0 for the PC count,
+    // which is limited by its digits and spin range instead.
     static std::size_t FieldLimit(ResultField field);
 
     // Reads the written-result file of the current result names: the six
