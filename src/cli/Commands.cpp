@@ -7,6 +7,7 @@ std::unique_ptr<Command> MakeFactsCommand();
 std::unique_ptr<Command> MakeConsolidateCommand();
 std::unique_ptr<Command> MakeScanCommand();
 std::unique_ptr<Command> MakeVersionInfoCommand();
+std::unique_ptr<Command> MakeReportCommand();
 
 std::vector<std::unique_ptr<Command>> MakeCommands() {
     std::vector<std::unique_ptr<Command>> c;
@@ -15,6 +16,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
     c.push_back(MakeConsolidateCommand());
     c.push_back(MakeScanCommand());
     c.push_back(MakeVersionInfoCommand());
+    c.push_back(MakeReportCommand());
     return c;
 }
 

@@ -93,6 +93,12 @@ void DrawNoDataMessage(PageCanvas& canvas) {
     canvas.CentredText({2300, -2600, 10300, -4000}, rt::kNoData);
 }
 
+// The PC count as stored; a file that could not be read leaves no value, which
+// prints as the files write an empty one.
+std::string PcCountText(const AdminValues& admin) {
+    return text::DashIfEmpty(admin.pcCount);
+}
+
 std::size_t CeilDiv(std::size_t a, std::size_t b) {
     return (a + b - 1) / b;
 }
@@ -242,6 +248,10 @@ void ReportLayout::LayOutByPc() {
 }
 
 void ReportLayout::LayOutBySoftware() {
+    // Rows without a class letter go after the lettered ones, in the order
+    // they came in; the letters sort before the dash byte-wise otherwise.
+    std::stable_partition(data_.rows.begin(), data_.rows.end(),
+                          [](const ResultRow& r) { return r.classLetter != "-"; });
     const std::size_t n = data_.rows.size();
     const std::size_t pages = std::max<std::size_t>(1, CeilDiv(n, kLinesPerPage));
     for (std::size_t p = 0; p < pages; ++p)
@@ -484,7 +494,7 @@ void ReportLayout::DrawBySoftwareBody(PageCanvas& canvas, int page) const {
         installed += CountValue(r.installed);
     DrawGrandTotal(
         canvas, cells.bottom, 300, 11300,
-        FillIn(rt::kFmtSwTotal, {kEightSpaces, kEightSpaces, data_.admin.pcCount,
+        FillIn(rt::kFmtSwTotal, {kEightSpaces, kEightSpaces, PcCountText(data_.admin),
                                  Num(static_cast<long long>(rows.size())), Num(installed)}));
 }
 
@@ -534,7 +544,7 @@ void ReportLayout::DrawSheetBody(PageCanvas& canvas, int page) const {
             CentredBox(canvas, {400, t, 3500, t - 380}, rt::kSheetTotal);
             CentredBox(canvas, {3500, t, 7500, t - 380},
                        FillIn(rt::kFmtSheetSummary,
-                              {data_.admin.pcCount, Num(static_cast<long long>(rows.size())),
+                              {PcCountText(data_.admin), Num(static_cast<long long>(rows.size())),
                                Num(installed)}));
             CentredBox(canvas, {7500, t, 8500, t - 380}, Num(installed));
             CentredBox(canvas, {8500, t, 9500, t - 380}, Num(genuine));

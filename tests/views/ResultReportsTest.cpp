@@ -434,3 +434,20 @@ TEST(ReportPages, CountsAndRates) {
     EXPECT_FALSE(ReportKindFromNumber(2).has_value());
     EXPECT_FALSE(ReportKindFromNumber(0).has_value());
 }
+
+TEST(BySoftwareReport, RowsWithoutAClassGoAfterTheLetteredOnes) {
+    // The reader orders byte-wise, which puts "-" first.
+    ReportData d;
+    d.rows = {{"-", "Z", "1", "2", "NoClass1", "", ""},
+              {"-", "Z", "1", "2", "NoClass2", "", ""},
+              {"A", "X", "1", "2", "ClassA", "", ""},
+              {"B", "X", "1", "2", "ClassB", "", ""},
+              {"C", "X", "1", "2", "ClassC", "", ""}};
+    const RecordingCanvas c = Draw(ReportLayout(ReportKind::BySoftware, d), 1);
+    std::vector<std::string> order;
+    for (const CanvasOp& op : c.OfKind(CanvasOp::Left))
+        if (op.rect.left == 4100 && op.font == FontRole::TableBody)
+            order.push_back(op.text);
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"ClassA", "ClassB", "ClassC", "NoClass1", "NoClass2"}));
+}
