@@ -3,7 +3,6 @@
 #include "cli/Command.h"
 
 #if OSTRAVION_QT_REPORTS
-#include "files/TotalFile.h"
 #include "report_qt/QtPageCanvas.h"
 #include "util/AuditUtil.h"
 #include "views/ReportLayout.h"
@@ -77,13 +76,9 @@ public:
         QGuiApplication app(qtArgc, qtArgv);
 
         bool readOk = true;
-        ReportReaders readers;
-        readers.readPcHistory = [&](PcHistory& h) { readOk = ReadPcHistory(util, h); };
-        readers.readResultRows = [&](std::vector<ResultRow>& rows, AdminValues& admin, int k) {
-            readOk = ReadResultRows(util, rows, admin, k);
-        };
-        const ReportLayout layout = PrepareReport(
-            util, kind, readers, view_ == "extended" ? SheetView::Extended : SheetView::Normal);
+        const ReportLayout layout =
+            PrepareReport(util, kind, TotalFileReaders(util),
+                          view_ == "extended" ? SheetView::Extended : SheetView::Normal, &readOk);
 
         QString error;
         if (!qtreport::WriteReportPdf(layout, ctx.Codec(), QString::fromStdString(pdf_), &error)) {

@@ -1,5 +1,6 @@
 #include "views/ReportLayout.h"
 
+#include "files/TotalFile.h"
 #include "util/AuditUtil.h"
 #include "util/Text.h"
 #include "views/ReportTexts.h"
@@ -591,22 +592,34 @@ void ReportLayout::DrawSheetBody(PageCanvas& canvas, int page) const {
 // ---------------------------------------------------------------------------
 // Prepare step
 
+ReportReaders TotalFileReaders(const CAuditUtil& util) {
+    ReportReaders r;
+    r.readPcHistory = [&util](PcHistory& target) { return ReadPcHistory(util, target); };
+    r.readResultRows = [&util](std::vector<ResultRow>& target, AdminValues& admin, int kind) {
+        return ReadResultRows(util, target, admin, kind);
+    };
+    return r;
+}
+
 ReportLayout PrepareReport(CAuditUtil& util, ReportKind kind, const ReportReaders& readers,
-                           SheetView view) {
+                           SheetView view, bool* dataRead) {
     util.ShowProgress(rt::kReadingData);
     util.StepProgress(3);
     ReportData data;
+    bool read = true;
     if (kind == ReportKind::ByPc || kind == ReportKind::BySoftware ||
         kind == ReportKind::ConfirmationSheet) {
         util.StepProgress(2);
         if (kind == ReportKind::ByPc) {
-            if (readers.readPcHistory)
-                readers.readPcHistory(data.history);
-        } else if (readers.readResultRows) {
-            readers.readResultRows(data.rows, data.admin, static_cast<int>(kind));
+            read = readers.readPcHistory && readers.readPcHistory(data.history);
+        } else {
+            read = readers.readResultRows &&
+                   readers.readResultRows(data.rows, data.admin, static_cast<int>(kind));
         }
         util.StepProgress(3);
     }
+    if (dataRead)
+        *dataRead = read;
     ReportLayout layout(kind, std::move(data), view);
     util.StepProgress(3);
     util.DestroyProgress();

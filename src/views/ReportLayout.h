@@ -116,18 +116,25 @@ private:
     std::vector<PageStart> starts_;
 };
 
-// The report readers of the document, as the prepare step calls them.
+// The report readers of the document, as the prepare step calls them. Each
+// returns false when its file could not be read (it has then said so).
 struct ReportReaders {
-    std::function<void(PcHistory& target)> readPcHistory;
+    std::function<bool(PcHistory& target)> readPcHistory;
     // Fills the rows and the six administrative values; kind is 3 or 4.
-    std::function<void(std::vector<ResultRow>& target, AdminValues& admin, int kind)>
+    std::function<bool(std::vector<ResultRow>& target, AdminValues& admin, int kind)>
         readResultRows;
 };
 
+// The readers of the current total and written-result files named in `util`.
+ReportReaders TotalFileReaders(const CAuditUtil& util);
+
 // The prepare step of a print or preview run: shows the reading progress,
 // loads the data the kind needs through the readers and lays the pages out.
+// `dataRead`, when given, tells whether the reader could read its file (the
+// forms read none); a report whose file could not be read has no entries and
+// prints its no-data form.
 ReportLayout PrepareReport(CAuditUtil& util, ReportKind kind, const ReportReaders& readers,
-                           SheetView view = SheetView::Normal);
+                           SheetView view = SheetView::Normal, bool* dataRead = nullptr);
 
 // The two forms, each one page without data.
 void DrawPledgeForm(PageCanvas& canvas);

@@ -207,11 +207,13 @@ TEST_F(PrintFixture, PrepareShowsProgressAndReadsWhatTheKindNeeds) {
         ++histories;
         h.lines.push_back({"PC", "Co", "Prog", "C:\\", "A"});
         h.perPcCounts = {1};
+        return true;
     };
     readers.readResultRows = [&](std::vector<ResultRow>& rows, AdminValues& admin, int kind) {
         rowKinds.push_back(kind);
         rows.push_back({"A", "Co", "3", "2", "Prog", "1", "2"});
         admin.pcCount = "4";
+        return kind == 4;
     };
 
     const ReportLayout byPc = PrepareReport(util, ReportKind::ByPc, readers);
@@ -220,12 +222,43 @@ TEST_F(PrintFixture, PrepareShowsProgressAndReadsWhatTheKindNeeds) {
     EXPECT_EQ(std::count(progress.log.begin(), progress.log.end(), "stepit"), 3 + 2 + 3 + 3);
     EXPECT_FALSE(util.HasProgress());
 
-    const ReportLayout sheet = PrepareReport(util, ReportKind::ConfirmationSheet, readers);
+    bool read = false;
+    const ReportLayout sheet =
+        PrepareReport(util, ReportKind::ConfirmationSheet, readers, SheetView::Normal, &read);
     EXPECT_EQ(sheet.Data().admin.pcCount, "4");
-    PrepareReport(util, ReportKind::BySoftware, readers);
+    EXPECT_TRUE(read);
+    PrepareReport(util, ReportKind::BySoftware, readers, SheetView::Normal, &read);
+    EXPECT_FALSE(read);
     progress.log.clear();
     PrepareReport(util, ReportKind::Pledge, readers);
     EXPECT_EQ(std::count(progress.log.begin(), progress.log.end(), "stepit"), 3 + 3);
     EXPECT_EQ(histories, 1);
     EXPECT_EQ(rowKinds, (std::vector<int>{4, 3}));
+}
+
+TEST_F(PrintFixture, TheTotalFileReadersFeedTheReports) {
+    ASSERT_TRUE(util.SetResultNames("audit", CAuditUtil::NameForm::Name));
+    // "[PC수량]" and "[리스트]"
+    fs.files[".\\CheckOut\\audit.tls"] =
+        "[PC\xBC\xF6\xB7\xAE]\r\n7\r\n[\xB8\xAE\xBD\xBA\xC6\xAE]\r\n"
+        "2\tAPP\tK2\tK0\tWord\t1.0\t3\t0\t0\tK7\tAcme\t1\t4\t\r\n"
+        "2\tAPP\tK2\tK0\tCalc\t1.0\t2\t0\t0\tK7\tAcme\t1\t1\t\r\n"
+        "[PC_HISTORY]\r\nPC1\tAcme\tCalc\tC:\\\tA\t\r\nPC2\tAcme\tWord\tC:\\\tD\t\r\n";
+    bool read = false;
+    const ReportLayout bySw = PrepareReport(util, ReportKind::BySoftware, TotalFileReaders(util),
+                                            SheetView::Normal, &read);
+    EXPECT_TRUE(read);
+    ASSERT_EQ(bySw.Data().rows.size(), 2u);
+    EXPECT_EQ(bySw.Data().rows[0].program, "Calc"); // class A before the one without a class
+    EXPECT_EQ(bySw.Data().admin.pcCount, "7");
+    const ReportLayout byPc =
+        PrepareReport(util, ReportKind::ByPc, TotalFileReaders(util), SheetView::Normal, &read);
+    EXPECT_EQ(byPc.LineTypes(), "L123L123");
+
+    // No written result yet: the reader's message, and the sheet's no-data form.
+    const ReportLayout sheet = PrepareReport(util, ReportKind::ConfirmationSheet,
+                                             TotalFileReaders(util), SheetView::Normal, &read);
+    EXPECT_FALSE(read);
+    EXPECT_EQ(sheet.EntryCount(), 0u);
+    EXPECT_EQ(messages.shown.back(), "Result File Open Error...");
 }
