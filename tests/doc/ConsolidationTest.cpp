@@ -250,10 +250,3 @@ TEST_F(ConsolidationFixture, TypedNamesAndTheOverwriteQuestion) {
     Consolidate(util, sink);
     EXPECT_NE(fs.files[kDir + "old.tls"], "precious");
 }
-
-TEST_F(ConsolidationFixture, TimeStampNameGivesATimeStampTotal) {
-    fs.files[kDir + "a.ipt"] = PerPcHeader("A");
-    Run("20040303090507", {"a.ipt"});
-    EXPECT_TRUE(fs.Exists(kDir + "20040303090507.tls"));
-    EXPECT_EQ(util.TotalFileName(), "20040303090507.tls");
-}

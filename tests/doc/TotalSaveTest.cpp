@@ -91,14 +91,6 @@ struct SaveFixture : ::testing::Test {
 };
 } // namespace
 
-TEST(SavedFlag, TickAndListDecide) {
-    EXPECT_EQ(SavedFlag(Program("2", "a", "b", "1"), true, true), "2");
-    EXPECT_EQ(SavedFlag(Program("2", "a", "b", "2"), true, true), "0");
-    EXPECT_EQ(SavedFlag(Program("9", "a", "b", "1"), true, false), "0");
-    EXPECT_EQ(SavedFlag(Program("2", "a", "b", "1"), false, true), "9");
-    EXPECT_EQ(SavedFlag(Program("0", "a", "b", "3"), false, false), "9");
-}
-
 TEST_F(SaveFixture, GoldenSaveOfBothListsWithTheHistoryCarriedThrough) {
     ASSERT_TRUE(SaveTotal(util, normal, extended));
     // Each list in its sorted order (rights holder, bytes unsigned), normal first.
@@ -114,25 +106,6 @@ TEST_F(SaveFixture, GoldenSaveOfBothListsWithTheHistoryCarriedThrough) {
     EXPECT_EQ(normal.sorts, 1);
     EXPECT_EQ(extended.sorts, 1);
     EXPECT_EQ(std::count(progress.log.begin(), progress.log.end(), "stepit"), 0); // no bar shown
-}
-
-TEST_F(SaveFixture, SavingTwiceKeepsTheHistory) {
-    ASSERT_TRUE(SaveTotal(util, normal, extended));
-    const std::string first = fs.files[kTls];
-    ASSERT_TRUE(SaveTotal(util, normal, extended));
-    EXPECT_EQ(fs.files[kTls], first);
-    EXPECT_EQ(first.substr(first.find("[PC_HISTORY]")), kHistory);
-}
-
-TEST_F(SaveFixture, NoRowTickedWritesTheAdministrativePartOnly) {
-    for (auto& r : normal.rows)
-        r.second = false;
-    for (auto& r : extended.rows)
-        r.second = false;
-    ASSERT_TRUE(SaveTotal(util, normal, extended));
-    EXPECT_EQ(fs.files[kRst], kAdmin);
-    const std::string& total = fs.files[kTls];
-    EXPECT_EQ(std::count(total.begin(), total.end(), '\n'), 15 + 6 + 3); // every row still there
 }
 
 TEST_F(SaveFixture, SourceWithoutHistoryGivesADashLine) {

@@ -47,13 +47,7 @@ TEST(TotalFileText, AdministrativePartRowAndHistoryLines) {
               Line({"PC", "-", "Word", "C:\\W\\", "D"}));
 }
 
-TEST(TotalFileText, ClassLettersAndHistoryStart) {
-    EXPECT_EQ(ClassLetter("1", "D"), "A");
-    EXPECT_EQ(ClassLetter("2", "D"), "B");
-    EXPECT_EQ(ClassLetter("3", "-"), "C");
-    EXPECT_EQ(ClassLetter("4", "D"), "D");
-    EXPECT_EQ(ClassLetter("-", "-"), "-");
-    EXPECT_EQ(ClassLetter("12", "D"), "D");
+TEST(TotalFileText, HistoryStartsAfterTheFirstMarkerLine) {
 
     EXPECT_EQ(HistoryStart("x\r\n[PC_HISTORY]\r\nrest"), 17u);
     EXPECT_EQ(HistoryStart("[PC_HISTORY]\r\nrest"), std::string::npos);  // at the very start
