@@ -9,6 +9,7 @@ std::unique_ptr<Command> MakeScanCommand();
 std::unique_ptr<Command> MakeResultCommand();
 std::unique_ptr<Command> MakeExportCommand();
 std::unique_ptr<Command> MakeVersionInfoCommand();
+std::unique_ptr<Command> MakeReportCommand();
 
 std::vector<std::unique_ptr<Command>> MakeCommands() {
     std::vector<std::unique_ptr<Command>> c;
@@ -19,6 +20,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
     c.push_back(MakeResultCommand());
     c.push_back(MakeExportCommand());
     c.push_back(MakeVersionInfoCommand());
+    c.push_back(MakeReportCommand());
     return c;
 }
 
