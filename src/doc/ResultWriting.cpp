@@ -5,6 +5,7 @@
 #include "files/TotalFile.h"
 #include "util/ListSort.h"
 #include "util/Text.h"
+#include "views/ReportLayout.h"
 
 #include <charconv>
 #include <climits>
@@ -91,37 +92,26 @@ FoundProgram StoredFields(const std::vector<std::string_view>& f) {
     return p;
 }
 
-// The copy count and rate cells from the two count cells.
+// A count cell as a number, held within the int range so that a difference
+// of two never overflows.
+long long Count(std::string_view text) {
+    const long long v = CountValue(text);
+    return v < INT_MIN ? INT_MIN : v > INT_MAX ? INT_MAX : v;
+}
+
+// The copy count and rate cells from the two count cells: installed − genuine,
+// and that as a share of the installed count.
 void DeriveCells(ResultWriteRow& r) {
-    const int installed = CountValue(r.cells[kResultInstalled]);
-    const int genuine = CountValue(r.cells[kResultGenuine]);
-    r.cells[kResultCopies] = CopyCountText(installed, genuine);
-    r.cells[kResultRate] = CopyRateText(static_cast<long long>(installed) - genuine,
-                                        static_cast<long long>(installed));
+    const long long installed = Count(r.cells[kResultInstalled]);
+    const long long copies = installed - Count(r.cells[kResultGenuine]);
+    r.cells[kResultCopies] = std::to_string(copies);
+    r.cells[kResultRate] = RateText(copies, installed);
 }
 
 } // namespace
 
 // ---------------------------------------------------------------------------
-// Counts and rates
-
-int CountValue(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && (IsBlank(s[i]) || s[i] == '\r' || s[i] == '\n'))
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        negative = s[i++] == '-';
-    long long v = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        v = v * 10 + (s[i] - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1)
-            v = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative)
-        return static_cast<int>(-v < INT_MIN ? INT_MIN : -v);
-    return static_cast<int>(v > INT_MAX ? INT_MAX : v);
-}
+// Counts
 
 bool ParseCount(std::string_view s, int& value) {
     while (!s.empty() && IsBlank(s.front()))
@@ -139,22 +129,6 @@ bool ParseCount(std::string_view s, int& value) {
         return false;
     value = v;
     return true;
-}
-
-std::string CopyCountText(int installed, int genuine) {
-    return std::to_string(static_cast<long long>(installed) - genuine);
-}
-
-std::string CopyRateText(long long copies, long long installed) {
-    if (installed == 0)
-        return "0.00%";
-    // Formatted without the C locale, whose decimal point the desktop may change.
-    char buf[64];
-    const double rate = static_cast<double>(copies) * 100.0 / static_cast<double>(installed);
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, rate, std::chars_format::fixed, 2);
-    if (ec != std::errc())
-        return "0.00%";
-    return std::string(buf, end) + "%";
 }
 
 // ---------------------------------------------------------------------------
@@ -284,7 +258,7 @@ bool CResultWriting::SetCheck(int row, bool checked) {
 const FoundProgram* CResultWriting::StoredForRow(int row) const {
     if (!ValidRow(row))
         return nullptr;
-    const int number = CountValue(rows_[static_cast<std::size_t>(row)].cells[kResultNumber]);
+    const long long number = Count(rows_[static_cast<std::size_t>(row)].cells[kResultNumber]);
     if (number < 1 || static_cast<std::size_t>(number) > store_.size())
         return nullptr;
     return &store_[static_cast<std::size_t>(number) - 1];
@@ -301,7 +275,7 @@ EditOutcome CResultWriting::EndEdit(int row, int column, const std::optional<std
     ResultWriteRow& r = rows_[static_cast<std::size_t>(row)];
     r.cells[static_cast<std::size_t>(column)] = std::to_string(value);
     EditOutcome outcome = EditOutcome::Stored;
-    if (CountValue(r.cells[kResultGenuine]) > CountValue(r.cells[kResultInstalled])) {
+    if (Count(r.cells[kResultGenuine]) > Count(r.cells[kResultInstalled])) {
         util_.Messages().Show(kGenuineAboveInstalled);
         r.cells[kResultGenuine] = "0";
         outcome = EditOutcome::GenuineReset;

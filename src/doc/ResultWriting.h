@@ -107,18 +107,9 @@ struct ResultWriteRow {
 void ReadResultWriteRows(std::string_view bytes, std::vector<ResultWriteRow>& rows,
                          std::vector<FoundProgram>& store);
 
-// A count text read as a number the way the counts are read for arithmetic:
-// leading blanks, an optional sign and the digits that follow; anything else,
-// and an empty text, is 0. Values beyond the int range are held at its ends.
-int CountValue(std::string_view text);
 // A count typed by the user: blanks around it aside, digits only, at most the
 // int range. False for anything else (an empty text included).
 bool ParseCount(std::string_view text, int& value);
-// installed − genuine as "%d".
-std::string CopyCountText(int installed, int genuine);
-// copies × 100 / installed with two decimals and a percent sign ("66.67%");
-// "0.00%" when nothing is installed.
-std::string CopyRateText(long long copies, long long installed);
 
 class CResultWriting;
 

@@ -64,30 +64,12 @@ struct ResultWritingTest : ::testing::Test {
     }
 };
 
-TEST(ResultArithmetic, CopiesAndRates) {
-    EXPECT_EQ("2", CopyCountText(3, 1));
-    EXPECT_EQ("66.67%", CopyRateText(2, 3));
-    EXPECT_EQ("33.33%", CopyRateText(1, 3));
-    EXPECT_EQ("0.00%", CopyRateText(0, 3));
-    EXPECT_EQ("100.00%", CopyRateText(7, 7));
-    EXPECT_EQ("0.00%", CopyRateText(0, 0));
-    EXPECT_EQ("0.00%", CopyRateText(5, 0)); // nothing installed: no rate
-    EXPECT_EQ("-50.00%", CopyRateText(-1, 2));
-    EXPECT_EQ("0", CopyCountText(2147483647, 2147483647));
-    EXPECT_EQ("-4294967295", CopyCountText(-2147483647 - 1, 2147483647));
-}
-
-TEST(ResultArithmetic, CountTexts) {
-    EXPECT_EQ(12, CountValue(" 12abc"));
-    EXPECT_EQ(0, CountValue(""));
-    EXPECT_EQ(0, CountValue("-"));
-    EXPECT_EQ(-3, CountValue("-3"));
-    EXPECT_EQ(2147483647, CountValue("99999999999999999999"));
-
+TEST(ResultCounts, TypedCountsAreWholeNumbersFromZero) {
     int v = -1;
     EXPECT_TRUE(ParseCount(" 007 ", v));
     EXPECT_EQ(7, v);
-    for (const char* bad : {"", "  ", "-1", "+1", "1.5", "1 2", "x", "99999999999"})
+    EXPECT_TRUE(ParseCount("2147483647", v));
+    for (const char* bad : {"", "  ", "-1", "+1", "1.5", "1 2", "x", "2147483648"})
         EXPECT_FALSE(ParseCount(bad, v)) << bad;
 }
 
