@@ -1,0 +1,30 @@
+// The core's message port in the desktop program: CP949 texts shown through
+// the dialog door on the user-interface thread.
+#pragma once
+
+#include "platform/Ports.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace ostravion::gui {
+
+class GuiMessages final : public MessagePort {
+public:
+    explicit GuiMessages(const TextCodec& codec) : codec_(codec) {}
+    // The window the boxes are shown over.
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    // From another thread, Show is handed to the user-interface thread and
+    // returns at once; Ask waits for the answer there.
+    void Show(const std::string& text) override;
+    bool Ask(const std::string& question) override;
+
+private:
+    QString Qs(const std::string& cp949) const;
+
+    const TextCodec& codec_;
+    QPointer<QWidget> parent_;
+};
+
+} // namespace ostravion::gui
