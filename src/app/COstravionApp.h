@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace ostravion::gui {
@@ -34,6 +35,10 @@ public:
     // when the program must end.
     bool InitInstance(const CommandLine& commandLine);
 
+    // Puts another document in place of the program's own (tests).
+    using DocumentFactory = std::function<std::unique_ptr<AppDocument>(CAuditUtil&)>;
+    void SetDocumentFactory(DocumentFactory factory) { documentFactory_ = std::move(factory); }
+
     CMainFrame* MainFrame() const { return frame_.get(); }
     CAuditUtil& Util() { return util_; }
     AppDocument& Document() { return *doc_; }
@@ -48,6 +53,7 @@ private:
     GuiMessages messages_;
     StatusProgressFactory progress_;
     CAuditUtil util_;
+    DocumentFactory documentFactory_;
     std::unique_ptr<AppDocument> doc_;
     std::unique_ptr<CMainFrame> frame_;
 };

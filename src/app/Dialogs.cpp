@@ -19,9 +19,14 @@ struct ScriptedFile {
     std::function<void()> during;
 };
 
+struct ScriptedAnswer {
+    bool yes;
+    std::function<void()> during;
+};
+
 struct Script {
     bool on = false;
-    std::deque<bool> answers;
+    std::deque<ScriptedAnswer> answers;
     std::deque<ScriptedFile> files;
     std::deque<std::function<void(QDialog&)>> actions;
     QStringList log;
@@ -71,8 +76,11 @@ bool Dialogs::Ask(QWidget* parent, const QString& question) {
     if (S().on) {
         bool yes = false;
         if (!S().answers.empty()) {
-            yes = S().answers.front();
+            ScriptedAnswer a = std::move(S().answers.front());
             S().answers.pop_front();
+            if (a.during)
+                a.during();
+            yes = a.yes;
         }
         S().log << QStringLiteral("ask: %1 = %2")
                        .arg(question, yes ? QStringLiteral("yes") : QStringLiteral("no"));
@@ -157,8 +165,8 @@ bool Dialogs::Scripted() {
     return S().on;
 }
 
-void Dialogs::SetNextAnswer(bool yes) {
-    S().answers.push_back(yes);
+void Dialogs::SetNextAnswer(bool yes, std::function<void()> during) {
+    S().answers.push_back({yes, std::move(during)});
 }
 
 void Dialogs::SetNextFileName(const QString& path, std::function<void()> during) {

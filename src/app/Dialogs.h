@@ -42,7 +42,8 @@ public:
     static void SetScripted(bool on);
     static bool Scripted();
     // Next answers of Ask, in order; an Ask with none queued answers No.
-    static void SetNextAnswer(bool yes);
+    // `during` runs while the question is up.
+    static void SetNextAnswer(bool yes, std::function<void()> during = {});
     // Next file-dialog result; `during` runs as if inside the dialog (a test
     // may change the current directory there, as a real dialog may).
     static void SetNextFileName(const QString& path, std::function<void()> during = {});
