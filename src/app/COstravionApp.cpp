@@ -80,7 +80,8 @@ COstravionApp::~COstravionApp() {
 
 bool COstravionApp::InitInstance(const CommandLine& commandLine) {
     CSplashWnd::EnableSplashScreen(commandLine.splash);
-    doc_ = documentFactory_ ? documentFactory_(util_) : std::make_unique<PlaceholderDocument>(util_);
+    doc_ =
+        documentFactory_ ? documentFactory_(util_) : std::make_unique<PlaceholderDocument>(util_);
     frame_ = std::make_unique<CMainFrame>(CMainFrame::Services{
         util_, platform_.Codec(), platform_.Files(), platform_.System(), platform_.LocalClock()});
     messages_.SetParent(frame_.get());

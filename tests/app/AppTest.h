@@ -30,7 +30,8 @@ template <typename T> struct AppTestRegistrar {
         RegisterAppTest(name, [] { return new T; });
     }
 };
-#define OSTRAVION_APP_TEST(Class) static ::ostravion::test::AppTestRegistrar<Class> g_##Class(#Class)
+#define OSTRAVION_APP_TEST(Class)                                                                  \
+    static ::ostravion::test::AppTestRegistrar<Class> g_##Class(#Class)
 
 // A temporary folder made the current directory for the test's life.
 class WorkDir {

@@ -1,9 +1,9 @@
 // The command-state table, event by event, on the table itself and on the
 // real window's actions and buttons.
+#include "app/CommandStates.h"
 #include "app/AppTest.h"
 #include "app/CCommandBar.h"
 #include "app/CMainFrame.h"
-#include "app/CommandStates.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -19,9 +19,10 @@ namespace {
 // 열기 저장 다른이름 인쇄 미리보기 인쇄설정 종료 검사 취합 결과작성 정보 정보
 QString MenuRow(const CommandStates& s) {
     QString r;
-    for (int id : std::initializer_list<int>{ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_PRINT, ID_FILE_PREVIEW,
-                   ID_FILE_PRINT_SETUP, ID_APP_EXIT, s.ScanItemId(), ID_CONSOLIDATE,
-                   ID_WRITE_RESULT, ID_ABOUT_ORG, ID_ABOUT_PRODUCT})
+    for (int id : std::initializer_list<int>{ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS,
+                                             ID_FILE_PRINT, ID_FILE_PREVIEW, ID_FILE_PRINT_SETUP,
+                                             ID_APP_EXIT, s.ScanItemId(), ID_CONSOLIDATE,
+                                             ID_WRITE_RESULT, ID_ABOUT_ORG, ID_ABOUT_PRODUCT})
         r += s.MenuEnabled(id) ? QLatin1Char('1') : QLatin1Char('0');
     return r;
 }
@@ -29,7 +30,8 @@ QString MenuRow(const CommandStates& s) {
 // 검사시작 검사중지 검사취합 결과작성 인쇄
 QString ButtonRow(const CommandStates& s) {
     QString r;
-    for (int id : std::initializer_list<int>{IDC_START, IDC_STOP, IDC_CONSOLIDATE, IDC_WRITE_RESULT, IDC_PRINT})
+    for (int id : std::initializer_list<int>{IDC_START, IDC_STOP, IDC_CONSOLIDATE, IDC_WRITE_RESULT,
+                                             IDC_PRINT})
         r += s.ButtonEnabled(id) ? QLatin1Char('1') : QLatin1Char('0');
     return r;
 }
@@ -37,16 +39,18 @@ QString ButtonRow(const CommandStates& s) {
 // The same rows read off the window's actions and buttons.
 QString MenuRow(const CMainFrame& f) {
     QString r;
-    for (int id : std::initializer_list<int>{ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_PRINT, ID_FILE_PREVIEW,
-                   ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_SCAN_START, ID_CONSOLIDATE,
-                   ID_WRITE_RESULT, ID_ABOUT_ORG, ID_ABOUT_PRODUCT})
+    for (int id : std::initializer_list<int>{ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS,
+                                             ID_FILE_PRINT, ID_FILE_PREVIEW, ID_FILE_PRINT_SETUP,
+                                             ID_APP_EXIT, ID_SCAN_START, ID_CONSOLIDATE,
+                                             ID_WRITE_RESULT, ID_ABOUT_ORG, ID_ABOUT_PRODUCT})
         r += f.Action(id)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
     return r;
 }
 
 QString ButtonRow(const CMainFrame& f) {
     QString r;
-    for (int id : std::initializer_list<int>{IDC_START, IDC_STOP, IDC_CONSOLIDATE, IDC_WRITE_RESULT, IDC_PRINT})
+    for (int id : std::initializer_list<int>{IDC_START, IDC_STOP, IDC_CONSOLIDATE, IDC_WRITE_RESULT,
+                                             IDC_PRINT})
         r += f.Button(id)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
     return r;
 }

@@ -105,7 +105,9 @@ private slots:
         QVERIFY(h.Frame().Progress() == nullptr);
         QCOMPARE(h.Frame().MessagePane()->text(), QStringLiteral("준비"));
         // Rows in the extended view: "확장" is chosen.
-        QVERIFY(h.Frame().CommandBar()->findChild<QRadioButton*>(QStringLiteral("radio1038"))
+        QVERIFY(h.Frame()
+                    .CommandBar()
+                    ->findChild<QRadioButton*>(QStringLiteral("radio1038"))
                     ->isChecked());
         QVERIFY(h.Frame().Action(ID_FILE_SAVE)->isEnabled());
 
@@ -243,8 +245,8 @@ private slots:
             test::Press(d, QStringLiteral("button1"));
         });
         h.Frame().OnCommand(ID_CONSOLIDATE);
-        QCOMPARE(Questions(), QStringList({QStringLiteral("ask: ") + kOverwrite +
-                                           QStringLiteral(" = no")}));
+        QCOMPARE(Questions(),
+                 QStringList({QStringLiteral("ask: ") + kOverwrite + QStringLiteral(" = no")}));
         QCOMPARE(h.Util().TotalFileName(), std::string("fresh.tls"));
         QVERIFY(h.Doc().calls.contains(QStringLiteral("Consolidate")));
 
@@ -388,8 +390,8 @@ private slots:
         h.Doc().calls.clear();
         h.Frame().OnCommand(ID_APP_EXIT);
         QVERIFY(Questions().isEmpty());
-        QCOMPARE(h.Doc().calls, QStringList({QStringLiteral("WriteScanResults"),
-                                             QStringLiteral("AbandonScan")}));
+        QCOMPARE(h.Doc().calls,
+                 QStringList({QStringLiteral("WriteScanResults"), QStringLiteral("AbandonScan")}));
         QVERIFY(!h.Frame().isVisible());
     }
 
@@ -399,9 +401,9 @@ private slots:
         QStringList readOnly;
         Dialogs::SetNextDialogAction([&](QDialog& d) {
             auto& dlg = static_cast<CUserInfoDlg&>(d);
-            for (int id : {CUserInfoDlg::IDC_GROUP, CUserInfoDlg::IDC_MODEL,
-                           CUserInfoDlg::IDC_COMPUTER, CUserInfoDlg::IDC_RESULT_NAME,
-                           CUserInfoDlg::IDC_USER}) {
+            for (int id :
+                 {CUserInfoDlg::IDC_GROUP, CUserInfoDlg::IDC_MODEL, CUserInfoDlg::IDC_COMPUTER,
+                  CUserInfoDlg::IDC_RESULT_NAME, CUserInfoDlg::IDC_USER}) {
                 defaults << dlg.Field(id)->text();
                 if (dlg.Field(id)->isReadOnly())
                     readOnly << QString::number(id);
@@ -498,9 +500,9 @@ private slots:
         QCOMPARE(log.value(0), Answer(true));
         QVERIFY(log.value(1).startsWith(QStringLiteral("dialog: 사용자 정보를 입력하세요.")));
         // Saved, then the total layout gave way to the scan layout.
-        QCOMPARE(h.Doc().calls, QStringList({QStringLiteral("SaveTotal"),
-                                             QStringLiteral("SetLayoutMode 1"),
-                                             QStringLiteral("StartScan")}));
+        QCOMPARE(h.Doc().calls,
+                 QStringList({QStringLiteral("SaveTotal"), QStringLiteral("SetLayoutMode 1"),
+                              QStringLiteral("StartScan")}));
         QVERIFY(!h.Frame().Action(ID_FILE_SAVE)->isEnabled());
     }
 
@@ -526,8 +528,8 @@ private slots:
             h.Frame().OnCommand(IDC_START);
             h.Doc().calls.clear();
             h.Frame().OnScanFinished(); // No
-            QCOMPARE(h.Doc().calls, QStringList({QStringLiteral("WriteScanResults"),
-                                                 QStringLiteral("StopScan")}));
+            QCOMPARE(h.Doc().calls,
+                     QStringList({QStringLiteral("WriteScanResults"), QStringLiteral("StopScan")}));
             QVERIFY(h.Frame().isVisible());
             QVERIFY(h.Frame().Progress() == nullptr);
         }

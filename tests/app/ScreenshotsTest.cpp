@@ -3,8 +3,8 @@
 #include "app/AppTest.h"
 #include "app/CCommandBar.h"
 #include "app/CMainFrame.h"
-#include "app/CUserInfoDlg.h"
 #include "app/CSelectFilesDlg.h"
+#include "app/CUserInfoDlg.h"
 #include "app/InfoBoxes.h"
 
 #include <QTest>
