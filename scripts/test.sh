@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the normal build (gcc), then the core and
-# platform tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang).
+# platform tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang),
+# then a short libFuzzer run over the version-resource reader (clang).
 #   scripts/test.sh           everything
 #   scripts/test.sh --quick   the normal build and its tests only
 set -euo pipefail
@@ -25,5 +26,20 @@ if [ $quick -eq 0 ]; then
   cmake --build build-asan -j"$jobs"
   (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
      ctest --output-on-failure -j"$jobs")
+
+  echo "== fuzzing the version-resource reader (clang, libFuzzer, 30 s)"
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DOSTRAVION_CORE_ONLY=ON -DOSTRAVION_TESTS=OFF \
+    -DOSTRAVION_FUZZ=ON -DOSTRAVION_SANITIZE=address,undefined >/dev/null
+  cmake --build build-fuzz -j"$jobs"
+  mkdir -p build-fuzz/corpus
+  if ! build-fuzz/fuzz/pe_version_fuzz -max_total_time=30 -rss_limit_mb=2048 -timeout=10 \
+       -print_final_stats=1 -artifact_prefix=build-fuzz/ \
+       build-fuzz/corpus build-fuzz/fuzz/seeds >build-fuzz/fuzz.log 2>&1; then
+    tail -n 80 build-fuzz/fuzz.log
+    echo "== the fuzzer found a fault: see build-fuzz/fuzz.log and build-fuzz/crash-*"
+    exit 1
+  fi
+  grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)' build-fuzz/fuzz.log
 fi
 echo "== all tests passed in $((SECONDS - start)) s"

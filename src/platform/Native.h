@@ -13,6 +13,7 @@ struct NativePlatform {
     virtual FileSystem& Files() = 0;
     virtual SystemInfo& System() = 0;
     virtual Clock& LocalClock() = 0;
+    virtual VersionStrings& Versions() = 0;
 };
 
 std::unique_ptr<NativePlatform> MakeNativePlatform();

@@ -120,4 +120,13 @@ std::string BlankControls(std::string_view s) {
     return out;
 }
 
+std::string CutAtLineBreak(std::string_view s) {
+    for (const std::string_view brk : {"\r\n", "\r", "\n"}) {
+        const std::size_t at = Find(s, brk);
+        if (at != std::string_view::npos)
+            return std::string(s.substr(0, at));
+    }
+    return std::string(s);
+}
+
 } // namespace ostravion::text

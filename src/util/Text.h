@@ -71,4 +71,9 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
 // Line-and-field files cannot hold TAB, CR or LF inside a field: each becomes a blank.
 std::string BlankControls(std::string_view s);
 
+// A version-resource string as the scan keeps it: cut before the first CR LF;
+// when there is none, before the first CR; when there is none either, before
+// the first LF.
+std::string CutAtLineBreak(std::string_view s);
+
 } // namespace ostravion::text

@@ -65,3 +65,15 @@ TEST(Helpers, DashZeroAndBlankRules) {
     EXPECT_EQ(ReplaceAll("a&r&nb&r&n", "&r&n", "\r\n"), "a\r\nb\r\n");
     EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
 }
+
+TEST(Helpers, VersionStringsKeepTheirFirstLine) {
+    EXPECT_EQ(CutAtLineBreak("line1\r\nline2"), "line1");
+    EXPECT_EQ(CutAtLineBreak("first\rsecond"), "first");
+    EXPECT_EQ(CutAtLineBreak("3.0\nbeta"), "3.0");
+    // CR LF is looked for first, wherever a lone CR or LF stands.
+    EXPECT_EQ(CutAtLineBreak("a\nb\r\nc"), "a\nb");
+    EXPECT_EQ(CutAtLineBreak("a\nb\rc"), "a\nb");
+    EXPECT_EQ(CutAtLineBreak("\r\nx"), "");
+    EXPECT_EQ(CutAtLineBreak("\xB1\xB9\xB3\xBB"), "\xB1\xB9\xB3\xBB");
+    EXPECT_EQ(CutAtLineBreak(""), "");
+}

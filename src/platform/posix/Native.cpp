@@ -9,10 +9,13 @@ struct PosixNative final : NativePlatform {
     posix::PosixFileSystem files{codec};
     posix::PosixSystemInfo system{codec};
     posix::SystemClock clock;
+    posix::IconvUtf16ToCp949 utf16;
+    pe::PeVersionStrings versions{utf16};
     TextCodec& Codec() override { return codec; }
     FileSystem& Files() override { return files; }
     SystemInfo& System() override { return system; }
     Clock& LocalClock() override { return clock; }
+    VersionStrings& Versions() override { return versions; }
 };
 } // namespace
 

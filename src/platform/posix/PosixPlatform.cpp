@@ -1,4 +1,5 @@
 #include "platform/posix/PosixPlatform.h"
+#include "platform/posix/Cp949BestFit.h"
 
 #include "util/Text.h"
 
@@ -14,6 +15,7 @@
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
+#include <vector>
 
 namespace ostravion::posix {
 
@@ -141,6 +143,66 @@ std::string IconvCodec::ToUtf8(const std::string& cp949) const {
 std::string IconvCodec::FromUtf8(const std::string& utf8) const {
     thread_local Converter conv("CP949", "UTF-8");
     return conv.Convert(utf8, Utf8CharLength);
+}
+
+namespace {
+
+// The CP949 form of every UTF-16 code unit as the Korean Windows converts it
+// (iconv's form, else the look-alike Windows uses): a byte below 0x100, a
+// double-byte code above it, kNoForm when there is none.
+constexpr std::uint16_t kNoForm = 0xFFFF;
+
+std::vector<std::uint16_t> MakeUtf16Table() {
+    std::vector<std::uint16_t> table(0x10000, kNoForm);
+    const iconv_t cd = iconv_open("CP949", "UTF-16LE");
+    for (std::uint32_t u = 0; u < 0x10000; ++u) {
+        if (u < 0x80) {
+            table[u] = static_cast<std::uint16_t>(u);
+            continue;
+        }
+        if ((u >= 0xD800 && u <= 0xDFFF) || cd == reinterpret_cast<iconv_t>(-1))
+            continue; // a surrogate alone has no form
+        char in[2] = {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+        char out[8];
+        char* src = in;
+        char* dst = out;
+        std::size_t srcLeft = 2, dstLeft = sizeof out;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1))
+            continue;
+        const auto* o = reinterpret_cast<const unsigned char*>(out);
+        const std::size_t n = static_cast<std::size_t>(dst - out);
+        if (n == 1)
+            table[u] = o[0];
+        else if (n == 2 && o[0] >= 0x81)
+            table[u] = static_cast<std::uint16_t>((o[0] << 8) | o[1]);
+    }
+    if (cd != reinterpret_cast<iconv_t>(-1))
+        iconv_close(cd);
+    for (const BestFit& b : kCp949BestFit)
+        if (table[b.unit] == kNoForm)
+            table[b.unit] = b.code;
+    return table;
+}
+
+} // namespace
+
+std::string IconvUtf16ToCp949::Convert(std::u16string_view units) const {
+    static const std::vector<std::uint16_t> table = MakeUtf16Table();
+    std::string out;
+    out.reserve(units.size() * 2);
+    for (const char16_t u : units) {
+        const std::uint16_t c = table[u];
+        if (c == kNoForm)
+            out += '?';
+        else if (c < 0x100)
+            out += static_cast<char>(c);
+        else {
+            out += static_cast<char>(c >> 8);
+            out += static_cast<char>(c & 0xFF);
+        }
+    }
+    return out;
 }
 
 std::string PosixFileSystem::NativePath(const std::string& path) const {

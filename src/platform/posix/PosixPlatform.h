@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Ports.h"
+#include "platform/pe/PeVersion.h"
 
 #include <string>
 
@@ -12,6 +13,15 @@ class IconvCodec final : public TextCodec {
 public:
     std::string ToUtf8(const std::string& cp949) const override;
     std::string FromUtf8(const std::string& utf8) const override;
+};
+
+// UTF-16 to CP949 as the Korean Windows converts version strings: unit by
+// unit through iconv, then the look-alikes Windows uses for characters CP949
+// lacks ("\u00E9" as "e"), "?" for the rest. The table of all 65536 units is
+// made once, on first use.
+class IconvUtf16ToCp949 final : public pe::Utf16ToAnsi {
+public:
+    std::string Convert(std::u16string_view units) const override;
 };
 
 // Paths are CP949 texts in which the backslash (and the slash) separate folders.

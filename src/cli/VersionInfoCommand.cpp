@@ -1,0 +1,66 @@
+// version-info: the version strings of Windows programs, as a scan reads them.
+#include "cli/Command.h"
+#include "util/Text.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+namespace ostravion::cli {
+
+namespace {
+
+// The strings the scan reads, in the order it reads them.
+constexpr const char* kNames[] = {"CompanyName", "FileDescription", "ProductName",
+                                  "ProductVersion"};
+
+class VersionInfoCommand final : public Command {
+public:
+    void Register(CLI::App& app) override {
+        cmd_ = app.add_subcommand("version-info",
+                                  "print the version strings of Windows programs as a scan "
+                                  "reads them (first line only, in UTF-8)");
+        cmd_->add_option("FILE", files_, "a program or library file")->required();
+    }
+    bool Chosen() const override { return cmd_->parsed(); }
+    int Run(Context& ctx) override {
+        int status = 0;
+        for (const std::string& file : files_) {
+            std::error_code ec;
+            const char* problem = nullptr;
+            if (!std::filesystem::exists(file, ec))
+                problem = "no such file";
+            else if (!std::filesystem::is_regular_file(file, ec))
+                problem = "not a file";
+            else if (!std::ifstream(file, std::ios::binary))
+                problem = "cannot be read";
+            if (problem) {
+                std::cerr << "ostravion-cli: " << file << ": " << problem << "\n";
+                status = 1;
+                continue;
+            }
+            std::cout << file << "\n";
+            for (const char* name : kNames) {
+                const std::string value =
+                    text::CutAtLineBreak(ctx.platform.Versions().Read(file, name));
+                std::cout << "  " << name << ":";
+                if (!value.empty())
+                    std::cout << " " << ctx.Utf8(value);
+                std::cout << "\n";
+            }
+        }
+        return status;
+    }
+
+private:
+    CLI::App* cmd_ = nullptr;
+    std::vector<std::string> files_;
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeVersionInfoCommand() {
+    return std::make_unique<VersionInfoCommand>();
+}
+
+} // namespace ostravion::cli

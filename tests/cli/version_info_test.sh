@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# version-info end to end over the MinGW-built fixtures: first lines in UTF-8,
+# empty values for files without strings, a message and exit status 1 for a
+# missing file while the other files are still shown.
+set -u
+cli=$1
+pe=$2
+fail=0
+check() { # name, expected, actual
+    if [ "$2" != "$3" ]; then
+        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
+    else
+        echo "ok $1"
+    fi
+}
+
+expected="$pe/korean.exe
+  CompanyName: 국내 소프트웨어(주)
+  FileDescription: 감사 도구
+  ProductName: 오스트라비온 점검
+  ProductVersion: 1, 2, 3, 4
+$pe/twoline.dll
+  CompanyName: Two Line Co.
+  FileDescription: line1
+  ProductName: first
+  ProductVersion: 3.0
+$pe/nover.dll
+  CompanyName:
+  FileDescription:
+  ProductName:
+  ProductVersion:"
+out=$("$cli" version-info "$pe/korean.exe" "$pe/twoline.dll" "$pe/nover.dll" 2>&1)
+check "strings of three files" "$expected" "$out"
+
+err=$("$cli" version-info "$pe/missing.exe" "$pe/english.dll" 2>&1 >/dev/null)
+status=$?
+check "missing file: message" "ostravion-cli: $pe/missing.exe: no such file" "$err"
+check "missing file: status" "1" "$status"
+out=$("$cli" version-info "$pe/missing.exe" "$pe/english.dll" 2>/dev/null)
+check "the other file is still shown" "  CompanyName: Example Software Inc." "$(echo "$out" | sed -n 2p)"
+
+err=$("$cli" version-info "$pe" 2>&1 >/dev/null)
+check "a folder is refused" "ostravion-cli: $pe: not a file" "$err"
+
+exit $fail
