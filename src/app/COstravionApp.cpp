@@ -62,15 +62,15 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 }
 
 COstravionApp::COstravionApp(NativePlatform& platform)
-    : platform_(platform), messages_(platform.Codec()),
-      progress_(platform.Codec(),
-                [this](QStatusBar*& status, QLabel*& pane) {
-                    if (!frame_ || !frame_->MessagePane())
-                        return false;
-                    status = frame_->statusBar();
-                    pane = frame_->MessagePane();
-                    return true;
-                }),
+    : platform_(platform), system_(&platform.System()), clock_(&platform.LocalClock()),
+      messages_(platform.Codec()), progress_(platform.Codec(),
+                                             [this](QStatusBar*& status, QLabel*& pane) {
+                                                 if (!frame_ || !frame_->MessagePane())
+                                                     return false;
+                                                 status = frame_->statusBar();
+                                                 pane = frame_->MessagePane();
+                                                 return true;
+                                             }),
       util_(platform.Files(), messages_, &progress_) {}
 
 COstravionApp::~COstravionApp() {
@@ -82,8 +82,8 @@ bool COstravionApp::InitInstance(const CommandLine& commandLine) {
     CSplashWnd::EnableSplashScreen(commandLine.splash);
     doc_ =
         documentFactory_ ? documentFactory_(util_) : std::make_unique<PlaceholderDocument>(util_);
-    frame_ = std::make_unique<CMainFrame>(CMainFrame::Services{
-        util_, platform_.Codec(), platform_.Files(), platform_.System(), platform_.LocalClock()});
+    frame_ = std::make_unique<CMainFrame>(
+        CMainFrame::Services{util_, platform_.Codec(), platform_.Files(), *system_, *clock_});
     messages_.SetParent(frame_.get());
     if (!frame_->Create(*doc_, PlaceholderView(QStringLiteral("normalView")),
                         PlaceholderView(QStringLiteral("extendView")))) {

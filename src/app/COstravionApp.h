@@ -35,6 +35,11 @@ public:
     // when the program must end.
     bool InitInstance(const CommandLine& commandLine);
 
+    // Puts a fixed machine in place of this one's facts and clock (tests).
+    void SetMachine(const SystemInfo& system, const Clock& clock) {
+        system_ = &system;
+        clock_ = &clock;
+    }
     // Puts another document in place of the program's own (tests).
     using DocumentFactory = std::function<std::unique_ptr<AppDocument>(CAuditUtil&)>;
     void SetDocumentFactory(DocumentFactory factory) { documentFactory_ = std::move(factory); }
@@ -50,6 +55,8 @@ public:
 
 private:
     NativePlatform& platform_;
+    const SystemInfo* system_;
+    const Clock* clock_;
     GuiMessages messages_;
     StatusProgressFactory progress_;
     CAuditUtil util_;

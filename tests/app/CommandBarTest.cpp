@@ -1,6 +1,6 @@
 // The command bar: picture faces, the radio buttons' anchoring, the logo's
 // alternation and its link area.
-#include "app/AppTest.h"
+#include "app/AppFixture.h"
 #include "app/CCommandBar.h"
 #include "app/CMainFrame.h"
 #include "app/Pictures.h"

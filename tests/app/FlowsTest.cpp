@@ -1,7 +1,7 @@
 // The command flows of the main window with their questions, file dialogs
 // and dialogs scripted: Open, Save, Save As, Consolidate, Write result, Exit
 // and the start and stop of an inspection.
-#include "app/AppTest.h"
+#include "app/AppFixture.h"
 #include "app/CCommandBar.h"
 #include "app/CMainFrame.h"
 #include "app/CProgressBar.h"
@@ -222,7 +222,7 @@ private slots:
         Harness h;
         for (const char* name : {"a.ipt", "b.ipt", "c.ipt"})
             h.dir.Write(QStringLiteral("CheckOut/") + QLatin1String(name), "x");
-        CSelectFilesDlg dlg(h.Util(), h.platform.codec);
+        CSelectFilesDlg dlg(h.Util(), h.platform.Codec());
         dlg.SelectAll()->click();
         QCOMPARE(dlg.MarkedFiles().size(), std::size_t(3));
         // A click on a row toggles it, whichever column or part of the row.

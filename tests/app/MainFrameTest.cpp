@@ -1,6 +1,6 @@
 // The main window's make-up: work folder, menu with ids, captions, keys and
 // prompts, status bar, titles, the two layouts and the progress bar.
-#include "app/AppTest.h"
+#include "app/AppFixture.h"
 #include "app/CCommandBar.h"
 #include "app/CMainFrame.h"
 #include "app/CProgressBar.h"
@@ -66,10 +66,10 @@ private slots:
         dir.Write(QStringLiteral("CheckOut"), "a file in the way");
         Dialogs::SetScripted(true);
         test::TestPlatform platform;
-        COstravionApp app(platform);
-        QVERIFY(!app.InitInstance(CommandLine{false, {}}));
+        auto app = platform.MakeApp();
+        QVERIFY(!app->InitInstance(CommandLine{false, {}}));
         QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("show: 폴더 생성 에러")}));
-        QVERIFY(app.MainFrame() == nullptr);
+        QVERIFY(app->MainFrame() == nullptr);
     }
 
     void menuIdsCaptionsSeparatorsAndPrompts() {

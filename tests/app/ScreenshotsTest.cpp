@@ -1,6 +1,6 @@
 // Pictures of the screens as a person sees them, written to the build's
 // screenshot folder; each also checks what can be checked on the picture.
-#include "app/AppTest.h"
+#include "app/AppFixture.h"
 #include "app/CCommandBar.h"
 #include "app/CMainFrame.h"
 #include "app/CSelectFilesDlg.h"

@@ -1,5 +1,5 @@
 // The splash window, the two information boxes and the command line.
-#include "app/AppTest.h"
+#include "app/AppFixture.h"
 #include "app/CCommandBar.h"
 #include "app/CMainFrame.h"
 #include "app/COstravionApp.h"
@@ -86,8 +86,8 @@ private slots:
         test::WorkDir dir;
         WritePicture(dir.Path(QStringLiteral("vxa.spl")), QSize(120, 80), Qt::green);
         test::TestPlatform platform;
-        COstravionApp app(platform);
-        QVERIFY(app.InitInstance(CommandLine{true, {}}));
+        auto app = platform.MakeApp();
+        QVERIFY(app->InitInstance(CommandLine{true, {}}));
         QVERIFY(CSplashWnd::Current() != nullptr);
         CSplashWnd::HideSplashScreen();
         QVERIFY(CSplashWnd::Current() == nullptr);

@@ -1,4 +1,4 @@
-#include "app/AppTest.h"
+#include "app/AppFixture.h"
 
 #include "app/CMainFrame.h"
 #include "app/Pictures.h"
@@ -74,7 +74,7 @@ void RecordingDocument::Consolidate() {
 Harness::Harness() {
     gui::Dialogs::SetScripted(true);
     gui::Dialogs::Reset();
-    app = std::make_unique<gui::COstravionApp>(platform);
+    app = platform.MakeApp();
     app->SetDocumentFactory([this](CAuditUtil& util) {
         auto d = std::make_unique<RecordingDocument>(util);
         doc = d.get();

@@ -7,7 +7,6 @@
 #include "app/COstravionApp.h"
 #include "app/Dialogs.h"
 #include "platform/Native.h"
-#include "platform/posix/PosixPlatform.h"
 
 #include <QDialog>
 #include <QObject>
@@ -65,17 +64,21 @@ public:
     LocalTime Now() const override { return now; }
 };
 
-// The machine's own codec and files, a fixed PC and clock.
-class TestPlatform final : public NativePlatform {
+// The machine's own ports, with a fixed PC and clock for the facts.
+class TestPlatform {
 public:
-    posix::IconvCodec codec;
-    posix::PosixFileSystem files{codec};
+    TestPlatform() : native(MakeNativePlatform()) {}
+    // An application on this platform.
+    std::unique_ptr<gui::COstravionApp> MakeApp() {
+        auto app = std::make_unique<gui::COstravionApp>(*native);
+        app->SetMachine(system, clock);
+        return app;
+    }
+    TextCodec& Codec() const { return native->Codec(); }
+
+    std::unique_ptr<NativePlatform> native;
     FixedSystem system;
     FixedClock clock;
-    TextCodec& Codec() override { return codec; }
-    FileSystem& Files() override { return files; }
-    SystemInfo& System() override { return system; }
-    Clock& LocalClock() override { return clock; }
 };
 
 // Records what the main window asks of the document.
@@ -121,7 +124,7 @@ public:
     CAuditUtil& Util() const { return app->Util(); }
     RecordingDocument& Doc() const { return *doc; }
     // CP949 text of a UTF-8 literal and back.
-    std::string Cp(const QString& s) const { return platform.codec.FromUtf8(s.toStdString()); }
+    std::string Cp(const QString& s) const { return platform.Codec().FromUtf8(s.toStdString()); }
 
     WorkDir dir;
     TestPlatform platform;
