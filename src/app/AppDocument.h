@@ -2,6 +2,8 @@
 // implements it over the core; tests put a recording stand-in in its place.
 #pragma once
 
+#include <string>
+
 namespace ostravion::gui {
 
 class AppDocument {
@@ -15,16 +17,18 @@ public:
     virtual void LoadTotal() = 0;
     virtual void SaveTotal() = 0;
     virtual void Consolidate() = 0;
-    // The number of top-level folders of all fixed drives, for the scan's
-    // progress range.
-    virtual long long CountTopFolders() = 0;
+    // Shows the scan's progress bar with `text` (CP949), its range made from
+    // the top-level folders of all fixed drives.
+    virtual void PrepareScanProgress(const std::string& text) = 0;
     virtual void StartScan() = 0;
     // Ends a running scan (nothing reaches the views afterwards) and writes
     // the per-PC result file.
     virtual void StopScan() = 0;
     virtual void WriteScanResults() = 0;
-    // Ends a running scan without writing anything: the window is closing.
-    virtual void AbandonScan() = 0;
+    // Ends a running scan's thread without writing anything. With `deliver`,
+    // the programs it found up to then reach the views first; without, they
+    // are dropped (the window is going).
+    virtual void EndScanThread(bool deliver) = 0;
 };
 
 } // namespace ostravion::gui

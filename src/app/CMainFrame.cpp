@@ -421,7 +421,7 @@ void CMainFrame::StartInspection() {
     if (u.GetWorkState() == kEdited && Dialogs::Ask(this, kAskSave))
         Save();
     u.SetWorkState(kStartDialogOpen);
-    u.PrepareProgressRange(Cp(QStringLiteral("검색중")), doc_->CountTopFolders());
+    doc_->PrepareScanProgress(Cp(QStringLiteral("검색중")));
 
     const std::string computer = s_.system.ComputerName();
     CUserInfoDlg dlg(s_.files, s_.codec, this);
@@ -613,8 +613,12 @@ void CMainFrame::OnPrint(bool preview) {
 
 void CMainFrame::ExitQuestions() {
     CAuditUtil& u = s_.util;
-    if (u.GetWorkState() == kScanning)
+    if (u.GetWorkState() == kScanning) {
+        // The scan ends here, with what it found so far reaching the views,
+        // so that the file written now is the last one of this scan.
+        doc_->EndScanThread(true);
         doc_->WriteScanResults();
+    }
     if ((u.GetWorkState() == kConsolidated || u.GetWorkState() == kEdited) &&
         Dialogs::Ask(this, kAskSave))
         Save();
@@ -639,7 +643,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     // No program of a scan still under way may reach the views from now on,
     // and nothing is written after what Exit wrote.
     if (doc_)
-        doc_->AbandonScan();
+        doc_->EndScanThread(false);
     CSplashWnd::HideSplashScreen();
     event->accept();
 }

@@ -24,11 +24,11 @@ public:
     void LoadTotal() override {}
     void SaveTotal() override {}
     void Consolidate() override {}
-    long long CountTopFolders() override { return 0; }
+    void PrepareScanProgress(const std::string& text) override { util_.ShowProgress(text); }
     void StartScan() override {}
     void StopScan() override {}
     void WriteScanResults() override {}
-    void AbandonScan() override {}
+    void EndScanThread(bool) override {}
 
 private:
     CAuditUtil& util_;

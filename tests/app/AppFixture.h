@@ -90,11 +90,15 @@ public:
     void LoadTotal() override;
     void SaveTotal() override { Record(QStringLiteral("SaveTotal")); }
     void Consolidate() override;
-    long long CountTopFolders() override { return topFolders; }
+    void PrepareScanProgress(const std::string& text) override {
+        util.PrepareProgressRange(text, topFolders);
+    }
     void StartScan() override { Record(QStringLiteral("StartScan")); }
     void StopScan() override { Record(QStringLiteral("StopScan")); }
     void WriteScanResults() override { Record(QStringLiteral("WriteScanResults")); }
-    void AbandonScan() override { Record(QStringLiteral("AbandonScan")); }
+    void EndScanThread(bool deliver) override {
+        Record(deliver ? QStringLiteral("EndScanThread deliver") : QStringLiteral("EndScanThread"));
+    }
 
     CAuditUtil& util;
     QStringList calls;

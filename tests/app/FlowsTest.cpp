@@ -362,7 +362,7 @@ private slots:
                 QCOMPARE(Questions(), QStringList({Answer(yes)}));
                 QCOMPARE(h.Doc().calls.contains(QStringLiteral("SaveTotal")), yes);
                 QVERIFY(!h.Frame().isVisible());
-                QCOMPARE(h.Doc().calls.last(), QStringLiteral("AbandonScan"));
+                QCOMPARE(h.Doc().calls.last(), QStringLiteral("EndScanThread"));
             }
         }
         for (int state : {int(kIdle), int(kTotalOpened), int(kSaved), int(kPrinted)}) {
@@ -390,8 +390,9 @@ private slots:
         h.Doc().calls.clear();
         h.Frame().OnCommand(ID_APP_EXIT);
         QVERIFY(Questions().isEmpty());
-        QCOMPARE(h.Doc().calls,
-                 QStringList({QStringLiteral("WriteScanResults"), QStringLiteral("AbandonScan")}));
+        QCOMPARE(h.Doc().calls, QStringList({QStringLiteral("EndScanThread deliver"),
+                                             QStringLiteral("WriteScanResults"),
+                                             QStringLiteral("EndScanThread")}));
         QVERIFY(!h.Frame().isVisible());
     }
 
@@ -516,7 +517,7 @@ private slots:
             h.Frame().OnScanFinished();
             // Yes: written once, then closed without the Exit questions.
             QCOMPARE(h.Doc().calls, QStringList({QStringLiteral("WriteScanResults"),
-                                                 QStringLiteral("AbandonScan")}));
+                                                 QStringLiteral("EndScanThread")}));
             QCOMPARE(Questions(),
                      QStringList({QStringLiteral(
                          "ask: 검색을 완료하였습니다.\n 프로그램을 닫으시겠습니까? = yes")}));
