@@ -30,7 +30,7 @@ CUserInfoDlg::CUserInfoDlg(FileSystem& files, const TextCodec& codec, QWidget* p
             e->setPalette(pal);
             e->setFocusPolicy(Qt::ClickFocus);
         }
-        e->setMinimumWidth(200);
+        e->setMinimumWidth(280);
         return e;
     };
     group_ = makeEdit(IDC_GROUP, false);
@@ -86,6 +86,9 @@ void CUserInfoDlg::SetDefaults(const std::string& model, const std::string& comp
     computer_->setText(Qs(computer));
     resultName_->setText(Qs(resultName));
     user_->setText(Qs(user));
+    // Long texts show from their start.
+    for (QLineEdit* e : {model_, computer_, resultName_, user_})
+        e->setCursorPosition(0);
     group_->setFocus();
 }
 

@@ -73,6 +73,13 @@ COrgInfoDlg::COrgInfoDlg(QWidget* parent) : QDialog(parent) {
     // The text is kept with CR LF line ends; the label breaks at LF.
     text_->setText(BuildText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     PlaceDlu(text_, 19, 49, 219, 179);
+    // The area is sized for the system's 9-point font; a font with a taller
+    // line is made a little smaller until the whole text fits.
+    QFont f = text_->font();
+    while (text_->heightForWidth(text_->width()) > text_->height() && f.pointSizeF() > 7.0) {
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+        text_->setFont(f);
+    }
 
     auto* rights = new QLabel(QString::fromUtf16(kRights), this);
     PlaceDlu(rights, 30, 239, 219, 10);

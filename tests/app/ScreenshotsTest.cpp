@@ -7,6 +7,9 @@
 #include "app/CUserInfoDlg.h"
 #include "app/InfoBoxes.h"
 
+#include "app/Pictures.h"
+
+#include <QLabel>
 #include <QTest>
 
 using namespace ostravion;
@@ -22,6 +25,24 @@ private slots:
         const QImage shot = h.Frame().grab().toImage();
         QCOMPARE(shot.size(), QSize(1000, 700));
         test::SaveScreenshot(&h.Frame(), QStringLiteral("01-after-start"));
+    }
+
+    void informationBoxes() {
+        test::WorkDir dir;
+        pictures::SplashPicture().save(dir.Path(QStringLiteral("vxa.spl")), "BMP");
+        COrgInfoDlg org;
+        org.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&org));
+        // The text fits its area.
+        QLabel* text = org.TextArea();
+        QVERIFY(text->heightForWidth(text->width()) <= text->height());
+        test::SaveScreenshot(&org, QStringLiteral("08-org-info"));
+        CAboutDlg about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QVERIFY(about.PictureControl()->geometry().bottom() < about.height());
+        QVERIFY(about.PictureControl()->geometry().right() < about.width());
+        test::SaveScreenshot(&about, QStringLiteral("09-about"));
     }
 };
 
