@@ -6,6 +6,9 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 namespace ostravion::gui {
 
@@ -20,11 +23,18 @@ public:
     void Show(const std::string& text) override;
     bool Ask(const std::string& question) override;
 
+    // Releases every thread waiting in Ask with the answer No; the
+    // user-interface thread calls it before it waits for such a thread.
+    void CancelWaits();
+
 private:
+    struct Wait;
     QString Qs(const std::string& cp949) const;
 
     const TextCodec& codec_;
     QPointer<QWidget> parent_;
+    std::mutex mutex_;
+    std::vector<std::shared_ptr<Wait>> waits_;
 };
 
 } // namespace ostravion::gui
