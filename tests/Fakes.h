@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ostravion::test {
@@ -134,6 +135,158 @@ public:
     }
     std::vector<std::string> log;
     FakeProgressBar* last = nullptr;
+};
+
+// A tree of folders in memory, searched through native paths with '/'.
+// Folders are numbered; a link is a folder entry that leads to another folder.
+class FakeFileSearch final : public FileSearch {
+public:
+    struct Folder {
+        std::uint64_t device = 1;
+        std::uint64_t inode = 0;
+        std::vector<DirEntry> entries;
+        std::map<std::string, int> children;        // native name -> folder
+        std::map<std::string, std::uint64_t> sizes; // native name -> size, also when unlisted
+        bool unreadable = false;
+    };
+    std::vector<Folder> folders;
+    std::map<std::string, int> roots; // native root, ending with '/'
+    mutable std::vector<std::string> listed;
+    mutable int sizeQueries = 0;
+
+    int AddRoot(const std::string& native, std::uint64_t device = 1) {
+        roots[native] = NewFolder(device);
+        return roots[native];
+    }
+    // A sub-folder on the parent's device unless another is given (a mount point).
+    int AddFolder(int parent, const std::string& name, unsigned attributes = kAttrDirectory,
+                  std::uint64_t device = 0, const std::string& nativeName = "") {
+        const int f = NewFolder(device ? device : folders[parent].device);
+        AddFolderEntry(parent, name, nativeName.empty() ? name : nativeName, f, attributes);
+        return f;
+    }
+    // A link named `name` in parent that leads to the folder target.
+    void AddLink(int parent, const std::string& name, int target) {
+        AddFolderEntry(parent, name, name, target, kAttrDirectory | kAttrReparsePoint);
+    }
+    // listSize false: the listing leaves the size out and FileSize supplies it.
+    void AddFile(int parent, const std::string& name, std::uint64_t size,
+                 unsigned attributes = kAttrArchive, bool listSize = true,
+                 const std::string& nativeName = "") {
+        DirEntry e;
+        e.name = name;
+        e.nativeName = nativeName.empty() ? name : nativeName;
+        e.size = listSize ? size : 0;
+        e.sizeKnown = listSize;
+        e.attributes = attributes;
+        folders[parent].sizes[e.nativeName] = size;
+        folders[parent].entries.push_back(e);
+    }
+
+    bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override {
+        listed.push_back(nativeFolder);
+        out.clear();
+        const int f = Resolve(nativeFolder);
+        if (f < 0 || folders[f].unreadable)
+            return false;
+        out = folders[f].entries;
+        return true;
+    }
+    bool Identify(const std::string& nativeFolder, std::uint64_t& device,
+                  std::uint64_t& inode) const override {
+        const int f = Resolve(nativeFolder);
+        if (f < 0)
+            return false;
+        device = folders[f].device;
+        inode = folders[f].inode;
+        return true;
+    }
+    char NativeSeparator() const override { return '/'; }
+    bool FileSize(const std::string& nativePath, std::uint64_t& size) const override {
+        ++sizeQueries;
+        const std::size_t slash = nativePath.rfind('/');
+        const int f = Resolve(nativePath.substr(0, slash + 1));
+        if (f < 0)
+            return false;
+        const auto it = folders[f].sizes.find(nativePath.substr(slash + 1));
+        if (it == folders[f].sizes.end())
+            return false;
+        size = it->second;
+        return true;
+    }
+
+    // The folder a native path leads to, following links; -1 when none.
+    int Resolve(const std::string& native) const {
+        for (const auto& [root, f] : roots) {
+            if (native.compare(0, root.size(), root) != 0)
+                continue;
+            int at = f;
+            std::size_t pos = root.size();
+            while (pos < native.size()) {
+                const std::size_t end = native.find('/', pos);
+                const std::string part = native.substr(pos, end - pos);
+                const auto it = folders[at].children.find(part);
+                if (it == folders[at].children.end())
+                    return -1;
+                at = it->second;
+                pos = end == std::string::npos ? native.size() : end + 1;
+            }
+            return at;
+        }
+        return -1;
+    }
+
+private:
+    int NewFolder(std::uint64_t device) {
+        Folder f;
+        f.device = device;
+        f.inode = 100 + folders.size();
+        folders.push_back(f);
+        return static_cast<int>(folders.size()) - 1;
+    }
+    void AddFolderEntry(int parent, const std::string& name, const std::string& nativeName,
+                        int target, unsigned attributes) {
+        DirEntry e;
+        e.name = name;
+        e.nativeName = nativeName;
+        e.attributes = attributes;
+        e.device = folders[target].device;
+        e.inode = folders[target].inode;
+        folders[parent].entries.push_back(e);
+        folders[parent].children[nativeName] = target;
+    }
+};
+
+// Version strings by native path and string name; counts the reads.
+class FakeVersionStrings final : public VersionStrings {
+public:
+    std::map<std::pair<std::string, std::string>, std::string> values;
+    mutable std::vector<std::string> reads; // "path|name"
+
+    void Set(const std::string& path, const std::string& name, const std::string& value) {
+        values[{path, name}] = value;
+    }
+    std::string Read(const std::string& nativePath, const std::string& name) const override {
+        reads.push_back(nativePath + "|" + name);
+        const auto it = values.find({nativePath, name});
+        return it == values.end() ? std::string() : it->second;
+    }
+};
+
+class FakeAppPaths final : public AppPaths {
+public:
+    std::set<std::string> names; // upper case
+    mutable int queries = 0;
+    bool IsRegistered(const std::string& upperName) const override {
+        ++queries;
+        return names.count(upperName) != 0;
+    }
+};
+
+class FakeDrives final : public Drives {
+public:
+    std::vector<Drive> drives;
+    std::vector<Drive> FixedDrives() const override { return drives; }
 };
 
 } // namespace ostravion::test

@@ -4,8 +4,20 @@
 #include "platform/Ports.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace ostravion {
+
+// What a scan reads on this machine, where the user may choose it.
+struct ScanSetup {
+    // "C=/mnt/win": walk that folder as the drive C: instead of the mounted
+    // file systems (Linux).
+    std::vector<std::string> driveMap;
+    // A file naming the registered applications, one per line, UTF-8 (Linux,
+    // which has no App Paths of its own).
+    std::string appPathsFile;
+};
 
 struct NativePlatform {
     virtual ~NativePlatform() = default;
@@ -14,6 +26,18 @@ struct NativePlatform {
     virtual SystemInfo& System() = 0;
     virtual Clock& LocalClock() = 0;
     virtual VersionStrings& Versions() = 0;
+    virtual FileSearch& Search() = 0;
+    virtual Drives& DriveList() = 0;
+    virtual AppPaths& Apps() = 0;
+
+    // Applies the user's choices; false with a reason when one cannot be
+    // used. A system that reads its own drives and App Paths takes none.
+    virtual bool ConfigureScan(const ScanSetup& setup, std::string& error) {
+        if (setup.driveMap.empty() && setup.appPathsFile.empty())
+            return true;
+        error = "drive maps and application lists are not used on this system";
+        return false;
+    }
 };
 
 std::unique_ptr<NativePlatform> MakeNativePlatform();

@@ -147,6 +147,9 @@ struct DirEntry {
     std::string name;       // CP949, as the ANSI file search reports it
     std::string nativeName; // as the system names it (UTF-8 on Linux, ANSI on Windows)
     std::uint64_t size = 0;
+    // False when the listing left the size out because it costs an extra
+    // query here; FileSearch::FileSize fetches it when it is needed.
+    bool sizeKnown = true;
     unsigned attributes = 0; // FileAttribute bits
     // For folders: an identity (device and inode, or 0 and 0 when unknown), so
     // that a folder reached again through a link can be noticed, and a walk
@@ -166,12 +169,20 @@ public:
                           std::uint64_t& inode) const = 0;
     // The separator between a native folder and a name ('/' or '\\').
     virtual char NativeSeparator() const = 0;
+    // The size of a file whose listing left it out (DirEntry::sizeKnown);
+    // false when it cannot be read. A search that always lists sizes need not
+    // override it.
+    virtual bool FileSize(const std::string& nativePath, std::uint64_t& size) const {
+        (void)nativePath;
+        size = 0;
+        return false;
+    }
 };
 
 // One fixed drive to walk.
 struct Drive {
-    std::string text;    // the root as written in result files: "C:\\" or "/home/" (CP949)
-    std::string native;  // the root as the system opens it, ending with its separator
+    std::string text;          // the root as written in result files: "C:\\" or "/home/" (CP949)
+    std::string native;        // the root as the system opens it, ending with its separator
     char textSeparator = '\\'; // the separator written between folder names
 };
 

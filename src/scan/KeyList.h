@@ -5,10 +5,12 @@
 #include "platform/Ports.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace ostravion {
@@ -46,6 +48,8 @@ public:
     }
     const std::string& ExeNameUpper(std::size_t entry) const { return exeNameUpper_[entry]; }
     const std::string& DomesticCode(std::size_t entry) const { return domesticCode_[entry]; }
+    // True when some entry names this upper-case file name.
+    bool Lists(const std::string& upperName) const { return EntriesOf(upperName) != nullptr; }
 
     // Looks up an upper-case file name. When the name is listed, `readVersion`
     // is called once for the file's ProductVersion, which is stored in
@@ -53,7 +57,15 @@ public:
     // `sizeText` or whose version equals the file's, kNameListedNoMatch,
     // kUnlistedExecutable, or 0 (a name that is not listed and no executable).
     int Match(const std::string& upperName, const std::string& sizeText,
-              const std::function<std::string()>& readVersion, std::string& version) const;
+              const std::function<std::string()>& readVersion, std::string& version) const {
+        return MatchEntries(EntriesOf(upperName), upperName, sizeText, readVersion, version);
+    }
+    // The entries of an upper-case name, in file order; null when it is not listed.
+    const std::vector<std::uint32_t>* EntriesOf(const std::string& upperName) const;
+    // Match with the entries already looked up by EntriesOf.
+    int MatchEntries(const std::vector<std::uint32_t>* entries, const std::string& upperName,
+                     const std::string& sizeText, const std::function<std::string()>& readVersion,
+                     std::string& version) const;
 
     // "국내" -> "1", "국외" -> "2", anything else -> "".
     static std::string CodeDomestic(std::string_view label);
@@ -66,6 +78,12 @@ private:
     std::vector<std::string> domesticCode_;
     // Every entry of a name, in file order: a lookup visits only those.
     std::unordered_map<std::string, std::vector<std::uint32_t>> byName_;
+    // Two bits per listed name in a table small enough to stay in the
+    // processor's cache: most names a walk meets are not listed, and this
+    // tells so without touching the large index.
+    static constexpr std::size_t kFilterBits = std::size_t(1) << 18;
+    std::vector<std::uint64_t> filter_;
+    static std::pair<std::size_t, std::size_t> FilterBits(const std::string& upperName);
 };
 
 } // namespace ostravion

@@ -1,15 +1,32 @@
 #include "util/Text.h"
 
+#include <cstring>
+
 namespace ostravion::text {
 
 std::size_t Find(std::string_view hay, std::string_view needle, std::size_t from) {
     if (needle.empty())
         return from <= hay.size() ? from : std::string_view::npos;
-    const unsigned char first = static_cast<unsigned char>(needle[0]);
-    for (std::size_t i = from; i < hay.size(); i += CharLength(hay, i)) {
-        if (static_cast<unsigned char>(hay[i]) == first && hay.size() - i >= needle.size() &&
-            hay.compare(i, needle.size(), needle) == 0)
-            return i;
+    // Candidates come from memchr; a candidate is a character start when the
+    // run of lead-range bytes right before it (back to a known start) is even,
+    // since the byte before such a run always ends a character.
+    const char first = needle[0];
+    std::size_t start = from; // a character start
+    while (start < hay.size()) {
+        const void* hit = std::memchr(hay.data() + start, first, hay.size() - start);
+        if (!hit)
+            break;
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - hay.data());
+        std::size_t run = at;
+        while (run > start && IsLeadByte(static_cast<unsigned char>(hay[run - 1])))
+            --run;
+        if ((at - run) % 2 != 0) {
+            start = at + 1; // a trail byte: the next character starts after it
+            continue;
+        }
+        if (hay.size() - at >= needle.size() && hay.compare(at, needle.size(), needle) == 0)
+            return at;
+        start = at + CharLength(hay, at);
     }
     return std::string_view::npos;
 }
@@ -74,18 +91,31 @@ int CompareNoCase(std::string_view a, std::string_view b) {
     return 0;
 }
 
-void SplitText(std::string_view text, std::string_view separator, std::vector<std::string>& out) {
+namespace {
+template <typename Piece>
+void SplitInto(std::string_view text, std::string_view separator, std::vector<Piece>& out) {
     out.clear();
     std::size_t start = 0;
     while (true) {
         const std::size_t at = Find(text, separator, start);
         if (at == std::string_view::npos)
             break;
-        out.push_back(DashIfEmpty(text.substr(start, at - start)));
+        const std::string_view piece = text.substr(start, at - start);
+        out.emplace_back(piece.empty() ? std::string_view("-") : piece);
         start = at + separator.size();
     }
     if (start < text.size())
-        out.push_back(std::string(text.substr(start)));
+        out.emplace_back(text.substr(start));
+}
+} // namespace
+
+void SplitText(std::string_view text, std::string_view separator, std::vector<std::string>& out) {
+    SplitInto(text, separator, out);
+}
+
+void SplitTextViews(std::string_view text, std::string_view separator,
+                    std::vector<std::string_view>& out) {
+    SplitInto(text, separator, out);
 }
 
 std::vector<std::string> SplitText(std::string_view text, std::string_view separator) {

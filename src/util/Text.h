@@ -53,6 +53,9 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b) {
 // separator adds no piece; the empty text gives no piece.
 void SplitText(std::string_view text, std::string_view separator, std::vector<std::string>& out);
 std::vector<std::string> SplitText(std::string_view text, std::string_view separator);
+// The same pieces without copies: views into text, or of the literal "-".
+void SplitTextViews(std::string_view text, std::string_view separator,
+                    std::vector<std::string_view>& out);
 
 inline std::string DashIfEmpty(std::string_view s) {
     return s.empty() ? "-" : std::string(s);

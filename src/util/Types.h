@@ -25,7 +25,17 @@ struct FoundProgram {
     std::string GenuineCount;
     std::string CopyCount;
 
-    void Clear() { *this = FoundProgram(); }
+    // Every slot empty; the texts keep their storage, as the scan clears and
+    // refills one record per file.
+    void Clear() {
+        for (std::string* slot : Slots())
+            slot->clear();
+    }
+    std::array<std::string*, 16> Slots() {
+        return {&Origin,   &KeyColumn0,     &Kind,         &KeyColumn2, &ProgramName,  &Version,
+                &FileName, &FileSize,       &KeyColumn7,   &Company,    &DomesticCode, &Class,
+                &Folder,   &InstalledCount, &GenuineCount, &CopyCount};
+    }
     bool operator==(const FoundProgram&) const = default;
 };
 

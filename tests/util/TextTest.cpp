@@ -1,6 +1,7 @@
 #include "util/Text.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace ostravion::text;
 
@@ -35,6 +36,39 @@ TEST(DoubleByte, SearchMatchesOnlyAtCharacterStarts) {
     // when the lead byte is the last byte of the text.
     EXPECT_EQ(Find("\xB0", "\xB0"), 0u);
     EXPECT_EQ(FindLastChar(kTrailZ + "\\x\\", '\\'), 4u);
+}
+
+namespace {
+// The search stepped character by character, as the rule reads.
+std::size_t FindStepwise(std::string_view hay, std::string_view needle, std::size_t from) {
+    for (std::size_t i = from; i < hay.size(); i += CharLength(hay, i))
+        if (hay.substr(i, needle.size()) == needle)
+            return i;
+    return std::string_view::npos;
+}
+} // namespace
+
+TEST(DoubleByte, SearchAgreesWithACharacterByCharacterScan) {
+    // Lead bytes, trail-able ASCII, separators and dots, in random mixes.
+    const std::string alphabet = "\xB0\xB1\xC7\xA1\x41\x5A.\t\r\nEXa";
+    std::mt19937 rng(7);
+    auto pick = [&](std::size_t n) {
+        std::string s;
+        for (std::size_t i = 0; i < n; ++i)
+            s += alphabet[rng() % alphabet.size()];
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::string hay = pick(rng() % 24);
+        const std::string needle = pick(1 + rng() % 3);
+        // Start from a character start chosen along the text.
+        std::size_t from = 0;
+        for (std::size_t steps = rng() % 4; steps > 0 && from < hay.size(); --steps)
+            from += CharLength(hay, from);
+        ASSERT_EQ(Find(hay, needle, from), FindStepwise(hay, needle, from))
+            << "hay " << ::testing::PrintToString(hay) << " needle "
+            << ::testing::PrintToString(needle) << " from " << from;
+    }
 }
 
 TEST(DoubleByte, CaseMappingTouchesAsciiLettersOnly) {

@@ -1,5 +1,6 @@
 #include "platform/Native.h"
 #include "platform/posix/PosixPlatform.h"
+#include "platform/posix/PosixWalk.h"
 
 namespace ostravion {
 
@@ -11,11 +12,20 @@ struct PosixNative final : NativePlatform {
     posix::SystemClock clock;
     posix::IconvUtf16ToCp949 utf16;
     pe::PeVersionStrings versions{utf16};
+    posix::PosixFileSearch search{codec};
+    posix::PosixDrives drives{codec};
+    posix::PosixAppPaths apps{codec};
     TextCodec& Codec() override { return codec; }
     FileSystem& Files() override { return files; }
     SystemInfo& System() override { return system; }
     Clock& LocalClock() override { return clock; }
     VersionStrings& Versions() override { return versions; }
+    FileSearch& Search() override { return search; }
+    Drives& DriveList() override { return drives; }
+    AppPaths& Apps() override { return apps; }
+    bool ConfigureScan(const ScanSetup& setup, std::string& error) override {
+        return drives.SetMap(setup.driveMap, error) && apps.Load(setup.appPathsFile, error);
+    }
 };
 } // namespace
 

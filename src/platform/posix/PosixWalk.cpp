@@ -1,0 +1,332 @@
+#include "platform/posix/PosixWalk.h"
+
+#include "util/Text.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace ostravion::posix {
+
+namespace {
+
+constexpr const char* kNtfsAttributeValue = "system.ntfs_attrib_be";
+
+// File systems whose driver may hold NTFS attributes: FUSE (ntfs-3g) and the
+// kernel's two NTFS drivers.
+bool MayHoldNtfsAttributes(long magic) {
+    constexpr long kFuse = 0x65735546;
+    constexpr long kNtfs = 0x5346544e;
+    constexpr long kNtfs3 = 0x7366746e;
+    return magic == kFuse || magic == kNtfs || magic == kNtfs3;
+}
+
+bool IsDotOrDotDot(const char* n) {
+    return n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'));
+}
+
+bool ReadSmallFile(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::stringstream ss;
+    ss << in.rdbuf();
+    out = ss.str();
+    return true;
+}
+
+// Undoes the octal escapes (\040 blank, \011 TAB, \012 LF, \134 backslash).
+std::string Unescape(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 3 < s.size()) {
+            const char a = s[i + 1], b = s[i + 2], c = s[i + 3];
+            if (a >= '0' && a <= '3' && b >= '0' && b <= '7' && c >= '0' && c <= '7') {
+                out += static_cast<char>((a - '0') * 64 + (b - '0') * 8 + (c - '0'));
+                i += 3;
+                continue;
+            }
+        }
+        out += s[i];
+    }
+    return out;
+}
+
+std::string WithSlash(std::string path) {
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    return path;
+}
+
+} // namespace
+
+bool NtfsAttributes(const void* value, long length, unsigned& attributes) {
+    if (length != 4)
+        return false;
+    const auto* b = static_cast<const unsigned char*>(value);
+    attributes = (unsigned(b[0]) << 24) | (unsigned(b[1]) << 16) | (unsigned(b[2]) << 8) | b[3];
+    return true;
+}
+
+std::string PosixFileSearch::TextName(const std::string& nativeName) const {
+    for (const char c : nativeName)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return codec_.FromUtf8(nativeName);
+    return nativeName;
+}
+
+bool PosixFileSearch::List(const std::string& nativeFolder, std::vector<DirEntry>& out) const {
+    out.clear();
+    const int fd = ::open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct statfs fsInfo {};
+    bool tryNtfs = ::fstatfs(fd, &fsInfo) == 0 && MayHoldNtfsAttributes(fsInfo.f_type);
+    bool ntfsTried = false;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return false;
+    }
+    std::string path;
+    while (const dirent* d = ::readdir(dir)) {
+        const char* name = d->d_name;
+        if (IsDotOrDotDot(name))
+            continue;
+        DirEntry e;
+        bool isFolder = false;
+        struct stat st {};
+        switch (d->d_type) {
+        case DT_REG:
+            e.sizeKnown = false; // fetched only when the scan needs it
+            break;
+        case DT_DIR:
+            if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
+                continue;
+            isFolder = true;
+            break;
+        case DT_LNK:
+        case DT_UNKNOWN:
+            // A link is taken as what it leads to; a dangling one is left out.
+            if (::fstatat(fd, name, &st, 0) != 0)
+                continue;
+            if (S_ISDIR(st.st_mode))
+                isFolder = true;
+            else if (S_ISREG(st.st_mode))
+                e.size = static_cast<std::uint64_t>(st.st_size);
+            else
+                continue;
+            break;
+        default:
+            continue; // pipes, sockets and devices are no files to examine
+        }
+        if (isFolder) {
+            e.device = static_cast<std::uint64_t>(st.st_dev);
+            e.inode = static_cast<std::uint64_t>(st.st_ino);
+        }
+        e.attributes = isFolder ? kAttrDirectory : kAttrArchive;
+        if (name[0] == '.')
+            e.attributes |= kAttrHidden;
+        if (tryNtfs) {
+            unsigned char value[8];
+            path.assign(nativeFolder).append(name);
+            const ssize_t length =
+                ::getxattr(path.c_str(), kNtfsAttributeValue, value, sizeof value);
+            unsigned attributes = 0;
+            if (length >= 0 && NtfsAttributes(value, static_cast<long>(length), attributes)) {
+                e.attributes = (attributes & ~unsigned(kAttrDirectory)) |
+                               (isFolder ? unsigned(kAttrDirectory) : 0u);
+            } else if (!ntfsTried) {
+                tryNtfs = false; // this file system does not offer them
+            }
+            ntfsTried = true;
+        }
+        e.nativeName = name;
+        e.name = TextName(e.nativeName);
+        out.push_back(std::move(e));
+    }
+    ::closedir(dir);
+    return true;
+}
+
+bool PosixFileSearch::Identify(const std::string& nativeFolder, std::uint64_t& device,
+                               std::uint64_t& inode) const {
+    struct stat st {};
+    if (::stat(nativeFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    device = static_cast<std::uint64_t>(st.st_dev);
+    inode = static_cast<std::uint64_t>(st.st_ino);
+    return true;
+}
+
+bool PosixFileSearch::FileSize(const std::string& nativePath, std::uint64_t& size) const {
+    struct stat st {};
+    if (::stat(nativePath.c_str(), &st) != 0)
+        return false;
+    size = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+std::vector<MountEntry> ParseMountInfo(const std::string& text) {
+    std::vector<MountEntry> out;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::vector<std::string> f;
+        for (std::string w; fields >> w;)
+            f.push_back(w);
+        const auto dash = std::find(f.begin() + std::min<std::size_t>(f.size(), 6), f.end(), "-");
+        if (f.size() < 5 || dash == f.end() || f.end() - dash < 3)
+            continue;
+        MountEntry m;
+        m.majorMinor = f[2];
+        m.root = Unescape(f[3]);
+        m.mountPoint = Unescape(f[4]);
+        m.fsType = *(dash + 1);
+        m.source = Unescape(*(dash + 2));
+        out.push_back(std::move(m));
+    }
+    return out;
+}
+
+bool IsLocalDiskType(const std::string& fsType) {
+    static const std::set<std::string> kLocal = {
+        "ext2", "ext3",  "ext4",   "xfs",      "btrfs", "jfs",     "reiserfs", "f2fs",
+        "vfat", "msdos", "exfat",  "ntfs",     "ntfs3", "fuseblk", "hfs",      "hfsplus",
+        "ufs",  "zfs",   "nilfs2", "bcachefs", "minix", "overlay"};
+    return kLocal.count(fsType) != 0;
+}
+
+std::vector<MountEntry> SelectFixedMounts(const std::vector<MountEntry>& mounts,
+                                          const std::function<bool(const MountEntry&)>& excluded) {
+    // A later mount on the same point covers the earlier one.
+    std::map<std::string, const MountEntry*> top;
+    for (const MountEntry& m : mounts)
+        top[m.mountPoint] = &m;
+    std::vector<MountEntry> out;
+    std::set<std::pair<std::string, std::string>> seen;
+    for (const auto& [point, m] : top) { // mount-point order
+        if (!IsLocalDiskType(m->fsType))
+            continue;
+        // A union mount is the system's own tree only at "/" (a container);
+        // elsewhere it repeats folders that are walked where they lie.
+        if (m->fsType == "overlay" && point != "/")
+            continue;
+        if (!seen.insert({m->majorMinor, m->root}).second)
+            continue;
+        if (excluded && excluded(*m))
+            continue;
+        out.push_back(*m);
+    }
+    return out;
+}
+
+bool PosixDrives::IsRemovable(const MountEntry& m) const {
+    std::string majorMinor = m.majorMinor;
+    struct stat st {};
+    if (text::StartsWith(m.source, "/dev/") && ::stat(m.source.c_str(), &st) == 0 &&
+        S_ISBLK(st.st_mode))
+        majorMinor = std::to_string(major(st.st_rdev)) + ":" + std::to_string(minor(st.st_rdev));
+    char real[PATH_MAX];
+    if (!::realpath((sysfsRoot_ + "/dev/block/" + majorMinor).c_str(), real))
+        return false;
+    // A partition carries no flag of its own: its disk does.
+    std::string flag;
+    if (!ReadSmallFile(std::string(real) + "/removable", flag) &&
+        !ReadSmallFile(std::string(real) + "/../removable", flag))
+        return false;
+    return !flag.empty() && flag[0] == '1';
+}
+
+std::vector<Drive> PosixDrives::FixedDrives() const {
+    if (!map_.empty())
+        return map_;
+    std::string text;
+    if (!ReadSmallFile(mountInfoPath_, text))
+        return {};
+    const auto excluded = [this](const MountEntry& m) {
+        struct stat st {};
+        if (::stat(m.mountPoint.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return true;
+        return IsRemovable(m);
+    };
+    std::vector<Drive> drives;
+    for (const MountEntry& m : SelectFixedMounts(ParseMountInfo(text), excluded)) {
+        const std::string native = WithSlash(m.mountPoint);
+        drives.push_back({codec_.FromUtf8(native), native, '/'});
+    }
+    return drives;
+}
+
+bool PosixDrives::SetMap(const std::vector<std::string>& items, std::string& error) {
+    std::map<char, Drive> byLetter;
+    for (const std::string& item : items) {
+        const std::size_t eq = item.find('=');
+        const char letter = eq == 1 ? static_cast<char>(text::ToUpper(item.substr(0, 1))[0]) : '\0';
+        if (letter < 'C' || letter > 'Z' || eq + 1 >= item.size()) {
+            error = "drive map item \"" + item + "\" is not LETTER=FOLDER with a letter C to Z";
+            return false;
+        }
+        const std::string folder = item.substr(eq + 1);
+        char real[PATH_MAX];
+        struct stat st {};
+        if (!::realpath(folder.c_str(), real) || ::stat(real, &st) != 0 || !S_ISDIR(st.st_mode)) {
+            error = "drive " + std::string(1, letter) + ": folder \"" + folder + "\" not found";
+            return false;
+        }
+        if (byLetter.count(letter)) {
+            error = "drive " + std::string(1, letter) + ": given twice";
+            return false;
+        }
+        byLetter[letter] = {std::string(1, letter) + ":\\", WithSlash(real), '\\'};
+    }
+    map_.clear();
+    for (const auto& [letter, drive] : byLetter)
+        map_.push_back(drive);
+    return true;
+}
+
+bool PosixAppPaths::Load(const std::string& path, std::string& error) {
+    if (path.empty()) {
+        names_.clear();
+        return true;
+    }
+    std::string bytes;
+    if (!ReadSmallFile(path, bytes)) {
+        error = "cannot read the registered applications file \"" + path + "\"";
+        return false;
+    }
+    LoadText(bytes);
+    return true;
+}
+
+void PosixAppPaths::LoadText(const std::string& utf8) {
+    names_.clear();
+    std::istringstream in(utf8);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            names_.insert(text::ToUpper(codec_.FromUtf8(line)));
+    }
+}
+
+bool PosixAppPaths::IsRegistered(const std::string& upperName) const {
+    return names_.count(upperName) != 0;
+}
+
+} // namespace ostravion::posix

@@ -1,0 +1,104 @@
+// Linux implementations of the walk's ports: the folder listing with Windows
+// attributes, the fixed drives (local disk file systems, or folders mapped to
+// drive letters) and the registered-applications list.
+#pragma once
+
+#include "platform/Ports.h"
+
+#include <functional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace ostravion::posix {
+
+// Lists folders in readdir order. A regular file carries the archive
+// attribute, a folder the directory attribute, a name starting with "." the
+// hidden attribute; on an NTFS volume the real attributes are read from the
+// driver's "system.ntfs_attrib_be" value where it offers one. Links are
+// followed (a folder's device and inode are those of the target); sockets,
+// pipes, devices and dangling links are left out. A plain file's size is left
+// to FileSize, so that a listing needs no call per file.
+class PosixFileSearch final : public FileSearch {
+public:
+    explicit PosixFileSearch(const TextCodec& codec) : codec_(codec) {}
+    bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override;
+    bool Identify(const std::string& nativeFolder, std::uint64_t& device,
+                  std::uint64_t& inode) const override;
+    char NativeSeparator() const override { return '/'; }
+    bool FileSize(const std::string& nativePath, std::uint64_t& size) const override;
+
+    // A file name as the core sees it: CP949, "?" for a character without a form.
+    std::string TextName(const std::string& nativeName) const;
+
+private:
+    const TextCodec& codec_;
+};
+
+// The attributes held in an NTFS attribute value (32 bits, big-endian);
+// false when the value has another length.
+bool NtfsAttributes(const void* value, long length, unsigned& attributes);
+
+// One line of /proc/self/mountinfo, the escapes of its paths undone.
+struct MountEntry {
+    std::string majorMinor; // "8:1"
+    std::string root;       // the mounted file system's folder shown here ("/" for all of it)
+    std::string mountPoint;
+    std::string fsType;
+    std::string source;
+    bool operator==(const MountEntry&) const = default;
+};
+
+std::vector<MountEntry> ParseMountInfo(const std::string& text);
+
+// File systems on local disks; network, memory and kernel file systems are not.
+bool IsLocalDiskType(const std::string& fsType);
+
+// The mounts a scan walks, in mount-point order: for each mount point the
+// mount on top, when it is a local disk file system that `excluded` does not
+// reject (removable, not a folder); a file system mounted twice with the same
+// root is walked at its first mount point only.
+std::vector<MountEntry> SelectFixedMounts(const std::vector<MountEntry>& mounts,
+                                          const std::function<bool(const MountEntry&)>& excluded);
+
+class PosixDrives final : public Drives {
+public:
+    explicit PosixDrives(const TextCodec& codec, std::string mountInfoPath = "/proc/self/mountinfo",
+                         std::string sysfsRoot = "/sys")
+        : codec_(codec), mountInfoPath_(std::move(mountInfoPath)),
+          sysfsRoot_(std::move(sysfsRoot)) {}
+
+    // Walks the given folders as drive letters instead of the mounted file
+    // systems: "C=/mnt/win" gives the drive "C:\\" with '\\' between folder
+    // names. Letters C to Z, each once; the folder must exist. An empty list
+    // goes back to the mounted file systems. False with a reason otherwise,
+    // leaving the drives as they were.
+    bool SetMap(const std::vector<std::string>& items, std::string& error);
+
+    std::vector<Drive> FixedDrives() const override;
+
+private:
+    bool IsRemovable(const MountEntry& mount) const;
+
+    const TextCodec& codec_;
+    std::string mountInfoPath_;
+    std::string sysfsRoot_;
+    std::vector<Drive> map_;
+};
+
+// The registered applications: none, or the names in a file (UTF-8, one per line).
+class PosixAppPaths final : public AppPaths {
+public:
+    explicit PosixAppPaths(const TextCodec& codec) : codec_(codec) {}
+    // An empty path registers nothing. False with a reason when the file cannot be read.
+    bool Load(const std::string& path, std::string& error);
+    void LoadText(const std::string& utf8);
+    bool IsRegistered(const std::string& upperName) const override;
+    std::size_t Size() const { return names_.size(); }
+
+private:
+    const TextCodec& codec_;
+    std::unordered_set<std::string> names_;
+};
+
+} // namespace ostravion::posix

@@ -1,0 +1,283 @@
+#include "scan/SearchThread.h"
+
+#include "files/PcResultFile.h"
+#include "util/Text.h"
+
+#include <algorithm>
+
+namespace ostravion {
+
+namespace {
+
+constexpr std::string_view kInternetCache = "Temporary Internet Files";
+
+// The browser cache is never entered: its search pattern ("...\\*.*")
+// names it somewhere after the first character.
+bool IsInternetCache(const std::string& folderText) {
+    const std::string pattern = folderText + "*.*";
+    return text::Find(pattern, kInternetCache, text::CharLength(pattern, 0)) != std::string::npos;
+}
+
+// Which entries of a listing a walk enters as sub-folders, and under what
+// names. Besides the cache folder it leaves out a folder on another file
+// system than the drive's root (a mount point) and a folder that is one of
+// its own ancestors (a link back up the tree), which would never end.
+struct SubfolderRule {
+    char textSeparator;
+    char nativeSeparator;
+    FolderIdentity root;
+    const std::vector<FolderIdentity>& ancestors; // includes the parent itself
+
+    void Collect(const WalkFolder& parent, const std::vector<DirEntry>& entries,
+                 std::vector<WalkFolder>& out) const {
+        for (const DirEntry& e : entries) {
+            if (!(e.attributes & kAttrDirectory) || e.name == "." || e.name == "..")
+                continue;
+            WalkFolder sub;
+            sub.text = parent.text + text::BlankControls(e.name) + textSeparator;
+            if (IsInternetCache(sub.text))
+                continue;
+            const FolderIdentity id{e.device, e.inode};
+            if (id.Known()) {
+                if (root.Known() && id.device != root.device)
+                    continue;
+                if (std::find(ancestors.begin(), ancestors.end(), id) != ancestors.end())
+                    continue;
+            }
+            sub.native = parent.native + e.nativeName + nativeSeparator;
+            sub.device = e.device;
+            sub.inode = e.inode;
+            out.push_back(std::move(sub));
+        }
+    }
+};
+
+WalkFolder DriveRoot(const FileSearch& search, const Drive& drive) {
+    WalkFolder root{drive.text, drive.native, 0, 0};
+    if (!search.Identify(drive.native, root.device, root.inode))
+        root.device = root.inode = 0;
+    return root;
+}
+
+// "%d" of the low 32 bits, as a signed number.
+std::string SizeText(std::uint64_t size) {
+    return std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(size)));
+}
+
+} // namespace
+
+CSearchThread::CSearchThread(CAuditUtil& util, const ScanPorts& ports, ProgramSink& sink)
+    : util_(util), ports_(ports), sink_(sink) {}
+
+bool CSearchThread::LoadKeyList(const std::string& path) {
+    return keys_.Load(util_.Files(), util_.Messages(), path);
+}
+
+ScanOutcome CSearchThread::Run(std::stop_token stop) {
+    stop_ = std::move(stop);
+    if (!LoadKeyList())
+        return ScanOutcome::KeyListFailed;
+    for (const Drive& drive : ports_.drives.FixedDrives()) {
+        if (StopRequested())
+            return ScanOutcome::Stopped;
+        WalkDrive(drive);
+    }
+    if (StopRequested())
+        return ScanOutcome::Stopped;
+    util_.FillProgress();
+    return ScanOutcome::Completed;
+}
+
+int CSearchThread::WalkDrive(const Drive& drive) {
+    textSeparator_ = drive.textSeparator;
+    ancestors_.clear();
+    return WalkDirectory(DriveRoot(ports_.search, drive));
+}
+
+int CSearchThread::WalkDirectory(const WalkFolder& folder) {
+    // A drive root that lists nothing counts as a failed search, as it does
+    // where every other folder at least lists itself.
+    const bool isRoot = ancestors_.empty();
+    std::vector<DirEntry> entries;
+    if (!ports_.search.List(folder.native, entries) || (isRoot && entries.empty()))
+        return kWalkSearchFailed;
+    if (isRoot)
+        root_ = {folder.device, folder.inode};
+    ancestors_.push_back({folder.device, folder.inode});
+
+    // One listing serves both passes and both sub-folder counts.
+    std::vector<WalkFolder> subfolders;
+    SubfolderRule{textSeparator_, ports_.search.NativeSeparator(), root_, ancestors_}.Collect(
+        folder, entries, subfolders);
+    const int n = static_cast<int>(subfolders.size());
+    util_.NarrowStep(n + 1);
+
+    bool stopped = false;
+    for (const DirEntry& e : entries) {
+        if (StopRequested()) {
+            stopped = true;
+            break;
+        }
+        if (!(e.attributes & (kAttrArchive | kAttrHidden)))
+            continue;
+        if (!text::Contains(e.name, "."))
+            continue;
+        PrepareFile(folder, e);
+        IdentifyFile(text::ToUpper(e.name));
+    }
+    entries = {}; // the listing is not needed further down
+
+    for (const WalkFolder& sub : subfolders) {
+        if (stopped || StopRequested()) {
+            stopped = true;
+            break;
+        }
+        WalkDirectory(sub);
+    }
+    ancestors_.pop_back();
+    if (stopped || StopRequested())
+        return kWalkStopped;
+
+    util_.StepProgress(1);
+    util_.WidenStep(n + 1);
+    return kWalkCompleted;
+}
+
+void CSearchThread::PrepareFile(const WalkFolder& folder, const DirEntry& entry) {
+    current_.Clear();
+    versionCachePath_.clear();
+    current_.FileName = text::BlankControls(entry.name);
+    current_.Folder = folder.text;
+    currentNative_.assign(folder.native).append(entry.nativeName);
+    sizePending_ = !entry.sizeKnown;
+    if (entry.sizeKnown)
+        current_.FileSize = SizeText(entry.size);
+}
+
+void CSearchThread::FetchPendingSize() {
+    if (!sizePending_)
+        return;
+    std::uint64_t size = 0;
+    if (!ports_.search.FileSize(currentNative_, size))
+        size = 0;
+    current_.FileSize = SizeText(size);
+    sizePending_ = false;
+}
+
+int CSearchThread::MatchKeyList(const std::string& upperName,
+                                const std::vector<std::uint32_t>* entries) {
+    return keys_.MatchEntries(
+        entries, upperName, current_.FileSize,
+        [this] { return ReadVersionString(currentNative_, "ProductVersion"); }, current_.Version);
+}
+
+int CSearchThread::IdentifyFile(const std::string& upperName) {
+    // Installers and uninstallers are never reported.
+    if (upperName == "SETUP.EXE" || upperName == "UNINSTALL.EXE")
+        return 0;
+    // The size only matters to a listed name or an executable.
+    const std::vector<std::uint32_t>* entries = keys_.EntriesOf(upperName);
+    if (sizePending_ && (entries || text::Contains(upperName, ".EXE")))
+        FetchPendingSize();
+
+    const int r = MatchKeyList(upperName, entries);
+    if (r > 0) {
+        const auto k = static_cast<std::size_t>(r);
+        // An operating-system entry is only reported on the system it describes.
+        if (keys_.Column(1, k) == "OS" && keys_.Column(3, k) != osVersion_)
+            return 0;
+        current_.Origin = "2";
+        current_.Class = "1";
+        current_.KeyColumn0 = keys_.Column(0, k);
+        current_.Kind = keys_.Column(1, k);
+        current_.KeyColumn2 = keys_.Column(2, k);
+        current_.ProgramName = keys_.Column(3, k);
+        current_.Version = keys_.Column(4, k);
+        current_.FileName = keys_.Column(5, k);
+        current_.FileSize = keys_.Column(6, k);
+        current_.KeyColumn7 = keys_.Column(7, k);
+        current_.Company = keys_.Column(8, k);
+        current_.DomesticCode = keys_.DomesticCode(k);
+        EmitFoundProgram();
+        return 1;
+    }
+    // Class 2: a listed name that matched no entry by size or version.
+    // Class 3: an unlisted executable registered under App Paths. Both are
+    // reported only with a CompanyName.
+    if (r != kNameListedNoMatch && r != kUnlistedExecutable)
+        return 0;
+    if (r == kUnlistedExecutable && !IsRegisteredApplication(upperName))
+        return 0;
+    current_.Company = ReadVersionString(currentNative_, "CompanyName");
+    if (current_.Company.empty())
+        return 0;
+    current_.Origin = "9";
+    current_.Class = r == kNameListedNoMatch ? "2" : "3";
+    current_.ProgramName = ReadVersionString(currentNative_, "FileDescription");
+    if (current_.ProgramName.empty())
+        current_.ProgramName = ReadVersionString(currentNative_, "ProductName");
+    current_.Version = ReadVersionString(currentNative_, "ProductVersion");
+    EmitFoundProgram();
+    return 1;
+}
+
+std::string CSearchThread::ReadVersionString(const std::string& nativePath,
+                                             const std::string& name) const {
+    // A file's strings are asked for up to five times while it is identified;
+    // the resource is read once per string and file.
+    if (nativePath != versionCachePath_) {
+        versionCachePath_ = nativePath;
+        versionCache_.clear();
+    }
+    for (const auto& [cachedName, cachedValue] : versionCache_)
+        if (cachedName == name)
+            return cachedValue;
+    std::string value = ports_.versions.Read(nativePath, name);
+    std::size_t cut = value.find("\r\n");
+    if (cut == std::string::npos)
+        cut = value.find('\r');
+    if (cut == std::string::npos)
+        cut = value.find('\n');
+    if (cut != std::string::npos)
+        value.resize(cut);
+    versionCache_.emplace_back(name, text::BlankControls(value));
+    return versionCache_.back().second;
+}
+
+bool CSearchThread::IsRegisteredApplication(const std::string& upperName) const {
+    return ports_.appPaths.IsRegistered(upperName);
+}
+
+int CSearchThread::EmitFoundProgram() {
+    // Once a stop is requested the document must not receive anything more.
+    if (StopRequested())
+        return -1;
+    sink_.AddFoundProgram(current_);
+    const std::string& journal = util_.JournalPath();
+    if (journal.empty())
+        return -1;
+    return AppendScanJournal(util_.Files(), journal, current_) ? 0 : -1;
+}
+
+int CountSubdirectories(const FileSearch& search, const Drive& drive) {
+    const WalkFolder root = DriveRoot(search, drive);
+    std::vector<DirEntry> entries;
+    if (!search.List(root.native, entries))
+        return 0;
+    const FolderIdentity id{root.device, root.inode};
+    const std::vector<FolderIdentity> ancestors{id};
+    std::vector<WalkFolder> subfolders;
+    SubfolderRule{drive.textSeparator, search.NativeSeparator(), id, ancestors}.Collect(
+        root, entries, subfolders);
+    return static_cast<int>(subfolders.size());
+}
+
+void PrepareProgress(CAuditUtil& util, const FileSearch& search, const Drives& drives,
+                     const std::string& text) {
+    long long total = 0;
+    for (const Drive& drive : drives.FixedDrives())
+        total += CountSubdirectories(search, drive);
+    util.PrepareProgressRange(text, total);
+}
+
+} // namespace ostravion

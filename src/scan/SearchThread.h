@@ -1,0 +1,140 @@
+// The scan's inner work: the walk of the fixed drives, the test of every file
+// found, and the hand-over of each identified program to a sink and to the
+// scan journal. The caller owns the thread: CSearchThread::Run is its body.
+#pragma once
+
+#include "platform/Ports.h"
+#include "scan/KeyList.h"
+#include "util/AuditUtil.h"
+#include "util/Types.h"
+
+#include <cstdint>
+#include <stop_token>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ostravion {
+
+// Receives every identified program, on the scan thread, in emission order.
+// The record is reused for the next file: keep a copy.
+class ProgramSink {
+public:
+    virtual ~ProgramSink() = default;
+    virtual void AddFoundProgram(const FoundProgram& program) = 0;
+};
+
+// The ports a scan reads the machine through.
+struct ScanPorts {
+    const FileSearch& search;
+    const Drives& drives;
+    const VersionStrings& versions;
+    const AppPaths& appPaths;
+};
+
+// One folder of a walk, named twice.
+struct WalkFolder {
+    std::string text;   // as written in results, ending with the drive's text separator
+    std::string native; // as the system opens it, ending with the native separator
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0; // device and inode 0: identity unknown
+};
+
+// Device and inode of a folder; both 0 when unknown.
+struct FolderIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool Known() const { return device != 0 || inode != 0; }
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+enum class ScanOutcome {
+    KeyListFailed, // the key list could not be loaded; nothing was walked
+    Completed,     // every drive walked, the progress bar filled
+    Stopped,       // the stop token ended the walk early
+};
+
+// Results of WalkDirectory.
+inline constexpr int kWalkCompleted = 1;
+inline constexpr int kWalkStopped = 0;
+inline constexpr int kWalkSearchFailed = -1;
+
+// The text the status bar shows during a scan: "검색중".
+inline constexpr const char* kSearchingText = "\xB0\xCB\xBB\xF6\xC1\xDF";
+
+class CSearchThread {
+public:
+    CSearchThread(CAuditUtil& util, const ScanPorts& ports, ProgramSink& sink);
+
+    // The PC's operating-system string (OsVersionString of scan/Facts.h);
+    // an "OS" entry of the key list is reported only when its column 3 equals it.
+    void SetOsVersionString(std::string os) { osVersion_ = std::move(os); }
+    const std::string& OsVersionString() const { return osVersion_; }
+
+    // Loads KEYLIST.DAT from the current folder; shows the system's message
+    // and returns false when it cannot.
+    bool LoadKeyList(const std::string& path = kKeyListFile);
+    const KeyList& Keys() const { return keys_; }
+
+    // The whole scan: the key list, every fixed drive in order, the progress
+    // bar filled at the end. Checks the stop token between files and between
+    // folders; once a stop is requested nothing more reaches the sink.
+    ScanOutcome Run(std::stop_token stop = {});
+
+    // Walks one drive from its root.
+    int WalkDrive(const Drive& drive);
+    // Files of the folder first (archive or hidden, a dot in the name), then
+    // its sub-folders depth first, each as a share of the progress bar.
+    int WalkDirectory(const WalkFolder& folder);
+
+    // Clears the current record and fills Folder, FileName and FileSize from
+    // a folder entry, remembering the entry's native path for version reads.
+    void PrepareFile(const WalkFolder& folder, const DirEntry& entry);
+    // Identifies the prepared file by its upper-case name; 1 when a program
+    // was emitted.
+    int IdentifyFile(const std::string& upperName);
+    // One string of a file's version resource up to its first line break;
+    // empty when there is none.
+    std::string ReadVersionString(const std::string& nativePath, const std::string& name) const;
+    bool IsRegisteredApplication(const std::string& upperName) const;
+    // Hands the current record to the sink and appends its journal line;
+    // 0 when the line was written, -1 otherwise.
+    int EmitFoundProgram();
+
+    const FoundProgram& Current() const { return current_; }
+    void SetStopToken(std::stop_token stop) { stop_ = std::move(stop); }
+
+private:
+    bool StopRequested() const { return stop_.stop_requested(); }
+    int MatchKeyList(const std::string& upperName, const std::vector<std::uint32_t>* entries);
+    void FetchPendingSize();
+
+    CAuditUtil& util_;
+    ScanPorts ports_;
+    ProgramSink& sink_;
+    std::string osVersion_;
+    KeyList keys_;
+    FoundProgram current_;
+    std::stop_token stop_;
+
+    // The file being identified.
+    std::string currentNative_;
+    bool sizePending_ = false;
+    mutable std::string versionCachePath_;
+    mutable std::vector<std::pair<std::string, std::string>> versionCache_;
+
+    // The drive being walked.
+    char textSeparator_ = '\\';
+    std::vector<FolderIdentity> ancestors_; // the folders from the root down to the current one
+    FolderIdentity root_;
+};
+
+// Sub-folders a walk of the drive's root would enter.
+int CountSubdirectories(const FileSearch& search, const Drive& drive);
+
+// Counts the sub-folders of every fixed drive's root, shows the progress bar
+// with `text` and sets its range and step from that count.
+void PrepareProgress(CAuditUtil& util, const FileSearch& search, const Drives& drives,
+                     const std::string& text = kSearchingText);
+
+} // namespace ostravion
