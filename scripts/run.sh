@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the program and runs the main job. With a display, the desktop
-# program starts in the work folder build/work (KEYLIST.DAT and the splash
-# picture beside it, results in build/work/CheckOut). Without one, it says so
-# and runs the command-line job instead: this PC's facts and the sample key
-# list as a scan loads it.
+# program starts in the work folder build/work (the sample KEYLIST.DAT and the
+# splash picture beside it, results in build/work/CheckOut). Without one, it
+# says so and runs the inspection from the command line instead: a whole
+# inspection of this machine (every local disk file system) with the sample
+# key list; the per-PC result file goes to CheckOut/ in the repository's
+# folder and its path is printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -20,10 +22,11 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 echo "== no display (neither DISPLAY nor WAYLAND_DISPLAY is set): the desktop program"
-echo "   cannot be shown here; running the command-line job instead"
+echo "   cannot be shown here; running the inspection from the command line instead"
 cmake --build build -j"$(nproc)" --target ostravion-cli
 cli=build/src/ostravion-cli
 echo "== this PC"
 "$cli" facts
-echo "== the sample key list, as the scan loads it"
-"$cli" -C samples keylist list
+echo "== a whole inspection of this PC with the sample key list (Ctrl+C stops it)"
+result=$("$cli" scan --group SAMPLE --keylist samples/KEYLIST.DAT --overwrite)
+echo "== the result file: $result"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the normal build (gcc), then the core and
 # platform tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang),
-# then a short libFuzzer run over the version-resource reader (clang).
+# then a short libFuzzer run over the version-resource reader (clang), then
+# the scan-thread tests under ThreadSanitizer (clang).
 #   scripts/test.sh           everything
 #   scripts/test.sh --quick   the normal build and its tests only
 set -euo pipefail
@@ -41,5 +42,13 @@ if [ $quick -eq 0 ]; then
     exit 1
   fi
   grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)' build-fuzz/fuzz.log
+
+  echo "== thread sanitizer: the scan thread's tests (clang)"
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_COMPILER=clang++ -DOSTRAVION_CORE_ONLY=ON \
+    -DOSTRAVION_SANITIZE=thread >/dev/null
+  cmake --build build-tsan -j"$jobs" --target core_tests
+  (cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+     ctest --output-on-failure -j"$jobs" -R '^ScanThread')
 fi
 echo "== all tests passed in $((SECONDS - start)) s"

@@ -137,6 +137,19 @@ public:
     FakeProgressBar* last = nullptr;
 };
 
+// Creation dates by path text; a path not listed cannot be examined.
+class FakeFileDates final : public FileDates {
+public:
+    std::map<std::string, LocalTime> dates;
+    bool Created(const std::string& path, LocalTime& out) const override {
+        const auto it = dates.find(path);
+        if (it == dates.end())
+            return false;
+        out = it->second;
+        return true;
+    }
+};
+
 // A tree of folders in memory, searched through native paths with '/'.
 // Folders are numbered; a link is a folder entry that leads to another folder.
 class FakeFileSearch final : public FileSearch {

@@ -8,6 +8,8 @@ int main(int argc, char** argv) {
     using namespace ostravion;
     CLI::App app{"Ostravion software audit, command-line face"};
     app.require_subcommand(1);
+    // -C may also follow the subcommand's own options.
+    app.fallthrough();
     std::string dir;
     app.add_option("-C", dir, "run as if started in DIR (KEYLIST.DAT and CheckOut are found there)")
         ->type_name("DIR");

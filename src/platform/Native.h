@@ -38,8 +38,15 @@ struct NativePlatform {
         error = "drive maps and application lists are not used on this system";
         return false;
     }
+    // Creation dates of files and the priority of threads; none where the
+    // system offers no such thing.
+    virtual const FileDates* Dates() { return nullptr; }
+    virtual ThreadControl* Threads() { return nullptr; }
 };
 
 std::unique_ptr<NativePlatform> MakeNativePlatform();
+
+// True when the standard error stream is a terminal (progress may redraw a line).
+bool StderrIsTerminal();
 
 } // namespace ostravion

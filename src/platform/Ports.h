@@ -123,6 +123,25 @@ public:
     virtual LocalTime Now() const = 0;
 };
 
+// The threads the program starts.
+class ThreadControl {
+public:
+    virtual ~ThreadControl() = default;
+    // Lowers the calling thread's priority below normal, so that a long walk
+    // leaves the machine responsive. Does nothing where the system cannot.
+    virtual void LowerCurrentThread() = 0;
+};
+
+// When files were made.
+class FileDates {
+public:
+    virtual ~FileDates() = default;
+    // The local time at which the file named by the CP949 path text was made:
+    // its birth time where the file system keeps one, else its last
+    // modification. False when the file cannot be examined.
+    virtual bool Created(const std::string& path, LocalTime& out) const = 0;
+};
+
 // Reads one string of a file's version resource (CompanyName, ProductVersion, ...).
 class VersionStrings {
 public:

@@ -73,9 +73,9 @@ bool CSearchThread::LoadKeyList(const std::string& path) {
     return keys_.Load(util_.Files(), util_.Messages(), path);
 }
 
-ScanOutcome CSearchThread::Run(std::stop_token stop) {
+ScanOutcome CSearchThread::Run(std::stop_token stop, const std::string& keyListPath) {
     stop_ = std::move(stop);
-    if (!LoadKeyList())
+    if (!LoadKeyList(keyListPath))
         return ScanOutcome::KeyListFailed;
     for (const Drive& drive : ports_.drives.FixedDrives()) {
         if (StopRequested())

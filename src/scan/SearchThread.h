@@ -76,10 +76,11 @@ public:
     bool LoadKeyList(const std::string& path = kKeyListFile);
     const KeyList& Keys() const { return keys_; }
 
-    // The whole scan: the key list, every fixed drive in order, the progress
-    // bar filled at the end. Checks the stop token between files and between
-    // folders; once a stop is requested nothing more reaches the sink.
-    ScanOutcome Run(std::stop_token stop = {});
+    // The whole scan: the key list (KEYLIST.DAT unless another is named),
+    // every fixed drive in order, the progress bar filled at the end. Checks
+    // the stop token between files and between folders; once a stop is
+    // requested nothing more reaches the sink.
+    ScanOutcome Run(std::stop_token stop = {}, const std::string& keyListPath = kKeyListFile);
 
     // Walks one drive from its root.
     int WalkDrive(const Drive& drive);

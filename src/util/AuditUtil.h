@@ -18,6 +18,7 @@ namespace msg {
 inline constexpr const char* kBadPath = "File is Bad Path...";
 inline constexpr const char* kBadNamed = "File is Bad Named...";
 inline constexpr const char* kBadPathOrParam = "File is Bad Path or Bad Function paramater...";
+inline constexpr const char* kWriteFileOpenError = "Write File Open Error...!!";
 } // namespace msg
 
 inline constexpr const char* kWorkFolder = ".\\CheckOut\\";

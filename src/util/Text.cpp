@@ -91,6 +91,31 @@ int CompareNoCase(std::string_view a, std::string_view b) {
     return 0;
 }
 
+int Compare(std::string_view a, std::string_view b) {
+    std::size_t i = 0, j = 0;
+    while (i < a.size() || j < b.size()) {
+        unsigned ca = 0, cb = 0;
+        std::size_t na = 0, nb = 0;
+        if (i < a.size()) {
+            na = CharLength(a, i);
+            ca = static_cast<unsigned char>(a[i]);
+            if (na == 2)
+                ca = (ca << 8) | static_cast<unsigned char>(a[i + 1]);
+        }
+        if (j < b.size()) {
+            nb = CharLength(b, j);
+            cb = static_cast<unsigned char>(b[j]);
+            if (nb == 2)
+                cb = (cb << 8) | static_cast<unsigned char>(b[j + 1]);
+        }
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        i += na;
+        j += nb;
+    }
+    return 0;
+}
+
 namespace {
 template <typename Piece>
 void SplitInto(std::string_view text, std::string_view separator, std::vector<Piece>& out) {

@@ -48,6 +48,11 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && CompareNoCase(a, b) == 0;
 }
 
+// Case-sensitive comparison character by character in code order: a
+// double-byte character counts as lead * 256 + trail, a single byte as
+// itself, the end of a text as 0. Returns <0, 0 or >0 like strcmp.
+int Compare(std::string_view a, std::string_view b);
+
 // The texts helpers shared by every file of the system.
 // SplitText: pieces between separators; an empty piece becomes "-"; a trailing
 // separator adds no piece; the empty text gives no piece.

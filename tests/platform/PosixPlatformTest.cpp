@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace ostravion;
@@ -106,4 +108,47 @@ TEST(PosixSystem, NamesAndEmptyOsString) {
     const OsVersionFacts v = sys.OsVersion();
     EXPECT_FALSE(v.extendedAvailable);
     EXPECT_FALSE(v.plainAvailable);
+}
+
+TEST_F(PosixFiles, CreationDateOfAFileAndNoneForAMissingOne) {
+    IconvCodec codec;
+    PosixFileSystem fs(codec);
+    PosixFileDates dates(fs);
+    ASSERT_TRUE(fs.MakeDirectory("app"));
+    {
+        auto f = fs.OpenWrite("app\\\xB1\xB9.exe", false); // 국.exe
+        ASSERT_TRUE(f);
+        EXPECT_TRUE(f->Close());
+    }
+    // A file made long ago: where the file system keeps no birth time, the
+    // modification time stands in for it.
+    const std::filesystem::path native = dir / "app" / "\xEA\xB5\xAD.exe";
+    std::filesystem::last_write_time(native, std::filesystem::file_time_type::clock::now() -
+                                                 std::chrono::hours(24 * 400));
+    LocalTime t;
+    ASSERT_TRUE(dates.Created("app\\\xB1\xB9.exe", t));
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    ::localtime_r(&now, &tm);
+    // Either today (birth time) or about 400 days ago (modification time).
+    const bool today =
+        t.year == tm.tm_year + 1900 && t.month == tm.tm_mon + 1 && t.day == tm.tm_mday;
+    EXPECT_TRUE(today || t.year == tm.tm_year + 1900 - 1 || t.year == tm.tm_year + 1900 - 2);
+    EXPECT_GE(t.month, 1);
+    EXPECT_LE(t.month, 12);
+
+    EXPECT_FALSE(dates.Created("app\\missing.exe", t));
+}
+
+TEST(PosixThreads, LowersOnlyTheCallingThread) {
+    const int before = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+    int inside = 0;
+    std::thread t([&] {
+        PosixThreads threads;
+        threads.LowerCurrentThread();
+        inside = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+    });
+    t.join();
+    EXPECT_GE(inside, 10);
+    EXPECT_EQ(::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid())), before);
 }

@@ -87,6 +87,20 @@ TEST(DoubleByte, CaseInsensitiveComparison) {
     EXPECT_EQ(CompareNoCase("", ""), 0);
 }
 
+TEST(DoubleByte, CaseSensitiveComparisonInCharacterCodeOrder) {
+    EXPECT_LT(Compare("ABC", "abc"), 0); // upper case sorts before lower case
+    EXPECT_LT(Compare("ab", "abc"), 0);
+    EXPECT_EQ(Compare("", ""), 0);
+    EXPECT_LT(Compare("Z", kGa), 0);
+    // A lone 0xFF is a single character whose code is below every double-byte
+    // character, although its byte is above their lead bytes.
+    EXPECT_LT(Compare("\xFF", kGa), 0);
+    EXPECT_GT(Compare(kGa, "\xFF"), 0);
+    // Within double-byte characters the trail byte decides after the lead.
+    EXPECT_LT(Compare("\xB1\x41", "\xB1\x61"), 0);
+    EXPECT_GT(Compare("\xB1\xA1", "\xB0\xFE"), 0);
+}
+
 TEST(Helpers, DashZeroAndBlankRules) {
     EXPECT_EQ(DashIfEmpty(""), "-");
     EXPECT_EQ(DashIfEmpty("x"), "x");

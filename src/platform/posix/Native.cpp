@@ -2,6 +2,8 @@
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/PosixWalk.h"
 
+#include <unistd.h>
+
 namespace ostravion {
 
 namespace {
@@ -15,6 +17,8 @@ struct PosixNative final : NativePlatform {
     posix::PosixFileSearch search{codec};
     posix::PosixDrives drives{codec};
     posix::PosixAppPaths apps{codec};
+    posix::PosixFileDates dates{files};
+    posix::PosixThreads threads;
     TextCodec& Codec() override { return codec; }
     FileSystem& Files() override { return files; }
     SystemInfo& System() override { return system; }
@@ -26,8 +30,14 @@ struct PosixNative final : NativePlatform {
     bool ConfigureScan(const ScanSetup& setup, std::string& error) override {
         return drives.SetMap(setup.driveMap, error) && apps.Load(setup.appPathsFile, error);
     }
+    const FileDates* Dates() override { return &dates; }
+    ThreadControl* Threads() override { return &threads; }
 };
 } // namespace
+
+bool StderrIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
 
 std::unique_ptr<NativePlatform> MakeNativePlatform() {
     return std::make_unique<PosixNative>();

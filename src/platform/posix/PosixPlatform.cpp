@@ -12,6 +12,7 @@
 #include <iconv.h>
 #include <pwd.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -281,6 +282,34 @@ std::string PosixFileSystem::CurrentDirectory() const {
 
 bool PosixFileSystem::SetCurrentDirectory(const std::string& path) {
     return ::chdir(NativePath(path).c_str()) == 0;
+}
+
+bool PosixFileDates::Created(const std::string& path, LocalTime& out) const {
+    struct statx sx {};
+    if (::statx(AT_FDCWD, files_.NativePath(path).c_str(), 0, STATX_BTIME | STATX_MTIME, &sx) != 0)
+        return false;
+    std::time_t when = 0;
+    if (sx.stx_mask & STATX_BTIME)
+        when = static_cast<std::time_t>(sx.stx_btime.tv_sec);
+    else if (sx.stx_mask & STATX_MTIME)
+        when = static_cast<std::time_t>(sx.stx_mtime.tv_sec);
+    else
+        return false;
+    std::tm tm{};
+    if (!::localtime_r(&when, &tm))
+        return false;
+    out = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+    return true;
+}
+
+void PosixThreads::LowerCurrentThread() {
+    // On Linux the nice value belongs to the thread; 10 is well below normal
+    // without starving the walk on a busy machine. A failure changes nothing.
+    const id_t self = static_cast<id_t>(::gettid());
+    errno = 0;
+    const int now = ::getpriority(PRIO_PROCESS, self);
+    if (errno == 0 && now < 10)
+        ::setpriority(PRIO_PROCESS, self, 10);
 }
 
 std::string PosixSystemInfo::ComputerName() const {

@@ -46,6 +46,23 @@ private:
     const TextCodec& codec_;
 };
 
+// Birth time through statx where the file system records it, else the
+// modification time.
+class PosixFileDates final : public FileDates {
+public:
+    explicit PosixFileDates(const PosixFileSystem& files) : files_(files) {}
+    bool Created(const std::string& path, LocalTime& out) const override;
+
+private:
+    const PosixFileSystem& files_;
+};
+
+// Thread priority through the thread's nice value.
+class PosixThreads final : public ThreadControl {
+public:
+    void LowerCurrentThread() override;
+};
+
 class PosixSystemInfo final : public SystemInfo {
 public:
     explicit PosixSystemInfo(const TextCodec& codec) : codec_(codec) {}

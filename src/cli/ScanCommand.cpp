@@ -1,0 +1,261 @@
+// scan: a whole inspection of this machine (or of mapped folders) without a
+// window: PC facts, journal, walk, per-PC result file. Ctrl+C acts as the
+// stop command.
+#include "cli/Command.h"
+#include "doc/Inspection.h"
+#include "scan/Facts.h"
+#include "scan/KeyList.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace ostravion::cli {
+
+namespace {
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+    gInterrupted = 1;
+}
+
+// The folder listing of the platform, counting what the walk sees so that
+// the progress line can show it.
+class WatchedSearch final : public FileSearch {
+public:
+    explicit WatchedSearch(const FileSearch& inner) : inner_(inner) {}
+    bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override {
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            folder_ = nativeFolder;
+        }
+        const bool ok = inner_.List(nativeFolder, out);
+        long long n = 0;
+        for (const DirEntry& e : out)
+            if (!(e.attributes & kAttrDirectory))
+                ++n;
+        files_.fetch_add(n);
+        return ok;
+    }
+    bool Identify(const std::string& nativeFolder, std::uint64_t& device,
+                  std::uint64_t& inode) const override {
+        return inner_.Identify(nativeFolder, device, inode);
+    }
+    char NativeSeparator() const override { return inner_.NativeSeparator(); }
+    bool FileSize(const std::string& nativePath, std::uint64_t& size) const override {
+        return inner_.FileSize(nativePath, size);
+    }
+    long long Files() const { return files_.load(); }
+    std::string Folder() const {
+        std::lock_guard<std::mutex> lock(m_);
+        return folder_;
+    }
+
+private:
+    const FileSearch& inner_;
+    mutable std::mutex m_;
+    mutable std::string folder_;
+    mutable std::atomic<long long> files_{0};
+};
+
+// Work on the document runs on the scan thread itself; the end is noted for
+// the main thread, which answers the completion question itself.
+class CliHost final : public ScanHost {
+public:
+    void ScanEnded(std::stop_token, ScanOutcome outcome) override {
+        std::lock_guard<std::mutex> lock(m_);
+        outcome_ = outcome;
+    }
+    std::optional<ScanOutcome> Outcome() const {
+        std::lock_guard<std::mutex> lock(m_);
+        return outcome_;
+    }
+
+private:
+    mutable std::mutex m_;
+    std::optional<ScanOutcome> outcome_;
+};
+
+std::string Elapsed(std::chrono::steady_clock::duration d) {
+    const long long s = std::chrono::duration_cast<std::chrono::seconds>(d).count();
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lld:%02lld", s / 60, s % 60);
+    return buf;
+}
+
+// The end of a text that fits `width` characters (UTF-8 aware), "..." in front when cut.
+std::string TailFit(const std::string& utf8, std::size_t width) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < utf8.size(); ++i)
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80)
+            starts.push_back(i);
+    if (starts.size() <= width)
+        return utf8;
+    return "..." + utf8.substr(starts[starts.size() - (width - 3)]);
+}
+
+class ScanCommand final : public Command {
+public:
+    void Register(CLI::App& app) override {
+        cmd_ = app.add_subcommand("scan", "inspect this machine and write its per-PC result "
+                                          "file CheckOut/GROUP_NAME.ipt");
+        cmd_->add_option("--group", group_, "the company or group name (required)");
+        cmd_->add_option("--name", name_,
+                         "the result file name, also the computer name written "
+                         "(default: this computer's name)");
+        cmd_->add_option("--keylist", keylist_, "the key list (default: KEYLIST.DAT)")
+            ->type_name("FILE");
+        cmd_->add_option("--drive", drives_,
+                         "walk DIR as drive L: instead of the local disks (repeatable)")
+            ->type_name("L=DIR");
+        cmd_->add_option("--app-paths", appPaths_,
+                         "the registered applications, one file name per line (UTF-8)")
+            ->type_name("FILE");
+        cmd_->add_option("--user", user_, "the user written (default: the logged-on user)");
+        cmd_->add_option("--model", model_, "the PC model written (default: this processor)");
+        cmd_->add_flag("--overwrite", overwrite_, "replace an existing result file of that name");
+    }
+    bool Chosen() const override { return cmd_->parsed(); }
+    int Run(Context& ctx) override;
+
+private:
+    CLI::App* cmd_ = nullptr;
+    std::string group_;
+    std::optional<std::string> name_;
+    std::string keylist_;
+    std::vector<std::string> drives_;
+    std::string appPaths_;
+    std::optional<std::string> user_;
+    std::optional<std::string> model_;
+    bool overwrite_ = false;
+};
+
+int ScanCommand::Run(Context& ctx) {
+    NativePlatform& platform = ctx.platform;
+    FileSystem& fs = platform.Files();
+    SystemInfo& sys = platform.System();
+    MessagePort& messages = ctx.messages;
+
+    const std::string group = ctx.Cp949(group_);
+    const std::string name = name_ ? ctx.Cp949(*name_) : sys.ComputerName();
+    switch (CheckStartFields(fs, group, name)) {
+    case StartFieldCheck::GroupMissing:
+        messages.Show(msg::kGroupRequired);
+        return 2;
+    case StartFieldCheck::FileExists:
+        if (!overwrite_) {
+            messages.Show(msg::kOverwriteQuestion);
+            std::cerr << "ostravion-cli: " << ctx.Utf8(ScanResultPathFor(group, name))
+                      << " is kept; give --overwrite to replace it\n";
+            return 1;
+        }
+        break;
+    case StartFieldCheck::Ok:
+        break;
+    }
+
+    std::string error;
+    if (!platform.ConfigureScan(ScanSetup{drives_, appPaths_}, error)) {
+        std::cerr << "ostravion-cli: " << error << "\n";
+        return 2;
+    }
+    if (!EnsureWorkFolder(fs, messages))
+        return 1;
+    // A key list that cannot be loaded ends the command before anything is written.
+    const std::string keyListPath = keylist_.empty() ? kKeyListFile : ctx.Cp949(keylist_);
+    {
+        KeyList check;
+        if (!check.Load(fs, messages, keyListPath))
+            return 1;
+    }
+
+    PcFacts facts = GatherPcFacts(sys, platform.LocalClock(), group, name);
+    if (user_)
+        facts.User = ctx.Cp949(*user_);
+    if (model_)
+        facts.PcModel = ctx.Cp949(*model_);
+
+    CAuditUtil util(fs, messages);
+    COstravionView normal(util, platform.Dates());
+    CExtendView extended(util, platform.Dates());
+    WatchedSearch search(platform.Search());
+    CliHost host;
+    ScanRequest request{
+        ScanPorts{search, platform.DriveList(), platform.Versions(), platform.Apps()}, &sys,
+        platform.Threads(), keyListPath};
+    COstravionDoc doc(util, normal, extended);
+
+    gInterrupted = 0;
+    auto oldInt = std::signal(SIGINT, OnInterrupt);
+    auto oldTerm = std::signal(SIGTERM, OnInterrupt);
+    const bool terminal = StderrIsTerminal();
+    const auto start = std::chrono::steady_clock::now();
+    auto lastDraw = start - std::chrono::seconds(1);
+
+    BeginInspection(doc, facts, request, host);
+    std::optional<ScanOutcome> outcome;
+    bool stopped = false;
+    while (true) {
+        if (gInterrupted) {
+            stopped = true;
+            break;
+        }
+        outcome = host.Outcome();
+        if (outcome)
+            break;
+        const auto now = std::chrono::steady_clock::now();
+        if (terminal && now - lastDraw >= std::chrono::milliseconds(200)) {
+            lastDraw = now;
+            std::cerr << "\r\033[K" << search.Files() << " files, " << doc.ProgramsFound()
+                      << " programs, " << Elapsed(now - start) << "  "
+                      << TailFit(search.Folder(), 50) << std::flush;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (stopped) {
+        // The stop command: what was found so far is written, the journal goes.
+        EndInspection(doc);
+    }
+    std::signal(SIGINT, oldInt);
+    std::signal(SIGTERM, oldTerm);
+    if (terminal)
+        std::cerr << "\r\033[K";
+
+    const auto took = std::chrono::steady_clock::now() - start;
+    if (!stopped && outcome == ScanOutcome::KeyListFailed) {
+        // The key list went away after the check: nothing was found and nothing is written.
+        fs.Remove(util.JournalPath());
+        return 1;
+    }
+    if (!stopped) {
+        // The completion question: the command line answers it with Yes (close).
+        std::cerr << ctx.Utf8("\xB0\xCB\xBB\xF6\xC0\xBB \xBF\xCF\xB7\xE1\xC7\xCF\xBF\xB4\xBD\xC0"
+                              "\xB4\xCF\xB4\xD9.")
+                  << "\n"; // 검색을 완료하였습니다.
+    } else {
+        std::cerr << "scan stopped: the result file holds what was found until then\n";
+    }
+    const std::string where = fs.CurrentDirectory() + "/CheckOut/" +
+                              ScanBaseName(facts.Group, facts.ComputerName) + ".ipt";
+    std::cerr << "programs: " << normal.RowCount() + extended.RowCount() << " listed ("
+              << normal.RowCount() << " normal, " << extended.RowCount() << " extended), "
+              << search.Files() << " files, " << Elapsed(took) << "\n";
+    if (!doc.LastWriteSucceeded())
+        return 1;
+    std::cout << ctx.Utf8(where) << "\n";
+    return stopped ? 130 : 0;
+}
+
+} // namespace
+
+std::unique_ptr<Command> MakeScanCommand() {
+    return std::make_unique<ScanCommand>();
+}
+
+} // namespace ostravion::cli

@@ -1,0 +1,133 @@
+// The document's side of a scan: the scan thread's life, the hand-over of
+// found programs, the stop and the end of a completed scan.
+#include "doc/OstravionDoc.h"
+
+#include "files/PcResultFile.h"
+#include "scan/Facts.h"
+
+namespace ostravion {
+
+void ScanHost::RunOnOwner(std::stop_token, const std::function<void()>& work) {
+    work();
+}
+
+void ScanHost::ScanEnded(std::stop_token, ScanOutcome) {}
+
+struct COstravionDoc::ScanJob {
+    std::uint64_t scan = 0;
+    ScanRequest request;
+    ScanHost* host = nullptr;
+    std::string osVersion;
+};
+
+// Receives the walk's programs on the scan thread and passes a copy of each
+// to the document through the host.
+class COstravionDoc::Sink final : public ProgramSink {
+public:
+    Sink(COstravionDoc& doc, const ScanJob& job, std::stop_token stop)
+        : doc_(doc), job_(job), stop_(std::move(stop)) {}
+    void AddFoundProgram(const FoundProgram& program) override {
+        doc_.programsFound_.fetch_add(1);
+        // The walk reuses its record, and a host may run the work later.
+        auto copy = std::make_shared<const FoundProgram>(program);
+        COstravionDoc* doc = &doc_;
+        const std::uint64_t scan = job_.scan;
+        job_.host->RunOnOwner(stop_, [doc, scan, copy] { doc->Deliver(scan, *copy); });
+    }
+
+private:
+    COstravionDoc& doc_;
+    const ScanJob& job_;
+    std::stop_token stop_;
+};
+
+void COstravionDoc::Deliver(std::uint64_t scan, const FoundProgram& p) {
+    std::lock_guard<std::mutex> lock(gate_);
+    if (accepting_ != scan)
+        return;
+    AddFoundProgram(p);
+}
+
+void COstravionDoc::FinishScan(std::uint64_t scan) {
+    std::lock_guard<std::mutex> lock(gate_);
+    if (accepting_ != scan)
+        return; // stopped meanwhile: the stop writes the results
+    accepting_ = 0;
+    completed_ = scan;
+    WriteScanResults();
+    util_.SetWorkState(kIdle);
+}
+
+void COstravionDoc::ScanThreadBody(std::stop_token stop, const ScanJob& job) {
+    if (job.request.threads)
+        job.request.threads->LowerCurrentThread();
+    Sink sink(*this, job, stop);
+    ScanOutcome outcome = ScanOutcome::Stopped;
+    {
+        CSearchThread search(util_, job.request.ports, sink);
+        search.SetOsVersionString(job.osVersion);
+        outcome = search.Run(stop, job.request.keyListPath);
+    }
+    if (outcome == ScanOutcome::Completed) {
+        const std::uint64_t scan = job.scan;
+        job.host->RunOnOwner(stop, [this, scan] { FinishScan(scan); });
+        std::lock_guard<std::mutex> lock(gate_);
+        if (completed_ != scan)
+            outcome = ScanOutcome::Stopped;
+    }
+    job.host->ScanEnded(stop, outcome);
+    threadDone_.store(true);
+}
+
+void COstravionDoc::StartScan(const ScanRequest& request, ScanHost& host) {
+    // A scan that ended by itself still holds its thread until now.
+    EndScanThread();
+
+    FileSystem& fs = util_.Files();
+    StartScanJournal(fs, util_.JournalPath(), util_.GetPcFacts());
+
+    // No program of the new scan may land in the lists of an earlier one.
+    listsStarted_ = false;
+    normal_.Clear();
+    extended_.Clear();
+
+    auto job = std::make_shared<ScanJob>(ScanJob{0, request, &host, std::string()});
+    // Worked out here, before the thread runs, as the thread never sees it unset.
+    if (request.system)
+        job->osVersion = OsVersionString(request.system->OsVersion(), util_.Messages());
+    {
+        std::lock_guard<std::mutex> lock(gate_);
+        job->scan = ++lastScan_;
+        accepting_ = job->scan;
+    }
+    programsFound_.store(0);
+    threadDone_.store(false);
+    thread_ = std::jthread([this, job](std::stop_token stop) { ScanThreadBody(stop, *job); });
+}
+
+void COstravionDoc::EndScanThread() {
+    {
+        std::lock_guard<std::mutex> lock(gate_);
+        accepting_ = 0;
+    }
+    if (!thread_.joinable())
+        return;
+    thread_.request_stop();
+    // The scan thread calls the host's waits with the stop token, so it never
+    // keeps waiting for this thread once the stop is requested.
+    if (thread_.get_id() == std::this_thread::get_id())
+        return; // the scan's own last act: joined by the next start or the end
+    thread_.join();
+    thread_ = std::jthread();
+}
+
+void COstravionDoc::StopScan() {
+    EndScanThread();
+    WriteScanResults();
+}
+
+bool COstravionDoc::AskCloseAfterScan() const {
+    return util_.Messages().Ask(msg::kScanComplete);
+}
+
+} // namespace ostravion
