@@ -20,15 +20,16 @@ public:
     // Shows the scan's progress bar with `text` (CP949), its range made from
     // the top-level folders of all fixed drives.
     virtual void PrepareScanProgress(const std::string& text) = 0;
+    // Starts the scan of the current names and facts on its own thread. When
+    // it completes, the document has written the per-PC file and set the work
+    // state to 0, and the main window's OnScanCompleted runs.
     virtual void StartScan() = 0;
     // Ends a running scan (nothing reaches the views afterwards) and writes
-    // the per-PC result file.
+    // the per-PC result file, whether or not a scan was running.
     virtual void StopScan() = 0;
     virtual void WriteScanResults() = 0;
-    // Ends a running scan's thread without writing anything. With `deliver`,
-    // the programs it found up to then reach the views first; without, they
-    // are dropped (the window is going).
-    virtual void EndScanThread(bool deliver) = 0;
+    // True while a scan's thread runs.
+    virtual bool ScanRunning() const = 0;
 };
 
 } // namespace ostravion::gui

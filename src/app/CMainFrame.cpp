@@ -455,10 +455,8 @@ void CMainFrame::StopInspection() {
     s_.util.DestroyProgress();
 }
 
-void CMainFrame::OnScanFinished() {
+void CMainFrame::OnScanCompleted() {
     CAuditUtil& u = s_.util;
-    u.FillProgress();
-    doc_->WriteScanResults();
     states_.ScanCompleted();
     u.SetWorkState(kIdle);
     ApplyStates();
@@ -614,10 +612,10 @@ void CMainFrame::OnPrint(bool preview) {
 void CMainFrame::ExitQuestions() {
     CAuditUtil& u = s_.util;
     if (u.GetWorkState() == kScanning) {
-        // The scan ends here, with what it found so far reaching the views,
-        // so that the file written now is the last one of this scan.
-        doc_->EndScanThread(true);
-        doc_->WriteScanResults();
+        // The per-PC result from the two views. The scan's thread ends first,
+        // so that the file written now is the last one of this scan and no
+        // program reaches a view that is about to go.
+        doc_->StopScan();
     }
     if ((u.GetWorkState() == kConsolidated || u.GetWorkState() == kEdited) &&
         Dialogs::Ask(this, kAskSave))
@@ -640,10 +638,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     if (!closing_)
         ExitQuestions();
     closing_ = true;
-    // No program of a scan still under way may reach the views from now on,
-    // and nothing is written after what Exit wrote.
-    if (doc_)
-        doc_->EndScanThread(false);
+    // No program of a scan may reach the views once they are gone (Exit has
+    // ended a scan under way already).
+    if (doc_ && doc_->ScanRunning())
+        doc_->StopScan();
     CSplashWnd::HideSplashScreen();
     event->accept();
 }

@@ -52,9 +52,10 @@ public:
     // Checks "확장" (or "일반") and shows that arrangement, as the document
     // does after loading or consolidating.
     void SelectLayout(bool extended);
-    // The end of a scan's walk, on the user-interface thread: the result file,
-    // the idle commands and the closing question.
-    void OnScanFinished();
+    // The end of a completed scan, on the user-interface thread, once the
+    // document has written the result file: the idle commands and the
+    // closing question.
+    void OnScanCompleted();
 
     // The commands by menu or button id; the 검사 slot by the id it carries.
     void OnCommand(int id);

@@ -28,7 +28,7 @@ public:
     void StartScan() override {}
     void StopScan() override {}
     void WriteScanResults() override {}
-    void EndScanThread(bool) override {}
+    bool ScanRunning() const override { return false; }
 
 private:
     CAuditUtil& util_;

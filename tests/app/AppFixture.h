@@ -93,12 +93,17 @@ public:
     void PrepareScanProgress(const std::string& text) override {
         util.PrepareProgressRange(text, topFolders);
     }
-    void StartScan() override { Record(QStringLiteral("StartScan")); }
-    void StopScan() override { Record(QStringLiteral("StopScan")); }
-    void WriteScanResults() override { Record(QStringLiteral("WriteScanResults")); }
-    void EndScanThread(bool deliver) override {
-        Record(deliver ? QStringLiteral("EndScanThread deliver") : QStringLiteral("EndScanThread"));
+    void StartScan() override {
+        running = true;
+        Record(QStringLiteral("StartScan"));
     }
+    void StopScan() override {
+        running = false;
+        Record(QStringLiteral("StopScan"));
+    }
+    bool ScanRunning() const override { return running; }
+    bool running = false;
+    void WriteScanResults() override { Record(QStringLiteral("WriteScanResults")); }
 
     CAuditUtil& util;
     QStringList calls;

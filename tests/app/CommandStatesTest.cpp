@@ -151,11 +151,11 @@ private slots:
             menuDuring = MenuRow(f);
             buttonsDuring = ButtonRow(f);
         });
-        f.OnScanFinished();
+        h.Doc().running = false;
+        f.OnScanCompleted();
         QCOMPARE(menuDuring, QStringLiteral("100001111011"));
         QCOMPARE(buttonsDuring, QStringLiteral("01100"));
-        QCOMPARE(h.Doc().calls,
-                 QStringList({QStringLiteral("WriteScanResults"), QStringLiteral("StopScan")}));
+        QCOMPARE(h.Doc().calls, QStringList({QStringLiteral("StopScan")}));
         QCOMPARE(MenuRow(f), QStringLiteral("100001111011"));
         QCOMPARE(ButtonRow(f), QStringLiteral("10100"));
         QCOMPARE(h.Util().GetWorkState(), int(kIdle));
