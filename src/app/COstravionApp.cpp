@@ -2,8 +2,10 @@
 
 #include "app/CSplashWnd.h"
 #include "app/Dialogs.h"
+#include "app/GuiDocument.h"
 #include "app/InfoBoxes.h"
 #include "app/Pictures.h"
+#include "views/qt/ResultView.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -15,25 +17,7 @@ namespace ostravion::gui {
 
 namespace {
 
-// Stands in for the document until the core's document is wired in.
-class PlaceholderDocument final : public AppDocument {
-public:
-    explicit PlaceholderDocument(CAuditUtil& util) : util_(util) {}
-    void SetLayoutMode(unsigned char mode) override { util_.SetLayoutFlag(mode); }
-    void ClearViews() override {}
-    void LoadTotal() override {}
-    void SaveTotal() override {}
-    void Consolidate() override {}
-    void PrepareScanProgress(const std::string& text) override { util_.ShowProgress(text); }
-    void StartScan() override {}
-    void StopScan() override {}
-    void WriteScanResults() override {}
-    bool ScanRunning() const override { return false; }
-
-private:
-    CAuditUtil& util_;
-};
-
+// An empty view beside a document that has no lists of its own (tests).
 QTableView* PlaceholderView(const QString& name) {
     auto* v = new QTableView;
     v->setObjectName(name);
@@ -46,6 +30,22 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     CommandLine c;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
+        // What to walk in place of this machine's drives, as the command line
+        // program takes it: "--drive C=/mnt/win", "--app-paths FILE".
+        for (const QString& option : {QStringLiteral("--drive"), QStringLiteral("--app-paths")}) {
+            QString value;
+            if (a == option && i + 1 < arguments.size())
+                value = arguments.at(++i);
+            else if (a.startsWith(option + QLatin1Char('=')))
+                value = a.mid(option.size() + 1);
+            else
+                continue;
+            if (option == QStringLiteral("--drive"))
+                c.scan.driveMap.push_back(value.toStdString());
+            else
+                c.scan.appPathsFile = value.toStdString();
+            goto next;
+        }
         if (a.startsWith(QLatin1Char('/')) || a.startsWith(QLatin1Char('-'))) {
             const QString flag = a.mid(1);
             if (flag.compare(QStringLiteral("Embedding"), Qt::CaseInsensitive) == 0 ||
@@ -57,6 +57,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         }
         if (c.file.isEmpty())
             c.file = a;
+    next:;
     }
     return c;
 }
@@ -80,15 +81,47 @@ COstravionApp::~COstravionApp() {
 
 bool COstravionApp::InitInstance(const CommandLine& commandLine) {
     CSplashWnd::EnableSplashScreen(commandLine.splash);
-    doc_ =
-        documentFactory_ ? documentFactory_(util_) : std::make_unique<PlaceholderDocument>(util_);
+    std::string error;
+    if (!platform_.ConfigureScan(commandLine.scan, error)) {
+        Dialogs::Show(nullptr, QString::fromStdString(error));
+        return false;
+    }
+
+    QWidget* upper = nullptr;
+    QWidget* lower = nullptr;
+    GuiDocument* gui = nullptr;
+    if (documentFactory_) {
+        doc_ = documentFactory_(util_);
+        upper = PlaceholderView(QStringLiteral("normalView"));
+        lower = PlaceholderView(QStringLiteral("extendView"));
+    } else {
+        auto d = std::make_unique<GuiDocument>(util_, platform_, *system_, &messages_);
+        gui = d.get();
+        doc_ = std::move(d);
+        auto* normal = new CResultView(gui->NormalList(), platform_.Codec());
+        normal->setObjectName(QStringLiteral("normalView"));
+        auto* extended = new CResultView(gui->ExtendedList(), platform_.Codec());
+        extended->setObjectName(QStringLiteral("extendView"));
+        upper = normal;
+        lower = extended;
+    }
     frame_ = std::make_unique<CMainFrame>(
         CMainFrame::Services{util_, platform_.Codec(), platform_.Files(), *system_, *clock_});
     messages_.SetParent(frame_.get());
-    if (!frame_->Create(*doc_, PlaceholderView(QStringLiteral("normalView")),
-                        PlaceholderView(QStringLiteral("extendView")))) {
+    if (!frame_->Create(*doc_, upper, lower)) {
+        delete upper;
+        delete lower;
         frame_.reset();
         return false;
+    }
+    if (gui) {
+        gui->SetFrame(frame_.get());
+        for (auto* view : {static_cast<CResultView*>(upper), static_cast<CResultView*>(lower)}) {
+            // A check-box change after a total was opened or saved marks it edited.
+            view->Model().workEdited = [this] { frame_->UpdateTitle(2); };
+            QObject::connect(view, &CResultView::openFolder, frame_.get(),
+                             [this](const std::string& folder) { OpenFolder(folder); });
+        }
     }
     // The application's own commands: the two information boxes.
     QObject::connect(frame_->Action(ID_ABOUT_PRODUCT), &QAction::triggered, frame_.get(),
@@ -104,6 +137,13 @@ bool COstravionApp::InitInstance(const CommandLine& commandLine) {
     if (!commandLine.file.isEmpty())
         frame_->OpenPath(QFileInfo(commandLine.file).absoluteFilePath());
     return true;
+}
+
+void COstravionApp::OpenFolder(const std::string& folderText) {
+    const std::string native =
+        NativeFolder(folderText, platform_.DriveList().FixedDrives(),
+                     platform_.Search().NativeSeparator(), platform_.Codec());
+    Dialogs::Shell(QStringLiteral("explore"), QString::fromStdString(native));
 }
 
 void COstravionApp::OnAppAbout() {

@@ -19,6 +19,7 @@ namespace ostravion::gui {
 struct CommandLine {
     bool splash = true; // false with the embedding or automation switches
     QString file;       // a total file to open
+    ScanSetup scan;     // drives and registered applications to scan instead
 };
 
 // "/Embedding", "-Embedding", "/Automation" and "-Automation" ask for no
@@ -49,6 +50,8 @@ public:
     AppDocument& Document() { return *doc_; }
     NativePlatform& Platform() { return platform_; }
 
+    // Opens a list's folder (its text) in the file manager.
+    void OpenFolder(const std::string& folderText);
     // The two about boxes.
     void OnAppAbout();
     void OnOrgInfo();

@@ -67,7 +67,9 @@ private slots:
         Dialogs::SetScripted(true);
         test::TestPlatform platform;
         auto app = platform.MakeApp();
-        QVERIFY(!app->InitInstance(CommandLine{false, {}}));
+        CommandLine noSplash;
+        noSplash.splash = false;
+        QVERIFY(!app->InitInstance(noSplash));
         QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("show: 폴더 생성 에러")}));
         QVERIFY(app->MainFrame() == nullptr);
     }

@@ -87,7 +87,7 @@ private slots:
         WritePicture(dir.Path(QStringLiteral("vxa.spl")), QSize(120, 80), Qt::green);
         test::TestPlatform platform;
         auto app = platform.MakeApp();
-        QVERIFY(app->InitInstance(CommandLine{true, {}}));
+        QVERIFY(app->InitInstance(CommandLine()));
         QVERIFY(CSplashWnd::Current() != nullptr);
         CSplashWnd::HideSplashScreen();
         QVERIFY(CSplashWnd::Current() == nullptr);
