@@ -7,6 +7,12 @@ namespace ostravion::gui {
 ResultListModel::ResultListModel(CResultList& list, const TextCodec& codec, QObject* parent)
     : QAbstractTableModel(parent), list_(list), codec_(codec), rows_(list.RowCount()),
       columns_(list.HasColumns() ? list.ColumnCount() : 0) {
+    flushTimer_.setSingleShot(true);
+    flushTimer_.setInterval(50);
+    connect(&flushTimer_, &QTimer::timeout, this, [this] {
+        if (flushPending_)
+            Flush();
+    });
     list_.AddObserver(this);
 }
 
@@ -80,6 +86,7 @@ bool ResultListModel::setData(const QModelIndex& index, const QVariant& value, i
 
 void ResultListModel::Flush() {
     flushPending_ = false;
+    flushTimer_.stop();
     const int have = list_.RowCount();
     if (have <= rows_)
         return;
@@ -93,6 +100,7 @@ void ResultListModel::Reset() {
     rows_ = list_.RowCount();
     columns_ = list_.HasColumns() ? list_.ColumnCount() : 0;
     flushPending_ = false;
+    flushTimer_.stop();
     endResetModel();
 }
 
@@ -106,15 +114,13 @@ void ResultListModel::RowsCleared(const CResultList&) {
 }
 
 void ResultListModel::RowAdded(const CResultList&, int) {
-    // Announced in one go once the burst is over: a loaded total or a
-    // consolidation adds all its rows before the event loop runs again.
+    // Announced together: a loaded total or a consolidation adds all its rows
+    // before the event loop runs again, and during a scan the view is told at
+    // most every 50 ms, which spares it a layout and a paint per program.
     if (flushPending_)
         return;
     flushPending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        if (flushPending_)
-            Flush();
-    });
+    flushTimer_.start();
 }
 
 void ResultListModel::RowsMoved(const CResultList&) {

@@ -7,6 +7,7 @@
 #include "views/ResultList.h"
 
 #include <QAbstractTableModel>
+#include <QTimer>
 #include <functional>
 
 namespace ostravion::gui {
@@ -54,6 +55,7 @@ private:
     int rows_ = 0;    // rows the view knows of
     int columns_ = 0; // columns the view knows of
     bool flushPending_ = false;
+    QTimer flushTimer_;
 };
 
 } // namespace ostravion::gui
