@@ -37,7 +37,8 @@ public:
     PathRules rules{true, true};
     std::map<std::string, std::string> files;
     std::set<std::string> directories;
-    std::set<std::string> unwritable; // paths that cannot be opened for writing
+    std::set<std::string> unwritable;    // paths that cannot be opened for writing
+    std::set<std::string> failingWrites; // paths whose writes fail once opened
     std::string cwd = "/work";
 
     PathRules Rules() const override { return rules; }
@@ -48,6 +49,7 @@ public:
         bytes = it->second;
         return true;
     }
+    std::unique_ptr<InFile> OpenRead(const std::string& path) const override;
     bool Exists(const std::string& path) const override { return files.count(path) != 0; }
     std::unique_ptr<OutFile> OpenWrite(const std::string& path, bool append) override;
     bool Remove(const std::string& path) override { return files.erase(path) != 0; }
@@ -63,6 +65,21 @@ public:
     bool IsDirectory(const std::string& path) const override {
         return directories.count(path) != 0;
     }
+    // The files whose path is the folder text followed by a name without separator.
+    bool ListFiles(const std::string& folder, std::vector<std::string>& names) const override {
+        names.clear();
+        std::string prefix = folder;
+        if (!prefix.empty() && prefix.back() != '\\' && prefix.back() != '/')
+            prefix += '\\';
+        for (const auto& [path, bytes] : files) {
+            if (path.compare(0, prefix.size(), prefix) != 0)
+                continue;
+            const std::string name = path.substr(prefix.size());
+            if (!name.empty() && name.find_first_of("\\/") == std::string::npos)
+                names.push_back(name);
+        }
+        return true;
+    }
     std::string CurrentDirectory() const override { return cwd; }
     bool SetCurrentDirectory(const std::string& path) override {
         cwd = path;
@@ -74,6 +91,8 @@ class MemoryFile final : public OutFile {
 public:
     MemoryFile(MemoryFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
     bool Write(const std::string& bytes) override {
+        if (fs_.failingWrites.count(path_))
+            return false;
         fs_.files[path_] += bytes;
         return true;
     }
@@ -83,6 +102,30 @@ private:
     MemoryFileSystem& fs_;
     std::string path_;
 };
+
+// Hands out a copy of the file in pieces of the size asked for.
+class MemoryInFile final : public InFile {
+public:
+    explicit MemoryInFile(std::string bytes) : bytes_(std::move(bytes)) {}
+    bool Read(std::string& bytes, std::size_t max) override {
+        bytes = bytes_.substr(at_, max);
+        at_ += bytes.size();
+        ++reads;
+        return true;
+    }
+    int reads = 0;
+
+private:
+    std::string bytes_;
+    std::size_t at_ = 0;
+};
+
+inline std::unique_ptr<InFile> MemoryFileSystem::OpenRead(const std::string& path) const {
+    const auto it = files.find(path);
+    if (it == files.end())
+        return nullptr;
+    return std::make_unique<MemoryInFile>(it->second);
+}
 
 inline std::unique_ptr<OutFile> MemoryFileSystem::OpenWrite(const std::string& path, bool append) {
     if (unwritable.count(path))

@@ -4,6 +4,7 @@ namespace ostravion::cli {
 
 std::unique_ptr<Command> MakeKeylistCommand();
 std::unique_ptr<Command> MakeFactsCommand();
+std::unique_ptr<Command> MakeConsolidateCommand();
 std::unique_ptr<Command> MakeScanCommand();
 std::unique_ptr<Command> MakeVersionInfoCommand();
 
@@ -11,6 +12,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
     std::vector<std::unique_ptr<Command>> c;
     c.push_back(MakeKeylistCommand());
     c.push_back(MakeFactsCommand());
+    c.push_back(MakeConsolidateCommand());
     c.push_back(MakeScanCommand());
     c.push_back(MakeVersionInfoCommand());
     return c;

@@ -3,6 +3,8 @@
 // live in the lists' row stores.
 #pragma once
 
+#include "doc/Consolidation.h"
+#include "files/ReportTables.h"
 #include "scan/SearchThread.h"
 #include "util/AuditUtil.h"
 #include "util/Types.h"
@@ -115,6 +117,26 @@ public:
     int PcCount() const { return pcCount_; }
     void SetPcCount(int n) { pcCount_ = n; }
 
+    // Merges the utility object's selected per-PC files into the total file of
+    // the current result names and shows one row per distinct program in the
+    // lists (which should be in the total layout).
+    ConsolidationSummary Consolidate();
+    // Saves both lists to the total and written-result files of the current
+    // result names; reports "저장되었습니다." or the failure itself.
+    bool SaveTotal();
+    // Fills both lists from the current total file.
+    bool LoadTotal();
+    // The report readers: the rows of the total file (kind 3) or of the
+    // written-result file (kind 4) with the six administrative values, and
+    // the PC history of the total file.
+    bool ReadResultRows(std::vector<ResultRow>& target, AdminValues& admin, int reportKind) const;
+    bool ReadPcHistory(PcHistory& target) const;
+    // Who shows the lists' arrangement once a total is on show: extended when
+    // the extended list holds rows, else normal. None: nothing is picked.
+    void SetArrangementHandler(std::function<void(bool extended)> handler) {
+        arrangement_ = std::move(handler);
+    }
+
 private:
     class Sink;
     struct ScanJob;
@@ -129,6 +151,7 @@ private:
     CExtendView& extended_;
     bool listsStarted_ = false;
     int pcCount_ = 0;
+    std::function<void(bool extended)> arrangement_;
 
     // The scan. Programs reach the lists only while `accepting_` names their
     // scan; the stop clears it under the gate before it waits for the thread.

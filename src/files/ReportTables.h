@@ -21,11 +21,11 @@ struct AdminValues {
 struct ResultRow {
     std::string classLetter; // "A", "B", "C" or "-"
     std::string company;
-    std::string installed;   // "-" or empty read as "0"
+    std::string installed; // "-" or empty read as "0"
     std::string flag;
     std::string program;
-    std::string genuine;     // kind 4 only
-    std::string copies;      // kind 4 only
+    std::string genuine; // kind 4 only
+    std::string copies;  // kind 4 only
     bool operator==(const ResultRow&) const = default;
 };
 

@@ -47,6 +47,15 @@ public:
     virtual std::string FromUtf8(const std::string& utf8) const = 0;
 };
 
+// A file opened for reading, read piece by piece.
+class InFile {
+public:
+    virtual ~InFile() = default;
+    // Replaces `bytes` by the next at most `max` bytes; empty at the end of the
+    // file. False when the read fails.
+    virtual bool Read(std::string& bytes, std::size_t max) = 0;
+};
+
 // A file opened for writing.
 class OutFile {
 public:
@@ -69,6 +78,8 @@ public:
     virtual PathRules Rules() const = 0;
     // The whole file; false when it cannot be opened.
     virtual bool ReadWhole(const std::string& path, std::string& bytes) const = 0;
+    // For reading in pieces; null when it cannot be opened.
+    virtual std::unique_ptr<InFile> OpenRead(const std::string& path) const = 0;
     virtual bool Exists(const std::string& path) const = 0;
     // Opens for writing: truncated (append=false) or at its end (append=true),
     // created when missing. Null when it cannot be opened.
@@ -78,6 +89,9 @@ public:
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
     virtual bool MakeDirectory(const std::string& path) = 0;
     virtual bool IsDirectory(const std::string& path) const = 0;
+    // The names of the files (not folders) directly in a folder, in the order
+    // the file system gives them. False when the folder cannot be listed.
+    virtual bool ListFiles(const std::string& folder, std::vector<std::string>& names) const = 0;
     virtual std::string CurrentDirectory() const = 0;
     virtual bool SetCurrentDirectory(const std::string& path) = 0;
 };
@@ -106,6 +120,7 @@ struct OsVersionFacts {
 
 struct LocalTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    int second = 0;
 };
 
 class SystemInfo {

@@ -212,6 +212,9 @@ public:
     bool ReadWhole(const std::string& p, std::string& b) const override {
         return inner.ReadWhole(p, b);
     }
+    std::unique_ptr<InFile> OpenRead(const std::string& p) const override {
+        return inner.OpenRead(p);
+    }
     bool Exists(const std::string& p) const override { return inner.Exists(p); }
     std::unique_ptr<OutFile> OpenWrite(const std::string&, bool) override {
         struct Lost final : OutFile {
@@ -224,6 +227,9 @@ public:
     bool Rename(const std::string& a, const std::string& b) override { return inner.Rename(a, b); }
     bool MakeDirectory(const std::string& p) override { return inner.MakeDirectory(p); }
     bool IsDirectory(const std::string& p) const override { return inner.IsDirectory(p); }
+    bool ListFiles(const std::string& f, std::vector<std::string>& n) const override {
+        return inner.ListFiles(f, n);
+    }
     std::string CurrentDirectory() const override { return inner.CurrentDirectory(); }
     bool SetCurrentDirectory(const std::string& p) override { return inner.SetCurrentDirectory(p); }
 };

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixPlatform.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -108,6 +109,45 @@ TEST(PosixSystem, NamesAndEmptyOsString) {
     const OsVersionFacts v = sys.OsVersion();
     EXPECT_FALSE(v.extendedAvailable);
     EXPECT_FALSE(v.plainAvailable);
+}
+
+TEST_F(PosixFiles, ListFilesLeavesOutFoldersAndConvertsNames) {
+    IconvCodec codec;
+    PosixFileSystem fs(codec);
+    ASSERT_TRUE(fs.MakeDirectory(".\\CheckOut"));
+    ASSERT_TRUE(fs.MakeDirectory(".\\CheckOut\\sub.ipt"));
+    for (const std::string name : {"a.ipt", "\xB0\xA1.ipt"}) // 가.ipt
+        ASSERT_TRUE(fs.OpenWrite(".\\CheckOut\\" + name, false));
+    std::filesystem::create_symlink("a.ipt", "CheckOut/link.ipt");
+    std::filesystem::create_symlink("sub.ipt", "CheckOut/dirlink.ipt");
+    std::vector<std::string> names;
+    ASSERT_TRUE(fs.ListFiles(".\\CheckOut\\", names));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.ipt", "link.ipt", "\xB0\xA1.ipt"}));
+    EXPECT_FALSE(fs.ListFiles(".\\Missing\\", names));
+    EXPECT_TRUE(names.empty());
+}
+
+TEST_F(PosixFiles, OpenReadHandsOutPieces) {
+    IconvCodec codec;
+    PosixFileSystem fs(codec);
+    {
+        auto f = fs.OpenWrite("data", false);
+        ASSERT_TRUE(f && f->Write("0123456789") && f->Close());
+    }
+    auto in = fs.OpenRead("data");
+    ASSERT_TRUE(in);
+    std::string piece, all;
+    int pieces = 0;
+    while (in->Read(piece, 4) && !piece.empty()) {
+        all += piece;
+        ++pieces;
+    }
+    EXPECT_EQ(all, "0123456789");
+    EXPECT_EQ(pieces, 3);
+    EXPECT_FALSE(fs.OpenRead("missing"));
+    ASSERT_TRUE(fs.MakeDirectory("folder"));
+    EXPECT_FALSE(fs.OpenRead("folder"));
 }
 
 TEST_F(PosixFiles, CreationDateOfAFileAndNoneForAMissingOne) {

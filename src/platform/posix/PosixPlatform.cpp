@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <iconv.h>
@@ -134,6 +135,25 @@ private:
     bool failed_ = false;
 };
 
+class PosixInFile final : public InFile {
+public:
+    explicit PosixInFile(int fd) : fd_(fd) {}
+    ~PosixInFile() override { ::close(fd_); }
+    bool Read(std::string& bytes, std::size_t max) override {
+        bytes.resize(max);
+        while (true) {
+            const ssize_t n = ::read(fd_, bytes.data(), max);
+            if (n < 0 && errno == EINTR)
+                continue;
+            bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+            return n >= 0;
+        }
+    }
+
+private:
+    int fd_;
+};
+
 } // namespace
 
 std::string IconvCodec::ToUtf8(const std::string& cp949) const {
@@ -239,6 +259,18 @@ bool PosixFileSystem::ReadWhole(const std::string& path, std::string& bytes) con
     return true;
 }
 
+std::unique_ptr<InFile> PosixFileSystem::OpenRead(const std::string& path) const {
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixInFile>(fd);
+}
+
 bool PosixFileSystem::Exists(const std::string& path) const {
     const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -270,6 +302,31 @@ bool PosixFileSystem::MakeDirectory(const std::string& path) {
 bool PosixFileSystem::IsDirectory(const std::string& path) const {
     struct stat st {};
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::ListFiles(const std::string& folder, std::vector<std::string>& names) const {
+    names.clear();
+    std::string native = NativePath(folder);
+    DIR* dir = ::opendir(native.empty() ? "." : native.c_str());
+    if (!dir)
+        return false;
+    if (!native.empty() && native.back() != '/')
+        native += '/';
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        // The entry type saves a stat where the file system reports it.
+        bool isFile = e->d_type == DT_REG;
+        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            struct stat st {};
+            isFile = ::stat((native + name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+        }
+        if (isFile)
+            names.push_back(codec_.FromUtf8(name));
+    }
+    ::closedir(dir);
+    return true;
 }
 
 std::string PosixFileSystem::CurrentDirectory() const {
@@ -391,7 +448,7 @@ LocalTime SystemClock::Now() const {
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
     ::localtime_r(&now, &tm);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
 } // namespace ostravion::posix

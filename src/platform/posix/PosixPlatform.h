@@ -30,12 +30,14 @@ public:
     explicit PosixFileSystem(const TextCodec& codec) : codec_(codec) {}
     PathRules Rules() const override { return {true, true}; }
     bool ReadWhole(const std::string& path, std::string& bytes) const override;
+    std::unique_ptr<InFile> OpenRead(const std::string& path) const override;
     bool Exists(const std::string& path) const override;
     std::unique_ptr<OutFile> OpenWrite(const std::string& path, bool append) override;
     bool Remove(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool MakeDirectory(const std::string& path) override;
     bool IsDirectory(const std::string& path) const override;
+    bool ListFiles(const std::string& folder, std::vector<std::string>& names) const override;
     std::string CurrentDirectory() const override;
     bool SetCurrentDirectory(const std::string& path) override;
 

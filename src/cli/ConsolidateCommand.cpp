@@ -1,0 +1,93 @@
+// consolidate: per-PC result files merged into a total file.
+#include "doc/ConsolidateCommand.h"
+#include "cli/Command.h"
+#include "doc/FileSelection.h"
+#include "util/AuditUtil.h"
+
+#include <iostream>
+#include <map>
+
+namespace ostravion::cli {
+
+namespace {
+
+class ConsolidateCommand final : public Command {
+public:
+    void Register(CLI::App& app) override {
+        cmd_ = app.add_subcommand("consolidate",
+                                  "merge per-PC result files of CheckOut into CheckOut/NAME.tls");
+        cmd_->add_option("--name", name_, "name of the total file (\".tls\" may be left off)")
+            ->required();
+        cmd_->add_flag("--overwrite", overwrite_, "replace a total file of that name");
+        cmd_->add_option("FILE", files_,
+                         "per-PC result files in CheckOut, merged in the order given "
+                         "(default: every .ipt there, in name order)");
+    }
+    bool Chosen() const override { return cmd_->parsed(); }
+
+    int Run(Context& ctx) override {
+        FileSystem& fs = ctx.platform.Files();
+        CAuditUtil util(fs, ctx.messages);
+        COstravionView normal(util, nullptr);
+        CExtendView extended(util, nullptr);
+        COstravionDoc doc(util, normal, extended);
+
+        std::vector<std::string> chosen;
+        for (const std::string& f : files_)
+            chosen.push_back(ctx.Cp949(f));
+        if (files_.empty())
+            chosen = ListPerPcFiles(fs, ctx.Codec());
+        if (chosen.empty()) {
+            ctx.messages.Show(consolidation::kNoFileSelected);
+            return 1;
+        }
+        util.SetSelectedFiles(chosen);
+
+        ctx.messages.SetAnswer(overwrite_);
+        const ConsolidateOutcome outcome = RunConsolidateCommand(doc, ctx.Cp949(name_));
+        if (outcome.name == NameCheck::KeptExisting)
+            std::cerr << "ostravion-cli: the total file is kept and nothing merged; "
+                         "--overwrite replaces it\n";
+        if (outcome.name != NameCheck::Accepted)
+            return 1;
+        const ConsolidationSummary& s = outcome.summary;
+
+        WarnSameComputer(ctx, chosen, s.computerNames);
+        std::cout << "total file\t" << ctx.Utf8(util.ResultPath(".tls")) << "\n";
+        std::cout << "PCs\t" << s.pcCount << "\n";
+        std::cout << "unreadable files\t" << s.unreadable.size() << "\n";
+        std::cout << "distinct programs\t" << s.programs << "\n";
+        std::cout << "installations\t" << s.installations << "\n";
+        return s.totalWritten ? 0 : 1;
+    }
+
+private:
+    // Two files naming the same computer may be one PC merged twice; it is
+    // still counted as the files say.
+    static void WarnSameComputer(Context& ctx, const std::vector<std::string>& files,
+                                 const std::vector<std::string>& computers) {
+        std::map<std::string, std::size_t> first;
+        for (std::size_t i = 0; i < files.size() && i < computers.size(); ++i) {
+            if (computers[i].empty() || computers[i] == "-")
+                continue;
+            const auto [it, added] = first.try_emplace(computers[i], i);
+            if (!added)
+                std::cerr << "warning: " << ctx.Utf8(files[it->second]) << " and "
+                          << ctx.Utf8(files[i]) << " both name the computer "
+                          << ctx.Utf8(computers[i]) << "; that PC may be counted twice\n";
+        }
+    }
+
+    CLI::App* cmd_ = nullptr;
+    std::string name_;
+    bool overwrite_ = false;
+    std::vector<std::string> files_;
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeConsolidateCommand() {
+    return std::make_unique<ConsolidateCommand>();
+}
+
+} // namespace ostravion::cli

@@ -1,0 +1,72 @@
+// The consolidation: many per-PC result files merged into one total file that
+// counts the installations of each distinct program and keeps every PC's
+// programs as its history.
+#pragma once
+
+#include "util/AuditUtil.h"
+#include "util/Types.h"
+
+#include <string>
+#include <vector>
+
+namespace ostravion {
+
+namespace consolidation {
+// "성공적으로 취합되었습니다."
+inline constexpr const char* kConsolidated =
+    "\xBC\xBA\xB0\xF8\xC0\xFB\xC0\xB8\xB7\xCE "
+    "\xC3\xEB\xC7\xD5\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9.";
+inline constexpr const char* kFileOpenError = "file open error..!";
+// "검사 결과 취합중..."
+inline constexpr const char* kConsolidating =
+    "\xB0\xCB\xBB\xE7 \xB0\xE1\xB0\xFA \xC3\xEB\xC7\xD5\xC1\xDF...";
+} // namespace consolidation
+
+// Where the rows of a total go, merged or loaded: the document routes them to
+// its two lists.
+class TotalRowSink {
+public:
+    virtual ~TotalRowSink() = default;
+    // Before the first row: the lists' old rows go with the next row added.
+    virtual void RestartLists() {}
+    virtual void AddFoundProgram(const FoundProgram& program) = 0;
+    // Once every row is shown, after a consolidation or an opening (work
+    // states 3 and 2): pick the views' arrangement (normal when the extended
+    // list is empty, else extended).
+    virtual void ShowArrangement() {}
+};
+
+// What one consolidation did.
+struct ConsolidationSummary {
+    long long pcCount = 0;               // files chosen, readable or not
+    std::size_t programs = 0;            // distinct programs: rows of the total file
+    long long installations = 0;         // list lines counted (class "4" lines are not)
+    long long historyLines = 0;          // list lines in the history (class "4" included)
+    std::vector<std::string> unreadable; // chosen files that could not be opened
+    // The computer name of each chosen file, in order; empty when the file
+    // could not be read or names no computer.
+    std::vector<std::string> computerNames;
+    // The total file was written whole and the success message shown.
+    bool totalWritten = false;
+};
+
+// Merges the selected files of `util` (names in the work folder, in order)
+// into the total file of the current result names, and hands the merged rows
+// to `sink`: each distinct program once, in order of first appearance, with
+// its InstalledCount and empty GenuineCount and CopyCount. Programs are told apart by name without
+// regard to letter case; a row keeps the texts of the program's first occurrence. Shows the
+// system's messages and advances the progress bar as the command expects.
+ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink);
+
+// Takes a typed total-file name for a consolidation: the names are derived in
+// their name form and, when a total file of that name exists already, the
+// overwrite question is asked. Unless Accepted, every name stays as it was and
+// the consolidation must not run.
+enum class NameCheck {
+    Accepted,
+    Refused,     // the name is unusable; its message was shown
+    KeptExisting // a total file of that name exists and the answer was No
+};
+NameCheck AcceptResultName(CAuditUtil& util, const std::string& typedName);
+
+} // namespace ostravion

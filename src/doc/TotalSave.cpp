@@ -1,0 +1,156 @@
+#include "doc/TotalSave.h"
+
+#include "files/TotalFile.h"
+#include "util/Text.h"
+
+#include <memory>
+
+namespace ostravion {
+
+using totalfile::kResultFileOpenError;
+using totalfile::kWriteFileOpenError;
+
+namespace {
+
+// Where the two writers put their bytes, and what they read from.
+struct SaveFiles {
+    std::string total;
+    std::string result;
+    std::string_view source; // the previous total, read once before anything is written
+};
+
+// Appends the row line of every displayed row with a stored program to the
+// total text, and to the result text when the row is ticked.
+void RowLines(const SaveList& list, bool normalList, std::string& total, std::string& result) {
+    for (int row = 0; row < list.RowCount(); ++row) {
+        const FoundProgram* p = list.Program(row);
+        if (!p)
+            continue;
+        const bool ticked = list.Ticked(row);
+        const std::string line = RowLineText(*p, SavedFlag(*p, ticked, normalList));
+        total += line;
+        if (ticked)
+            result += line;
+    }
+}
+
+// The normal list's writer: both files made anew with the administrative
+// part of the source, then the normal list's rows.
+bool WriteNormalList(CAuditUtil& util, const SaveFiles& files, SaveList& list) {
+    FileSystem& fs = util.Files();
+    util.StepProgress(1);
+    std::vector<std::string_view> lines;
+    text::SplitTextViews(files.source, "\r\n", lines);
+    const AdminValues admin = ReadAdminValues(lines);
+    lines = {};
+    util.StepProgress(1);
+    list.SortByCompany();
+
+    // The total file first: when it cannot be made, the result file is left
+    // as it was.
+    auto total = fs.OpenWrite(files.total, false);
+    auto result = total ? fs.OpenWrite(files.result, false) : nullptr;
+    if (!total || !result) {
+        util.Messages().Show(kWriteFileOpenError);
+        return false;
+    }
+    const std::string head = AdminPartText(admin);
+    bool ok = total->Write(head) && result->Write(head);
+    util.StepProgress(1);
+    std::string totalRows, resultRows;
+    RowLines(list, true, totalRows, resultRows);
+    ok = ok && total->Write(totalRows) && result->Write(resultRows);
+    ok = total->Close() && ok;
+    ok = result->Close() && ok;
+    util.StepProgress(1);
+    return ok;
+}
+
+// The extended list's writer: its rows appended to both files, then the PC
+// history of the source appended to the total file.
+bool WriteExtendedList(CAuditUtil& util, const SaveFiles& files, SaveList& list) {
+    FileSystem& fs = util.Files();
+    const std::size_t history = HistoryStart(files.source);
+    list.SortByCompany();
+    util.StepProgress(1);
+
+    auto result = fs.OpenWrite(files.result, true);
+    auto total = result ? fs.OpenWrite(files.total, true) : nullptr;
+    if (!result || !total) {
+        util.Messages().Show(kWriteFileOpenError);
+        return false;
+    }
+    std::string totalRows, resultRows;
+    RowLines(list, false, totalRows, resultRows);
+    bool ok = total->Write(totalRows) && result->Write(resultRows);
+    ok = result->Close() && ok;
+
+    totalRows = std::string(totalfile::kHistory) + "\r\n";
+    ok = ok && total->Write(totalRows);
+    if (history == std::string_view::npos)
+        ok = ok && total->Write("-\r\n");
+    else
+        ok = ok && total->Write(std::string(files.source.substr(history)));
+    ok = total->Close() && ok;
+    return ok;
+}
+
+} // namespace
+
+std::string SavedFlag(const FoundProgram& p, bool ticked, bool normalList) {
+    if (!ticked)
+        return "9";
+    return normalList && p.Class == "1" ? "2" : "0";
+}
+
+bool SaveTotal(CAuditUtil& util, SaveList& normal, SaveList& extended) {
+    FileSystem& fs = util.Files();
+    MessagePort& messages = util.Messages();
+    const bool savedAs = util.GetWorkState() == kSavedAs;
+    const std::string backup = util.ResultPath("_tm");
+    SaveFiles files{util.ResultPath(".tls"), util.ResultPath(".rst"), {}};
+
+    const bool movedAside = !savedAs && fs.Rename(files.total, backup);
+    // The source is read whole before anything is written, so that a save
+    // under a new name onto the very file it came from still finds its
+    // administrative values and history.
+    std::string source;
+    bool ok = fs.ReadWhole(savedAs ? util.PreviousTotalPath() : backup, source);
+    if (!ok) {
+        messages.Show(kResultFileOpenError);
+    } else {
+        files.source = source;
+        ok = WriteNormalList(util, files, normal) && WriteExtendedList(util, files, extended);
+    }
+    messages.Show(ok ? totalsave::kSaved : kWriteFileOpenError);
+
+    if (!savedAs) {
+        if (ok)
+            fs.Remove(backup);
+        else if (movedAside)
+            fs.Rename(backup, files.total); // the previous total comes back whole
+    }
+    return ok;
+}
+
+bool LoadTotal(CAuditUtil& util, TotalRowSink& sink) {
+    util.StepProgress(2);
+    std::string bytes;
+    if (!util.Files().ReadWhole(util.ResultPath(".tls"), bytes)) {
+        util.Messages().Show(kResultFileOpenError);
+        return false;
+    }
+    util.StepProgress(2);
+    const std::vector<FoundProgram> rows = ReadTotalRows(bytes);
+    bytes = {};
+    sink.RestartLists();
+    for (const FoundProgram& p : rows)
+        sink.AddFoundProgram(p);
+    util.StepProgress(3);
+    const int state = util.GetWorkState();
+    if (state == kTotalOpened || state == kConsolidated)
+        sink.ShowArrangement();
+    return true;
+}
+
+} // namespace ostravion

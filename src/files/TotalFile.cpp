@@ -1,0 +1,244 @@
+#include "files/TotalFile.h"
+
+#include "util/AuditUtil.h"
+#include "util/Text.h"
+
+#include <algorithm>
+
+namespace ostravion {
+
+using namespace totalfile;
+
+namespace {
+constexpr std::string_view kHistoryMarker = "[PC_HISTORY]\r\n";
+
+void AppendField(std::string& out, std::string_view value) {
+    if (value.empty())
+        out += '-';
+    else
+        out += value;
+    out += '\t';
+}
+} // namespace
+
+AdminValues ReadAdminValues(const std::vector<std::string_view>& lines) {
+    AdminValues a;
+    const std::pair<std::string_view, std::string*> headers[] = {
+        {kCheckDepartment, &a.checkDepartment},
+        {kChecker, &a.checker},
+        {kConfirmDepartment, &a.confirmDepartment},
+        {kConfirmer, &a.confirmer},
+        {kPcCount, &a.pcCount},
+        {kRemark, &a.remark},
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (text::StartsWith(lines[i], kList))
+            break;
+        for (const auto& [header, value] : headers) {
+            if (text::StartsWith(lines[i], header)) {
+                *value = i + 1 < lines.size() ? lines[i + 1] : std::string_view();
+                ++i;
+                break;
+            }
+        }
+    }
+    return a;
+}
+
+AdminValues ConsolidatedAdminValues(long long pcCount) {
+    return {"-", "-", "-", "-", std::to_string(pcCount), "-"};
+}
+
+std::string AdminPartText(const AdminValues& a) {
+    std::string out;
+    const std::pair<std::string_view, const std::string*> parts[] = {
+        {kCheckDepartment, &a.checkDepartment},
+        {kChecker, &a.checker},
+        {kConfirmDepartment, &a.confirmDepartment},
+        {kConfirmer, &a.confirmer},
+        {kPcCount, &a.pcCount},
+        {kRemark, &a.remark},
+    };
+    for (const auto& [header, value] : parts) {
+        out += header;
+        out += "\r\n";
+        out += text::DashIfEmpty(*value);
+        out += "\r\n";
+    }
+    out += "\r\n\r\n";
+    out += kList;
+    out += "\r\n";
+    return out;
+}
+
+std::string RowLineText(const FoundProgram& p, std::string_view flag) {
+    std::string out;
+    out.reserve(160);
+    for (std::string_view v : {flag, std::string_view(p.Kind), std::string_view(p.KeyColumn2),
+                               std::string_view(p.KeyColumn0), std::string_view(p.ProgramName),
+                               std::string_view(p.Version), std::string_view(p.InstalledCount),
+                               std::string_view(p.GenuineCount), std::string_view(p.CopyCount),
+                               std::string_view(p.KeyColumn7), std::string_view(p.Company),
+                               std::string_view(p.DomesticCode), std::string_view(p.Class)})
+        AppendField(out, v);
+    out += "\r\n";
+    return out;
+}
+
+void AppendHistoryLine(std::string& out, std::string_view computer, std::string_view company,
+                       std::string_view program, std::string_view folder,
+                       std::string_view classLetter) {
+    for (std::string_view v : {computer, company, program, folder, classLetter})
+        AppendField(out, v);
+    out += "\r\n";
+}
+
+std::string HistoryLineText(const PcHistoryLine& h) {
+    std::string out;
+    AppendHistoryLine(out, h.computer, h.company, h.program, h.folder, h.classLetter);
+    return out;
+}
+
+std::string_view ClassLetter(std::string_view cls, std::string_view other) {
+    if (cls == "1")
+        return "A";
+    if (cls == "2")
+        return "B";
+    if (cls == "3")
+        return "C";
+    return other;
+}
+
+std::size_t HistoryStart(std::string_view bytes) {
+    const std::size_t at = text::Find(bytes, kHistoryMarker);
+    if (at == std::string_view::npos || at == 0)
+        return std::string_view::npos;
+    return at + kHistoryMarker.size();
+}
+
+FoundProgram ProgramFromRowLine(const std::vector<std::string_view>& f) {
+    FoundProgram p;
+    p.Origin = f[0];
+    p.Kind = f[1];
+    p.KeyColumn2 = f[2];
+    p.KeyColumn0 = f[3];
+    p.ProgramName = f[4];
+    p.Version = f[5];
+    p.InstalledCount = f[6];
+    p.GenuineCount = f[7];
+    p.CopyCount = f[8];
+    p.KeyColumn7 = f[9];
+    p.Company = f[10];
+    p.DomesticCode = f[11];
+    p.Class = f[12];
+    return p;
+}
+
+std::vector<FoundProgram> ReadTotalRows(std::string_view bytes) {
+    std::vector<FoundProgram> rows;
+    std::vector<std::string_view> lines, fields;
+    text::SplitTextViews(bytes, "\r\n", lines);
+    std::size_t i = 0;
+    while (i < lines.size() && !text::StartsWith(lines[i], kList))
+        ++i;
+    for (++i; i < lines.size() && !text::StartsWith(lines[i], kHistory); ++i) {
+        text::SplitTextViews(lines[i], "\t", fields);
+        if (fields.size() >= kRowFields)
+            rows.push_back(ProgramFromRowLine(fields));
+    }
+    return rows;
+}
+
+bool ReadResultRows(const FileSystem& fs, MessagePort& messages, const std::string& path,
+                    int reportKind, std::vector<ResultRow>& target, AdminValues& admin) {
+    std::string bytes;
+    if (!fs.ReadWhole(path, bytes)) {
+        messages.Show(kResultFileOpenError);
+        return false;
+    }
+    std::vector<std::string_view> lines, fields;
+    text::SplitTextViews(bytes, "\r\n", lines);
+    admin = ReadAdminValues(lines);
+
+    const bool confirmation = reportKind == 4;
+    std::vector<ResultRow> rows;
+    for (std::string_view line : lines) {
+        text::SplitTextViews(line, "\t", fields);
+        if (fields.size() < kRowFields || (confirmation && fields[0] == "9"))
+            continue;
+        ResultRow r;
+        r.classLetter = ClassLetter(fields[12], "-");
+        r.company = fields[10];
+        r.installed = text::ZeroIfBlank(fields[6]);
+        r.flag = fields[0];
+        r.program = fields[4];
+        if (confirmation) {
+            r.genuine = text::ZeroIfBlank(fields[7]);
+            r.copies = text::ZeroIfBlank(fields[8]);
+        }
+        rows.push_back(std::move(r));
+    }
+    if (reportKind == 3) {
+        // Byte-wise unsigned comparison (std::string compares as unsigned char);
+        // a stable sort keeps equal rows in file order.
+        std::stable_sort(rows.begin(), rows.end(), [](const ResultRow& a, const ResultRow& b) {
+            if (int c = a.classLetter.compare(b.classLetter))
+                return c < 0;
+            if (int c = a.company.compare(b.company))
+                return c < 0;
+            return a.program < b.program;
+        });
+    }
+    target.insert(target.end(), std::make_move_iterator(rows.begin()),
+                  std::make_move_iterator(rows.end()));
+    return true;
+}
+
+bool ReadResultRows(const CAuditUtil& util, std::vector<ResultRow>& target, AdminValues& admin,
+                    int reportKind) {
+    const std::string path = util.ResultPath(reportKind == 4 ? ".rst" : ".tls");
+    return ReadResultRows(util.Files(), util.Messages(), path, reportKind, target, admin);
+}
+
+void ParsePcHistory(std::string_view bytes, PcHistory& target) {
+    const std::size_t start = HistoryStart(bytes);
+    if (start == std::string_view::npos)
+        return;
+    std::vector<std::string_view> lines, fields;
+    text::SplitTextViews(bytes.substr(start), "\r\n", lines);
+    int run = 0;
+    std::string_view previous;
+    for (std::string_view line : lines) {
+        text::SplitTextViews(line, "\t", fields);
+        if (fields.size() < kHistoryFields)
+            continue;
+        if (run > 0 && fields[0] != previous) {
+            target.perPcCounts.push_back(run);
+            run = 0;
+        }
+        previous = fields[0];
+        ++run;
+        target.lines.push_back({std::string(fields[0]), std::string(fields[1]),
+                                std::string(fields[2]), std::string(fields[3]),
+                                std::string(fields[4])});
+    }
+    if (run > 0)
+        target.perPcCounts.push_back(run);
+}
+
+bool ReadPcHistory(const FileSystem& fs, MessagePort& messages, const std::string& path,
+                   PcHistory& target) {
+    std::string bytes;
+    if (!fs.ReadWhole(path, bytes)) {
+        messages.Show(kResultFileOpenError);
+        return false;
+    }
+    ParsePcHistory(bytes, target);
+    return true;
+}
+
+bool ReadPcHistory(const CAuditUtil& util, PcHistory& target) {
+    return ReadPcHistory(util.Files(), util.Messages(), util.ResultPath(".tls"), target);
+}
+
+} // namespace ostravion

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# consolidate end to end: the golden total file, the default listing, the
+# overwrite rule and the refusals.
+set -u
+cli=$1
+fixtures=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail=0
+check() { # name, expected, actual
+    if [ "$2" != "$3" ]; then
+        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
+    else
+        echo "ok $1"
+    fi
+}
+fresh() { rm -rf "$work/run"; mkdir -p "$work/run"; cp -r "$fixtures/CheckOut" "$work/run/"; }
+
+# The given files in the given order, one of them missing: the exact bytes.
+fresh
+"$cli" -C "$work/run" consolidate --name Total a.ipt b.ipt c.ipt missing.ipt e.ipt \
+    >"$work/out" 2>"$work/err"; rc=$?
+check "golden exit" "0" "$rc"
+check "golden total bytes" "$(od -An -tx1 "$fixtures/expected.tls")" "$(od -An -tx1 "$work/run/CheckOut/total.tls")"
+check "golden messages" "$(printf 'file open error..!\n성공적으로 취합되었습니다.')" "$(cat "$work/err")"
+check "golden summary" "$(printf 'total file\t.\\CheckOut\\total.tls\nPCs\t5\nunreadable files\t1\ndistinct programs\t4\ninstallations\t6')" "$(cat "$work/out")"
+check "no scratch file left" "" "$(ls "$work/run/CheckOut" | grep _tm)"
+
+# No file named: every .ipt of CheckOut in name order ("_" after the letters),
+# and a warning for the two files of one computer.
+"$cli" -C "$work/run" consolidate --name all >"$work/out" 2>"$work/err"; rc=$?
+check "default exit without --overwrite of a new name" "0" "$rc"
+check "default PC count" "PCs	5" "$(grep '^PCs' "$work/out")"
+check "default order" "$(printf '총무-01\n총무-02\n총무-03\n총무-01')" \
+    "$(sed -n '/PC_HISTORY/,$p' "$work/run/CheckOut/all.tls" | tail -n +2 | iconv -f CP949 -t UTF-8 | cut -f1 | uniq)"
+check "same computer warned" "1" "$(grep -c 'a.ipt and _dup.ipt both name the computer 총무-01' "$work/err")"
+
+# An existing total is kept without --overwrite, replaced with it.
+cp "$work/run/CheckOut/all.tls" "$work/before"
+"$cli" -C "$work/run" consolidate --name ALL.tls a.ipt >"$work/out" 2>"$work/err"; rc=$?
+check "existing total refused" "1" "$rc"
+check "existing total kept" "" "$(cmp "$work/before" "$work/run/CheckOut/all.tls")"
+check "overwrite question shown" "1" "$(grep -c '같은 이름의 파일이 있습니다.' "$work/err")"
+"$cli" -C "$work/run" consolidate --name all --overwrite a.ipt >"$work/out" 2>"$work/err"; rc=$?
+check "overwrite exit" "0" "$rc"
+check "overwritten" "[PC수량]
+1" "$(iconv -f CP949 -t UTF-8 "$work/run/CheckOut/all.tls" | tr -d '\r' | sed -n 9,10p)"
+
+# A name with a folder separator: its message, nothing merged or written.
+fresh
+"$cli" -C "$work/run" consolidate --name ../out a.ipt >"$work/out" 2>"$work/err"; rc=$?
+check "bad name exit" "1" "$rc"
+check "bad name message" "File is Bad Path or Bad Function paramater..." "$(cat "$work/err")"
+check "bad name writes nothing" "$(ls "$fixtures/CheckOut" | sort)" "$(ls "$work/run/CheckOut" | sort)"
+check "bad name leaves no file outside" "" "$(ls "$work" | grep -v -e run -e out -e err -e before)"
+
+# Nothing to merge.
+mkdir -p "$work/empty/CheckOut"
+"$cli" -C "$work/empty" consolidate --name x >"$work/out" 2>"$work/err"; rc=$?
+check "no files exit" "1" "$rc"
+check "no files message" "선택된 파일이 없습니다." "$(cat "$work/err")"
+check "no files writes nothing" "" "$(ls "$work/empty/CheckOut")"
+
+exit $fail
