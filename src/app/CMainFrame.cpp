@@ -548,7 +548,7 @@ void CMainFrame::OnFileSaveAs() {
 
 void CMainFrame::OnConsolidate() {
     CAuditUtil& u = s_.util;
-    CSelectFilesDlg dlg(u, s_.codec, this);
+    CSelectFilesDlg dlg(u, s_.codec, s_.clock, this);
     if (Dialogs::Exec(dlg) != QDialog::Accepted) {
         u.RestoreStartDirectory();
         return;

@@ -2,6 +2,8 @@
 
 #include "app/Dialogs.h"
 #include "app/Pictures.h"
+#include "doc/Consolidation.h"
+#include "doc/FileSelection.h"
 #include "util/Text.h"
 
 #include <QCheckBox>
@@ -22,7 +24,8 @@ namespace {
 constexpr int kNameRole = Qt::UserRole + 1; // the CP949 name of the file
 }
 
-CSelectFilesDlg::CSelectFilesDlg(CAuditUtil& util, const TextCodec& codec, QWidget* parent)
+CSelectFilesDlg::CSelectFilesDlg(CAuditUtil& util, const TextCodec& codec, const Clock& clock,
+                                 QWidget* parent)
     : QDialog(parent), util_(util), codec_(codec) {
     setWindowTitle(QStringLiteral("취합할 파일을 선택하세요."));
     setFont(pictures::DialogFont());
@@ -47,7 +50,7 @@ CSelectFilesDlg::CSelectFilesDlg(CAuditUtil& util, const TextCodec& codec, QWidg
 
     name_ = new QLineEdit(this);
     name_->setObjectName(QStringLiteral("resultName"));
-    name_->setText(TimeStampName(QDateTime::currentDateTime()));
+    name_->setText(QString::fromStdString(codec_.ToUtf8(DefaultResultName(clock.Now()))));
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("button1"));
@@ -80,20 +83,13 @@ CSelectFilesDlg::CSelectFilesDlg(CAuditUtil& util, const TextCodec& codec, QWidg
     FillList();
 }
 
-QString CSelectFilesDlg::TimeStampName(const QDateTime& now) {
-    return now.toString(QStringLiteral("yyyyMMddHHmmss"));
-}
-
 void CSelectFilesDlg::FillList() {
     list_->clear();
-    QDir work(QDir::current().filePath(QStringLiteral("CheckOut")));
-    const QStringList names = work.entryList({QStringLiteral("*.ipt")}, QDir::Files | QDir::Hidden,
-                                             QDir::Name | QDir::IgnoreCase);
-    for (const QString& n : names) {
-        auto* item = new QTreeWidgetItem(list_, {n});
+    for (const std::string& name : ListPerPcFiles(util_.Files(), codec_)) {
+        auto* item = new QTreeWidgetItem(list_, {QString::fromStdString(codec_.ToUtf8(name))});
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         item->setCheckState(0, Qt::Unchecked);
-        item->setData(0, kNameRole, QByteArray::fromStdString(codec_.FromUtf8(n.toStdString())));
+        item->setData(0, kNameRole, QByteArray::fromStdString(name));
     }
 }
 
@@ -150,27 +146,26 @@ bool CSelectFilesDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CSelectFilesDlg::OnOk() {
-    const std::vector<std::string> files = MarkedFiles();
-    if (files.empty()) {
-        Dialogs::Show(this, QStringLiteral("선택된 파일이 없습니다."));
+    std::vector<std::string> names;
+    for (int i = 0; i < list_->topLevelItemCount(); ++i)
+        names.push_back(list_->topLevelItem(i)->data(0, kNameRole).toByteArray().toStdString());
+    FileSelection selection(names);
+    for (int i = 0; i < list_->topLevelItemCount(); ++i)
+        if (list_->topLevelItem(i)->checkState(0) == Qt::Checked)
+            selection.Toggle(static_cast<std::size_t>(i));
+    // Nothing marked: "선택된 파일이 없습니다." and the dialog ends as if cancelled.
+    if (!selection.Accept(util_)) {
         reject();
         return;
     }
-    // Merging into an existing total file replaces it: ask first, and let the
-    // user pick another name when the answer is No.
-    const std::string name = text::ToLower(ResultName());
-    if (!text::Contains(name, "\\") && !text::Contains(name, "/")) {
-        const std::string total =
-            std::string(kWorkFolder) + (text::Contains(name, ".tls") ? name : name + ".tls");
-        if (util_.FileExists(total) &&
-            !Dialogs::Ask(this,
-                          QStringLiteral("같은 이름의 파일이 있습니다.\n 덮어쓰시겠습니까..?"))) {
-            name_->setFocus();
-            name_->selectAll();
-            return;
-        }
+    // The total's name: an unusable one is refused with its message, and
+    // merging into an existing total needs a Yes; either way the user may
+    // type another name.
+    if (AcceptResultName(util_, ResultName()) != NameCheck::Accepted) {
+        name_->setFocus();
+        name_->selectAll();
+        return;
     }
-    util_.SetSelectedFiles(files);
     accept();
 }
 

@@ -20,13 +20,13 @@ namespace ostravion::gui {
 class CSelectFilesDlg : public QDialog {
     Q_OBJECT
 public:
-    CSelectFilesDlg(CAuditUtil& util, const TextCodec& codec, QWidget* parent = nullptr);
+    // The result name is preset to the local date and time of `clock` as
+    // fourteen digits.
+    CSelectFilesDlg(CAuditUtil& util, const TextCodec& codec, const Clock& clock,
+                    QWidget* parent = nullptr);
 
-    // The result name preset before the dialog opens: the local date and
-    // time as fourteen digits.
-    static QString TimeStampName(const QDateTime& now);
-
-    // Lists the ".ipt" files of the work folder below the current directory.
+    // Lists the ".ipt" files of the work folder below the current directory,
+    // in the name order of the system the files come from.
     void FillList();
 
     QTreeWidget* List() const { return list_; }

@@ -137,6 +137,9 @@ int Dialogs::Exec(QDialog& dialog) {
         dialog.reject();
     QObject::disconnect(connection);
     dialog.hide();
+    // As a closing modal dialog does, hand the activation back to its owner.
+    if (QWidget* owner = dialog.parentWidget())
+        owner->window()->activateWindow();
     const int result = dialog.result();
     S().log << QStringLiteral("dialog: %1 = %2")
                    .arg(dialog.windowTitle(), result == QDialog::Accepted

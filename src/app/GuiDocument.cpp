@@ -125,6 +125,11 @@ GuiDocument::~GuiDocument() {
 
 void GuiDocument::SetFrame(CMainFrame* frame) {
     frame_ = frame;
+    // After a total was loaded or built: "확장" when the extended list holds rows.
+    doc_.SetArrangementHandler([this](bool extended) {
+        if (frame_)
+            frame_->SelectLayout(extended);
+    });
     host_.completed = [this] {
         if (frame_)
             frame_->OnScanCompleted();
@@ -140,15 +145,16 @@ void GuiDocument::ClearViews() {
     extended_.Clear();
 }
 
-void GuiDocument::LoadTotal() {}
+void GuiDocument::LoadTotal() {
+    doc_.LoadTotal();
+}
 
-void GuiDocument::SaveTotal() {}
+void GuiDocument::SaveTotal() {
+    doc_.SaveTotal();
+}
 
-void GuiDocument::Consolidate() {}
-
-void GuiDocument::ShowArrangement() {
-    if (frame_)
-        frame_->SelectLayout(extended_.RowCount() > 0);
+void GuiDocument::Consolidate() {
+    doc_.Consolidate();
 }
 
 void GuiDocument::PrepareScanProgress(const std::string& text) {

@@ -83,10 +83,6 @@ public:
     void WriteScanResults() override;
     bool ScanRunning() const override { return doc_.ScanRunning(); }
 
-    // Picks the arrangement of the views after a total was loaded or built:
-    // extended when the extended list holds rows.
-    void ShowArrangement();
-
 private:
     CAuditUtil& util_;
     NativePlatform& platform_;

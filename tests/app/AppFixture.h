@@ -60,7 +60,7 @@ public:
 
 class FixedClock final : public Clock {
 public:
-    LocalTime now{2024, 3, 5, 9, 7};
+    LocalTime now{2024, 3, 5, 9, 7, 0};
     LocalTime Now() const override { return now; }
 };
 

@@ -8,9 +8,12 @@
 #include "app/GuiDocument.h"
 #include "views/qt/ResultView.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -170,6 +173,70 @@ private slots:
         QCOMPARE(s.Result(), written);
         QVERIFY(!s.dir.Exists(QStringLiteral("CheckOut/ACME_PC1.tmp")));
         QVERIFY(!s.QuestionAsked());
+    }
+
+    void consolidateSaveAndOpenByClicking() {
+        InspectionSetup s;
+        // Two PCs inspected.
+        for (const QString& name : {QStringLiteral("PC1"), QStringLiteral("PC2")}) {
+            Dialogs::SetNextDialogAction(test::StartDialogOk(QStringLiteral("ACME"), name, true));
+            Dialogs::SetNextAnswer(false);
+            s.Frame().OnCommand(IDC_START);
+            QTRY_VERIFY_WITH_TIMEOUT(s.QuestionAsked(), 20000);
+            Dialogs::ClearLog();
+        }
+        QVERIFY(s.dir.Exists(QStringLiteral("CheckOut/ACME_PC2.ipt")));
+
+        // 검사취합: both files, into "Total".
+        Dialogs::SetNextDialogAction([](QDialog& d) {
+            d.findChild<QCheckBox*>(QStringLiteral("selectAll"))->click();
+            d.findChild<QLineEdit*>(QStringLiteral("resultName"))->setText(QStringLiteral("Total"));
+            test::Press(d, QStringLiteral("button1"));
+        });
+        QTest::mouseClick(s.Frame().Button(IDC_CONSOLIDATE), Qt::LeftButton);
+        QVERIFY(Dialogs::Log().contains(QStringLiteral("show: 성공적으로 취합되었습니다.")));
+        QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-total.tls*"));
+        CResultView* upper = s.View(0);
+        QTRY_COMPARE(upper->Model().rowCount(), 2);
+        QCOMPARE(upper->Model().columnCount(), 6);
+        QVERIFY(upper->Model().data(upper->Model().index(0, 0), Qt::CheckStateRole).isValid());
+        // Each program once, installed on both PCs.
+        for (int r = 0; r < 2; ++r)
+            QCOMPARE(upper->Model().data(upper->Model().index(r, 5), Qt::DisplayRole).toString(),
+                     QStringLiteral("2"));
+        // Nothing in the extended list: "일반" is chosen.
+        QVERIFY(s.Frame().CommandBar()->Radio(IDC_NORMAL)->isChecked());
+        QCOMPARE(s.View(1)->height(), 0);
+        QVERIFY(s.Frame().Button(IDC_WRITE_RESULT)->isEnabled());
+        test::SaveScreenshot(&s.Frame(), QStringLiteral("06-consolidated-normal"));
+        QTest::mouseClick(s.Frame().CommandBar()->Radio(IDC_EXTENDED), Qt::LeftButton);
+        test::SaveScreenshot(&s.Frame(), QStringLiteral("07-consolidated-extended"));
+
+        // Save: the total and the written-result file; the first save leads on
+        // to writing the result.
+        int writings = 0;
+        s.Frame().resultWriting = [&] { ++writings; };
+        Dialogs::ClearLog();
+        QTest::keyClick(&s.Frame(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("show: 저장되었습니다.")}));
+        QCOMPARE(writings, 1);
+        QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-total.tls"));
+        QVERIFY(s.dir.Exists(QStringLiteral("CheckOut/total.tls")));
+        QVERIFY(s.dir.Exists(QStringLiteral("CheckOut/total.rst")));
+
+        // Open it again after a scan emptied the lists.
+        Dialogs::SetNextDialogAction(
+            test::StartDialogOk(QStringLiteral("ACME"), QStringLiteral("PC3"), true));
+        Dialogs::SetNextAnswer(false);
+        s.Frame().OnCommand(IDC_START);
+        QTRY_VERIFY_WITH_TIMEOUT(s.QuestionAsked(), 20000);
+        Dialogs::SetNextFileName(s.dir.Path(QStringLiteral("CheckOut/total.tls")));
+        QTest::keyClick(&s.Frame(), Qt::Key_O, Qt::ControlModifier);
+        QTRY_COMPARE(upper->Model().rowCount(), 2);
+        QCOMPARE(upper->Model().columnCount(), 6);
+        QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-total.tls"));
+        QCOMPARE(s.app->Util().GetWorkState(), int(kTotalOpened));
+        QVERIFY(s.Frame().Action(ID_FILE_SAVE)->isEnabled());
     }
 
     void checkBoxEditMarksTheTotalEdited() {
