@@ -652,11 +652,16 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
+    if (!event->mimeData()->hasUrls())
         return;
     event->acceptProposedAction();
     activateWindow();
+    OpenDropped(event->mimeData()->urls());
+}
+
+void CMainFrame::OpenDropped(const QList<QUrl>& urls) {
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
     const QString path = urls.first().toLocalFile();
     // Nothing is opened while a scan runs or its dialog is open.
     if (!states_.MenuEnabled(ID_FILE_OPEN))

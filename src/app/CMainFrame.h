@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QUrl>
 #include <functional>
 #include <map>
 #include <string>
@@ -65,6 +66,8 @@ public:
     // Opens a total file named on the command line or dropped on the window,
     // as Open does with a chosen file.
     void OpenPath(const QString& path);
+    // Files dropped on the window: the first one, if it is a file here.
+    void OpenDropped(const QList<QUrl>& urls);
     void OnFileSave();
     void OnFileSaveAs();
     void OnConsolidate();

@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 
 using namespace ostravion;
 using namespace ostravion::gui;
@@ -116,6 +117,32 @@ private slots:
         OpenTotal(h, QStringLiteral("again.tls"));
         QCOMPARE(h.Doc().calls,
                  QStringList({QStringLiteral("ClearViews"), QStringLiteral("LoadTotal")}));
+    }
+
+    void droppedTotalIsOpened() {
+        Harness h;
+        auto drop = [&](const QString& path) {
+            h.Frame().OpenDropped({QUrl::fromLocalFile(path)});
+        };
+        QVERIFY(h.Frame().acceptDrops());
+        drop(h.dir.Path(QStringLiteral("CheckOut/missing.tls")));
+        QVERIFY(Dialogs::Log().value(0).startsWith(QStringLiteral("show: 파일을 열 수 없습니다.")));
+        QVERIFY(h.Doc().calls.isEmpty());
+
+        h.dir.Write(QStringLiteral("CheckOut/dropped.tls"), "x");
+        drop(h.dir.Path(QStringLiteral("CheckOut/dropped.tls")));
+        QCOMPARE(h.Doc().calls,
+                 QStringList({QStringLiteral("SetLayoutMode 0"), QStringLiteral("LoadTotal")}));
+        QCOMPARE(h.Util().TotalFileName(), std::string("dropped.tls"));
+        QCOMPARE(h.Frame().windowTitle(), QStringLiteral("OstravionV3.1-dropped.tls"));
+        QVERIFY(h.Frame().Action(ID_FILE_SAVE)->isEnabled());
+
+        // Nothing is opened while a scan runs.
+        Dialogs::SetNextDialogAction(test::StartDialogOk(QStringLiteral("ACME")));
+        h.Frame().OnCommand(IDC_START);
+        h.Doc().calls.clear();
+        drop(h.dir.Path(QStringLiteral("CheckOut/dropped.tls")));
+        QVERIFY(h.Doc().calls.isEmpty());
     }
 
     void firstSaveAsksForResultWritingOnce() {
