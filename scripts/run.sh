@@ -1,11 +1,28 @@
 #!/usr/bin/env bash
-# Builds the program and runs the main job: a whole inspection of this
-# machine (every local disk file system) with the sample key list. The per-PC
-# result file goes to CheckOut/ in the repository's folder; its path is printed.
+# Builds the program and runs the main job. With a display, the desktop
+# program starts in the work folder build/work (the sample KEYLIST.DAT and the
+# splash picture beside it, results in build/work/CheckOut). Without one, it
+# says so and runs the inspection from the command line instead: a whole
+# inspection of this machine (every local disk file system) with the sample
+# key list; the per-PC result file goes to CheckOut/ in the repository's
+# folder and its path is printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  cmake --build build -j"$(nproc)" --target ostravion ostravion_splash_picture
+  work=build/work
+  mkdir -p "$work"
+  cp samples/KEYLIST.DAT build/vxa.spl "$work"/
+  echo "== starting the desktop program in $work"
+  cd "$work"
+  exec ../src/ostravion "$@"
+fi
+
+echo "== no display (neither DISPLAY nor WAYLAND_DISPLAY is set): the desktop program"
+echo "   cannot be shown here; running the inspection from the command line instead"
 cmake --build build -j"$(nproc)" --target ostravion-cli
 cli=build/src/ostravion-cli
 echo "== this PC"

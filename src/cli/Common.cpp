@@ -1,5 +1,6 @@
 #include "cli/Command.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -15,8 +16,16 @@ bool StderrMessages::Ask(const std::string& question) {
     return answer_;
 }
 
+namespace {
+// A UTF-8 path from the command line; on Windows the library opens it through
+// the wide calls.
+std::filesystem::path Utf8Path(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+} // namespace
+
 bool ReadNativeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     if (!in)
         return false;
     std::ostringstream ss;
@@ -26,7 +35,7 @@ bool ReadNativeFile(const std::string& path, std::string& bytes) {
 }
 
 bool WriteNativeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
     if (!out)
         return false;
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -1,0 +1,35 @@
+// What the main window asks of the document. The program's document
+// implements it over the core; tests put a recording stand-in in its place.
+#pragma once
+
+#include <string>
+
+namespace ostravion::gui {
+
+class AppDocument {
+public:
+    virtual ~AppDocument() = default;
+    // Stores the layout flag and rebuilds both views' columns.
+    virtual void SetLayoutMode(unsigned char mode) = 0;
+    // Empties both views, normal view first.
+    virtual void ClearViews() = 0;
+    // Fills both views from the total file the current result names name.
+    virtual void LoadTotal() = 0;
+    virtual void SaveTotal() = 0;
+    virtual void Consolidate() = 0;
+    // Shows the scan's progress bar with `text` (CP949), its range made from
+    // the top-level folders of all fixed drives.
+    virtual void PrepareScanProgress(const std::string& text) = 0;
+    // Starts the scan of the current names and facts on its own thread. When
+    // it completes, the document has written the per-PC file and set the work
+    // state to 0, and the main window's OnScanCompleted runs.
+    virtual void StartScan() = 0;
+    // Ends a running scan (nothing reaches the views afterwards) and writes
+    // the per-PC result file, whether or not a scan was running.
+    virtual void StopScan() = 0;
+    virtual void WriteScanResults() = 0;
+    // True while a scan's thread runs.
+    virtual bool ScanRunning() const = 0;
+};
+
+} // namespace ostravion::gui

@@ -1,0 +1,199 @@
+#include "app/Dialogs.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+#include <deque>
+#include <utility>
+
+namespace ostravion::gui {
+
+namespace {
+
+struct ScriptedFile {
+    QString path;
+    std::function<void()> during;
+};
+
+struct ScriptedAnswer {
+    bool yes;
+    std::function<void()> during;
+};
+
+struct Script {
+    bool on = false;
+    std::deque<ScriptedAnswer> answers;
+    std::deque<ScriptedFile> files;
+    std::deque<std::function<void(QDialog&)>> actions;
+    QStringList log;
+};
+
+Script& S() {
+    static Script s;
+    return s;
+}
+
+QString ScriptedFileName(const char* kind) {
+    Script& s = S();
+    if (s.files.empty()) {
+        s.log << QStringLiteral("%1: (cancel)").arg(QLatin1String(kind));
+        return {};
+    }
+    ScriptedFile f = std::move(s.files.front());
+    s.files.pop_front();
+    if (f.during)
+        f.during();
+    s.log << QStringLiteral("%1: %2").arg(QLatin1String(kind), f.path);
+    return f.path;
+}
+
+QFileDialog* MakeFileDialog(QWidget* parent, const FileDialogSpec& spec) {
+    auto* d = new QFileDialog(parent, QString(), spec.folder, spec.filter);
+    d->setDefaultSuffix(spec.defaultSuffix);
+    // "*.tls" as the initial name only preselects the filter; a real name is typed in.
+    if (!spec.fileName.contains(QLatin1Char('*')))
+        d->selectFile(spec.fileName);
+    return d;
+}
+
+} // namespace
+
+void Dialogs::Show(QWidget* parent, const QString& text) {
+    if (S().on) {
+        S().log << QStringLiteral("show: ") + text;
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, kAppTitle, text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("확인"));
+    box.exec();
+}
+
+bool Dialogs::Ask(QWidget* parent, const QString& question) {
+    if (S().on) {
+        bool yes = false;
+        if (!S().answers.empty()) {
+            ScriptedAnswer a = std::move(S().answers.front());
+            S().answers.pop_front();
+            if (a.during)
+                a.during();
+            yes = a.yes;
+        }
+        S().log << QStringLiteral("ask: %1 = %2")
+                       .arg(question, yes ? QStringLiteral("yes") : QStringLiteral("no"));
+        return yes;
+    }
+    QMessageBox box(QMessageBox::Question, kAppTitle, question, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("예(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("아니요(&N)"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString Dialogs::OpenFileName(QWidget* parent, const FileDialogSpec& spec) {
+    if (S().on)
+        return ScriptedFileName("open");
+    QFileDialog* d = MakeFileDialog(parent, spec);
+    d->setAcceptMode(QFileDialog::AcceptOpen);
+    d->setFileMode(QFileDialog::ExistingFile);
+    QString chosen;
+    if (d->exec() == QDialog::Accepted && !d->selectedFiles().isEmpty())
+        chosen = d->selectedFiles().constFirst();
+    delete d;
+    return chosen;
+}
+
+QString Dialogs::SaveFileName(QWidget* parent, const FileDialogSpec& spec) {
+    if (S().on)
+        return ScriptedFileName("save");
+    QFileDialog* d = MakeFileDialog(parent, spec);
+    d->setAcceptMode(QFileDialog::AcceptSave);
+    d->setFileMode(QFileDialog::AnyFile);
+    QString chosen;
+    if (d->exec() == QDialog::Accepted && !d->selectedFiles().isEmpty())
+        chosen = d->selectedFiles().constFirst();
+    delete d;
+    return chosen;
+}
+
+int Dialogs::Exec(QDialog& dialog) {
+    if (!S().on)
+        return dialog.exec();
+    bool finished = false;
+    const auto connection =
+        QObject::connect(&dialog, &QDialog::finished, [&finished] { finished = true; });
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    while (!finished && !S().actions.empty()) {
+        auto action = std::move(S().actions.front());
+        S().actions.pop_front();
+        action(dialog);
+    }
+    if (!finished)
+        dialog.reject();
+    QObject::disconnect(connection);
+    dialog.hide();
+    // As a closing modal dialog does, hand the activation back to its owner.
+    if (QWidget* owner = dialog.parentWidget())
+        owner->window()->activateWindow();
+    const int result = dialog.result();
+    S().log << QStringLiteral("dialog: %1 = %2")
+                   .arg(dialog.windowTitle(), result == QDialog::Accepted
+                                                  ? QStringLiteral("accepted")
+                                                  : QStringLiteral("rejected"));
+    return result;
+}
+
+void Dialogs::Shell(const QString& verb, const QString& target) {
+    if (S().on) {
+        S().log << QStringLiteral("shell: %1 %2").arg(verb, target);
+        return;
+    }
+    // Both verbs hand the target to the desktop: a web address opens in the
+    // browser, a folder in the file manager. The result is not reported.
+    const QUrl url =
+        target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+    QDesktopServices::openUrl(url);
+}
+
+void Dialogs::SetScripted(bool on) {
+    S().on = on;
+}
+
+bool Dialogs::Scripted() {
+    return S().on;
+}
+
+void Dialogs::SetNextAnswer(bool yes, std::function<void()> during) {
+    S().answers.push_back({yes, std::move(during)});
+}
+
+void Dialogs::SetNextFileName(const QString& path, std::function<void()> during) {
+    S().files.push_back({path, std::move(during)});
+}
+
+void Dialogs::SetNextDialogAction(std::function<void(QDialog&)> action) {
+    S().actions.push_back(std::move(action));
+}
+
+QStringList Dialogs::Log() {
+    return S().log;
+}
+
+void Dialogs::ClearLog() {
+    S().log.clear();
+}
+
+void Dialogs::Reset() {
+    Script& s = S();
+    s.answers.clear();
+    s.files.clear();
+    s.actions.clear();
+    s.log.clear();
+}
+
+} // namespace ostravion::gui

@@ -1,0 +1,62 @@
+// The one door through which the program talks to the user and to the shell:
+// message boxes, Yes/No questions, the file dialogs, the program's own modal
+// dialogs and the shell's open/explore verbs. Tests switch it to scripted mode,
+// in which nothing blocks: answers, file names and dialog actions come from
+// queues and every call is written to a log.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace ostravion::gui {
+
+// The caption of every message box.
+inline const QString kAppTitle = QStringLiteral("Ostravion");
+
+struct FileDialogSpec {
+    QString defaultSuffix; // "tls"
+    QString fileName;      // the initial file name, "*.tls"
+    QString filter;        // Qt form: "Total결과파일(*.tls)"
+    QString folder;        // initial folder
+};
+
+class Dialogs {
+public:
+    static void Show(QWidget* parent, const QString& text);
+    // True only when the answer is Yes.
+    static bool Ask(QWidget* parent, const QString& question);
+    // The chosen path, or empty on Cancel.
+    static QString OpenFileName(QWidget* parent, const FileDialogSpec& spec);
+    // Asks before overwriting an existing file.
+    static QString SaveFileName(QWidget* parent, const FileDialogSpec& spec);
+    // Runs a modal dialog; returns its result (QDialog::Accepted or Rejected).
+    static int Exec(QDialog& dialog);
+    // The shell's verb ("open", "explore") on a web address or a folder.
+    static void Shell(const QString& verb, const QString& target);
+
+    // Scripted mode, for tests.
+    static void SetScripted(bool on);
+    static bool Scripted();
+    // Next answers of Ask, in order; an Ask with none queued answers No.
+    // `during` runs while the question is up.
+    static void SetNextAnswer(bool yes, std::function<void()> during = {});
+    // Next file-dialog result; `during` runs as if inside the dialog (a test
+    // may change the current directory there, as a real dialog may).
+    static void SetNextFileName(const QString& path, std::function<void()> during = {});
+    // Next modal dialog: the action fills it and presses its buttons. While the
+    // dialog stays open after an action, the next queued action runs; with
+    // none left it is cancelled.
+    static void SetNextDialogAction(std::function<void(QDialog&)> action);
+    // Every call, as "show: TEXT", "ask: TEXT = yes|no", "open: FILE",
+    // "save: FILE", "dialog: TITLE = accepted|rejected", "shell: VERB TARGET".
+    static QStringList Log();
+    static void ClearLog();
+    // Forgets the log and every queued answer, file name and action.
+    static void Reset();
+};
+
+} // namespace ostravion::gui

@@ -1,0 +1,101 @@
+// The program's document: the core's document with its two result lists,
+// its scan thread and the hand-over of the scan's programs to the
+// user-interface thread, as the main window asks for them.
+#pragma once
+
+#include "app/AppDocument.h"
+#include "doc/OstravionDoc.h"
+#include "platform/Native.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace ostravion::gui {
+
+class CMainFrame;
+class GuiMessages;
+
+// Runs the scan thread's work on the user-interface thread, in order. The
+// scan thread waits for each piece, as a sent window message would make it
+// wait, but gives up at once when the scan is stopped, so the
+// user-interface thread may wait for it without a deadlock.
+class GuiScanHost final : public QObject, public ScanHost {
+    Q_OBJECT
+public:
+    explicit GuiScanHost(QObject* parent = nullptr) : QObject(parent) {}
+    void RunOnOwner(std::stop_token stop, const std::function<void()>& work) override;
+    void ScanEnded(std::stop_token stop, ScanOutcome outcome) override;
+    // Runs on the user-interface thread when a scan completed.
+    std::function<void()> completed;
+    // Pieces of work run so far, for the statistics of a scan.
+    long long Handed() const { return handed_; }
+
+private:
+    long long handed_ = 0;
+};
+
+// The folder a list shows (its text, CP949, as written in result files) as
+// this system opens it: the drive's text root is replaced by its native
+// root, the rest converted and its separators made native. A folder on no
+// known drive keeps its text, converted.
+std::string NativeFolder(const std::string& folderText, const std::vector<Drive>& drives,
+                         char nativeSeparator, const TextCodec& codec);
+
+// Creation dates of listed files: the path as the list writes it (a drive
+// letter where a folder stands in for a drive) is mapped to this system's
+// path first.
+class MappedFileDates final : public FileDates {
+public:
+    explicit MappedFileDates(NativePlatform& platform) : platform_(platform) {}
+    bool Created(const std::string& path, LocalTime& out) const override;
+    // Reads the drive list again (a new scan may walk other drives).
+    void Refresh();
+
+private:
+    NativePlatform& platform_;
+    std::vector<Drive> drives_;
+    bool read_ = false;
+};
+
+class GuiDocument final : public AppDocument {
+public:
+    GuiDocument(CAuditUtil& util, NativePlatform& platform, const SystemInfo& system,
+                GuiMessages* messages);
+    ~GuiDocument() override;
+
+    void SetFrame(CMainFrame* frame);
+    COstravionDoc& Doc() { return doc_; }
+    CResultList& NormalList() { return normal_; }
+    CResultList& ExtendedList() { return extended_; }
+    GuiScanHost& Host() { return host_; }
+
+    void SetLayoutMode(unsigned char mode) override;
+    void ClearViews() override;
+    void LoadTotal() override;
+    void SaveTotal() override;
+    void Consolidate() override;
+    void PrepareScanProgress(const std::string& text) override;
+    void StartScan() override;
+    void StopScan() override;
+    void WriteScanResults() override;
+    bool ScanRunning() const override { return doc_.ScanRunning(); }
+
+private:
+    CAuditUtil& util_;
+    NativePlatform& platform_;
+    const SystemInfo& system_;
+    GuiMessages* messages_;
+    // The host outlives the document, whose scan thread may still call it
+    // while the document goes.
+    GuiScanHost host_;
+    MappedFileDates dates_;
+    COstravionView normal_;
+    CExtendView extended_;
+    COstravionDoc doc_;
+    QPointer<CMainFrame> frame_;
+};
+
+} // namespace ostravion::gui
