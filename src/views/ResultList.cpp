@@ -1,5 +1,6 @@
 #include "views/ResultList.h"
 
+#include "util/ListSort.h"
 #include "util/Text.h"
 
 #include <algorithm>
@@ -194,44 +195,10 @@ const FoundProgram* CResultList::StoredForRow(int row) const {
 void CResultList::SortByColumn(int column, bool ascending) {
     if (column < 0 || column >= ColumnCount())
         return;
-    SortRange(column, ascending, 0, RowCount() - 1);
+    const auto c = static_cast<std::size_t>(column);
+    SortRowsByText(
+        rows_, [c](const Row& r) -> const std::string& { return r.cells[c]; }, ascending);
     Notify([&](ListObserver& o) { o.RowsMoved(*this); });
-}
-
-// In-place quicksort on the rows with the middle row's text as pivot. Rows are
-// swapped whole, and only where their texts differ; the sort is not stable,
-// and the order it leaves equal texts in is part of what the result files hold.
-void CResultList::SortRange(int column, bool ascending, int low, int high) {
-    int lo = low, hi = high;
-    if (hi <= lo)
-        return;
-    const auto text = [&](int row) -> const std::string& {
-        return rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
-    };
-    const std::string pivot = text((lo + hi) / 2);
-    while (lo <= hi) {
-        if (ascending) {
-            while (lo < high && text::Compare(text(lo), pivot) < 0)
-                ++lo;
-            while (hi > low && text::Compare(text(hi), pivot) > 0)
-                --hi;
-        } else {
-            while (lo < high && text::Compare(text(lo), pivot) > 0)
-                ++lo;
-            while (hi > low && text::Compare(text(hi), pivot) < 0)
-                --hi;
-        }
-        if (lo <= hi) {
-            if (text(lo) != text(hi))
-                std::swap(rows_[static_cast<std::size_t>(lo)], rows_[static_cast<std::size_t>(hi)]);
-            ++lo;
-            --hi;
-        }
-    }
-    if (low < hi)
-        SortRange(column, ascending, low, hi);
-    if (lo < high)
-        SortRange(column, ascending, lo, high);
 }
 
 void CResultList::ColumnClicked(int column) {

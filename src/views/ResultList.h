@@ -132,7 +132,6 @@ private:
         for (ListObserver* o : observers_)
             f(*o);
     }
-    void SortRange(int column, bool ascending, int low, int high);
 
     CAuditUtil& util_;
     const FileDates* dates_;

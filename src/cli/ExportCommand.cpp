@@ -1,0 +1,80 @@
+// export: the counted programs of a result or total file as a spreadsheet.
+#include "cli/Command.h"
+#include "doc/ResultWriting.h"
+#include "files/TotalFile.h"
+#include "util/AuditUtil.h"
+#include "util/Csv.h"
+
+#include <iostream>
+
+namespace ostravion::cli {
+
+namespace {
+
+class ExportCommand final : public Command {
+public:
+    void Register(CLI::App& app) override {
+        cmd_ = app.add_subcommand("export",
+                                  "write the counted programs of total NAME as CSV (UTF-8): "
+                                  "program, rights holder, installed, genuine, copies, rate, "
+                                  "remark");
+        cmd_->add_option("--name", name_, "name of the total file (\".tls\" may be left off)")
+            ->required();
+        cmd_->add_option("--csv", csv_, "the CSV file to write")->required();
+        cmd_->add_option("--from", from_,
+                         "read the written-result file (result, the default) or the total file")
+            ->check(CLI::IsMember({"result", "total"}));
+    }
+    bool Chosen() const override { return cmd_->parsed(); }
+
+    int Run(Context& ctx) override {
+        CAuditUtil util(ctx.platform.Files(), ctx.messages);
+        if (!util.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name))
+            return 1;
+        const std::string path = util.ResultPath(from_ == "total" ? ".tls" : ".rst");
+        std::string bytes;
+        if (!util.Files().ReadWhole(path, bytes)) {
+            ctx.messages.Show(totalfile::kResultFileOpenError);
+            std::cerr << "ostravion-cli: cannot read " << ctx.Utf8(path) << "\n";
+            return 1;
+        }
+        // The rows as the result-writing dialog lists them, so that copies and
+        // rates are the ones it shows and saves.
+        std::vector<ResultWriteRow> rows;
+        std::vector<FoundProgram> store;
+        ReadResultWriteRows(bytes, rows, store);
+
+        std::string out(csv::kUtf8Bom);
+        std::vector<std::string> fields;
+        for (int c = kResultProgram; c < kResultColumnCount; ++c)
+            fields.push_back(ctx.Utf8(CResultWriting::Columns()[c].caption));
+        out += csv::Line(fields);
+        for (const ResultWriteRow& r : rows) {
+            fields.clear();
+            for (int c = kResultProgram; c < kResultColumnCount; ++c)
+                fields.push_back(ctx.Utf8(r.cells[static_cast<std::size_t>(c)]));
+            out += csv::Line(fields);
+        }
+        if (!WriteNativeFile(csv_, out)) {
+            std::cerr << "ostravion-cli: cannot write " << csv_ << "\n";
+            return 1;
+        }
+        std::cout << "csv file\t" << csv_ << "\n";
+        std::cout << "programs\t" << rows.size() << "\n";
+        return 0;
+    }
+
+private:
+    CLI::App* cmd_ = nullptr;
+    std::string name_;
+    std::string csv_;
+    std::string from_ = "result";
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeExportCommand() {
+    return std::make_unique<ExportCommand>();
+}
+
+} // namespace ostravion::cli

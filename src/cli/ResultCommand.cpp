@@ -1,0 +1,210 @@
+// result: the result of a total written without the dialog: the
+// administrative data, and genuine licence counts from a spreadsheet.
+#include "cli/Command.h"
+#include "doc/OstravionDoc.h"
+#include "doc/ResultWriting.h"
+#include "files/TotalFile.h"
+#include "util/AuditUtil.h"
+#include "util/Csv.h"
+#include "util/Text.h"
+
+#include <iostream>
+#include <optional>
+
+namespace ostravion::cli {
+
+namespace {
+
+// One line of the genuine-count file, in CP949.
+struct GenuineCount {
+    std::string program;
+    std::string count;
+    int line = 0;
+};
+
+class ResultCommand final : public Command {
+public:
+    void Register(CLI::App& app) override {
+        cmd_ = app.add_subcommand(
+            "result", "write the result of total NAME: CheckOut/NAME.rst, and NAME.tls again");
+        cmd_->add_option("--name", name_, "name of the total file (\".tls\" may be left off)")
+            ->required();
+        // The four names are required, but their absence is told by the
+        // system's own messages, so the parser takes them as optional.
+        cmd_->add_option("--dept", dept_, "auditing department (required)");
+        cmd_->add_option("--checker", checker_, "auditor's name (required)");
+        cmd_->add_option("--confirm-dept", confirmDept_, "confirming department (required)");
+        cmd_->add_option("--confirmer", confirmer_, "confirmer's name (required)");
+        cmd_->add_option("--pcs", pcs_, "number of PCs (default: as the file holds it)");
+        cmd_->add_option("--remark", remark_, "other remarks; line breaks are kept");
+        cmd_->add_option("--genuine", genuine_,
+                         "CSV file (UTF-8): program name, genuine count; one program per line");
+    }
+    bool Chosen() const override { return cmd_->parsed(); }
+
+    int Run(Context& ctx) override {
+        FileSystem& fs = ctx.platform.Files();
+        CAuditUtil util(fs, ctx.messages);
+        COstravionView normal(util, nullptr);
+        CExtendView extended(util, nullptr);
+        COstravionDoc doc(util, normal, extended);
+        CResultWriting model(util);
+
+        if (!util.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name))
+            return 1;
+
+        // Everything given is checked before anything is written.
+        const std::pair<ResultField, const std::string*> names[] = {
+            {ResultField::CheckDepartment, &dept_},
+            {ResultField::Checker, &checker_},
+            {ResultField::ConfirmDepartment, &confirmDept_},
+            {ResultField::Confirmer, &confirmer_},
+        };
+        for (const auto& [field, value] : names)
+            model.SetField(field, ctx.Cp949(*value));
+        if (!model.CheckRequiredFields())
+            return 1;
+        if (remark_)
+            model.SetField(ResultField::Remark, ctx.Cp949(*remark_));
+        if (!WithinLimits(model))
+            return 1;
+        int pcs = 0;
+        if (pcs_ && !ParseCount(*pcs_, pcs)) {
+            std::cerr << "ostravion-cli: --pcs takes a whole number from 0\n";
+            return 1;
+        }
+        std::vector<GenuineCount> counts;
+        if (genuine_ && !ReadGenuineCounts(ctx, *genuine_, counts))
+            return 1;
+        const std::string total = util.ResultPath(".tls");
+        if (!fs.Exists(total)) {
+            ctx.messages.Show(totalfile::kResultFileOpenError);
+            std::cerr << "ostravion-cli: there is no total file " << ctx.Utf8(total)
+                      << "; consolidate first\n";
+            return 1;
+        }
+
+        // No written result yet: the total is saved first, with the rows
+        // ticked as they load, so that the rows to count exist.
+        util.SetWorkState(kWritingResult);
+        if (!fs.Exists(kWorkFolder + util.ResultFileName())) {
+            doc.SetLayoutMode(kTotalLayout);
+            if (!doc.LoadTotal() || !doc.SaveTotal())
+                return 1;
+            util.SetWorkState(kSaved);
+        }
+
+        if (!model.Open())
+            return 1;
+        for (const auto& [field, value] : names)
+            model.SetField(field, ctx.Cp949(*value));
+        if (pcs_)
+            model.SetField(ResultField::PcCount, std::to_string(pcs));
+        if (remark_)
+            model.SetField(ResultField::Remark, ctx.Cp949(*remark_));
+        const int applied = ApplyGenuineCounts(ctx, model, counts);
+
+        if (!model.Save(&doc))
+            return 1;
+        std::cout << "result file\t" << ctx.Utf8(util.ResultPath(".rst")) << "\n";
+        std::cout << "total file\t" << ctx.Utf8(util.ResultPath(".tls")) << "\n";
+        std::cout << "programs\t" << model.RowCount() << "\n";
+        if (genuine_)
+            std::cout << "genuine counts applied\t" << applied << "\n";
+        return 0;
+    }
+
+private:
+    // The lengths the dialog's fields take.
+    static bool WithinLimits(const CResultWriting& model) {
+        const std::pair<ResultField, const char*> fields[] = {
+            {ResultField::CheckDepartment, "--dept"},
+            {ResultField::Checker, "--checker"},
+            {ResultField::ConfirmDepartment, "--confirm-dept"},
+            {ResultField::Confirmer, "--confirmer"},
+            {ResultField::Remark, "--remark"},
+        };
+        bool ok = true;
+        for (const auto& [field, option] : fields) {
+            const std::size_t limit = CResultWriting::FieldLimit(field);
+            const std::size_t size = model.Field(field).size();
+            if (size > limit) {
+                std::cerr << "ostravion-cli: " << option << " takes at most " << limit
+                          << " bytes in the Korean code page (a line break counts 2); it has "
+                          << size << "\n";
+                ok = false;
+            }
+        }
+        return ok;
+    }
+
+    bool ReadGenuineCounts(Context& ctx, const std::string& path,
+                           std::vector<GenuineCount>& counts) const {
+        std::string bytes;
+        if (!ReadNativeFile(path, bytes)) {
+            std::cerr << "ostravion-cli: cannot read " << path << "\n";
+            return false;
+        }
+        std::vector<csv::Record> records;
+        std::string error;
+        if (!csv::Parse(bytes, records, error)) {
+            std::cerr << "ostravion-cli: " << path << ": " << error << "\n";
+            return false;
+        }
+        bool ok = true;
+        for (const csv::Record& r : records) {
+            int value = 0;
+            if (r.fields.size() < 2 || !ParseCount(r.fields[1], value)) {
+                std::cerr << "ostravion-cli: " << path << ": line " << r.line
+                          << ": expected a program name and a genuine count (a whole number "
+                             "from 0)\n";
+                ok = false;
+                continue;
+            }
+            counts.push_back({ctx.Cp949(r.fields[0]), r.fields[1], r.line});
+        }
+        return ok;
+    }
+
+    // Each count goes to every row of that program name (letter case aside)
+    // as if typed into its genuine cell. Returns the rows changed.
+    int ApplyGenuineCounts(Context& ctx, CResultWriting& model,
+                           const std::vector<GenuineCount>& counts) const {
+        int applied = 0;
+        for (const GenuineCount& c : counts) {
+            bool found = false;
+            for (int row = 0; row < model.RowCount(); ++row) {
+                if (!text::EqualsNoCase(model.ItemText(row, kResultProgram), c.program))
+                    continue;
+                found = true;
+                const EditOutcome outcome = model.EndEdit(row, kResultGenuine, c.count);
+                if (outcome == EditOutcome::GenuineReset)
+                    std::cerr << "  (" << *genuine_ << " line " << c.line << ": "
+                              << ctx.Utf8(c.program) << ", genuine " << c.count << ", installed "
+                              << model.ItemText(row, kResultInstalled) << ")\n";
+                if (outcome != EditOutcome::Ignored && outcome != EditOutcome::Refused)
+                    ++applied;
+            }
+            if (!found)
+                std::cerr << "ostravion-cli: " << *genuine_ << " line " << c.line
+                          << ": no program named " << ctx.Utf8(c.program)
+                          << " in the result; skipped\n";
+        }
+        return applied;
+    }
+
+    CLI::App* cmd_ = nullptr;
+    std::string name_;
+    std::string dept_, checker_, confirmDept_, confirmer_;
+    std::optional<std::string> pcs_;
+    std::optional<std::string> remark_;
+    std::optional<std::string> genuine_;
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeResultCommand() {
+    return std::make_unique<ResultCommand>();
+}
+
+} // namespace ostravion::cli

@@ -1,0 +1,106 @@
+#include "util/Csv.h"
+
+namespace ostravion::csv {
+
+bool Parse(std::string_view text, std::vector<Record>& records, std::string& error) {
+    records.clear();
+    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+        text.remove_prefix(kUtf8Bom.size());
+
+    int line = 1;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    // Steps over one line break at i, if there is one; true when it did.
+    const auto lineBreak = [&] {
+        if (i < n && text[i] == '\r') {
+            ++i;
+            if (i < n && text[i] == '\n')
+                ++i;
+        } else if (i < n && text[i] == '\n') {
+            ++i;
+        } else {
+            return false;
+        }
+        ++line;
+        return true;
+    };
+
+    while (i < n) {
+        if (lineBreak())
+            continue; // an empty line
+        Record record;
+        record.line = line;
+        while (true) {
+            std::string field;
+            if (text[i] == '"') {
+                const int opened = line;
+                ++i;
+                while (true) {
+                    if (i >= n) {
+                        error = "line " + std::to_string(opened) + ": a quoted field is not closed";
+                        return false;
+                    }
+                    if (text[i] == '"') {
+                        if (i + 1 < n && text[i + 1] == '"') {
+                            field += '"';
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    if (text[i] == '\n' || (text[i] == '\r' && !(i + 1 < n && text[i + 1] == '\n')))
+                        ++line;
+                    field += text[i++];
+                }
+                if (i < n && text[i] != ',' && text[i] != '\r' && text[i] != '\n') {
+                    error = "line " + std::to_string(line) + ": text after a closing quote";
+                    return false;
+                }
+            } else {
+                while (i < n && text[i] != ',' && text[i] != '\r' && text[i] != '\n')
+                    field += text[i++];
+            }
+            record.fields.push_back(std::move(field));
+            if (i < n && text[i] == ',') {
+                ++i;
+                if (i >= n)
+                    record.fields.emplace_back();
+                else if (text[i] != '\r' && text[i] != '\n')
+                    continue;
+                else
+                    record.fields.emplace_back();
+            }
+            break;
+        }
+        records.push_back(std::move(record));
+        lineBreak();
+    }
+    return true;
+}
+
+std::string Field(std::string_view value) {
+    if (value.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(value);
+    std::string out = "\"";
+    for (char c : value) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+std::string Line(const std::vector<std::string>& fields) {
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        out += Field(fields[i]);
+    }
+    out += "\r\n";
+    return out;
+}
+
+} // namespace ostravion::csv

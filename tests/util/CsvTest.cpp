@@ -1,0 +1,63 @@
+#include "util/Csv.h"
+
+#include <gtest/gtest.h>
+
+using namespace ostravion;
+
+namespace {
+
+using Fields = std::vector<std::string>;
+
+std::vector<csv::Record> ParseOk(std::string_view text) {
+    std::vector<csv::Record> records;
+    std::string error;
+    EXPECT_TRUE(csv::Parse(text, records, error)) << error;
+    return records;
+}
+
+TEST(Csv, QuotesByteOrderMarkLineEndsAndEmptyLines) {
+    const auto r = ParseOk("\xEF\xBB\xBF"
+                           "Word,3\r\n"
+                           "\"Office, \"\"Pro\"\"\",2\n"
+                           "\n"
+                           "\"two\r\nlines\",1\r"
+                           "last,,\n"
+                           ",x");
+    ASSERT_EQ(5u, r.size());
+    EXPECT_EQ((Fields{"Word", "3"}), r[0].fields);
+    EXPECT_EQ(1, r[0].line);
+    EXPECT_EQ((Fields{"Office, \"Pro\"", "2"}), r[1].fields);
+    EXPECT_EQ(2, r[1].line);
+    EXPECT_EQ((Fields{"two\r\nlines", "1"}), r[2].fields);
+    EXPECT_EQ(4, r[2].line);
+    EXPECT_EQ((Fields{"last", "", ""}), r[3].fields);
+    EXPECT_EQ(6, r[3].line);
+    EXPECT_EQ((Fields{"", "x"}), r[4].fields);
+    EXPECT_TRUE(ParseOk("").empty());
+    EXPECT_TRUE(ParseOk("\xEF\xBB\xBF\r\n\r\n").empty());
+}
+
+TEST(Csv, BrokenQuotesAreReportedWithTheirLine) {
+    std::vector<csv::Record> records;
+    std::string error;
+    EXPECT_FALSE(csv::Parse("a,1\n\"open,2\nb,3\n", records, error));
+    EXPECT_EQ("line 2: a quoted field is not closed", error);
+    EXPECT_FALSE(csv::Parse("a,1\n\"x\"y,2\n", records, error));
+    EXPECT_EQ("line 2: text after a closing quote", error);
+    EXPECT_EQ(1u, records.size());
+}
+
+TEST(Csv, WritingQuotesOnlyWhatNeedsIt) {
+    EXPECT_EQ("plain", csv::Field("plain"));
+    EXPECT_EQ("\"a,b\"", csv::Field("a,b"));
+    EXPECT_EQ("\"say \"\"hi\"\"\"", csv::Field("say \"hi\""));
+    EXPECT_EQ("\"two\r\nlines\"", csv::Field("two\r\nlines"));
+    const Fields fields{"a,b", "", "q\"", "x\ny"};
+    const std::string line = csv::Line(fields);
+    EXPECT_EQ("\"a,b\",,\"q\"\"\",\"x\ny\"\r\n", line);
+    const auto back = ParseOk(line);
+    ASSERT_EQ(1u, back.size());
+    EXPECT_EQ(fields, back[0].fields);
+}
+
+} // namespace
