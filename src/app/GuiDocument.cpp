@@ -131,6 +131,11 @@ void GuiDocument::SetFrame(CMainFrame* frame) {
             frame_->SelectLayout(extended);
     });
     host_.completed = [this] {
+        // A stop given after the walk ended but before this ran has put the
+        // commands back already: no question then.
+        if (!awaitingEnd_)
+            return;
+        awaitingEnd_ = false;
         if (frame_)
             frame_->OnScanCompleted();
     };
@@ -166,6 +171,7 @@ void GuiDocument::StartScan() {
                                   platform_.Apps()},
                         &system_, platform_.Threads(), kKeyListFile};
     dates_.Refresh();
+    awaitingEnd_ = true;
     doc_.StartScan(request, host_);
 }
 
@@ -173,6 +179,7 @@ void GuiDocument::StopScan() {
     // A question the scan thread waits for is given up, then the thread ends.
     if (messages_)
         messages_->CancelWaits();
+    awaitingEnd_ = false;
     doc_.StopScan();
 }
 

@@ -96,6 +96,7 @@ private:
     CExtendView extended_;
     COstravionDoc doc_;
     QPointer<CMainFrame> frame_;
+    bool awaitingEnd_ = false; // a started scan has neither completed nor been stopped
 };
 
 } // namespace ostravion::gui

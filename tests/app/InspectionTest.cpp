@@ -154,6 +154,9 @@ private slots:
         QCOMPARE(s.Result(), written);
         QVERIFY(!s.QuestionAsked());
         QVERIFY(s.Frame().Progress() == nullptr);
+        // A completion that was on its way when the stop came asks nothing.
+        static_cast<GuiDocument&>(s.app->Document()).Host().completed();
+        QVERIFY(!s.QuestionAsked());
     }
 
     void exitDuringAScanWritesTheLastFile() {
