@@ -37,8 +37,9 @@ public:
     PathRules rules{true, true};
     std::map<std::string, std::string> files;
     std::set<std::string> directories;
-    std::set<std::string> unwritable;    // paths that cannot be opened for writing
-    std::set<std::string> failingWrites; // paths whose writes fail once opened
+    std::set<std::string> unwritable;     // paths that cannot be opened for writing
+    std::set<std::string> failingWrites;  // paths whose writes fail once opened
+    std::set<std::string> failingRenames; // targets that cannot be replaced
     std::string cwd = "/work";
 
     PathRules Rules() const override { return rules; }
@@ -55,7 +56,7 @@ public:
     bool Remove(const std::string& path) override { return files.erase(path) != 0; }
     bool Rename(const std::string& from, const std::string& to) override {
         const auto it = files.find(from);
-        if (it == files.end())
+        if (it == files.end() || failingRenames.count(to))
             return false;
         files[to] = it->second;
         files.erase(from);

@@ -1,6 +1,7 @@
 #include "doc/OstravionDoc.h"
 
 #include "files/PerPcWriter.h"
+#include "files/ReplaceFiles.h"
 
 namespace ostravion {
 
@@ -63,22 +64,34 @@ bool COstravionDoc::WriteScanResults() {
     FileSystem& fs = util_.Files();
     MessagePort& messages = util_.Messages();
     const std::string& path = util_.ScanResultPath();
+    // Both parts go to a new file beside the result file, which replaces it
+    // only once it is whole: a failed or interrupted write leaves the earlier
+    // file of the same name as it was.
+    const std::string fresh = ReplacementPath(path);
 
     normal_.SortByColumn(kCompanyColumn, true);
     const bool head =
-        WritePerPcFile(fs, messages, path, util_.GetPcFacts(), RowsInDisplayOrder(normal_));
+        WritePerPcFile(fs, messages, fresh, util_.GetPcFacts(), RowsInDisplayOrder(normal_));
 
-    // The extended list's rows are appended even when the first part failed,
-    // so that whatever file can be opened holds them.
+    // The extended list's writer runs even when the first part failed, and
+    // reports its own failure.
     extended_.SortByColumn(kCompanyColumn, true);
-    const bool tail = AppendPerPcRows(fs, messages, path, RowsInDisplayOrder(extended_));
+    const bool tail = AppendPerPcRows(fs, messages, fresh, RowsInDisplayOrder(extended_));
+
+    bool ok = head && tail;
+    if (ok && !CommitReplacements(fs, {path})) {
+        messages.Show(msg::kWriteFileOpenError);
+        ok = false;
+    }
+    if (!ok)
+        DiscardReplacements(fs, {path});
 
     // The journal is the safety copy of the findings: it goes only once the
     // result file holds them all.
-    if (head && tail && fs.Exists(util_.JournalPath()))
+    if (ok && fs.Exists(util_.JournalPath()))
         fs.Remove(util_.JournalPath());
-    lastWriteOk_.store(head && tail);
-    return head && tail;
+    lastWriteOk_.store(ok);
+    return ok;
 }
 
 } // namespace ostravion

@@ -90,8 +90,10 @@ public:
 
     // The per-PC result file from both lists: the normal list sorted by rights
     // holder with the header, then the extended list sorted the same way; then
-    // the journal is deleted. Failures show "Write File Open Error...!!"; the
-    // journal is kept unless the whole file was written. True when it was.
+    // the journal is deleted. The file is written under a new name and moved
+    // into place only when whole, so a failure leaves an earlier file of that
+    // name as it was. Failures show "Write File Open Error...!!"; the journal
+    // is kept unless the whole file was written. True when it was.
     bool WriteScanResults();
     // Whether the last WriteScanResults wrote the whole file; readable from
     // any thread.
