@@ -41,21 +41,30 @@ same() { # file, expected file: "old", "new" or "other"
     if cmp -s "$1" "$2"; then echo new; elif [ "$(cat "$1")" = "$(printf 'an earlier total\r')" ]; then echo old; else echo other; fi
 }
 
-# Killed at several moments: the earlier total or the whole new one, never a part.
-killed=0
-for delay in 0.05 0.1 0.15 0.2 0.3 0.4 0.6 0.8; do
+# Killed at several moments: when the history scratch file appears, as soon
+# as the new total is begun, and after a few fixed delays. The total is the
+# earlier one or the whole new one, never a part.
+kill_when() { # file to wait for ("" for none), delay
     earlier
     "$cli" -C "$run" consolidate --overwrite --name big >/dev/null 2>&1 &
-    pid=$!
-    sleep "$delay"
+    local pid=$! n=0
+    if [ -n "$1" ]; then
+        while [ ! -e "$run/CheckOut/$1" ] && [ $n -lt 2000000 ] && kill -0 "$pid" 2>/dev/null; do n=$((n + 1)); done
+    fi
+    sleep "$2"
     kill -9 "$pid" 2>/dev/null && killed=$((killed + 1))
     wait "$pid" 2>/dev/null
+    [ -e "$run/CheckOut/big.tls.new" ] && cut=$((cut + 1))
+    local state
     state=$(same "$run/CheckOut/big.tls" "$work/reference.tls")
-    [ "$state" = other ] && check "killed after ${delay}s: old or new total" "old or new" "$state"
+    check "killed (${1:-start} + $2 s): old or new total" "yes" "$([ "$state" != other ] && echo yes)"
     rm -f "$run/CheckOut/big.tls.new" "$run/CheckOut/big_tm"
-done
-echo "ok killed $killed times in the middle of a consolidation"
-
+}
+killed=0
+cut=0
+for wait_for in big_tm big.tls.new big.tls.new big.tls.new; do kill_when "$wait_for" 0; done
+for delay in 0.05 0.1 0.2 0.4; do kill_when "" "$delay"; done
+echo "ok killed $killed times, $cut times with the new total half written"
 # A file-size limit: the write fails part way (EFBIG, not the signal).
 limited() { (trap '' XFSZ; ulimit -f 8; "$@"); }
 earlier
