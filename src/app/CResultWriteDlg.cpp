@@ -323,12 +323,13 @@ void CResultWriteDlg::LimitRemark() {
         return;
     }
     // Too long: the text as it was, the cursor where the typing began.
-    QTextCursor cursor = remark_->textCursor();
-    const int at = std::min<int>(cursor.position(), static_cast<int>(remarkText_.size()));
+    const int typed = static_cast<int>(text.size() - remarkText_.size());
+    const int at = std::clamp(remark_->textCursor().position() - typed, 0,
+                              static_cast<int>(remarkText_.size()));
     const QSignalBlocker block(remark_);
     remark_->setPlainText(remarkText_);
-    cursor = remark_->textCursor();
-    cursor.setPosition(std::max(0, at - static_cast<int>(text.size() - remarkText_.size())));
+    QTextCursor cursor = remark_->textCursor();
+    cursor.setPosition(at);
     remark_->setTextCursor(cursor);
 }
 

@@ -173,8 +173,11 @@ bool Dialogs::FindPrinter(QPrinter& printer) {
         const QString file = s.printers.front();
         s.printers.pop_front();
         s.log << QStringLiteral("printer: ") + file;
+        // A PDF printer with the page of the command line's PDF export.
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                          QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
         return true;
     }
     // A file chosen in the printer-setup dialog is a printer of its own.
