@@ -11,6 +11,7 @@
 #include "app/Pictures.h"
 #include "app/ReportPrinting.h"
 #include "scan/Facts.h"
+#include "views/PrintSelection.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -640,9 +641,12 @@ void CMainFrame::OnPrint(bool preview) {
                                            "[인쇄 설정]에서 프린터를 선택하십시오."));
         return;
     }
-    if (u.GetReportKind() == 4 && !WrittenResultExists())
-        OnWriteResult();
-    u.SetWorkState(kPrinted);
+    // The confirmation sheet without a readable written result: the Write
+    // result command first, whatever comes of it; then state 8.
+    if (const std::optional<ReportKind> kind = ReportKindFromNumber(u.GetReportKind()))
+        BeforePrinting(u, *kind, [this] { OnWriteResult(); });
+    else
+        u.SetWorkState(kPrinted);
     if (printReport)
         printReport(preview);
     else

@@ -7,6 +7,7 @@
 #include "util/AuditUtil.h"
 #include "views/ReportLayout.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPrintPreviewWidget>
 #include <QProcess>
@@ -258,6 +259,19 @@ private slots:
             if (normal[i] != extended[i])
                 differing << normal[i].simplified();
         QCOMPARE(differing, QStringList({QStringLiteral("성 명 : 홍길동 (서명 또는 인)")}));
+    }
+
+    void printerSetupIsTheFrameworksDialog() {
+        Harness h;
+        QString title;
+        Dialogs::SetNextDialogAction([&](QDialog& d) { title = d.windowTitle(); });
+        const QString start = QDir::currentPath();
+        h.Frame().OnCommand(ID_FILE_PRINT_SETUP);
+        QCOMPARE(title, QStringLiteral("인쇄 설정"));
+        QCOMPARE(QDir::currentPath(), start);
+        // Always there, with or without a total.
+        QVERIFY(h.Frame().Action(ID_FILE_PRINT_SETUP)->isEnabled());
+        QCOMPARE(h.Util().GetWorkState(), int(kIdle));
     }
 
     void previewShowsEveryKind() {
