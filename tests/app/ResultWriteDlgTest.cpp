@@ -356,6 +356,19 @@ private slots:
         QCOMPARE(Column(dlg.List(), 1), QStringList({"한글 2010", "V3 Lite", "Office Excel"}));
         // The numbers go with their rows.
         QCOMPARE(Column(dlg.List(), 0), QStringList({"1", "3", "2"}));
+
+        // A header click while a count is edited stores it on its own row first.
+        Click(dlg.List(), 2, 3); // Office Excel, installed 4
+        QVERIFY(dlg.List()->Editor());
+        QTest::keyClicks(dlg.List()->Editor(), QStringLiteral("8"));
+        clickHead(3);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(dlg.List()->Editor() == nullptr);
+        QStringList excel;
+        for (int r = 0; r < dlg.List()->rowCount(); ++r)
+            if (dlg.List()->item(r, 1)->text() == QStringLiteral("Office Excel"))
+                excel = Row(dlg.List(), r).mid(3, 4);
+        QCOMPARE(excel, QStringList({"8", "4", "4", "50.00%"}));
     }
 
     void fieldLimitsAndKeys() {
