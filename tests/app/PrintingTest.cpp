@@ -26,20 +26,6 @@ namespace {
 const QString kNoPrinter = QStringLiteral(
     "show: 인쇄할 프린터가 없습니다.\n프린터를 설치하거나 [인쇄 설정]에서 프린터를 선택하십시오.");
 
-QByteArray Fixture(const QString& name) {
-    QFile f(QStringLiteral(OSTRAVION_SOURCE_DIR "/tests/cli/report/CheckOut/") + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void OpenAudit(Harness& h, bool written = true) {
-    h.dir.Write(QStringLiteral("CheckOut/audit.tls"), Fixture(QStringLiteral("audit.tls")));
-    if (written)
-        h.dir.Write(QStringLiteral("CheckOut/audit.rst"), Fixture(QStringLiteral("audit.rst")));
-    Dialogs::SetNextFileName(h.dir.Path(QStringLiteral("CheckOut/audit.tls")));
-    h.Frame().OnCommand(ID_FILE_OPEN);
-    Dialogs::ClearLog();
-}
-
 // Chooses the radio button of a report kind and presses "선택".
 test::DialogAction Choose(int buttonId) {
     return [buttonId](QDialog& d) {
@@ -53,14 +39,6 @@ int ButtonOf(int kind) {
         if (static_cast<int>(c.kind) == kind)
             return c.buttonId;
     return 0;
-}
-
-QStringList Messages() {
-    QStringList out;
-    for (const QString& l : Dialogs::Log())
-        if (l.startsWith(QStringLiteral("ask: ")) || l.startsWith(QStringLiteral("show: ")))
-            out << l;
-    return out;
 }
 
 // Pages of a PDF file, counted by their page objects.
@@ -115,7 +93,7 @@ private slots:
 
     void selectionDialogNeedsAChoice() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         QStringList captions;
         bool okAtFirst = true;
         QStringList checked;
@@ -154,7 +132,7 @@ private slots:
 
     void cancelPrintsNothing() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         h.Util().SetReportKind(3);
         Dialogs::SetNextDialogAction([](QDialog& d) {
             QTest::mouseClick(static_cast<CPrintSelectDlg&>(d).Radio(kIdPrintSheet),
@@ -169,11 +147,11 @@ private slots:
 
     void withoutPrinterPrintSaysSoAndPreviewWorks() {
         Harness h;
-        OpenAudit(h, false);
+        test::OpenFixtureAudit(h, false);
         // Even the confirmation sheet asks nothing about its result first.
         Dialogs::SetNextDialogAction(Choose(kIdPrintSheet));
         h.Frame().OnCommand(ID_FILE_PRINT);
-        QCOMPARE(Messages(), QStringList({kNoPrinter}));
+        QCOMPARE(test::Messages(), QStringList({kNoPrinter}));
         QVERIFY(Dialogs::Log().contains(QStringLiteral("printer: (none)")));
         QCOMPARE(h.Util().GetWorkState(), int(kTotalOpened));
 
@@ -184,14 +162,14 @@ private slots:
             [&](QDialog& d) { pages = d.findChild<QPrintPreviewWidget*>()->pageCount(); });
         h.Frame().OnCommand(ID_FILE_PREVIEW);
         QCOMPARE(pages, 1);
-        QVERIFY(Messages().isEmpty());
+        QVERIFY(test::Messages().isEmpty());
         QCOMPARE(h.Util().GetWorkState(), int(kPrinted));
         QVERIFY(h.Frame().Progress() == nullptr);
     }
 
     void sheetWithoutWrittenResultWritesItFirst() {
         Harness h;
-        OpenAudit(h, false);
+        test::OpenFixtureAudit(h, false);
         const QString pdf = h.dir.Path(QStringLiteral("sheet.pdf"));
         Dialogs::SetNextDialogAction(Choose(kIdPrintSheet));
         Dialogs::SetNextPrinter(pdf);
@@ -211,7 +189,7 @@ private slots:
 
     void printedPagesMatchTheCommandLineExport() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         const bool poppler = !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
         QString sheetTexts[2];
         for (int kind : {1, 3, 4, 5, 6}) {
@@ -228,7 +206,8 @@ private slots:
                 Dialogs::SetNextPrinter(printed);
                 h.Frame().OnCommand(ID_FILE_PRINT);
                 QCOMPARE(h.Util().GetWorkState(), int(kPrinted));
-                QVERIFY2(Messages().isEmpty(), qPrintable(Messages().join(QLatin1Char('\n'))));
+                QVERIFY2(test::Messages().isEmpty(),
+                         qPrintable(test::Messages().join(QLatin1Char('\n'))));
                 const QString viewName =
                     view == 1 ? QStringLiteral("extended") : QStringLiteral("normal");
                 QCOMPARE(CliReport(h.dir.Path(), kind, viewName, exported), 0);
@@ -276,7 +255,7 @@ private slots:
 
     void previewShowsEveryKind() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         for (int kind : {1, 3, 4, 5, 6}) {
             int pages = -1;
             Dialogs::SetNextDialogAction(Choose(ButtonOf(kind)));
@@ -293,7 +272,7 @@ private slots:
                 PrepareReport(h.Util(), *ReportKindFromNumber(kind), TotalFileReaders(h.Util()));
             QCOMPARE(pages, layout.PageCount());
         }
-        QVERIFY(Messages().isEmpty());
+        QVERIFY(test::Messages().isEmpty());
     }
 };
 

