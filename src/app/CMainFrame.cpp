@@ -67,7 +67,10 @@ CMainFrame::CMainFrame(Services services, QWidget* parent) : QMainWindow(parent)
     resize(1000, 700);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The views go with the window: no focus change may reach them then.
+    disconnect(focusWatch_);
+}
 
 QPrinter& CMainFrame::Printer() {
     if (!printer_) {
@@ -130,7 +133,7 @@ bool CMainFrame::Create(AppDocument& doc, QWidget* upperView, QWidget* lowerView
     splitter_->setStretchFactor(1, 1);
     splitter_->installEventFilter(this);
     // The active view: the one that last had the focus.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         for (int i = 0; i < 2; ++i)
             if (now && views_[i] && (now == views_[i] || views_[i]->isAncestorOf(now)))
                 activeView_ = i;

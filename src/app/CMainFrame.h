@@ -151,6 +151,7 @@ private:
     int rowIdeal_[2] = {0, 0};
     bool closing_ = false;
     int activeView_ = 0;
+    QMetaObject::Connection focusWatch_;
     std::unique_ptr<QPrinter> printer_;
 };
 
