@@ -5,14 +5,17 @@
 #include "app/CEditListCtrl.h"
 #include "app/CMainFrame.h"
 #include "app/CResultWriteDlg.h"
+#include "app/GuiDocument.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 
@@ -418,6 +421,59 @@ private slots:
         QVERIFY(tls.contains(QStringLiteral("[PC_HISTORY]\r\n기획팀-PC01")));
         QCOMPARE(h.Doc().calls.last(), QStringLiteral("LoadTotal"));
         QVERIFY(h.Frame().Progress() == nullptr);
+    }
+
+    void writtenCountsReachTheListsAndTheSheet() {
+        // The program's own document and views, from result writing to print.
+        test::WorkDir dir;
+        test::TestPlatform platform;
+        Dialogs::SetScripted(true);
+        auto app = platform.MakeApp();
+        CommandLine c;
+        c.splash = false;
+        QVERIFY(app->InitInstance(c));
+        for (const char* name : {"audit.tls", "audit.rst"}) {
+            QFile::copy(QStringLiteral(OSTRAVION_SOURCE_DIR "/tests/cli/report/CheckOut/") +
+                            QLatin1String(name),
+                        dir.Path(QStringLiteral("CheckOut/") + QLatin1String(name)));
+        }
+        Dialogs::SetNextFileName(dir.Path(QStringLiteral("CheckOut/audit.tls")));
+        app->MainFrame()->OnCommand(ID_FILE_OPEN);
+        auto& doc = static_cast<GuiDocument&>(app->Document());
+        QCOMPARE(doc.NormalList().RowCount() + doc.ExtendedList().RowCount(), 5);
+
+        Dialogs::SetNextAnswer(true);
+        Dialogs::SetNextDialogAction([](QDialog& d) {
+            auto& dlg = static_cast<CResultWriteDlg&>(d);
+            ShowActive(d);
+            Click(dlg.List(), 2, 4); // V3 Lite: installed 6, genuine 0
+            QTest::keyClicks(dlg.List()->Editor(), QStringLiteral("2"));
+            QTest::keyClick(dlg.List()->Editor(), Qt::Key_Return);
+            test::Press(d, QStringLiteral("button1"));
+        });
+        app->MainFrame()->OnCommand(IDC_WRITE_RESULT);
+        QVERIFY(Dialogs::Log().contains(QStringLiteral("dialog: 결과 작성 = accepted")));
+        const QString tls = QString::fromStdString(
+            platform.Codec().ToUtf8(dir.Read(QStringLiteral("CheckOut/audit.tls")).toStdString()));
+        QVERIFY(tls.contains(QStringLiteral("V3 Lite\t3.0\t6\t2\t4\t")));
+        // The lists were loaded again from the total just written.
+        const QString rows = tls.section(QStringLiteral("[리스트]\r\n"), 1)
+                                 .section(QStringLiteral("[PC_HISTORY]"), 0, 0);
+        QCOMPARE(doc.NormalList().RowCount() + doc.ExtendedList().RowCount(),
+                 int(rows.count(QStringLiteral("\r\n"))));
+
+        // The sheet printed now carries the new counts.
+        const QString pdf = dir.Path(QStringLiteral("sheet.pdf"));
+        Dialogs::SetNextDialogAction([](QDialog& d) {
+            QTest::mouseClick(d.findChild<QRadioButton*>(QStringLiteral("radio1074")),
+                              Qt::LeftButton);
+            test::Press(d, QStringLiteral("button1"));
+        });
+        Dialogs::SetNextPrinter(pdf);
+        app->MainFrame()->OnCommand(ID_FILE_PRINT);
+        QCOMPARE(app->Util().GetWorkState(), int(kPrinted));
+        QVERIFY(QFileInfo(pdf).size() > 0);
+        Dialogs::Reset();
     }
 };
 
