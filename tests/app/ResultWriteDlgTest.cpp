@@ -260,6 +260,7 @@ private slots:
                          << add.Field(CAddProgramDlg::IDC_INSTALLED)->text();
                 add.Field(CAddProgramDlg::IDC_COMPANY)->setText(QStringLiteral("새 회사"));
                 add.Field(CAddProgramDlg::IDC_VERSION)->setText(QStringLiteral("2.1"));
+                test::SaveScreenshot(&a, QStringLiteral("10-add-program"));
                 test::Press(a, QStringLiteral("button1"));
             });
             Dialogs::SetNextDialogAction([&](QDialog& a) {
