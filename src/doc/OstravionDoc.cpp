@@ -5,10 +5,6 @@
 
 namespace ostravion {
 
-namespace {
-constexpr int kCompanyColumn = 2;
-}
-
 std::vector<const FoundProgram*> RowsInDisplayOrder(const CResultList& list) {
     std::vector<const FoundProgram*> rows;
     rows.reserve(static_cast<std::size_t>(list.RowCount()));
@@ -61,22 +57,29 @@ void COstravionDoc::AddFoundProgram(const FoundProgram& program) {
 }
 
 bool COstravionDoc::WriteScanResults() {
+    normal_.SortByColumn(kCompanyColumn, true);
+    extended_.SortByColumn(kCompanyColumn, true);
+    std::lock_guard<std::mutex> lock(writeMutex_);
+    ++writes_;
+    return WritePerPcRows(util_.ScanResultPath(), util_.GetPcFacts(), util_.JournalPath(),
+                          RowsInDisplayOrder(normal_), RowsInDisplayOrder(extended_));
+}
+
+bool COstravionDoc::WritePerPcRows(const std::string& path, const PcFacts& facts,
+                                   const std::string& journal,
+                                   const std::vector<const FoundProgram*>& normal,
+                                   const std::vector<const FoundProgram*>& extended) {
     FileSystem& fs = util_.Files();
     MessagePort& messages = util_.Messages();
-    const std::string& path = util_.ScanResultPath();
     // Both parts go to a new file beside the result file, which replaces it
     // only once it is whole: a failed or interrupted write leaves the earlier
     // file of the same name as it was.
     const std::string fresh = ReplacementPath(path);
-
-    normal_.SortByColumn(kCompanyColumn, true);
-    const bool head =
-        WritePerPcFile(fs, messages, fresh, util_.GetPcFacts(), RowsInDisplayOrder(normal_));
+    const bool head = WritePerPcFile(fs, messages, fresh, facts, normal);
 
     // The extended list's writer runs even when the first part failed, and
     // reports its own failure.
-    extended_.SortByColumn(kCompanyColumn, true);
-    const bool tail = AppendPerPcRows(fs, messages, fresh, RowsInDisplayOrder(extended_));
+    const bool tail = AppendPerPcRows(fs, messages, fresh, extended);
 
     bool ok = head && tail;
     if (ok && !CommitReplacements(fs, {path})) {
@@ -88,8 +91,8 @@ bool COstravionDoc::WriteScanResults() {
 
     // The journal is the safety copy of the findings: it goes only once the
     // result file holds them all.
-    if (ok && fs.Exists(util_.JournalPath()))
-        fs.Remove(util_.JournalPath());
+    if (ok && fs.Exists(journal))
+        fs.Remove(journal);
     lastWriteOk_.store(ok);
     return ok;
 }
