@@ -233,7 +233,8 @@ TEST_F(ScanThread, TheEndOfACompletedScanWritesOffTheOwnersThreadInTheListsOrder
     // written on the scan thread so that the window keeps running.
     std::vector<std::thread::id> writers;
     fs.onOpenWrite = [&](const std::string& path) {
-        if (path == kResult)
+        // The file is written beside its name, then moved into place.
+        if (path == std::string(kResult) + ".new")
             writers.push_back(std::this_thread::get_id());
     };
     QueuedHost host;
