@@ -219,13 +219,13 @@ struct ScanThreadStops : ::testing::Test {
             const std::string root = std::string("/") + letter + "/";
             const int r = tree.AddRoot(root, letter == 'c' ? 1 : 2);
             drives.drives.push_back({std::string(1, letter - 32) + ":\\", root, '\\'});
-            for (int a = 0; a < 6; ++a) {
+            for (int a = 0; a < 3; ++a) {
                 const int top = tree.AddFolder(r, "T" + std::to_string(a));
                 for (int b = 0; b < 4; ++b) {
                     const int f = tree.AddFolder(top, "S" + std::to_string(b));
                     const std::string native =
                         root + "T" + std::to_string(a) + "/S" + std::to_string(b) + "/";
-                    for (int i = 0; i < 12; ++i) {
+                    for (int i = 0; i < 6; ++i) {
                         const int p = (a * 7 + b * 3 + i) % 10;
                         tree.AddFile(f, "P" + std::to_string(p) + ".EXE",
                                      i % 4 == 3 ? 1 : 100 + p); // a wrong size: not identified
