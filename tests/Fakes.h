@@ -4,6 +4,7 @@
 #include "platform/Ports.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -37,7 +38,9 @@ public:
     PathRules rules{true, true};
     std::map<std::string, std::string> files;
     std::set<std::string> directories;
-    std::set<std::string> unwritable;    // paths that cannot be opened for writing
+    std::set<std::string> unwritable; // paths that cannot be opened for writing
+    // Called with the path on every OpenWrite, on the caller's thread.
+    std::function<void(const std::string&)> onOpenWrite;
     std::set<std::string> failingWrites; // paths whose writes fail once opened
     std::string cwd = "/work";
 
@@ -128,6 +131,8 @@ inline std::unique_ptr<InFile> MemoryFileSystem::OpenRead(const std::string& pat
 }
 
 inline std::unique_ptr<OutFile> MemoryFileSystem::OpenWrite(const std::string& path, bool append) {
+    if (onOpenWrite)
+        onOpenWrite(path);
     if (unwritable.count(path))
         return nullptr;
     if (!append || !files.count(path))

@@ -4,10 +4,6 @@
 
 namespace ostravion {
 
-namespace {
-constexpr int kCompanyColumn = 2;
-}
-
 std::vector<const FoundProgram*> RowsInDisplayOrder(const CResultList& list) {
     std::vector<const FoundProgram*> rows;
     rows.reserve(static_cast<std::size_t>(list.RowCount()));
@@ -60,23 +56,30 @@ void COstravionDoc::AddFoundProgram(const FoundProgram& program) {
 }
 
 bool COstravionDoc::WriteScanResults() {
+    normal_.SortByColumn(kCompanyColumn, true);
+    extended_.SortByColumn(kCompanyColumn, true);
+    std::lock_guard<std::mutex> lock(writeMutex_);
+    ++writes_;
+    return WritePerPcRows(util_.ScanResultPath(), util_.GetPcFacts(), util_.JournalPath(),
+                          RowsInDisplayOrder(normal_), RowsInDisplayOrder(extended_));
+}
+
+bool COstravionDoc::WritePerPcRows(const std::string& path, const PcFacts& facts,
+                                   const std::string& journal,
+                                   const std::vector<const FoundProgram*>& normal,
+                                   const std::vector<const FoundProgram*>& extended) {
     FileSystem& fs = util_.Files();
     MessagePort& messages = util_.Messages();
-    const std::string& path = util_.ScanResultPath();
-
-    normal_.SortByColumn(kCompanyColumn, true);
-    const bool head =
-        WritePerPcFile(fs, messages, path, util_.GetPcFacts(), RowsInDisplayOrder(normal_));
+    const bool head = WritePerPcFile(fs, messages, path, facts, normal);
 
     // The extended list's rows are appended even when the first part failed,
     // so that whatever file can be opened holds them.
-    extended_.SortByColumn(kCompanyColumn, true);
-    const bool tail = AppendPerPcRows(fs, messages, path, RowsInDisplayOrder(extended_));
+    const bool tail = AppendPerPcRows(fs, messages, path, extended);
 
     // The journal is the safety copy of the findings: it goes only once the
     // result file holds them all.
-    if (head && tail && fs.Exists(util_.JournalPath()))
-        fs.Remove(util_.JournalPath());
+    if (head && tail && fs.Exists(journal))
+        fs.Remove(journal);
     lastWriteOk_.store(head && tail);
     return head && tail;
 }

@@ -358,6 +358,7 @@ private slots:
         h.Frame().printReport = [&](bool preview) {
             printed << (preview ? QStringLiteral("preview") : QStringLiteral("print"));
         };
+        Dialogs::SetNextPrinter(h.dir.Path(QStringLiteral("printed.pdf")));
         Dialogs::SetNextAnswer(false);
         h.Frame().OnCommand(IDC_PRINT);
         QCOMPARE(Questions(), QStringList({Answer(false)}));
