@@ -21,7 +21,8 @@ bool IsInternetCache(const std::string& folderText) {
 // Which entries of a listing a walk enters as sub-folders, and under what
 // names. Besides the cache folder it leaves out a folder on another file
 // system than the drive's root (a mount point) and a folder that is one of
-// its own ancestors (a link back up the tree), which would never end.
+// its own ancestors (a link back up the tree), which would never end, and
+// every sub-folder of a folder at the depth limit.
 struct SubfolderRule {
     char textSeparator;
     char nativeSeparator;
@@ -30,6 +31,8 @@ struct SubfolderRule {
 
     void Collect(const WalkFolder& parent, const std::vector<DirEntry>& entries,
                  std::vector<WalkFolder>& out) const {
+        if (ancestors.size() >= kMaxFolderDepth)
+            return;
         for (const DirEntry& e : entries) {
             if (!(e.attributes & kAttrDirectory) || e.name == "." || e.name == "..")
                 continue;

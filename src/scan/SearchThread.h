@@ -54,6 +54,11 @@ enum class ScanOutcome {
     Stopped,       // the stop token ended the walk early
 };
 
+// Folders nested deeper than this below a drive's root are not entered: a
+// tree without end (a file system that makes up folders as they are listed)
+// would otherwise use up the scan thread's stack.
+inline constexpr std::size_t kMaxFolderDepth = 2048;
+
 // Results of WalkDirectory.
 inline constexpr int kWalkCompleted = 1;
 inline constexpr int kWalkStopped = 0;

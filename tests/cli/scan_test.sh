@@ -112,6 +112,30 @@ out=$("$cli" -C "$work/run" scan --group G --drive "C=$work/empty" 2>/dev/null)
 check "default name: the computer name" "$work/run/CheckOut/G_$(hostname).ipt" "$out"
 check "empty tree: eleven header lines" "11" "$(tr -d '\r' < "$work/run/CheckOut/G_$(hostname).ipt" | wc -l)"
 
+# A tree a walk may trip over: a link back up, names that are not UTF-8 or
+# have no Korean form, TAB and line breaks in names, 300 levels, a file past
+# 4 GB whose low 32 bits are Word's size. Word is found in each folder, and
+# every list line keeps its eleven fields.
+hard=$work/hard
+deep=$hard/deep
+for _ in $(seq 300); do deep=$deep/d; done
+folders=("$hard/up" "$hard/caf"$'\xe9' "$hard/a"$'\xf0\x9f\x98\x80' "$hard/tab"$'\t'"x"
+         "$hard/lf"$'\n'"x" "$hard/cr"$'\r'"x" "$deep")
+for d in "${folders[@]}"; do
+    mkdir -p "$d"
+    head -c 1000 /dev/zero > "$d/WINWORD.EXE"
+done
+ln -s .. "$hard/up/back"
+mkdir -p "$hard/big"
+expect=${#folders[@]}
+truncate -s $((4294967296 + 1000)) "$hard/big/WINWORD.EXE" 2>/dev/null && expect=$((expect + 1))
+"$cli" -C "$work/run" scan --group H --name HARD --drive "C=$hard" >/dev/null 2>&1
+check "hard tree: status" "0" "$?"
+list=$(tr -d '\r' < "$work/run/CheckOut/H_HARD.ipt" | sed -n '12,$p')
+check "hard tree: one line per Word" "$expect" "$(echo "$list" | grep -c .)"
+check "hard tree: eleven fields a line" "0" "$(echo "$list" | awk -F'\t' 'NF != 12' | wc -l)"
+check "hard tree: no line break inside a line" "$((expect + 11))" "$(tr -cd '\n' < "$work/run/CheckOut/H_HARD.ipt" | wc -c)"
+
 # Ctrl+C: the stop command. Whether it lands before the end or not, the file
 # is whole and the journal gone.
 big=/usr

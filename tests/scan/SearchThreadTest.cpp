@@ -1,6 +1,7 @@
 #include "ScanFixture.h"
 #include "files/PcResultFile.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace ostravion;
@@ -277,6 +278,40 @@ TEST_F(Walk, LinksBackUpTheTreeAreNotFollowedOtherFoldersAre) {
     EXPECT_EQ(thread.Run(), ScanOutcome::Completed);
     EXPECT_EQ(Found(),
               (std::vector<std::string>{"C:\\a\\b\\a.exe", "C:\\a\\side\\b.exe", "C:\\s\\b.exe"}));
+}
+
+namespace {
+// A file system that makes up a new sub-folder in every folder it lists.
+class EndlessSearch final : public FileSearch {
+public:
+    bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override {
+        ++lists;
+        deepest = std::max(deepest, nativeFolder.size());
+        DirEntry d;
+        d.name = d.nativeName = "d";
+        d.attributes = kAttrDirectory;
+        d.device = 1;
+        d.inode = nativeFolder.size() + 1; // each one new: no loop to notice
+        out.assign(1, d);
+        return true;
+    }
+    bool Identify(const std::string&, std::uint64_t& device, std::uint64_t& inode) const override {
+        device = inode = 1;
+        return true;
+    }
+    char NativeSeparator() const override { return '/'; }
+    mutable std::size_t lists = 0;
+    mutable std::size_t deepest = 0;
+};
+} // namespace
+
+TEST_F(Walk, ATreeWithoutEndIsWalkedToTheDepthLimit) {
+    EndlessSearch endless;
+    CSearchThread walk(util, ScanPorts{endless, drives, versions, apps}, sink);
+    drives.drives[0] = {"C:\\", "/e/", '\\'};
+    EXPECT_EQ(walk.Run(), ScanOutcome::Completed);
+    EXPECT_EQ(endless.lists, kMaxFolderDepth);
+    EXPECT_EQ(endless.deepest, std::string("/e/").size() + 2 * (kMaxFolderDepth - 1));
 }
 
 TEST_F(Walk, TextAndNativeNamesStayApart) {

@@ -401,6 +401,11 @@ std::string PeVersionStrings::Read(const std::string& nativePath, const std::str
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path path(nativePath);
+    // A pipe or a device is no program, and opening one to read may wait for
+    // ever for a writer.
+    const fs::file_status status = fs::status(path, ec);
+    if (!ec && !fs::is_regular_file(status))
+        return std::string();
     const std::uintmax_t size = fs::file_size(path, ec);
     const auto time = ec ? fs::file_time_type() : fs::last_write_time(path, ec);
     if (ec) {

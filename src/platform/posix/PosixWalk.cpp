@@ -37,6 +37,57 @@ bool IsDotOrDotDot(const char* n) {
     return n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'));
 }
 
+// Opens a folder named by a path of any length. A path the system refuses
+// as too long is opened a run of whole names at a time, each run relative to
+// the folder before it, so that a tree deeper than the longest path is still
+// walked to its bottom.
+int OpenFolder(const std::string& path) {
+    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    int fd = ::open(path.c_str(), kFlags);
+    if (fd >= 0 || errno != ENAMETOOLONG)
+        return fd;
+    fd = AT_FDCWD;
+    std::size_t at = 0;
+    while (at < path.size()) {
+        std::size_t end = path.size();
+        if (end - at >= PATH_MAX) {
+            const std::size_t slash = path.rfind('/', at + PATH_MAX - 2);
+            if (slash == std::string::npos || slash < at) {
+                if (fd != AT_FDCWD)
+                    ::close(fd);
+                errno = ENAMETOOLONG; // one name longer than any path
+                return -1;
+            }
+            end = slash + 1;
+        }
+        const int next = ::openat(fd, path.substr(at, end - at).c_str(), kFlags);
+        if (fd != AT_FDCWD)
+            ::close(fd);
+        if (next < 0)
+            return -1;
+        fd = next;
+        at = end;
+    }
+    return fd;
+}
+
+// stat of a path of any length (see OpenFolder).
+bool StatAnyLength(const std::string& path, struct stat& st) {
+    if (::stat(path.c_str(), &st) == 0)
+        return true;
+    if (errno != ENAMETOOLONG)
+        return false;
+    const std::size_t slash = path.find_last_of('/', path.size() - 2);
+    if (slash == std::string::npos)
+        return false;
+    const int fd = OpenFolder(path.substr(0, slash + 1));
+    if (fd < 0)
+        return false;
+    const bool ok = ::fstatat(fd, path.c_str() + slash + 1, &st, 0) == 0;
+    ::close(fd);
+    return ok;
+}
+
 bool ReadSmallFile(const std::string& path, std::string& out) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -89,7 +140,7 @@ std::string PosixFileSearch::TextName(const std::string& nativeName) const {
 
 bool PosixFileSearch::List(const std::string& nativeFolder, std::vector<DirEntry>& out) const {
     out.clear();
-    const int fd = ::open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = OpenFolder(nativeFolder);
     if (fd < 0)
         return false;
     struct statfs fsInfo {};
@@ -164,7 +215,7 @@ bool PosixFileSearch::List(const std::string& nativeFolder, std::vector<DirEntry
 bool PosixFileSearch::Identify(const std::string& nativeFolder, std::uint64_t& device,
                                std::uint64_t& inode) const {
     struct stat st {};
-    if (::stat(nativeFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (!StatAnyLength(nativeFolder, st) || !S_ISDIR(st.st_mode))
         return false;
     device = static_cast<std::uint64_t>(st.st_dev);
     inode = static_cast<std::uint64_t>(st.st_ino);
@@ -173,7 +224,7 @@ bool PosixFileSearch::Identify(const std::string& nativeFolder, std::uint64_t& d
 
 bool PosixFileSearch::FileSize(const std::string& nativePath, std::uint64_t& size) const {
     struct stat st {};
-    if (::stat(nativePath.c_str(), &st) != 0)
+    if (!StatAnyLength(nativePath, st))
         return false;
     size = static_cast<std::uint64_t>(st.st_size);
     return true;
