@@ -1,10 +1,15 @@
 // libFuzzer target for the total and written-result files: the input holds a
 // total file (".tls") and a written-result file (".rst"), split at
 // fuzz::kPartSeparator. The document loads the total into its lists and saves
-// it again; the report readers read both files.
+// it again; the report readers read both files, and the reports made from
+// what they read are laid out and drawn.
 #include "FuzzInput.h"
 #include "doc/OstravionDoc.h"
 #include "files/TotalFile.h"
+#include "views/RecordingCanvas.h"
+#include "views/ReportLayout.h"
+
+#include <algorithm>
 
 using namespace ostravion;
 
@@ -32,6 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         counted += n;
     fuzz::Check(counted == static_cast<long long>(history.lines.size()),
                 "the per-PC counts add up to the history lines");
+
+    const ReportReaders readers = TotalFileReaders(util);
+    for (ReportKind kind :
+         {ReportKind::ByPc, ReportKind::BySoftware, ReportKind::ConfirmationSheet}) {
+        const ReportLayout layout = PrepareReport(util, kind, readers);
+        const int pages = std::min(layout.PageCount(), 20);
+        for (int page = 1; page <= pages; ++page) {
+            test::RecordingCanvas canvas;
+            layout.DrawPage(canvas, page);
+        }
+    }
 
     COstravionView normal(util, nullptr);
     CExtendView extended(util, nullptr);
