@@ -174,9 +174,11 @@ int Scan(int files) {
     const qint64 writeMs = w.elapsed();
     w.restart();
     QCoreApplication::processEvents();
-    // The document writes this file on the user-interface thread at the end
-    // of the scan: the one long piece of work there.
-    std::printf("the per-PC file from the lists, again: %lld ms, then the views' repaint %lld ms\n",
+    // A completed scan's own write runs on the scan thread; a stop, or the
+    // answer No to the question, writes the file again on the user-interface
+    // thread: the one long piece of work left there.
+    std::printf("the per-PC file from the lists on the window's thread (as a stop writes it): "
+                "%lld ms, then the views' repaint %lld ms\n",
                 writeMs, w.elapsed());
     return asked ? 0 : 1;
 }

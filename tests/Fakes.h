@@ -4,6 +4,7 @@
 #include "platform/Ports.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -37,8 +38,11 @@ public:
     PathRules rules{true, true};
     std::map<std::string, std::string> files;
     std::set<std::string> directories;
-    std::set<std::string> unwritable;    // paths that cannot be opened for writing
-    std::set<std::string> failingWrites; // paths whose writes fail once opened
+    std::set<std::string> unwritable; // paths that cannot be opened for writing
+    // Called with the path on every OpenWrite, on the caller's thread.
+    std::function<void(const std::string&)> onOpenWrite;
+    std::set<std::string> failingWrites;  // paths whose writes fail once opened
+    std::set<std::string> failingRenames; // targets that cannot be replaced
     std::string cwd = "/work";
 
     PathRules Rules() const override { return rules; }
@@ -55,7 +59,7 @@ public:
     bool Remove(const std::string& path) override { return files.erase(path) != 0; }
     bool Rename(const std::string& from, const std::string& to) override {
         const auto it = files.find(from);
-        if (it == files.end())
+        if (it == files.end() || failingRenames.count(to))
             return false;
         files[to] = it->second;
         files.erase(from);
@@ -128,6 +132,8 @@ inline std::unique_ptr<InFile> MemoryFileSystem::OpenRead(const std::string& pat
 }
 
 inline std::unique_ptr<OutFile> MemoryFileSystem::OpenWrite(const std::string& path, bool append) {
+    if (onOpenWrite)
+        onOpenWrite(path);
     if (unwritable.count(path))
         return nullptr;
     if (!append || !files.count(path))

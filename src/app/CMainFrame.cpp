@@ -1,14 +1,19 @@
 #include "app/CMainFrame.h"
 
 #include "app/CCommandBar.h"
+#include "app/CPrintSelectDlg.h"
 #include "app/CProgressBar.h"
+#include "app/CResultWriteDlg.h"
 #include "app/CSelectFilesDlg.h"
 #include "app/CSplashWnd.h"
 #include "app/CUserInfoDlg.h"
 #include "app/Dialogs.h"
 #include "app/Pictures.h"
+#include "app/ReportPrinting.h"
 #include "scan/Facts.h"
+#include "views/PrintSelection.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
@@ -16,6 +21,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSplitter>
@@ -60,7 +67,19 @@ CMainFrame::CMainFrame(Services services, QWidget* parent) : QMainWindow(parent)
     resize(1000, 700);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The views go with the window: no focus change may reach them then.
+    disconnect(focusWatch_);
+}
+
+QPrinter& CMainFrame::Printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageSize(QPageSize(QPageSize::A4));
+        printer_->setPageOrientation(QPageLayout::Portrait);
+    }
+    return *printer_;
+}
 
 QString CMainFrame::Qs(const std::string& cp949) const {
     return QString::fromStdString(s_.codec.ToUtf8(cp949));
@@ -113,6 +132,12 @@ bool CMainFrame::Create(AppDocument& doc, QWidget* upperView, QWidget* lowerView
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     splitter_->installEventFilter(this);
+    // The active view: the one that last had the focus.
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        for (int i = 0; i < 2; ++i)
+            if (now && views_[i] && (now == views_[i] || views_[i]->isAncestorOf(now)))
+                activeView_ = i;
+    });
     connect(splitter_, &QSplitter::splitterMoved, this, [this] {
         const QList<int> sizes = splitter_->sizes();
         rowIdeal_[0] = sizes.value(0);
@@ -395,8 +420,7 @@ void CMainFrame::OnCommand(int id) {
         OnPrint(true);
         break;
     case ID_FILE_PRINT_SETUP:
-        if (printSetup)
-            printSetup();
+        PrintSetup();
         break;
     case ID_APP_EXIT:
         OnExit();
@@ -570,8 +594,12 @@ void CMainFrame::OnConsolidate() {
 }
 
 void CMainFrame::RunResultWriting() {
-    if (resultWriting)
+    if (resultWriting) {
         resultWriting();
+        return;
+    }
+    CResultWriteDlg dlg(s_.util, s_.codec, doc_, this);
+    Dialogs::Exec(dlg);
 }
 
 void CMainFrame::OnWriteResult() {
@@ -598,15 +626,59 @@ void CMainFrame::OnWriteResult() {
     }
 }
 
+bool CMainFrame::SelectReport() {
+    if (printSelection)
+        return printSelection();
+    CPrintSelectDlg dlg(s_.util, s_.codec, this);
+    return Dialogs::Exec(dlg) == QDialog::Accepted;
+}
+
 void CMainFrame::OnPrint(bool preview) {
     CAuditUtil& u = s_.util;
-    if (!printSelection || !printSelection())
+    if (!SelectReport())
         return;
-    if (u.GetReportKind() == 4 && !WrittenResultExists())
-        OnWriteResult();
-    u.SetWorkState(kPrinted);
+    // Printing goes to the chosen or the default printer without a print
+    // dialog; with none to print on, nothing happens but the message.
+    if (!preview && !Dialogs::FindPrinter(Printer())) {
+        Dialogs::Show(this, QStringLiteral("인쇄할 프린터가 없습니다.\n프린터를 설치하거나 "
+                                           "[인쇄 설정]에서 프린터를 선택하십시오."));
+        return;
+    }
+    // The confirmation sheet without a readable written result: the Write
+    // result command first, whatever comes of it; then state 8.
+    if (const std::optional<ReportKind> kind = ReportKindFromNumber(u.GetReportKind()))
+        BeforePrinting(u, *kind, [this] { OnWriteResult(); });
+    else
+        u.SetWorkState(kPrinted);
     if (printReport)
         printReport(preview);
+    else
+        PrintActiveView(preview);
+}
+
+void CMainFrame::PrintActiveView(bool preview) {
+    // The two views print alike but for the confirmation sheet's signature line.
+    const SheetView view = activeView_ == 1 ? SheetView::Extended : SheetView::Normal;
+    const std::optional<ReportLayout> layout = PrepareStoredReport(s_.util, view);
+    if (!layout)
+        return;
+    if (preview)
+        PreviewReport(*layout, Printer(), s_.codec, this);
+    else
+        PrintReport(*layout, Printer(), s_.codec, this);
+}
+
+void CMainFrame::PrintSetup() {
+    if (printSetup) {
+        printSetup();
+        return;
+    }
+    QPrintDialog dlg(&Printer(), this);
+    dlg.setObjectName(QStringLiteral("printSetup"));
+    dlg.setWindowTitle(QStringLiteral("인쇄 설정"));
+    dlg.setOptions(QAbstractPrintDialog::PrintToFile);
+    Dialogs::Exec(dlg);
+    s_.util.RestoreStartDirectory();
 }
 
 void CMainFrame::ExitQuestions() {

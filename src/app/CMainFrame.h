@@ -13,9 +13,11 @@
 #include <QUrl>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 class QLabel;
+class QPrinter;
 class QSplitter;
 class QToolBar;
 
@@ -75,8 +77,9 @@ public:
     void OnPrint(bool preview);
     void OnExit();
 
-    // Seams the later dialogs fill: the result-writing dialog, the
-    // print-selection dialog (false on Cancel) and the printing itself.
+    // Stand-ins tests may put in place of the result-writing dialog, the
+    // print-selection dialog (false on Cancel), the printing itself and the
+    // printer-setup dialog; when empty, the program's own run.
     std::function<void()> resultWriting;
     std::function<bool()> printSelection;
     std::function<void(bool preview)> printReport;
@@ -96,6 +99,11 @@ public:
     static constexpr int kRowMinimum = 10;
     // The progress bar in the status bar, if one is shown.
     CProgressBar* Progress() const;
+    // The printer print jobs go to, as the printer-setup dialog left it.
+    QPrinter& Printer();
+    // The row of the active list view: 0 the normal view, 1 the extended
+    // one. The last one that had the focus; the normal view at first.
+    int ActiveView() const { return activeView_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -119,6 +127,9 @@ private:
     void ExitQuestions();
     void CloseWindow();
     void RunResultWriting();
+    bool SelectReport();
+    void PrintActiveView(bool preview);
+    void PrintSetup();
 
     // CP949 <-> Qt.
     QString Qs(const std::string& cp949) const;
@@ -139,6 +150,9 @@ private:
     QWidget* views_[2] = {nullptr, nullptr};
     int rowIdeal_[2] = {0, 0};
     bool closing_ = false;
+    int activeView_ = 0;
+    QMetaObject::Connection focusWatch_;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 } // namespace ostravion::gui

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/Pictures.h"
+#include "doc/Inspection.h"
 #include "util/AuditUtil.h"
 
 #include <QGridLayout>
@@ -134,7 +135,7 @@ QLineEdit* CUserInfoDlg::Field(int control) const {
 }
 
 std::string CUserInfoDlg::ResultPath(const std::string& group, const std::string& resultName) {
-    return std::string(kWorkFolder) + group + "_" + resultName + ".ipt";
+    return ScanResultPathFor(group, resultName);
 }
 
 void CUserInfoDlg::OnOk() {
@@ -142,6 +143,14 @@ void CUserInfoDlg::OnOk() {
     if (group.empty()) {
         Dialogs::Show(this, QStringLiteral("회사(그룹)명은 필수항목 입니다."));
         group_->setFocus();
+        return;
+    }
+    // The two names make the result file's name in the work folder: one that
+    // would lead elsewhere is refused, and another may be typed.
+    if (!IsPlainFileName(ScanBaseName(group, ResultName()))) {
+        Dialogs::Show(this, QString::fromLatin1(msg::kBadPathOrParam));
+        resultName_->setFocus();
+        resultName_->selectAll();
         return;
     }
     if (files_.Exists(ResultPath(group, ResultName())) &&

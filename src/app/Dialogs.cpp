@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QUrl>
 #include <deque>
@@ -29,6 +31,7 @@ struct Script {
     std::deque<ScriptedAnswer> answers;
     std::deque<ScriptedFile> files;
     std::deque<std::function<void(QDialog&)>> actions;
+    std::deque<QString> printers;
     QStringList log;
 };
 
@@ -160,6 +163,43 @@ void Dialogs::Shell(const QString& verb, const QString& target) {
     QDesktopServices::openUrl(url);
 }
 
+bool Dialogs::FindPrinter(QPrinter& printer) {
+    Script& s = S();
+    if (s.on) {
+        if (s.printers.empty()) {
+            s.log << QStringLiteral("printer: (none)");
+            return false;
+        }
+        const QString file = s.printers.front();
+        s.printers.pop_front();
+        s.log << QStringLiteral("printer: ") + file;
+        // A PDF printer with the page of the command line's PDF export.
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                          QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
+        return true;
+    }
+    // A file chosen in the printer-setup dialog is a printer of its own.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return true;
+    const QList<QPrinterInfo> installed = QPrinterInfo::availablePrinters();
+    if (installed.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    for (const QPrinterInfo& p : installed)
+        if (p.printerName() == printer.printerName())
+            return true;
+    const QPrinterInfo fallback = QPrinterInfo::defaultPrinter();
+    printer.setPrinterName(fallback.isNull() ? installed.constFirst().printerName()
+                                             : fallback.printerName());
+    return true;
+}
+
+void Dialogs::SetNextPrinter(const QString& pdfPath) {
+    S().printers.push_back(pdfPath);
+}
+
 void Dialogs::SetScripted(bool on) {
     S().on = on;
 }
@@ -193,6 +233,7 @@ void Dialogs::Reset() {
     s.answers.clear();
     s.files.clear();
     s.actions.clear();
+    s.printers.clear();
     s.log.clear();
 }
 

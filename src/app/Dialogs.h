@@ -10,6 +10,7 @@
 #include <functional>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace ostravion::gui {
@@ -37,6 +38,10 @@ public:
     static int Exec(QDialog& dialog);
     // The shell's verb ("open", "explore") on a web address or a folder.
     static void Shell(const QString& verb, const QString& target);
+    // Points `printer` at the printer print jobs go to: the one chosen in the
+    // printer-setup dialog (kept in `printer`), else the system's default.
+    // False when there is none to print on.
+    static bool FindPrinter(QPrinter& printer);
 
     // Scripted mode, for tests.
     static void SetScripted(bool on);
@@ -51,8 +56,12 @@ public:
     // dialog stays open after an action, the next queued action runs; with
     // none left it is cancelled.
     static void SetNextDialogAction(std::function<void(QDialog&)> action);
+    // Next printer FindPrinter finds: a PDF file it prints into. With none
+    // queued, scripted mode has no printer (the system's are never asked).
+    static void SetNextPrinter(const QString& pdfPath);
     // Every call, as "show: TEXT", "ask: TEXT = yes|no", "open: FILE",
-    // "save: FILE", "dialog: TITLE = accepted|rejected", "shell: VERB TARGET".
+    // "save: FILE", "dialog: TITLE = accepted|rejected", "shell: VERB TARGET",
+    // "printer: FILE|(none)".
     static QStringList Log();
     static void ClearLog();
     // Forgets the log and every queued answer, file name and action.

@@ -35,12 +35,23 @@ bool ReadNativeFile(const std::string& path, std::string& bytes) {
 }
 
 bool WriteNativeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
+    // The bytes go to a new file beside the named one, which they replace
+    // only once written whole: a failed write leaves an earlier file as it was.
+    const std::string fresh = path + ".new";
+    bool ok = false;
+    {
+        std::ofstream out(Utf8Path(fresh), std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        ok = static_cast<bool>(out);
+    }
+    if (ok && RenameNativeFile(fresh, path))
+        return true;
+    std::error_code ignored;
+    std::filesystem::remove(Utf8Path(fresh), ignored);
+    return false;
 }
 
 } // namespace ostravion::cli

@@ -148,6 +148,11 @@ int ScanCommand::Run(Context& ctx) {
     case StartFieldCheck::GroupMissing:
         messages.Show(msg::kGroupRequired);
         return 2;
+    case StartFieldCheck::BadName:
+        messages.Show(msg::kBadPathOrParam);
+        std::cerr << "ostravion-cli: --group and --name make a file name in CheckOut: no \\, /, "
+                     "\"..\", : or device name\n";
+        return 2;
     case StartFieldCheck::FileExists:
         if (!overwrite_) {
             messages.Show(msg::kOverwriteQuestion);

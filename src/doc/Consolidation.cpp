@@ -3,6 +3,7 @@
 #include "doc/Inspection.h"
 
 #include "files/PerPcReader.h"
+#include "files/ReplaceFiles.h"
 #include "files/TotalFile.h"
 #include "util/Text.h"
 
@@ -94,7 +95,9 @@ void AppendHistoryBlock(std::string& block, std::string_view computer,
 }
 
 // Writes the total file: administrative part, rows, then the history copied
-// from the scratch file. True when the file was written whole.
+// from the scratch file. The file is made under a new name beside the total
+// and moved into place only when whole, so that a total of the same name is
+// never left half overwritten. True when the file was written whole.
 bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
                 const std::string& scratchPath) {
     FileSystem& fs = util.Files();
@@ -102,7 +105,7 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
     util.SetResultNames(util.ResultPath(".tls"), CAuditUtil::NameForm::Path);
     const std::string totalPath = util.ResultPath(".tls");
 
-    auto out = fs.OpenWrite(totalPath, false);
+    auto out = fs.OpenWrite(ReplacementPath(totalPath), false);
     if (!out) {
         messages.Show(totalfile::kWriteFileOpenError);
         return false;
@@ -118,19 +121,24 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
     head += "\r\n";
     bool written = out->Write(head);
 
+    // A scratch file that cannot be opened leaves a total with its rows and
+    // an empty history; one that fails part way, or a total that lost bytes,
+    // never replaces the earlier total.
     auto in = fs.OpenRead(scratchPath);
-    if (!in) {
-        messages.Show(consolidation::kFileOpenError);
-        out->Close();
-        return false;
-    }
+    const bool opened = static_cast<bool>(in);
+    bool readOk = opened;
     std::string block;
-    bool readOk = true;
-    while (written && (readOk = in->Read(block, kCopyBlock)) && !block.empty())
+    while (in && written && (readOk = in->Read(block, kCopyBlock)) && !block.empty())
         written = out->Write(block);
     in.reset();
     fs.Remove(scratchPath);
     written = out->Close() && written;
+    out.reset();
+    const bool whole = written && (readOk || !opened);
+    if (!whole || !CommitReplacements(fs, {totalPath})) {
+        DiscardReplacements(fs, {totalPath});
+        written = false;
+    }
     if (!readOk) {
         messages.Show(consolidation::kFileOpenError);
         return false;

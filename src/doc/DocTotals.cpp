@@ -9,8 +9,6 @@ namespace ostravion {
 
 namespace {
 
-constexpr int kCompanyColumn = 2;
-
 // Rows of a total go to the document, which routes them to its lists.
 class DocumentRows final : public TotalRowSink {
 public:

@@ -22,6 +22,9 @@ StartFieldCheck CheckStartFields(const FileSystem& fs, const std::string& group,
                                  const std::string& resultName) {
     if (group.empty())
         return StartFieldCheck::GroupMissing;
+    // Group and name make one file name in the work folder, and nothing else.
+    if (!IsPlainFileName(ScanBaseName(group, resultName)))
+        return StartFieldCheck::BadName;
     if (fs.Exists(ScanResultPathFor(group, resultName)))
         return StartFieldCheck::FileExists;
     return StartFieldCheck::Ok;

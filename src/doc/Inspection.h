@@ -36,6 +36,7 @@ std::string ScanResultPathFor(const std::string& group, const std::string& resul
 enum class StartFieldCheck {
     Ok,
     GroupMissing, // show msg::kGroupRequired, keep asking
+    BadName,      // show msg::kBadPathOrParam, keep asking: the files would leave the work folder
     FileExists,   // ask msg::kOverwriteQuestion: Yes goes on, No keeps asking
 };
 StartFieldCheck CheckStartFields(const FileSystem& fs, const std::string& group,

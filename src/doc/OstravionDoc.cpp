@@ -1,12 +1,9 @@
 #include "doc/OstravionDoc.h"
 
 #include "files/PerPcWriter.h"
+#include "files/ReplaceFiles.h"
 
 namespace ostravion {
-
-namespace {
-constexpr int kCompanyColumn = 2;
-}
 
 std::vector<const FoundProgram*> RowsInDisplayOrder(const CResultList& list) {
     std::vector<const FoundProgram*> rows;
@@ -60,25 +57,44 @@ void COstravionDoc::AddFoundProgram(const FoundProgram& program) {
 }
 
 bool COstravionDoc::WriteScanResults() {
+    normal_.SortByColumn(kCompanyColumn, true);
+    extended_.SortByColumn(kCompanyColumn, true);
+    std::lock_guard<std::mutex> lock(writeMutex_);
+    ++writes_;
+    return WritePerPcRows(util_.ScanResultPath(), util_.GetPcFacts(), util_.JournalPath(),
+                          RowsInDisplayOrder(normal_), RowsInDisplayOrder(extended_));
+}
+
+bool COstravionDoc::WritePerPcRows(const std::string& path, const PcFacts& facts,
+                                   const std::string& journal,
+                                   const std::vector<const FoundProgram*>& normal,
+                                   const std::vector<const FoundProgram*>& extended) {
     FileSystem& fs = util_.Files();
     MessagePort& messages = util_.Messages();
-    const std::string& path = util_.ScanResultPath();
+    // Both parts go to a new file beside the result file, which replaces it
+    // only once it is whole: a failed or interrupted write leaves the earlier
+    // file of the same name as it was.
+    const std::string fresh = ReplacementPath(path);
+    const bool head = WritePerPcFile(fs, messages, fresh, facts, normal);
 
-    normal_.SortByColumn(kCompanyColumn, true);
-    const bool head =
-        WritePerPcFile(fs, messages, path, util_.GetPcFacts(), RowsInDisplayOrder(normal_));
+    // The extended list's writer runs even when the first part failed, and
+    // reports its own failure.
+    const bool tail = AppendPerPcRows(fs, messages, fresh, extended);
 
-    // The extended list's rows are appended even when the first part failed,
-    // so that whatever file can be opened holds them.
-    extended_.SortByColumn(kCompanyColumn, true);
-    const bool tail = AppendPerPcRows(fs, messages, path, RowsInDisplayOrder(extended_));
+    bool ok = head && tail;
+    if (ok && !CommitReplacements(fs, {path})) {
+        messages.Show(msg::kWriteFileOpenError);
+        ok = false;
+    }
+    if (!ok)
+        DiscardReplacements(fs, {path});
 
     // The journal is the safety copy of the findings: it goes only once the
     // result file holds them all.
-    if (head && tail && fs.Exists(util_.JournalPath()))
-        fs.Remove(util_.JournalPath());
-    lastWriteOk_.store(head && tail);
-    return head && tail;
+    if (ok && fs.Exists(journal))
+        fs.Remove(journal);
+    lastWriteOk_.store(ok);
+    return ok;
 }
 
 } // namespace ostravion

@@ -90,8 +90,10 @@ public:
 
     // The per-PC result file from both lists: the normal list sorted by rights
     // holder with the header, then the extended list sorted the same way; then
-    // the journal is deleted. Failures show "Write File Open Error...!!"; the
-    // journal is kept unless the whole file was written. True when it was.
+    // the journal is deleted. The file is written under a new name and moved
+    // into place only when whole, so a failure leaves an earlier file of that
+    // name as it was. Failures show "Write File Open Error...!!"; the journal
+    // is kept unless the whole file was written. True when it was.
     bool WriteScanResults();
     // Whether the last WriteScanResults wrote the whole file; readable from
     // any thread.
@@ -142,7 +144,16 @@ private:
     struct ScanJob;
     void ScanThreadBody(std::stop_token stop, const ScanJob& job);
     void Deliver(std::uint64_t scan, const FoundProgram& p);
-    void FinishScan(std::uint64_t scan);
+    // The end of a completed scan: the rows are taken from the lists on the
+    // owner's thread (sorted there, as the views show them), then written on
+    // the scan thread so that the window keeps running during the write.
+    struct FinalRows;
+    bool TakeFinalRows(std::uint64_t scan, FinalRows& rows);
+    void WriteFinalRows(const FinalRows& rows);
+    // The per-PC file itself; the caller holds writeMutex_.
+    bool WritePerPcRows(const std::string& path, const PcFacts& facts, const std::string& journal,
+                        const std::vector<const FoundProgram*>& normal,
+                        const std::vector<const FoundProgram*>& extended);
     // Stops and joins the scan thread unless it is the calling thread.
     void EndScanThread();
 
@@ -162,8 +173,15 @@ private:
     std::atomic<bool> threadDone_{false};
     std::atomic<int> programsFound_{0};
     std::atomic<bool> lastWriteOk_{false};
+    // Every per-PC write holds this; the count lets the scan thread's own
+    // write stand back when a later one (a stop, an exit) has written already.
+    std::mutex writeMutex_;
+    std::uint64_t writes_ = 0; // guarded by writeMutex_
     std::jthread thread_;
 };
+
+// The rights holder's column, by which written rows are ordered.
+inline constexpr int kCompanyColumn = 2;
 
 // The rows of a list in display order, each as its stored program.
 std::vector<const FoundProgram*> RowsInDisplayOrder(const CResultList& list);

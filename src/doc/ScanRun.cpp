@@ -48,14 +48,67 @@ void COstravionDoc::Deliver(std::uint64_t scan, const FoundProgram& p) {
     AddFoundProgram(p);
 }
 
-void COstravionDoc::FinishScan(std::uint64_t scan) {
+struct COstravionDoc::FinalRows {
+    bool taken = false;
+    std::uint64_t generation = 0; // the write count when the rows were taken
+    std::string path;
+    std::string journal;
+    PcFacts facts;
+    std::vector<std::shared_ptr<const FoundProgram>> normal;
+    std::vector<std::shared_ptr<const FoundProgram>> extended;
+};
+
+namespace {
+// The rows in display order, shared with the list: the list may be cleared
+// while they are written.
+std::vector<std::shared_ptr<const FoundProgram>> SharedInDisplayOrder(const CResultList& list) {
+    std::vector<std::shared_ptr<const FoundProgram>> rows;
+    rows.reserve(static_cast<std::size_t>(list.RowCount()));
+    for (int r = 0; r < list.RowCount(); ++r)
+        if (auto p = list.SharedForRow(r))
+            rows.push_back(std::move(p));
+    return rows;
+}
+
+std::vector<const FoundProgram*>
+Pointers(const std::vector<std::shared_ptr<const FoundProgram>>& rows) {
+    std::vector<const FoundProgram*> out;
+    out.reserve(rows.size());
+    for (const auto& p : rows)
+        out.push_back(p.get());
+    return out;
+}
+} // namespace
+
+bool COstravionDoc::TakeFinalRows(std::uint64_t scan, FinalRows& rows) {
     std::lock_guard<std::mutex> lock(gate_);
     if (accepting_ != scan)
-        return; // stopped meanwhile: the stop writes the results
+        return false; // stopped meanwhile: the stop writes the results
     accepting_ = 0;
     completed_ = scan;
-    WriteScanResults();
+    normal_.SortByColumn(kCompanyColumn, true);
+    extended_.SortByColumn(kCompanyColumn, true);
+    rows.path = util_.ScanResultPath();
+    rows.journal = util_.JournalPath();
+    rows.facts = util_.GetPcFacts();
+    rows.normal = SharedInDisplayOrder(normal_);
+    rows.extended = SharedInDisplayOrder(extended_);
+    {
+        std::lock_guard<std::mutex> writing(writeMutex_);
+        rows.generation = writes_;
+    }
+    rows.taken = true;
     util_.SetWorkState(kIdle);
+    return true;
+}
+
+void COstravionDoc::WriteFinalRows(const FinalRows& rows) {
+    std::lock_guard<std::mutex> lock(writeMutex_);
+    if (writes_ != rows.generation)
+        return; // written since, from the same lists
+    ++writes_;
+    WritePerPcRows(rows.path, rows.facts, rows.journal, Pointers(rows.normal),
+                   Pointers(rows.extended));
 }
 
 void COstravionDoc::ScanThreadBody(std::stop_token stop, const ScanJob& job) {
@@ -70,7 +123,13 @@ void COstravionDoc::ScanThreadBody(std::stop_token stop, const ScanJob& job) {
     }
     if (outcome == ScanOutcome::Completed) {
         const std::uint64_t scan = job.scan;
-        job.host->RunOnOwner(stop, [this, scan] { FinishScan(scan); });
+        // Shared: a host that gives up waiting on a stop may still be running it.
+        auto rows = std::make_shared<FinalRows>();
+        job.host->RunOnOwner(stop, [this, scan, rows] { TakeFinalRows(scan, *rows); });
+        // Without a stop the host returned because the work was done. A stop
+        // given meanwhile writes the file itself once this thread ends.
+        if (!stop.stop_requested() && rows->taken)
+            WriteFinalRows(*rows);
         std::lock_guard<std::mutex> lock(gate_);
         if (completed_ != scan)
             outcome = ScanOutcome::Stopped;

@@ -1,5 +1,6 @@
 #include "doc/TotalSave.h"
 
+#include "files/ReplaceFiles.h"
 #include "files/TotalFile.h"
 #include "util/Text.h"
 
@@ -12,7 +13,9 @@ using totalfile::kWriteFileOpenError;
 
 namespace {
 
-// Where the two writers put their bytes, and what they read from.
+// Where the two writers put their bytes, and what they read from. The
+// writers make the new files beside the total and written-result files; they
+// replace them only once both writers are done.
 struct SaveFiles {
     std::string total;
     std::string result;
@@ -48,8 +51,8 @@ bool WriteNormalList(CAuditUtil& util, const SaveFiles& files, SaveList& list) {
 
     // The total file first: when it cannot be made, the result file is left
     // as it was.
-    auto total = fs.OpenWrite(files.total, false);
-    auto result = total ? fs.OpenWrite(files.result, false) : nullptr;
+    auto total = fs.OpenWrite(ReplacementPath(files.total), false);
+    auto result = total ? fs.OpenWrite(ReplacementPath(files.result), false) : nullptr;
     if (!total || !result) {
         util.Messages().Show(kWriteFileOpenError);
         return false;
@@ -74,8 +77,8 @@ bool WriteExtendedList(CAuditUtil& util, const SaveFiles& files, SaveList& list)
     list.SortByCompany();
     util.StepProgress(1);
 
-    auto result = fs.OpenWrite(files.result, true);
-    auto total = result ? fs.OpenWrite(files.total, true) : nullptr;
+    auto result = fs.OpenWrite(ReplacementPath(files.result), true);
+    auto total = result ? fs.OpenWrite(ReplacementPath(files.total), true) : nullptr;
     if (!result || !total) {
         util.Messages().Show(kWriteFileOpenError);
         return false;
@@ -107,29 +110,25 @@ bool SaveTotal(CAuditUtil& util, SaveList& normal, SaveList& extended) {
     FileSystem& fs = util.Files();
     MessagePort& messages = util.Messages();
     const bool savedAs = util.GetWorkState() == kSavedAs;
-    const std::string backup = util.ResultPath("_tm");
     SaveFiles files{util.ResultPath(".tls"), util.ResultPath(".rst"), {}};
 
-    const bool movedAside = !savedAs && fs.Rename(files.total, backup);
     // The source is read whole before anything is written, so that a save
     // under a new name onto the very file it came from still finds its
-    // administrative values and history.
+    // administrative values and history. The previous total stays where it
+    // is until the new one is whole, so no backup copy is needed.
     std::string source;
-    bool ok = fs.ReadWhole(savedAs ? util.PreviousTotalPath() : backup, source);
+    bool ok = fs.ReadWhole(savedAs ? util.PreviousTotalPath() : files.total, source);
     if (!ok) {
         messages.Show(kResultFileOpenError);
     } else {
         files.source = source;
         ok = WriteNormalList(util, files, normal) && WriteExtendedList(util, files, extended);
+        // The total first: it is the file the written result is made from.
+        ok = ok && CommitReplacements(fs, {files.total, files.result});
+        if (!ok)
+            DiscardReplacements(fs, {files.total, files.result});
     }
     messages.Show(ok ? totalsave::kSaved : kWriteFileOpenError);
-
-    if (!savedAs) {
-        if (ok)
-            fs.Remove(backup);
-        else if (movedAside)
-            fs.Rename(backup, files.total); // the previous total comes back whole
-    }
     return ok;
 }
 

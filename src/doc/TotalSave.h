@@ -33,11 +33,12 @@ std::string SavedFlag(const FoundProgram& p, bool ticked, bool normalList);
 
 // The save of a total file from the lists, normal list first: the
 // administrative values and the PC history come from the previous total
-// (kept as result folder + base name + "_tm" while the writers run; after a
-// save under a new name, the path recorded by that command), every row goes
-// to the total file and the ticked ones to the written-result file. Shows
-// "저장되었습니다." or the writers' messages followed by "Write File Open
-// Error...!!". When the writers fail, the previous total is put back.
+// (the current total file; after a save under a new name, the path recorded
+// by that command), every row goes to the total file and the ticked ones to
+// the written-result file. Both files are written beside their names and
+// replace them only once the two writers are done, so a failed save leaves
+// the previous files as they were. Shows "저장되었습니다." or the writers'
+// messages followed by "Write File Open Error...!!".
 bool SaveTotal(CAuditUtil& util, SaveList& normal, SaveList& extended);
 
 // Fills the lists through `sink` from the current total file: the rows

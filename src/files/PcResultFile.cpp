@@ -10,8 +10,17 @@ void AddLine(std::string& out, std::string_view value) {
     out += "\r\n";
 }
 
+// Appends in place: a result file has eleven of these per program, and the
+// end of a scan writes tens of thousands of lines while the window waits.
 void AddField(std::string& out, std::string_view value) {
-    out += text::DashIfEmpty(text::BlankControls(value));
+    if (value.empty()) {
+        out += "-\t";
+        return;
+    }
+    if (value.find_first_of("\t\r\n") == std::string_view::npos)
+        out += value;
+    else
+        out += text::BlankControls(value);
     out += '\t';
 }
 } // namespace

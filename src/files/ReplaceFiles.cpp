@@ -6,8 +6,24 @@ std::string ReplacementPath(const std::string& path) {
     return path + ".new";
 }
 
+bool CommitReplacements(FileSystem& fs, const std::vector<std::string>& paths) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (!fs.Rename(ReplacementPath(paths[i]), paths[i])) {
+            for (std::size_t j = i; j < paths.size(); ++j)
+                fs.Remove(ReplacementPath(paths[j]));
+            return false;
+        }
+    }
+    return true;
+}
+
+void DiscardReplacements(FileSystem& fs, const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        fs.Remove(ReplacementPath(path));
+}
+
 bool ReplaceFiles(FileSystem& fs, const std::vector<std::pair<std::string, std::string>>& files) {
-    std::size_t written = 0;
+    std::vector<std::string> paths;
     bool ok = true;
     for (const auto& [path, bytes] : files) {
         auto out = fs.OpenWrite(ReplacementPath(path), false);
@@ -15,25 +31,17 @@ bool ReplaceFiles(FileSystem& fs, const std::vector<std::pair<std::string, std::
             ok = false;
             break;
         }
-        ++written;
+        paths.push_back(path);
         ok = out->Write(bytes);
         ok = out->Close() && ok;
         if (!ok)
             break;
     }
-    if (ok) {
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            if (!fs.Rename(ReplacementPath(files[i].first), files[i].first)) {
-                for (std::size_t j = i; j < files.size(); ++j)
-                    fs.Remove(ReplacementPath(files[j].first));
-                return false;
-            }
-        }
-        return true;
+    if (!ok) {
+        DiscardReplacements(fs, paths);
+        return false;
     }
-    for (std::size_t i = 0; i < written; ++i)
-        fs.Remove(ReplacementPath(files[i].first));
-    return false;
+    return CommitReplacements(fs, paths);
 }
 
 } // namespace ostravion

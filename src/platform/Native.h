@@ -49,4 +49,9 @@ std::unique_ptr<NativePlatform> MakeNativePlatform();
 // True when the standard error stream is a terminal (progress may redraw a line).
 bool StderrIsTerminal();
 
+// Moves the file `from` onto `to`, replacing a file there in one step (the
+// system's rename; MoveFileEx with MOVEFILE_REPLACE_EXISTING on Windows).
+// Both are paths as the command line gives them, in UTF-8. False when it fails.
+bool RenameNativeFile(const std::string& from, const std::string& to);
+
 } // namespace ostravion

@@ -31,6 +31,25 @@ std::size_t LastSeparator(std::string_view s, const PathRules& rules) {
 }
 } // namespace
 
+bool IsPlainFileName(std::string_view name) {
+    // Byte by byte: no trail byte of a CP949 character is one of these, and a
+    // broken double-byte sequence must not hide a separator behind its lead byte.
+    using namespace std::string_view_literals;
+    for (std::string_view bad : {"\\"sv, "/"sv, ".."sv, ":"sv, "\0"sv})
+        if (name.find(bad) != std::string_view::npos)
+            return false;
+    // The stem before the first dot, as Windows reads device names.
+    std::string stem = text::ToUpper(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
+        return false;
+    if (stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+        stem[3] >= '1' && stem[3] <= '9')
+        return false;
+    return true;
+}
+
 bool CAuditUtil::SetResultNames(const std::string& original, NameForm form) {
     const PathRules rules = fs_.Rules();
     if (form == NameForm::Path) {
@@ -57,7 +76,7 @@ bool CAuditUtil::SetResultNames(const std::string& original, NameForm form) {
         return true;
     }
     const std::string t = text::ToLower(original);
-    if (text::Contains(t, "\\") || (rules.slashIsSeparator && text::Contains(t, "/"))) {
+    if (!IsPlainFileName(t)) {
         messages_.Show(msg::kBadPathOrParam);
         return false;
     }

@@ -23,6 +23,12 @@ inline constexpr const char* kWriteFileOpenError = "Write File Open Error...!!";
 
 inline constexpr const char* kWorkFolder = ".\\CheckOut\\";
 
+// Whether a name the user typed can only name a file directly in the work
+// folder: it holds no folder separator ("\\" or "/"), no "..", no ":" (a
+// drive letter or a stream) and no NUL, and is not one of the device names
+// of Windows (CON, PRN, AUX, NUL, COM1-9, LPT1-9, alone or before a dot).
+bool IsPlainFileName(std::string_view name);
+
 class CAuditUtil {
 public:
     enum class NameForm { Path, Name };
@@ -47,7 +53,9 @@ public:
     void SetScanBaseName(const std::string& base);
     // Derives result folder, total-file, base and written-result names. Shows one
     // of the three messages and returns false when the text is unusable (fields
-    // already set stay set, as the rule says).
+    // already set stay set, as the rule says). A typed name (Name form) must
+    // be a plain file name (IsPlainFileName), so that it stays in the work
+    // folder; a path (Path form) comes from a file dialog and goes where it says.
     bool SetResultNames(const std::string& text, NameForm form);
     const std::string& JournalPath() const { return journalPath_; }
     const std::string& ScanResultPath() const { return scanResultPath_; }

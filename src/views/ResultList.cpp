@@ -140,7 +140,7 @@ void CResultList::AddFoundProgram(const FoundProgram& p) {
         leastClassByName_.emplace(key, s.Class);
     else if (text::Compare(s.Class, it->second) < 0)
         it->second = s.Class;
-    store_.push_back(std::move(s));
+    store_.push_back(std::make_shared<const FoundProgram>(std::move(s)));
 
     // New rows go to the end, whatever order a sort has left the others in;
     // the row number is the store entry's number.
@@ -184,12 +184,16 @@ bool CResultList::SetCheck(int row, bool ticked) {
 }
 
 const FoundProgram* CResultList::StoredForRow(int row) const {
+    return SharedForRow(row).get();
+}
+
+std::shared_ptr<const FoundProgram> CResultList::SharedForRow(int row) const {
     if (row < 0 || row >= RowCount())
         return nullptr;
     const long n = std::strtol(rows_[static_cast<std::size_t>(row)].cells[0].c_str(), nullptr, 10);
     if (n < 1 || static_cast<std::size_t>(n) > store_.size())
         return nullptr;
-    return &store_[static_cast<std::size_t>(n - 1)];
+    return store_[static_cast<std::size_t>(n - 1)];
 }
 
 void CResultList::SortByColumn(int column, bool ascending) {

@@ -9,6 +9,7 @@
 #include "util/AuditUtil.h"
 #include "util/Types.h"
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -97,10 +98,13 @@ public:
     // order added, each slot "-" when it was empty. FileName and FileSize are
     // not kept (they stay empty).
     std::size_t StoredCount() const { return store_.size(); }
-    const FoundProgram& Stored(std::size_t index) const { return store_.at(index); }
+    const FoundProgram& Stored(std::size_t index) const { return *store_.at(index); }
     // The stored program behind a displayed row, found through the row number
     // in its first column; null when that number names no stored program.
     const FoundProgram* StoredForRow(int row) const;
+    // The same, shared: it stays valid after the list is cleared, for a
+    // writer that works on another thread.
+    std::shared_ptr<const FoundProgram> SharedForRow(int row) const;
     // True when a stored program has the name (letter case aside) and a class
     // that is not greater than `cls`.
     bool HasNameWithClassAtMost(const std::string& name, const std::string& cls) const;
@@ -144,7 +148,8 @@ private:
     int clickedRow_ = 0;
     int clickedState_ = -1;
     std::vector<Row> rows_;
-    std::vector<FoundProgram> store_;
+    // Shared so that a copy of the rows costs no copy of the programs.
+    std::vector<std::shared_ptr<const FoundProgram>> store_;
     // Upper-case program name -> the least class stored under it.
     std::unordered_map<std::string, std::string> leastClassByName_;
 };

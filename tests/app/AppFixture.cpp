@@ -110,6 +110,28 @@ void Press(QDialog& dialog, const QString& button) {
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
+void OpenFixtureAudit(Harness& h, bool written) {
+    const auto fixture = [](const char* name) {
+        QFile f(QStringLiteral(OSTRAVION_SOURCE_DIR "/tests/cli/report/CheckOut/") +
+                QLatin1String(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    h.dir.Write(QStringLiteral("CheckOut/audit.tls"), fixture("audit.tls"));
+    if (written)
+        h.dir.Write(QStringLiteral("CheckOut/audit.rst"), fixture("audit.rst"));
+    gui::Dialogs::SetNextFileName(h.dir.Path(QStringLiteral("CheckOut/audit.tls")));
+    h.Frame().OnCommand(gui::ID_FILE_OPEN);
+    gui::Dialogs::ClearLog();
+}
+
+QStringList Messages() {
+    QStringList out;
+    for (const QString& l : gui::Dialogs::Log())
+        if (l.startsWith(QStringLiteral("ask: ")) || l.startsWith(QStringLiteral("show: ")))
+            out << l;
+    return out;
+}
+
 QString ScreenshotFolder() {
     return qEnvironmentVariable("OSTRAVION_SCREENSHOTS");
 }

@@ -150,6 +150,12 @@ DialogAction StartDialogOk(const QString& group, const QString& resultName = QSt
 // Presses a button of a dialog by its object name ("button1" OK, "button2" Cancel).
 void Press(QDialog& dialog, const QString& button);
 
+// The audit of the report fixtures (CheckOut/audit.tls and, when `written`,
+// audit.rst) opened through the Open flow; the dialog log is then cleared.
+void OpenFixtureAudit(Harness& h, bool written = true);
+// The questions and messages of the dialog log, in order.
+QStringList Messages();
+
 // The screenshot folder given by the build, or empty.
 QString ScreenshotFolder();
 void SaveScreenshot(QWidget* widget, const QString& name);

@@ -358,6 +358,7 @@ private slots:
         h.Frame().printReport = [&](bool preview) {
             printed << (preview ? QStringLiteral("preview") : QStringLiteral("print"));
         };
+        Dialogs::SetNextPrinter(h.dir.Path(QStringLiteral("printed.pdf")));
         Dialogs::SetNextAnswer(false);
         h.Frame().OnCommand(IDC_PRINT);
         QCOMPARE(Questions(), QStringList({Answer(false)}));
@@ -498,6 +499,38 @@ private slots:
         Dialogs::SetNextDialogAction(test::StartDialogOk(QStringLiteral("G"), QString(), true));
         h2.Frame().OnCommand(IDC_START);
         QCOMPARE(h2.Util().ScanResultPath(), std::string(".\\CheckOut\\G_.ipt"));
+    }
+
+    void typedNamesThatLeaveTheWorkFolderAreRefused() {
+        const QString bad = QStringLiteral("show: File is Bad Path or Bad Function paramater...");
+        // The start dialog stays open for another name; nothing starts until then.
+        Harness h;
+        Dialogs::SetNextDialogAction(
+            test::StartDialogOk(QStringLiteral("..\\up"), QStringLiteral("PC"), true));
+        Dialogs::SetNextDialogAction([&h](QDialog& d) {
+            QVERIFY(h.Doc().calls.isEmpty());
+            test::StartDialogOk(QStringLiteral("ACME"), QStringLiteral("c:pc"), true)(d);
+        });
+        Dialogs::SetNextDialogAction(
+            test::StartDialogOk(QStringLiteral("ACME"), QStringLiteral("PC"), true));
+        h.Frame().OnCommand(IDC_START);
+        QCOMPARE(Questions(), QStringList({bad, bad}));
+        QCOMPARE(h.Util().ScanResultPath(), std::string(".\\CheckOut\\ACME_PC.ipt"));
+        QCOMPARE(h.Doc().calls, QStringList({QStringLiteral("StartScan")}));
+
+        // The consolidation's total name: refused, then another one typed.
+        Harness h2;
+        h2.dir.Write(QStringLiteral("CheckOut/a.ipt"), "x");
+        Dialogs::Reset();
+        Dialogs::SetNextDialogAction(ConsolidateOk({0}, QStringLiteral("../total")));
+        Dialogs::SetNextDialogAction([](QDialog& d) {
+            static_cast<CSelectFilesDlg&>(d).ResultNameEdit()->setText(QStringLiteral("total"));
+            test::Press(d, QStringLiteral("button1"));
+        });
+        h2.Frame().OnCommand(ID_CONSOLIDATE);
+        QCOMPARE(Questions(), QStringList({bad}));
+        QCOMPARE(h2.Util().ResultPath(".tls"), std::string(".\\CheckOut\\total.tls"));
+        QVERIFY(h2.Doc().calls.contains(QStringLiteral("Consolidate")));
     }
 
     void startCancelledKeepsStateNineAndTheBar() {

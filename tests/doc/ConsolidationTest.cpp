@@ -206,18 +206,23 @@ TEST_F(ConsolidationFixture, ScratchFileThatCannotBeWrittenLeavesTheHistoryEmpty
 
 TEST_F(ConsolidationFixture, TotalThatCannotBeWrittenIsNotReportedAsDone) {
     fs.files[kDir + "a.ipt"] = PerPcHeader("A") + L("2", "1", "p", "Co", "C:\\");
-    fs.unwritable.insert(kDir + "locked.tls");
+    fs.files[kDir + "locked.tls"] = "earlier total";
+    messages.answers.push_back(true); // merge into it
+    fs.unwritable.insert(kDir + "locked.tls.new");
     ConsolidationSummary s = Run("locked", {"a.ipt"});
     EXPECT_EQ(messages.shown, std::vector<std::string>{"Write File Open Error...!!"});
     EXPECT_FALSE(s.totalWritten);
     EXPECT_EQ(sink.rows.size(), 1u); // the views still show the merged rows
+    EXPECT_EQ(fs.files[kDir + "locked.tls"], "earlier total");
 
     messages.shown.clear();
     fs.unwritable.clear();
-    fs.failingWrites.insert(kDir + "full.tls");
+    fs.failingWrites.insert(kDir + "full.tls.new");
     s = Run("full", {"a.ipt"});
     EXPECT_EQ(messages.shown, std::vector<std::string>{"Write File Open Error...!!"});
     EXPECT_FALSE(s.totalWritten);
+    EXPECT_FALSE(fs.Exists(kDir + "full.tls")); // no half-written total is left
+    EXPECT_FALSE(fs.Exists(kDir + "full.tls.new"));
 }
 
 TEST_F(ConsolidationFixture, TypedNamesAndTheOverwriteQuestion) {

@@ -194,13 +194,41 @@ TEST_F(DocFixture, RowsAreWrittenInSortedOrderThroughTheirRowNumbers) {
 
 TEST_F(DocFixture, AFailedWriteIsReportedAndKeepsTheJournal) {
     fs.files[".\\CheckOut\\ACME_PC01.tmp"] = "journal";
-    fs.unwritable.insert(".\\CheckOut\\ACME_PC01.ipt");
+    fs.files[".\\CheckOut\\ACME_PC01.ipt"] = "earlier result";
+    // The file is made beside its name and moved into place once whole.
+    fs.unwritable.insert(".\\CheckOut\\ACME_PC01.ipt.new");
     doc.AddFoundProgram(Program("Acme", "Word", "1"));
     EXPECT_FALSE(doc.WriteScanResults());
     // Both writers report, as each could not open the file.
     EXPECT_EQ(messages.shown, (std::vector<std::string>{"Write File Open Error...!!",
                                                         "Write File Open Error...!!"}));
     EXPECT_EQ(fs.files[".\\CheckOut\\ACME_PC01.tmp"], "journal");
+    EXPECT_EQ(fs.files[".\\CheckOut\\ACME_PC01.ipt"], "earlier result");
+    EXPECT_FALSE(fs.Exists(".\\CheckOut\\ACME_PC01.ipt.new"));
+}
+
+TEST_F(DocFixture, AResultFileThatCannotBeReplacedStaysAsItWas) {
+    const std::string ipt = ".\\CheckOut\\ACME_PC01.ipt";
+    fs.files[".\\CheckOut\\ACME_PC01.tmp"] = "journal";
+    fs.files[ipt] = "earlier result";
+    doc.AddFoundProgram(Program("Acme", "Word", "1"));
+    doc.AddFoundProgram(Program("Acme", "Tool", "3"));
+    fs.failingRenames.insert(ipt);
+    EXPECT_FALSE(doc.WriteScanResults());
+    EXPECT_FALSE(doc.LastWriteSucceeded());
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Write File Open Error...!!"});
+    EXPECT_EQ(fs.files[ipt], "earlier result");
+    EXPECT_EQ(fs.files[".\\CheckOut\\ACME_PC01.tmp"], "journal");
+    EXPECT_FALSE(fs.Exists(ipt + ".new"));
+
+    // Once it can be replaced, the whole new file takes its place in one step.
+    fs.failingRenames.clear();
+    messages.shown.clear();
+    ASSERT_TRUE(doc.WriteScanResults());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Lines().size(), 13u);
+    EXPECT_FALSE(fs.Exists(ipt + ".new"));
+    EXPECT_FALSE(fs.Exists(".\\CheckOut\\ACME_PC01.tmp"));
 }
 
 namespace {

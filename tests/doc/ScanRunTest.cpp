@@ -13,6 +13,7 @@
 #include <deque>
 #include <gtest/gtest.h>
 #include <optional>
+#include <thread>
 
 using namespace ostravion;
 using namespace ostravion::test;
@@ -225,6 +226,37 @@ TEST_F(ScanThread, TheCompletionQuestionAndItsNoAnswerWriteTheSameFileTwice) {
     doc.StopScan();
     EXPECT_EQ(fs.files[kResult], first);
     EXPECT_FALSE(doc.ScanRunning());
+}
+
+TEST_F(ScanThread, TheEndOfACompletedScanWritesOffTheOwnersThreadInTheListsOrder) {
+    // The owner (a window) only hands the sorted rows over; the file is
+    // written on the scan thread so that the window keeps running.
+    std::vector<std::thread::id> writers;
+    fs.onOpenWrite = [&](const std::string& path) {
+        // The file is written beside its name, then moved into place.
+        if (path == std::string(kResult) + ".new")
+            writers.push_back(std::this_thread::get_id());
+    };
+    QueuedHost host;
+    doc.StartScan(request, host);
+    while (host.PumpOne()) {
+    }
+    ASSERT_EQ(host.Outcome(), ScanOutcome::Completed);
+    fs.onOpenWrite = nullptr;
+    ASSERT_FALSE(writers.empty());
+    for (const std::thread::id id : writers)
+        EXPECT_NE(id, std::this_thread::get_id());
+    EXPECT_FALSE(fs.Exists(kJournal));
+    EXPECT_TRUE(doc.LastWriteSucceeded());
+
+    // The file holds the rows as the sorted views show them.
+    std::vector<std::string> shown;
+    for (const CResultList* list :
+         {static_cast<const CResultList*>(&normal), static_cast<const CResultList*>(&extended)})
+        for (const FoundProgram* p : RowsInDisplayOrder(*list))
+            shown.push_back(p->ProgramName);
+    EXPECT_EQ(ResultNames(), shown);
+    EXPECT_EQ(ResultNames().size(), 22u);
 }
 
 TEST_F(ScanThread, StopInTheMiddleKeepsWhatWasFoundAndAddsNothingAfter) {

@@ -119,7 +119,7 @@ TEST_F(SaveFixture, SourceWithoutHistoryGivesADashLine) {
 TEST_F(SaveFixture, FailedWritersPutThePreviousTotalBack) {
     const std::string before = fs.files[kTls];
     fs.files[kRst] = "earlier result";
-    fs.unwritable.insert(kTls);
+    fs.unwritable.insert(kTls + ".new");
     EXPECT_FALSE(SaveTotal(util, normal, extended));
     EXPECT_EQ(messages.shown, (std::vector<std::string>{"Write File Open Error...!!",
                                                         "Write File Open Error...!!"}));
@@ -130,10 +130,13 @@ TEST_F(SaveFixture, FailedWritersPutThePreviousTotalBack) {
     // A write that fails part way, in the extended list's writer.
     fs.unwritable.clear();
     messages.shown.clear();
-    fs.failingWrites.insert(kRst);
+    fs.failingWrites.insert(kRst + ".new");
     EXPECT_FALSE(SaveTotal(util, normal, extended));
     EXPECT_EQ(messages.shown, std::vector<std::string>{"Write File Open Error...!!"});
     EXPECT_EQ(fs.files[kTls], before);
+    EXPECT_EQ(fs.files[kRst], "earlier result");
+    EXPECT_FALSE(fs.Exists(kTls + ".new"));
+    EXPECT_FALSE(fs.Exists(kRst + ".new"));
 }
 
 TEST_F(SaveFixture, MissingTotalIsReportedAndNothingIsWritten) {

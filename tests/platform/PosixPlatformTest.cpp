@@ -1,8 +1,10 @@
 #include "platform/posix/PosixPlatform.h"
+#include "platform/Native.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <thread>
@@ -77,6 +79,25 @@ TEST_F(PosixFiles, SystemPathsWithBackslashesAndKoreanNames) {
     EXPECT_FALSE(fs.ReadWhole(".\\CheckOut\\b.ipt", bytes));
     EXPECT_FALSE(fs.ReadWhole(".\\CheckOut", bytes)); // a folder is no file
     EXPECT_EQ(fs.OpenWrite(".\\missing\\x.ipt", false), nullptr);
+}
+
+TEST_F(PosixFiles, RenameReplacesInOneMove) {
+    IconvCodec codec;
+    PosixFileSystem fs(codec);
+    for (const auto& [name, bytes] :
+         {std::pair{"a.tls", "earlier"}, std::pair{"a.tls.new", "later"}})
+        std::ofstream(dir / name) << bytes;
+    EXPECT_TRUE(fs.Rename("a.tls.new", "a.tls"));
+    std::string bytes;
+    ASSERT_TRUE(fs.ReadWhole("a.tls", bytes));
+    EXPECT_EQ(bytes, "later");
+    EXPECT_FALSE(fs.Exists("a.tls.new"));
+
+    // Command-line names are UTF-8 as they are.
+    std::ofstream(dir / "\xEA\xB5\xAD.csv.new") << "new";
+    EXPECT_TRUE(RenameNativeFile("\xEA\xB5\xAD.csv.new", "\xEA\xB5\xAD.csv"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "\xEA\xB5\xAD.csv"));
+    EXPECT_FALSE(RenameNativeFile("missing.new", "x.csv"));
 }
 
 TEST_F(PosixFiles, CurrentDirectoryRoundTrip) {

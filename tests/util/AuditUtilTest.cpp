@@ -84,9 +84,38 @@ TEST_F(UtilFixture, NameFormRefusesAnyFolderSeparator) {
         EXPECT_EQ(messages.shown.back(), "File is Bad Path or Bad Function paramater...");
         EXPECT_EQ(util.BaseName(), "keep");
     }
-    // Windows keeps the rule as written: only the backslash is refused.
+    // A slash is refused whatever the system's rules: Windows takes it as a
+    // separator too.
     WindowsRules();
-    EXPECT_TRUE(util.SetResultNames("a/b", CAuditUtil::NameForm::Name));
+    EXPECT_FALSE(util.SetResultNames("a/b", CAuditUtil::NameForm::Name));
+}
+
+TEST(PlainFileName, OnlyNamesAFileInTheWorkFolder) {
+    for (const std::string& bad : std::vector<std::string>{
+             "..\\x", "a\\b", "a/b", "/abs", "..", "a..b", "c:x", "C:\\Windows\\x", "x:y",
+             std::string("a\0b", 3), "con", "CON.tls", "Nul", "aux.x.y", "prn ", "com1", "LPT9.txt",
+             // A lead byte cannot hide the separator that follows it.
+             "\xB0\\x"})
+        EXPECT_FALSE(IsPlainFileName(bad)) << bad;
+    for (const std::string& good : std::vector<std::string>{
+             "audit2004", "total.tls", "G_N", ".hidden", "a.b.c", "console", "com0", "com10", "lpt",
+             "-", "\xC7\xD5\xB0\xE8" /* 합계 */, "\xB0\xA1\xB3\xAA_\xB4\xD9"})
+        EXPECT_TRUE(IsPlainFileName(good)) << good;
+}
+
+TEST_F(UtilFixture, NameFormRefusesNamesThatLeaveTheWorkFolder) {
+    ASSERT_TRUE(util.SetResultNames("keep", CAuditUtil::NameForm::Name));
+    for (const std::string& bad :
+         std::vector<std::string>{"c:audit", "..", "con", std::string("x\0..\\y", 6)}) {
+        messages.shown.clear();
+        EXPECT_FALSE(util.SetResultNames(bad, CAuditUtil::NameForm::Name));
+        EXPECT_EQ(messages.shown,
+                  std::vector<std::string>{"File is Bad Path or Bad Function paramater..."});
+        EXPECT_EQ(util.ResultPath(".tls"), ".\\CheckOut\\keep.tls");
+    }
+    // A path from a file dialog goes where it says.
+    EXPECT_TRUE(util.SetResultNames("D:\\elsewhere\\x.tls", CAuditUtil::NameForm::Path));
+    EXPECT_EQ(util.ResultPath(".tls"), "D:\\elsewhere\\x.tls");
 }
 
 TEST_F(UtilFixture, StartDirectoryRecordedAndRestored) {

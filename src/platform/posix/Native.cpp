@@ -2,6 +2,7 @@
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/PosixWalk.h"
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace ostravion {
@@ -37,6 +38,10 @@ struct PosixNative final : NativePlatform {
 
 bool StderrIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
+}
+
+bool RenameNativeFile(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 std::unique_ptr<NativePlatform> MakeNativePlatform() {

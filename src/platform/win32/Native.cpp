@@ -36,6 +36,28 @@ bool StderrIsTerminal() {
     return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
+namespace {
+std::wstring WideFromUtf8(const std::string& utf8) {
+    if (utf8.empty() || utf8.size() > 32767)
+        return std::wstring();
+    const int size = static_cast<int>(utf8.size());
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, w.data(), n);
+    return w;
+}
+} // namespace
+
+bool RenameNativeFile(const std::string& from, const std::string& to) {
+    const std::wstring wideFrom = WideFromUtf8(from);
+    const std::wstring wideTo = WideFromUtf8(to);
+    if (wideFrom.empty() || wideTo.empty())
+        return false;
+    return MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 std::unique_ptr<NativePlatform> MakeNativePlatform() {
     return std::make_unique<Win32Native>();
 }

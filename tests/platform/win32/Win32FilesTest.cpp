@@ -1,4 +1,5 @@
 // The Windows ports on real files, run under Wine with the Korean code page.
+#include "platform/Native.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <algorithm>
@@ -215,6 +216,28 @@ TEST_F(Win32Files, WritesHiddenFilesAndRefusesFolders) {
     EXPECT_TRUE(fs.IsDirectory("folder.ipt"));
     ASSERT_TRUE(fs.ReadWhole("folder.ipt\\inside.txt", bytes));
     EXPECT_EQ(bytes, "keep");
+}
+
+TEST_F(Win32Files, NewFilesReplaceHiddenOnesAndUtf8NamesInOneMove) {
+    Win32FileSystem fs;
+    MakeFile("old.ipt", "previous");
+    ASSERT_TRUE(SetFileAttributesA("old.ipt", FILE_ATTRIBUTE_HIDDEN));
+    MakeFile("old.ipt.new", "whole new");
+    EXPECT_TRUE(fs.Rename("old.ipt.new", "old.ipt"));
+    std::string bytes;
+    ASSERT_TRUE(fs.ReadWhole("old.ipt", bytes));
+    EXPECT_EQ(bytes, "whole new");
+    EXPECT_FALSE(fs.Exists("old.ipt.new"));
+
+    // Files named on the command line: UTF-8 names through the wide calls.
+    MakeFile(kKoreanCp949 + ".csv", "earlier");
+    MakeFile(kKoreanCp949 + ".csv.new", "later");
+    EXPECT_TRUE(RenameNativeFile(kKoreanUtf8 + ".csv.new", kKoreanUtf8 + ".csv"));
+    ASSERT_TRUE(fs.ReadWhole(kKoreanCp949 + ".csv", bytes));
+    EXPECT_EQ(bytes, "later");
+    EXPECT_FALSE(fs.Exists(kKoreanCp949 + ".csv.new"));
+    EXPECT_FALSE(RenameNativeFile("missing.new", "x.csv"));
+    EXPECT_FALSE(fs.Exists("x.csv"));
 }
 
 TEST_F(Win32Files, LargeFileReadWhole) {

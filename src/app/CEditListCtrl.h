@@ -1,0 +1,83 @@
+// A report-style list whose count cells are edited in place: a click in an
+// editable column opens a one-line editor over the cell; when the editor
+// loses the focus the list reports the end of the edit (the text, or none
+// when Esc cancelled it) and the editor goes.
+#pragma once
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QTableWidget>
+#include <set>
+
+namespace ostravion::gui {
+
+// The editor over one cell. It takes the list's font, shows the cell's text
+// selected and keeps Enter, Esc, Delete and Ctrl keys to itself, so that the
+// dialog around the list never sees them while a cell is edited.
+class CInPlaceEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    static constexpr int kControlId = 2233;
+
+    CInPlaceEdit(int row, int column, const QString& text, QWidget* parent);
+
+    int Row() const { return row_; }
+    int Column() const { return column_; }
+    bool Cancelled() const { return cancelled_; }
+
+signals:
+    // The end of editing: `cancelled` when Esc ended it (the text is then
+    // not to be used).
+    void editEnded(int row, int column, bool cancelled, const QString& text);
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    void EndEditing();
+    void GrowToText();
+
+    int row_;
+    int column_;
+    QString initial_;
+    bool cancelled_ = false;
+    bool ended_ = false;
+};
+
+class CEditListCtrl : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit CEditListCtrl(QWidget* parent = nullptr);
+
+    // The columns a click edits (3 and 4 unless changed).
+    void SetEditableColumns(std::set<int> columns) { editable_ = std::move(columns); }
+    // The label-editing style: without it a click never starts an editor.
+    void SetLabelEditing(bool on) { labelEditing_ = on; }
+
+    // The row under a point of the viewport, or -1; `column` receives the
+    // column whose span holds the point's x, or -1.
+    int HitTestEx(const QPoint& point, int* column) const;
+
+    // Opens the editor over (row, column); null when the column does not
+    // exist or is too narrow to edit in, or the row cannot be shown.
+    CInPlaceEdit* EditSubLabel(int row, int column);
+    // The open editor, if any.
+    CInPlaceEdit* Editor() const { return editor_; }
+
+signals:
+    // The end of an in-place edit: the text, or `cancelled`.
+    void endLabelEdit(int row, int column, bool cancelled, const QString& text);
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    std::set<int> editable_{3, 4};
+    bool labelEditing_ = true;
+    QPointer<CInPlaceEdit> editor_;
+};
+
+} // namespace ostravion::gui

@@ -1,0 +1,54 @@
+#include "app/ReportPrinting.h"
+
+#include "app/Dialogs.h"
+#include "report_qt/QtPageCanvas.h"
+
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace ostravion::gui {
+
+std::optional<ReportLayout> PrepareStoredReport(CAuditUtil& util, SheetView view) {
+    const std::optional<ReportKind> kind = ReportKindFromNumber(util.GetReportKind());
+    if (!kind)
+        return std::nullopt;
+    return PrepareReport(util, *kind, TotalFileReaders(util), view);
+}
+
+void PreparePrinterPage(QPrinter& printer) {
+    printer.setPageOrientation(QPageLayout::Portrait);
+}
+
+bool PrintReport(const ReportLayout& layout, QPrinter& printer, const TextCodec& codec,
+                 QWidget* parent) {
+    PreparePrinterPage(printer);
+    printer.setFromTo(1, layout.PageCount());
+    printer.setDocName(QStringLiteral("Ostravion"));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        Dialogs::Show(parent, QStringLiteral("프린터를 시작할 수 없습니다."));
+        return false;
+    }
+    qtreport::PaintPages(layout, painter, printer, codec);
+    return painter.end();
+}
+
+void PreviewReport(const ReportLayout& layout, QPrinter& printer, const TextCodec& codec,
+                   QWidget* parent) {
+    PreparePrinterPage(printer);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setObjectName(QStringLiteral("printPreview"));
+    preview.setWindowTitle(QStringLiteral("인쇄 미리 보기"));
+    preview.resize(900, 1000);
+    // The preview may draw the pages any number of times: each time from
+    // the layout alone.
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&layout, &codec](QPrinter* device) {
+                         QPainter painter(device);
+                         qtreport::PaintPages(layout, painter, *device, codec);
+                     });
+    Dialogs::Exec(preview);
+}
+
+} // namespace ostravion::gui

@@ -1,0 +1,280 @@
+// Print selection, printing and preview on the real main window: the
+// dialog's choices, the flows around it, and pages printed on a PDF printer
+// compared with the command line's export of the same view.
+#include "app/AppFixture.h"
+#include "app/CMainFrame.h"
+#include "app/CPrintSelectDlg.h"
+#include "util/AuditUtil.h"
+#include "views/ReportLayout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace ostravion;
+using namespace ostravion::gui;
+using test::Harness;
+
+namespace {
+
+const QString kNoPrinter = QStringLiteral(
+    "show: 인쇄할 프린터가 없습니다.\n프린터를 설치하거나 [인쇄 설정]에서 프린터를 선택하십시오.");
+
+// Chooses the radio button of a report kind and presses "선택".
+test::DialogAction Choose(int buttonId) {
+    return [buttonId](QDialog& d) {
+        QTest::mouseClick(static_cast<CPrintSelectDlg&>(d).Radio(buttonId), Qt::LeftButton);
+        test::Press(d, QStringLiteral("button1"));
+    };
+}
+
+int ButtonOf(int kind) {
+    for (const PrintChoice& c : PrintChoices())
+        if (static_cast<int>(c.kind) == kind)
+            return c.buttonId;
+    return 0;
+}
+
+// Pages of a PDF file, counted by their page objects.
+int PdfPages(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s])"));
+    return static_cast<int>(QString::fromLatin1(f.readAll()).count(page));
+}
+
+// The text of a PDF as poppler lays it out; empty when poppler is missing.
+QString PdfText(const QString& path) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return {};
+    QProcess p;
+    p.start(tool, {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The command line's export of a report.
+int CliReport(const QString& work, int kind, const QString& view, const QString& pdf) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(OSTRAVION_CLI),
+            {QStringLiteral("-C"), work, QStringLiteral("report"), QStringLiteral("--kind"),
+             QString::number(kind), QStringLiteral("--name"), QStringLiteral("audit"),
+             QStringLiteral("--view"), view, QStringLiteral("--pdf"), pdf});
+    if (!p.waitForFinished(60000))
+        return -1;
+    return p.exitCode();
+}
+
+void MakeViewActive(Harness& h, int row) {
+    h.Frame().SelectLayout(row == 1);
+    h.Frame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&h.Frame()));
+    h.Frame().View(row)->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(h.Frame().ActiveView(), row);
+}
+
+} // namespace
+
+class PrintingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { Dialogs::Reset(); }
+
+    void selectionDialogNeedsAChoice() {
+        Harness h;
+        test::OpenFixtureAudit(h);
+        QStringList captions;
+        bool okAtFirst = true;
+        QStringList checked;
+        Dialogs::SetNextDialogAction([&](QDialog& d) {
+            auto& dlg = static_cast<CPrintSelectDlg&>(d);
+            QCOMPARE(d.windowTitle(), QStringLiteral("결과별 인쇄"));
+            for (const PrintChoice& c : PrintChoices()) {
+                captions << dlg.Radio(c.buttonId)->text();
+                QVERIFY(!dlg.Radio(c.buttonId)->isChecked());
+            }
+            okAtFirst = dlg.OkButton()->isEnabled();
+            // Enter with no choice does not close it either.
+            QTest::keyClick(&d, Qt::Key_Return);
+            QVERIFY(d.isVisible());
+            // One group over both boxes.
+            QTest::mouseClick(dlg.Radio(kIdPrintPledge), Qt::LeftButton);
+            QTest::mouseClick(dlg.Radio(kIdPrintLedger), Qt::LeftButton);
+            QTest::mouseClick(dlg.Radio(kIdPrintByPc), Qt::LeftButton);
+            QTest::mouseClick(dlg.Radio(kIdPrintLedger), Qt::LeftButton);
+            for (const PrintChoice& c : PrintChoices())
+                if (dlg.Radio(c.buttonId)->isChecked())
+                    checked << QString::number(c.buttonId);
+            QVERIFY(dlg.OkButton()->isEnabled());
+            test::SaveScreenshot(&d, QStringLiteral("11-print-select"));
+            test::Press(d, QStringLiteral("button1"));
+        });
+        h.Frame().OnCommand(ID_FILE_PREVIEW);
+        QCOMPARE(captions, QStringList({"PC별 결과", "SW별 결과", "점검 확인표", "서  약  서",
+                                        "S/W 관리대장"}));
+        QVERIFY(!okAtFirst);
+        QCOMPARE(checked, QStringList({QStringLiteral("1130")}));
+        QCOMPARE(int(h.Util().GetReportKind()), 6);
+        QCOMPARE(h.Util().GetWorkState(), int(kPrinted));
+        QVERIFY(Dialogs::Log().contains(QStringLiteral("dialog: 인쇄 미리 보기 = rejected")));
+    }
+
+    void cancelPrintsNothing() {
+        Harness h;
+        test::OpenFixtureAudit(h);
+        h.Util().SetReportKind(3);
+        Dialogs::SetNextDialogAction([](QDialog& d) {
+            QTest::mouseClick(static_cast<CPrintSelectDlg&>(d).Radio(kIdPrintSheet),
+                              Qt::LeftButton);
+            test::Press(d, QStringLiteral("button2"));
+        });
+        h.Frame().OnCommand(IDC_PRINT);
+        QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("dialog: 결과별 인쇄 = rejected")}));
+        QCOMPARE(h.Util().GetWorkState(), int(kTotalOpened));
+        QCOMPARE(int(h.Util().GetReportKind()), 3);
+    }
+
+    void withoutPrinterPrintSaysSoAndPreviewWorks() {
+        Harness h;
+        test::OpenFixtureAudit(h, false);
+        // Even the confirmation sheet asks nothing about its result first.
+        Dialogs::SetNextDialogAction(Choose(kIdPrintSheet));
+        h.Frame().OnCommand(ID_FILE_PRINT);
+        QCOMPARE(test::Messages(), QStringList({kNoPrinter}));
+        QVERIFY(Dialogs::Log().contains(QStringLiteral("printer: (none)")));
+        QCOMPARE(h.Util().GetWorkState(), int(kTotalOpened));
+
+        Dialogs::Reset();
+        int pages = -1;
+        Dialogs::SetNextDialogAction(Choose(kIdPrintBySoftware));
+        Dialogs::SetNextDialogAction(
+            [&](QDialog& d) { pages = d.findChild<QPrintPreviewWidget*>()->pageCount(); });
+        h.Frame().OnCommand(ID_FILE_PREVIEW);
+        QCOMPARE(pages, 1);
+        QVERIFY(test::Messages().isEmpty());
+        QCOMPARE(h.Util().GetWorkState(), int(kPrinted));
+        QVERIFY(h.Frame().Progress() == nullptr);
+    }
+
+    void sheetWithoutWrittenResultWritesItFirst() {
+        Harness h;
+        test::OpenFixtureAudit(h, false);
+        const QString pdf = h.dir.Path(QStringLiteral("sheet.pdf"));
+        Dialogs::SetNextDialogAction(Choose(kIdPrintSheet));
+        Dialogs::SetNextPrinter(pdf);
+        Dialogs::SetNextAnswer(true); // save, then the result-writing dialog
+        Dialogs::SetNextDialogAction([](QDialog& d) { test::Press(d, QStringLiteral("button2")); });
+        h.Frame().OnCommand(IDC_PRINT);
+        QCOMPARE(Dialogs::Log().value(0), QStringLiteral("dialog: 결과별 인쇄 = accepted"));
+        QCOMPARE(Dialogs::Log().value(1), QStringLiteral("printer: ") + pdf);
+        QCOMPARE(Dialogs::Log().value(2), QStringLiteral("ask: 저장하시겠습니까? = yes"));
+        QVERIFY(Dialogs::Log().contains(QStringLiteral("dialog: 결과 작성 = rejected")));
+        QCOMPARE(h.Doc().calls.count(QStringLiteral("SaveTotal")), 1);
+        // Still no written result: the sheet prints its no-data form.
+        QCOMPARE(Dialogs::Log().last(), QStringLiteral("show: Result File Open Error..."));
+        QCOMPARE(PdfPages(pdf), 1);
+        QCOMPARE(h.Util().GetWorkState(), int(kPrinted));
+    }
+
+    void printedPagesMatchTheCommandLineExport() {
+        Harness h;
+        test::OpenFixtureAudit(h);
+        const bool poppler = !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+        QString sheetTexts[2];
+        for (int kind : {1, 3, 4, 5, 6}) {
+            for (int view : {0, 1}) {
+                if (view == 1 && kind != 4)
+                    continue;
+                MakeViewActive(h, view);
+                if (QTest::currentTestFailed())
+                    return;
+                const QString name = QStringLiteral("k%1v%2").arg(kind).arg(view);
+                const QString printed = h.dir.Path(name + QStringLiteral("-app.pdf"));
+                const QString exported = h.dir.Path(name + QStringLiteral("-cli.pdf"));
+                Dialogs::SetNextDialogAction(Choose(ButtonOf(kind)));
+                Dialogs::SetNextPrinter(printed);
+                h.Frame().OnCommand(ID_FILE_PRINT);
+                QCOMPARE(h.Util().GetWorkState(), int(kPrinted));
+                QVERIFY2(test::Messages().isEmpty(),
+                         qPrintable(test::Messages().join(QLatin1Char('\n'))));
+                const QString viewName =
+                    view == 1 ? QStringLiteral("extended") : QStringLiteral("normal");
+                QCOMPARE(CliReport(h.dir.Path(), kind, viewName, exported), 0);
+
+                const ReportLayout layout =
+                    PrepareReport(h.Util(), *ReportKindFromNumber(kind), TotalFileReaders(h.Util()),
+                                  view == 1 ? SheetView::Extended : SheetView::Normal);
+                QCOMPARE(PdfPages(printed), layout.PageCount());
+                QCOMPARE(PdfPages(exported), layout.PageCount());
+                if (poppler) {
+                    const QString text = PdfText(printed);
+                    QVERIFY(!text.trimmed().isEmpty());
+                    QCOMPARE(text, PdfText(exported));
+                    if (kind == 4)
+                        sheetTexts[view] = text;
+                }
+                h.Util().SetWorkState(kTotalOpened);
+            }
+        }
+        if (!poppler)
+            QSKIP("pdftotext (poppler-utils) is missing: page counts compared only");
+        // The two views' sheets differ in the signature line alone.
+        const QStringList normal = sheetTexts[0].split(QLatin1Char('\n'));
+        const QStringList extended = sheetTexts[1].split(QLatin1Char('\n'));
+        QCOMPARE(normal.size(), extended.size());
+        QStringList differing;
+        for (int i = 0; i < normal.size(); ++i)
+            if (normal[i] != extended[i])
+                differing << normal[i].simplified();
+        QCOMPARE(differing, QStringList({QStringLiteral("성 명 : 홍길동 (서명 또는 인)")}));
+    }
+
+    void printerSetupIsTheFrameworksDialog() {
+        Harness h;
+        QString title;
+        Dialogs::SetNextDialogAction([&](QDialog& d) { title = d.windowTitle(); });
+        const QString start = QDir::currentPath();
+        h.Frame().OnCommand(ID_FILE_PRINT_SETUP);
+        QCOMPARE(title, QStringLiteral("인쇄 설정"));
+        QCOMPARE(QDir::currentPath(), start);
+        // Always there, with or without a total.
+        QVERIFY(h.Frame().Action(ID_FILE_PRINT_SETUP)->isEnabled());
+        QCOMPARE(h.Util().GetWorkState(), int(kIdle));
+    }
+
+    void previewShowsEveryKind() {
+        Harness h;
+        test::OpenFixtureAudit(h);
+        for (int kind : {1, 3, 4, 5, 6}) {
+            int pages = -1;
+            Dialogs::SetNextDialogAction(Choose(ButtonOf(kind)));
+            Dialogs::SetNextDialogAction([&](QDialog& d) {
+                auto* widget = d.findChild<QPrintPreviewWidget*>();
+                widget->setViewMode(QPrintPreviewWidget::SinglePageView);
+                widget->fitInView();
+                pages = widget->pageCount();
+                QTest::qWait(20);
+                test::SaveScreenshot(&d, QStringLiteral("12-preview-kind%1").arg(kind));
+            });
+            h.Frame().OnCommand(ID_FILE_PREVIEW);
+            const ReportLayout layout =
+                PrepareReport(h.Util(), *ReportKindFromNumber(kind), TotalFileReaders(h.Util()));
+            QCOMPARE(pages, layout.PageCount());
+        }
+        QVERIFY(test::Messages().isEmpty());
+    }
+};
+
+OSTRAVION_APP_TEST(PrintingTest);
+#include "PrintingTest.moc"
