@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the normal build (gcc), then the core and
 # platform tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang),
-# then a short libFuzzer run over the version-resource reader (clang), then
+# then a short libFuzzer run over every file reader (clang), then
 # the scan-thread tests under ThreadSanitizer (clang), then the Windows cross
 # build with its tests under Wine.
 #   scripts/test.sh           everything
@@ -29,20 +29,27 @@ if [ $quick -eq 0 ]; then
   (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
      ctest --output-on-failure -j"$jobs")
 
-  echo "== fuzzing the version-resource reader (clang, libFuzzer, 30 s)"
+  echo "== fuzzing every file reader (clang, libFuzzer, 20 s each)"
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DOSTRAVION_CORE_ONLY=ON -DOSTRAVION_TESTS=OFF \
     -DOSTRAVION_FUZZ=ON -DOSTRAVION_SANITIZE=address,undefined >/dev/null
   cmake --build build-fuzz -j"$jobs"
-  mkdir -p build-fuzz/corpus
-  if ! build-fuzz/fuzz/pe_version_fuzz -max_total_time=30 -rss_limit_mb=2048 -timeout=10 \
-       -print_final_stats=1 -artifact_prefix=build-fuzz/ \
-       build-fuzz/corpus build-fuzz/fuzz/seeds >build-fuzz/fuzz.log 2>&1; then
-    tail -n 80 build-fuzz/fuzz.log
-    echo "== the fuzzer found a fault: see build-fuzz/fuzz.log and build-fuzz/crash-*"
-    exit 1
-  fi
-  grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)' build-fuzz/fuzz.log
+  # A crash, a leak, a timeout or a failed property ends the run with an
+  # error and leaves the input as build-fuzz/<target>-crash-* (or leak-, timeout-).
+  for target in keylist_fuzz perpc_fuzz total_fuzz resultwriting_fuzz csv_import_fuzz \
+                pe_version_fuzz; do
+    mkdir -p "build-fuzz/corpus/$target"
+    log="build-fuzz/$target.log"
+    if ! "build-fuzz/fuzz/$target" -max_total_time=20 -rss_limit_mb=2048 -timeout=10 \
+         -print_final_stats=1 -artifact_prefix="build-fuzz/$target-" \
+         "build-fuzz/corpus/$target" "build-fuzz/fuzz/seeds/$target" >"$log" 2>&1; then
+      tail -n 80 "$log"
+      echo "== $target found a fault: see $log and build-fuzz/$target-*"
+      exit 1
+    fi
+    echo "$target: $(grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)' \
+      "$log" | sed 's/^stat:://; s/ \+/ /g' | tr '\n' ' ')"
+  done
 
   echo "== thread sanitizer: the scan thread's tests (clang)"
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -1,11 +1,11 @@
 // result: the result of a total written without the dialog: the
 // administrative data, and genuine licence counts from a spreadsheet.
 #include "cli/Command.h"
+#include "doc/GenuineCounts.h"
 #include "doc/OstravionDoc.h"
 #include "doc/ResultWriting.h"
 #include "files/TotalFile.h"
 #include "util/AuditUtil.h"
-#include "util/Csv.h"
 #include "util/Text.h"
 
 #include <iostream>
@@ -14,13 +14,6 @@
 namespace ostravion::cli {
 
 namespace {
-
-// One line of the genuine-count file, in CP949.
-struct GenuineCount {
-    std::string program;
-    std::string count;
-    int line = 0;
-};
 
 class ResultCommand final : public Command {
 public:
@@ -145,52 +138,35 @@ private:
             std::cerr << "ostravion-cli: cannot read " << path << "\n";
             return false;
         }
-        std::vector<csv::Record> records;
         std::string error;
-        if (!csv::Parse(bytes, records, error)) {
+        std::vector<int> badLines;
+        if (ostravion::ReadGenuineCounts(bytes, ctx.Codec(), counts, error, badLines))
+            return true;
+        if (!error.empty())
             std::cerr << "ostravion-cli: " << path << ": " << error << "\n";
-            return false;
-        }
-        bool ok = true;
-        for (const csv::Record& r : records) {
-            int value = 0;
-            if (r.fields.size() < 2 || !ParseCount(r.fields[1], value)) {
-                std::cerr << "ostravion-cli: " << path << ": line " << r.line
-                          << ": expected a program name and a genuine count (a whole number "
-                             "from 0)\n";
-                ok = false;
-                continue;
-            }
-            counts.push_back({ctx.Cp949(r.fields[0]), r.fields[1], r.line});
-        }
-        return ok;
+        for (int line : badLines)
+            std::cerr << "ostravion-cli: " << path << ": line " << line
+                      << ": expected a program name and a genuine count (a whole number "
+                         "from 0)\n";
+        return false;
     }
 
     // Each count goes to every row of that program name (letter case aside)
     // as if typed into its genuine cell. Returns the rows changed.
     int ApplyGenuineCounts(Context& ctx, CResultWriting& model,
                            const std::vector<GenuineCount>& counts) const {
-        int applied = 0;
-        for (const GenuineCount& c : counts) {
-            bool found = false;
-            for (int row = 0; row < model.RowCount(); ++row) {
-                if (!text::EqualsNoCase(model.ItemText(row, kResultProgram), c.program))
-                    continue;
-                found = true;
-                const EditOutcome outcome = model.EndEdit(row, kResultGenuine, c.count);
-                if (outcome == EditOutcome::GenuineReset)
-                    std::cerr << "  (" << *genuine_ << " line " << c.line << ": "
-                              << ctx.Utf8(c.program) << ", genuine " << c.count << ", installed "
-                              << model.ItemText(row, kResultInstalled) << ")\n";
-                if (outcome != EditOutcome::Ignored && outcome != EditOutcome::Refused)
-                    ++applied;
-            }
-            if (!found)
-                std::cerr << "ostravion-cli: " << *genuine_ << " line " << c.line
-                          << ": no program named " << ctx.Utf8(c.program)
-                          << " in the result; skipped\n";
-        }
-        return applied;
+        GenuineCountEvents events;
+        events.genuineReset = [&](const GenuineCount& c, int row) {
+            std::cerr << "  (" << *genuine_ << " line " << c.line << ": " << ctx.Utf8(c.program)
+                      << ", genuine " << c.count << ", installed "
+                      << model.ItemText(row, kResultInstalled) << ")\n";
+        };
+        events.noSuchProgram = [&](const GenuineCount& c) {
+            std::cerr << "ostravion-cli: " << *genuine_ << " line " << c.line
+                      << ": no program named " << ctx.Utf8(c.program)
+                      << " in the result; skipped\n";
+        };
+        return ostravion::ApplyGenuineCounts(model, counts, events);
     }
 
     CLI::App* cmd_ = nullptr;

@@ -211,12 +211,15 @@ bool CResultWriting::Open() {
         std::vector<std::string_view> lines;
         text::SplitTextViews(bytes, "\r\n", lines);
         const AdminValues a = ReadAdminValues(lines);
-        fields_.checkDepartment = text::EmptyIfDash(a.checkDepartment);
-        fields_.checker = text::EmptyIfDash(a.checker);
-        fields_.confirmDepartment = text::EmptyIfDash(a.confirmDepartment);
-        fields_.confirmer = text::EmptyIfDash(a.confirmer);
-        fields_.pcCount = text::EmptyIfDash(a.pcCount);
-        fields_.remark = text::EmptyIfDash(text::ReplaceAll(a.remark, "#r#n", "\r\n"));
+        // Values are taken as if typed: a TAB (or a stray line break) in a
+        // file not written here must not reach the saved files, where it
+        // would split a value line into fields.
+        fields_.checkDepartment = text::BlankControls(text::EmptyIfDash(a.checkDepartment));
+        fields_.checker = text::BlankControls(text::EmptyIfDash(a.checker));
+        fields_.confirmDepartment = text::BlankControls(text::EmptyIfDash(a.confirmDepartment));
+        fields_.confirmer = text::BlankControls(text::EmptyIfDash(a.confirmer));
+        fields_.pcCount = text::BlankControls(text::EmptyIfDash(a.pcCount));
+        fields_.remark = RemarkText(text::EmptyIfDash(text::ReplaceAll(a.remark, "#r#n", "\r\n")));
         ReadResultWriteRows(bytes, rows_, store_);
         lastNumber_ = RowCount();
     }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <initializer_list>
 
 namespace ostravion {
@@ -153,6 +154,16 @@ long long CountValue(std::string_view text) {
     const auto [ptr, ec] = std::from_chars(text.data() + i, text.data() + text.size(), value);
     (void)ptr;
     return ec == std::errc() ? value : 0;
+}
+
+void AddCount(long long& total, std::string_view text) {
+    const long long v = CountValue(text);
+    if (v > 0 && total > LLONG_MAX - v)
+        total = LLONG_MAX;
+    else if (v < 0 && total < LLONG_MIN - v)
+        total = LLONG_MIN;
+    else
+        total += v;
 }
 
 std::string RateText(long long count, long long installed) {
@@ -492,7 +503,7 @@ void ReportLayout::DrawBySoftwareBody(PageCanvas& canvas, int page) const {
     }
     long long installed = 0;
     for (const ResultRow& r : rows)
-        installed += CountValue(r.installed);
+        AddCount(installed, r.installed);
     DrawGrandTotal(
         canvas, cells.bottom, 300, 11300,
         FillIn(rt::kFmtSwTotal, {kEightSpaces, kEightSpaces, PcCountText(data_.admin),
@@ -532,9 +543,9 @@ void ReportLayout::DrawSheetBody(PageCanvas& canvas, int page) const {
     // to the next page where this one has no room left.
     long long installed = 0, genuine = 0, copies = 0;
     for (const ResultRow& r : rows) {
-        installed += CountValue(r.installed);
-        genuine += CountValue(r.genuine);
-        copies += CountValue(r.copies);
+        AddCount(installed, r.installed);
+        AddCount(genuine, r.genuine);
+        AddCount(copies, r.copies);
     }
     int t = drawn > 0 ? cells.bottom : -1300;
     const int room = kRowsPerSheetPage - drawn;

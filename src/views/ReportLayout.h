@@ -153,5 +153,8 @@ std::string RateText(long long count, long long installed);
 // A count field read as a decimal integer: leading digits with an optional
 // sign; anything else reads as 0.
 long long CountValue(std::string_view text);
+// Adds the count of a text to a total; a total that would run past the
+// number range stops at its end (the counts come from files as texts).
+void AddCount(long long& total, std::string_view text);
 
 } // namespace ostravion

@@ -407,3 +407,26 @@ TEST_F(ResultWritingTest, ObserversHearEveryChange) {
 }
 
 } // namespace
+
+// A value line of the administrative part that holds TABs (a file not written
+// by this system) is taken as the dialog would take it typed: a TAB becomes a
+// blank, so that saving writes one value line and no row line in its place.
+TEST_F(ResultWritingTest, ValuesWithTabsReadFromAFileAreSavedAsOneLine) {
+    const std::string tabbed = "\t\t\t0\t\t\t\t\t\t\t\t";
+    // The department's value is "[리스트]", so the confirmer's value line also
+    // reads as a row.
+    fs.files[kRst] = "[\xC1\xA1\xB0\xCB\xBA\xCE\xBC\xAD]\r\n[\xB8\xAE\xBD\xBA\xC6\xAE]\r\n"
+                     "[\xC8\xAE\xC0\xCE\xC0\xDA]\r\n" +
+                     tabbed + "\r\n";
+    fs.files[kTls] = "";
+    ASSERT_TRUE(model.Open());
+    ASSERT_EQ(1, model.RowCount());
+    EXPECT_EQ("   0        ", model.Field(ResultField::Confirmer));
+    model.SetField(ResultField::Checker, "Kim");
+    model.SetField(ResultField::ConfirmDepartment, "IT");
+    ASSERT_TRUE(model.Save());
+
+    CResultWriting again(util);
+    ASSERT_TRUE(again.Open());
+    EXPECT_EQ(1, again.RowCount());
+}

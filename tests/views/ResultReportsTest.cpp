@@ -451,3 +451,24 @@ TEST(BySoftwareReport, RowsWithoutAClassGoAfterTheLetteredOnes) {
     EXPECT_EQ(order,
               (std::vector<std::string>{"ClassA", "ClassB", "ClassC", "NoClass1", "NoClass2"}));
 }
+
+// Counts are texts read from files: totals that would run past the number
+// range stop at its ends instead of wrapping round.
+TEST(ReportPages, CountTotalsStopAtTheEndsOfTheNumberRange) {
+    const std::string big = "9000000000000000000";
+    const std::string most = "9223372036854775807";
+    const std::string least = "-9223372036854775808";
+    const std::vector<ResultRow> rows = {{"A", "Co", big, "2", "P", "-" + big, big},
+                                         {"A", "Co", big, "2", "Q", "-" + big, big}};
+    const RecordingCanvas sheet = Draw(Sheet(rows), 1);
+    EXPECT_EQ(sheet.WithText(most).size(), 2u); // installed and copies
+    EXPECT_EQ(sheet.WithText(least).size(), 1u);
+
+    ReportData d;
+    d.rows = rows;
+    const RecordingCanvas bySoftware = Draw(ReportLayout(ReportKind::BySoftware, std::move(d)), 1);
+    bool found = false;
+    for (const CanvasOp& op : bySoftware.ops)
+        found = found || op.text.find(most) != std::string::npos;
+    EXPECT_TRUE(found);
+}

@@ -1,0 +1,65 @@
+// libFuzzer target for the total and written-result files: the input holds a
+// total file (".tls") and a written-result file (".rst"), split at
+// fuzz::kPartSeparator. The document loads the total into its lists and saves
+// it again; the report readers read both files, and the reports made from
+// what they read are laid out and drawn.
+#include "FuzzInput.h"
+#include "doc/OstravionDoc.h"
+#include "files/TotalFile.h"
+#include "views/RecordingCanvas.h"
+#include "views/ReportLayout.h"
+
+#include <algorithm>
+
+using namespace ostravion;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::string> parts = fuzz::SplitParts(data, size, 2);
+    test::MemoryFileSystem fs;
+    fuzz::QuietMessages messages;
+    CAuditUtil util(fs, messages);
+    if (!util.SetResultNames("total", CAuditUtil::NameForm::Name))
+        fuzz::Fail("the total's name is accepted");
+    fs.files[util.ResultPath(".tls")] = parts[0];
+    if (parts.size() > 1)
+        fs.files[util.ResultPath(".rst")] = parts[1];
+
+    for (int kind : {3, 4}) {
+        std::vector<ResultRow> rows;
+        AdminValues admin;
+        const bool read = ReadResultRows(util, rows, admin, kind);
+        fuzz::Check(read == (kind == 3 || parts.size() > 1), "a file that exists is read");
+    }
+    PcHistory history;
+    fuzz::Check(ReadPcHistory(util, history), "the total's history is read");
+    long long counted = 0;
+    for (int n : history.perPcCounts)
+        counted += n;
+    fuzz::Check(counted == static_cast<long long>(history.lines.size()),
+                "the per-PC counts add up to the history lines");
+
+    const ReportReaders readers = TotalFileReaders(util);
+    for (ReportKind kind :
+         {ReportKind::ByPc, ReportKind::BySoftware, ReportKind::ConfirmationSheet}) {
+        const ReportLayout layout = PrepareReport(util, kind, readers);
+        const int pages = std::min(layout.PageCount(), 20);
+        for (int page = 1; page <= pages; ++page) {
+            test::RecordingCanvas canvas;
+            layout.DrawPage(canvas, page);
+        }
+    }
+
+    COstravionView normal(util, nullptr);
+    CExtendView extended(util, nullptr);
+    COstravionDoc doc(util, normal, extended);
+    util.SetWorkState(kTotalOpened);
+    doc.SetLayoutMode(kTotalLayout);
+    fuzz::Check(doc.LoadTotal(), "the total loads");
+    // A save from the lists reads the previous total for its administrative
+    // part and history.
+    fs.files[util.ResultPath("_tm")] = parts[0];
+    util.SetWorkState(kSaved);
+    doc.SaveTotal();
+    doc.LoadTotal();
+    return 0;
+}
