@@ -50,7 +50,8 @@ std::unique_ptr<NativePlatform> MakeNativePlatform();
 bool StderrIsTerminal();
 
 // Moves the file `from` onto `to`, replacing a file there in one step (the
-// system's rename; MoveFileEx with MOVEFILE_REPLACE_EXISTING on Windows).
+// system's rename, after the new bytes are synced to the disk; MoveFileEx with
+// MOVEFILE_REPLACE_EXISTING and MOVEFILE_WRITE_THROUGH on Windows).
 // Both are paths as the command line gives them, in UTF-8. False when it fails.
 bool RenameNativeFile(const std::string& from, const std::string& to);
 

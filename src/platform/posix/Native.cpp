@@ -41,7 +41,11 @@ bool StderrIsTerminal() {
 }
 
 bool RenameNativeFile(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    // The new file's bytes reach the disk before it takes the old one's place.
+    if (!posix::SyncFile(from) || std::rename(from.c_str(), to.c_str()) != 0)
+        return false;
+    posix::SyncParentFolder(to);
+    return true;
 }
 
 std::unique_ptr<NativePlatform> MakeNativePlatform() {

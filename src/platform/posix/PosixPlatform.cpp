@@ -156,6 +156,28 @@ private:
 
 } // namespace
 
+bool SyncFile(const std::string& path) {
+    // A file this process cannot open again is moved unsynced, as before.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    // EINVAL: a file that cannot be synced (a pipe, a device); nothing lost.
+    const bool synced = ::fdatasync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
+}
+
+void SyncParentFolder(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 std::string IconvCodec::ToUtf8(const std::string& cp949) const {
     thread_local Converter conv("UTF-8", "CP949");
     return conv.Convert(cp949, Cp949CharLength);
@@ -292,7 +314,15 @@ bool PosixFileSystem::Remove(const std::string& path) {
 }
 
 bool PosixFileSystem::Rename(const std::string& from, const std::string& to) {
-    return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+    // The new file's bytes reach the disk before it takes the old one's
+    // place, so that a power cut never leaves an empty file under the name; a
+    // write error the system only finds while flushing fails the rename.
+    const std::string source = NativePath(from);
+    const std::string target = NativePath(to);
+    if (!SyncFile(source) || ::rename(source.c_str(), target.c_str()) != 0)
+        return false;
+    SyncParentFolder(target);
+    return true;
 }
 
 bool PosixFileSystem::MakeDirectory(const std::string& path) {

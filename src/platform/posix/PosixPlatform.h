@@ -24,6 +24,14 @@ public:
     std::string Convert(std::u16string_view units) const override;
 };
 
+// Brings the bytes written to the file `path` (a native path) onto the disk;
+// false when the flush fails (a file that cannot be opened is left as it is).
+bool SyncFile(const std::string& path);
+
+// Makes a rename into the folder of `path` (a native path) last through a
+// power cut; best effort, as some file systems cannot sync a folder.
+void SyncParentFolder(const std::string& path);
+
 // Paths are CP949 texts in which the backslash (and the slash) separate folders.
 class PosixFileSystem final : public FileSystem {
 public:

@@ -55,7 +55,8 @@ bool RenameNativeFile(const std::string& from, const std::string& to) {
     const std::wstring wideTo = WideFromUtf8(to);
     if (wideFrom.empty() || wideTo.empty())
         return false;
-    return MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    return MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 std::unique_ptr<NativePlatform> MakeNativePlatform() {
