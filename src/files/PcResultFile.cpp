@@ -41,14 +41,18 @@ std::string PcResultHeader(const PcFacts& facts) {
     return out;
 }
 
-std::string PcResultLine(const FoundProgram& p) {
-    std::string out;
-    out.reserve(160);
+void AppendPcResultLine(std::string& out, const FoundProgram& p) {
     for (const std::string* field :
          {&p.Origin, &p.Class, &p.KeyColumn0, &p.Kind, &p.KeyColumn2, &p.ProgramName, &p.Version,
           &p.KeyColumn7, &p.Company, &p.DomesticCode, &p.Folder})
         AddField(out, *field);
     out += "\r\n";
+}
+
+std::string PcResultLine(const FoundProgram& p) {
+    std::string out;
+    out.reserve(160);
+    AppendPcResultLine(out, p);
     return out;
 }
 

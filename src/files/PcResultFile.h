@@ -30,6 +30,8 @@ std::string PcResultHeader(const PcFacts& facts);
 // then CR LF. An empty field is written "-"; a TAB, CR or LF inside a field
 // is written as a blank so that the line keeps its eleven fields.
 std::string PcResultLine(const FoundProgram& program);
+// The same line appended to `out` (tens of thousands of them make one file).
+void AppendPcResultLine(std::string& out, const FoundProgram& program);
 
 // Deletes a journal of the same name, creates it and writes the header.
 // Silent: false when it could not be written.

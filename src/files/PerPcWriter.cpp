@@ -20,11 +20,12 @@ bool WriteAll(std::unique_ptr<OutFile> file, const std::string& bytes, MessagePo
     return true;
 }
 
-std::string Lines(const std::vector<const FoundProgram*>& rows) {
-    std::string out;
+// The rows' lines after `out` (the header, when the file begins here).
+std::string Lines(const std::vector<const FoundProgram*>& rows, std::string out = {}) {
+    out.reserve(out.size() + rows.size() * 160);
     for (const FoundProgram* p : rows)
         if (p)
-            out += PcResultLine(*p);
+            AppendPcResultLine(out, *p);
     return out;
 }
 } // namespace
@@ -33,7 +34,7 @@ bool WritePerPcFile(FileSystem& fs, MessagePort& messages, const std::string& pa
                     const PcFacts& facts, const std::vector<const FoundProgram*>& rows) {
     if (fs.Exists(path))
         fs.Remove(path);
-    return WriteAll(fs.OpenWrite(path, false), PcResultHeader(facts) + Lines(rows), messages);
+    return WriteAll(fs.OpenWrite(path, false), Lines(rows, PcResultHeader(facts)), messages);
 }
 
 bool AppendPerPcRows(FileSystem& fs, MessagePort& messages, const std::string& path,
