@@ -19,8 +19,9 @@ namespace ostravion::gui {
 // current total and written-result files; nothing when no kind is stored.
 std::optional<ReportLayout> PrepareStoredReport(CAuditUtil& util, SheetView view);
 
-// Every page of the layout on the printer. False when the printer could not
-// be started (the message is shown).
+// Every page of the layout on the printer. A PDF file is written whole under
+// a new name and then moved onto the chosen one. False when the printer could
+// not be started or the file not written (the message is shown).
 bool PrintReport(const ReportLayout& layout, QPrinter& printer, const TextCodec& codec,
                  QWidget* parent);
 

@@ -240,6 +240,45 @@ private slots:
         QCOMPARE(differing, QStringList({QStringLiteral("성 명 : 홍길동 (서명 또는 인)")}));
     }
 
+    void printingToAFileKeepsTheEarlierFileUntilTheReportIsWhole() {
+        Harness h;
+        test::OpenFixtureAudit(h);
+        const QString pdf = h.dir.Path(QStringLiteral("by-program.pdf"));
+        const QByteArray earlier("an earlier report\r\n");
+        {
+            QFile f(pdf);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(earlier);
+        }
+        const auto print = [&] {
+            Dialogs::SetNextDialogAction(Choose(ButtonOf(3)));
+            Dialogs::SetNextPrinter(pdf);
+            h.Frame().OnCommand(ID_FILE_PRINT);
+        };
+        const auto contents = [&] {
+            QFile f(pdf);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        // A folder where the new file would go: nothing can be printed, and
+        // the earlier file stays as it was.
+        QVERIFY(QDir().mkdir(pdf + QStringLiteral(".new")));
+        print();
+        QCOMPARE(test::Messages(),
+                 QStringList({QStringLiteral("show: 프린터를 시작할 수 없습니다.")}));
+        QCOMPARE(contents(), earlier);
+
+        QVERIFY(QDir().rmdir(pdf + QStringLiteral(".new")));
+        Dialogs::Reset();
+        h.Util().SetWorkState(kTotalOpened);
+        print();
+        QVERIFY(test::Messages().isEmpty());
+        const ReportLayout layout =
+            PrepareReport(h.Util(), ReportKind::BySoftware, TotalFileReaders(h.Util()));
+        QCOMPARE(PdfPages(pdf), layout.PageCount());
+        QVERIFY(contents().endsWith("%%EOF\n"));
+        QVERIFY(!QFile::exists(pdf + QStringLiteral(".new")));
+    }
+
     void printerSetupIsTheFrameworksDialog() {
         Harness h;
         QString title;
