@@ -56,15 +56,10 @@ bool RenameNativeFile(const std::string& from, const std::string& to) {
     if (wideFrom.empty() || wideTo.empty())
         return false;
     // The new file's bytes reach the disk before it takes the old one's place.
-    const HANDLE h =
-        CreateFileW(wideFrom.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        const bool flushed = FlushFileBuffers(h) != 0;
-        CloseHandle(h);
-        if (!flushed)
-            return false;
-    }
+    if (!FlushAndClose(CreateFileW(wideFrom.c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr)))
+        return false;
     return MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

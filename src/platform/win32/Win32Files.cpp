@@ -220,14 +220,9 @@ bool Win32FileSystem::Remove(const std::string& path) {
 bool Win32FileSystem::Rename(const std::string& from, const std::string& to) {
     // The new file's bytes reach the disk before it takes the old one's
     // place, so that a power cut never leaves an empty file under the name.
-    const HANDLE h = CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        const bool flushed = FlushFileBuffers(h) != 0;
-        CloseHandle(h);
-        if (!flushed)
-            return false;
-    }
+    if (!FlushAndClose(CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)))
+        return false;
     return MoveFileExA(from.c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

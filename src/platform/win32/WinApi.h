@@ -12,3 +12,15 @@
 #include <windows.h>
 
 #undef SetCurrentDirectory
+
+// For a file about to be moved onto another: its bytes reach the disk first,
+// so that a power cut never leaves an empty file under the name. A file that
+// could not be opened (INVALID_HANDLE_VALUE) is moved unflushed. Closes the
+// handle; false when the flush fails.
+inline bool FlushAndClose(HANDLE h) {
+    if (h == INVALID_HANDLE_VALUE)
+        return true;
+    const bool flushed = FlushFileBuffers(h) != 0;
+    CloseHandle(h);
+    return flushed;
+}
