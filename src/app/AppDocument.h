@@ -15,7 +15,9 @@ public:
     virtual void ClearViews() = 0;
     // Fills both views from the total file the current result names name.
     virtual void LoadTotal() = 0;
-    virtual void SaveTotal() = 0;
+    // Saves the lists to the total and written-result files; false when
+    // nothing was replaced.
+    virtual bool SaveTotal() = 0;
     virtual void Consolidate() = 0;
     // Shows the scan's progress bar with `text` (CP949), its range made from
     // the top-level folders of all fixed drives.

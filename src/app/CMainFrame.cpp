@@ -562,7 +562,11 @@ void CMainFrame::OnFileSaveAs() {
     // folder the dialog was left in.
     u.RestoreStartDirectory();
     const bool written = WrittenResultExists();
-    doc_->SaveTotal();
+    // From now on the new file is the one a save reads its administrative
+    // values and history from: what result writing puts there must survive
+    // the next save.
+    if (doc_->SaveTotal())
+        u.SetPreviousTotalPath(u.ResultPath(".tls"));
     UpdateTitle(1);
     u.StepProgress(1);
     u.DestroyProgress();

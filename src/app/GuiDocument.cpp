@@ -154,8 +154,8 @@ void GuiDocument::LoadTotal() {
     doc_.LoadTotal();
 }
 
-void GuiDocument::SaveTotal() {
-    doc_.SaveTotal();
+bool GuiDocument::SaveTotal() {
+    return doc_.SaveTotal();
 }
 
 void GuiDocument::Consolidate() {

@@ -75,7 +75,7 @@ public:
     void SetLayoutMode(unsigned char mode) override;
     void ClearViews() override;
     void LoadTotal() override;
-    void SaveTotal() override;
+    bool SaveTotal() override;
     void Consolidate() override;
     void PrepareScanProgress(const std::string& text) override;
     void StartScan() override;

@@ -231,18 +231,14 @@ void CResultList::CheckToggled(int row) {
     SetCheck(row, GetCheck(row) == 0);
 }
 
-// After a check change: a recorded click whose row now shows another state
-// marks total work (opened, consolidated, being written, saved) as edited.
+// After a check change, by click, by key or by a call: a change of a loaded
+// total (opened, consolidated, being written, saved, saved under a new name,
+// printed) marks the work edited, so that Exit and the next start offer to
+// save it. A box exists only in the total layout.
 void CResultList::ItemChanged() {
-    if (clickedState_ != 0 && clickedState_ != 1)
-        return;
-    const bool changed = GetCheck(clickedRow_) != clickedState_;
     clickedState_ = -1;
-    if (!changed)
-        return;
     const int state = util_.GetWorkState();
-    if (state == kTotalOpened || state == kConsolidated || state == kWritingResult ||
-        state == kSaved) {
+    if (state >= kTotalOpened && state <= kPrinted && state != kEdited) {
         util_.SetWorkState(kEdited);
         Notify([&](ListObserver& o) { o.WorkEdited(*this); });
     }

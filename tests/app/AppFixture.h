@@ -88,7 +88,10 @@ public:
     void SetLayoutMode(unsigned char mode) override;
     void ClearViews() override { Record(QStringLiteral("ClearViews")); }
     void LoadTotal() override;
-    void SaveTotal() override { Record(QStringLiteral("SaveTotal")); }
+    bool SaveTotal() override {
+        Record(QStringLiteral("SaveTotal"));
+        return saves;
+    }
     void Consolidate() override;
     void PrepareScanProgress(const std::string& text) override {
         util.PrepareProgressRange(text, topFolders);
@@ -110,6 +113,8 @@ public:
     long long topFolders = 3;
     // What Load and Consolidate leave in the extended view: it picks the layout.
     bool extendedRows = false;
+    // What SaveTotal answers.
+    bool saves = true;
     gui::CMainFrame* frame = nullptr;
     // Runs at every call, after it is recorded: a test looks at the window
     // in the middle of a flow.

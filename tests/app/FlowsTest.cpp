@@ -191,15 +191,27 @@ private slots:
         QCOMPARE(h.Util().GetWorkState(), int(kTotalOpened));
 
         int stateDuringSave = -1;
-        h.Doc().onCall = [&](const QString&) { stateDuringSave = h.Util().GetWorkState(); };
+        std::string previousDuringSave;
+        h.Doc().onCall = [&](const QString&) {
+            stateDuringSave = h.Util().GetWorkState();
+            previousDuringSave = h.Util().PreviousTotalPath();
+        };
+        // A failed save leaves the previous total as the source of the next one.
+        h.Doc().saves = false;
         Dialogs::SetNextFileName(h.dir.Path(QStringLiteral("CheckOut/other.tls")));
         QTest::keyClick(&h.Frame(), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(h.Doc().calls, QStringList({QStringLiteral("SaveTotal")}));
         QCOMPARE(stateDuringSave, int(kSavedAs));
+        QCOMPARE(previousDuringSave, previous);
         QCOMPARE(h.Util().PreviousTotalPath(), previous);
         QCOMPARE(h.Util().TotalFileName(), std::string("other.tls"));
         QCOMPARE(h.Frame().windowTitle(), QStringLiteral("OstravionV3.1-other.tls"));
         QCOMPARE(writings, 1);
+        // Once saved, the new file is what the next save reads from.
+        h.Doc().saves = true;
+        Dialogs::SetNextFileName(h.dir.Path(QStringLiteral("CheckOut/third.tls")));
+        h.Frame().OnCommand(ID_FILE_SAVE_AS);
+        QCOMPARE(h.Util().PreviousTotalPath(), h.Util().ResultPath(".tls"));
     }
 
     void consolidateListsChecksAndMerges() {

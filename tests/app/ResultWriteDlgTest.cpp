@@ -476,6 +476,58 @@ private slots:
         QVERIFY(QFileInfo(pdf).size() > 0);
         Dialogs::Reset();
     }
+
+    void saveAfterSaveAsKeepsTheWrittenResultAndTicksAreEdits() {
+        test::WorkDir dir;
+        test::TestPlatform platform;
+        Dialogs::SetScripted(true);
+        auto app = platform.MakeApp();
+        CommandLine c;
+        c.splash = false;
+        QVERIFY(app->InitInstance(c));
+        QFile::copy(QStringLiteral(OSTRAVION_SOURCE_DIR "/tests/cli/report/CheckOut/audit.tls"),
+                    dir.Path(QStringLiteral("CheckOut/audit.tls")));
+        Dialogs::SetNextFileName(dir.Path(QStringLiteral("CheckOut/audit.tls")));
+        CMainFrame& frame = *app->MainFrame();
+        frame.OnCommand(ID_FILE_OPEN);
+        const auto read = [&](const char* name) {
+            return QString::fromStdString(platform.Codec().ToUtf8(
+                dir.Read(QStringLiteral("CheckOut/") + QLatin1String(name)).toStdString()));
+        };
+
+        // Save As leads on to result writing, which writes the typed values.
+        Dialogs::SetNextFileName(dir.Path(QStringLiteral("CheckOut/final.tls")));
+        Dialogs::SetNextDialogAction([](QDialog& d) {
+            auto& dlg = static_cast<CResultWriteDlg&>(d);
+            for (int id : {CResultWriteDlg::IDC_CHECK_DEPARTMENT, CResultWriteDlg::IDC_CHECKER,
+                           CResultWriteDlg::IDC_CONFIRM_DEPARTMENT, CResultWriteDlg::IDC_CONFIRMER})
+                dlg.Field(id)->setText(QStringLiteral("NEW%1").arg(id));
+            test::Press(d, QStringLiteral("button1"));
+        });
+        frame.OnCommand(ID_FILE_SAVE_AS);
+        QVERIFY(Dialogs::Log().contains(QStringLiteral("dialog: 결과 작성 = accepted")));
+        const QString dept =
+            QStringLiteral("[점검부서]\r\nNEW%1\r\n").arg(CResultWriteDlg::IDC_CHECK_DEPARTMENT);
+        QVERIFY(read("final.rst").contains(dept));
+
+        // The next save reads them back from the new file, not the old one.
+        frame.OnCommand(ID_FILE_SAVE);
+        QVERIFY(read("final.rst").contains(dept));
+        QVERIFY(read("final.tls").contains(dept));
+        QVERIFY(read("final.tls").contains(QStringLiteral("[PC_HISTORY]\r\n기획팀-PC01")));
+
+        // A tick after a save under a new name is an edit that Exit offers to save.
+        app->Util().SetWorkState(kSavedAs);
+        auto& doc = static_cast<GuiDocument&>(app->Document());
+        doc.NormalList().CheckToggled(0);
+        QCOMPARE(app->Util().GetWorkState(), int(kEdited));
+        QVERIFY(frame.windowTitle().endsWith(QLatin1Char('*')));
+        Dialogs::SetNextAnswer(false);
+        frame.OnCommand(ID_APP_EXIT);
+        QCOMPARE(test::Messages().value(test::Messages().size() - 1),
+                 QStringLiteral("ask: 저장하시겠습니까? = no"));
+        Dialogs::Reset();
+    }
 };
 
 OSTRAVION_APP_TEST(ResultWriteDlgTest);
