@@ -2,7 +2,7 @@
 // ".ipt" files (split at fuzz::kPartSeparator); each is read on its own, then
 // all are consolidated into a total file whose rows and history are read back.
 #include "FuzzInput.h"
-#include "doc/ConsolidateCommand.h"
+#include "doc/ConsolidateRun.h"
 #include "doc/OstravionDoc.h"
 #include "files/PerPcReader.h"
 #include "files/TotalFile.h"

@@ -1,6 +1,6 @@
 #include "app/CCommandBar.h"
 
-#include "app/CommandStates.h"
+#include "desktop/CommandStates.h"
 #include "app/Dialogs.h"
 #include "app/Pictures.h"
 

@@ -10,14 +10,16 @@
 #include "app/Dialogs.h"
 #include "app/Pictures.h"
 #include "app/ReportPrinting.h"
-#include "scan/Facts.h"
+#include "desktop/DesktopTexts.h"
+#include "doc/FileSelection.h"
+#include "doc/ResultWriting.h"
+#include "platform/Native.h"
 #include "views/PrintSelection.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
-#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -34,27 +36,15 @@ namespace ostravion::gui {
 
 namespace {
 
-const QString kTitlePrefix = QStringLiteral("OstravionV3.1-");
-const QString kAskSave = QStringLiteral("저장하시겠습니까?");
-
-// The lock-key state as the keyboard's lights show it; false when unknown.
-bool LockKeyOn(const QString& led) {
-    const QDir leds(QStringLiteral("/sys/class/leds"));
-    for (const QString& name : leds.entryList({QStringLiteral("*::") + led}, QDir::Dirs)) {
-        QFile f(leds.filePath(name + QStringLiteral("/brightness")));
-        if (f.open(QIODevice::ReadOnly) && f.readAll().trimmed() != "0")
-            return true;
-    }
-    return false;
-}
-
-FileDialogSpec TotalFileDialog() {
-    FileDialogSpec spec;
-    spec.defaultSuffix = QStringLiteral("tls");
-    spec.fileName = QStringLiteral("*.tls");
-    spec.filter = QStringLiteral("Total결과파일(*.tls)");
-    spec.folder = QDir::current().filePath(QStringLiteral("CheckOut"));
-    return spec;
+// A request's filter, "caption(pattern)|pattern|...||", in Qt's form: the
+// captions, which carry their patterns, one per line.
+QString QtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList captions;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        if (!parts[i].isEmpty())
+            captions << parts[i];
+    return captions.join(QStringLiteral(";;"));
 }
 
 } // namespace
@@ -62,8 +52,8 @@ FileDialogSpec TotalFileDialog() {
 CMainFrame::CMainFrame(Services services, QWidget* parent) : QMainWindow(parent), s_(services) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(pictures::AppIcon());
-    // The framework's own title until the first UpdateTitle.
-    setWindowTitle(QStringLiteral("Normal.tls - OstravionV3.1"));
+    // The framework's own title until the flows set the first one.
+    setWindowTitle(QString::fromLatin1(desktop::kInitialTitle));
     resize(1000, 700);
 }
 
@@ -89,20 +79,15 @@ std::string CMainFrame::Cp(const QString& s) const {
     return s_.codec.FromUtf8(s.toStdString());
 }
 
-bool CMainFrame::Create(AppDocument& doc, QWidget* upperView, QWidget* lowerView) {
-    doc_ = &doc;
-    // 1. The work folder beside the program.
-    const std::string work = ".\\CheckOut";
-    if (!s_.files.IsDirectory(work) && !s_.files.MakeDirectory(work)) {
-        Dialogs::Show(nullptr, QStringLiteral("폴더 생성 에러"));
-        return false;
-    }
+bool CMainFrame::Create(DesktopDocument& doc, QWidget* upperView, QWidget* lowerView) {
+    flows_ = std::make_unique<DesktopFlows>(
+        s_.util, doc, *this, DesktopFlows::Machine{s_.system, s_.clock, s_.codec});
     if (!upperView || !lowerView)
         return false;
 
     BuildMenu();
 
-    // 3-4. The command bar in one band of the rebar, with a gripper.
+    // The command bar in one band of the rebar, with a gripper.
     bar_ = new CCommandBar(this);
     connect(bar_, &CCommandBar::command, this, &CMainFrame::OnCommand);
     rebar_ = new QToolBar(QStringLiteral("rebar"), this);
@@ -116,7 +101,7 @@ bool CMainFrame::Create(AppDocument& doc, QWidget* upperView, QWidget* lowerView
     rebar_->addWidget(bar_);
     addToolBar(Qt::TopToolBarArea, rebar_);
 
-    // 5. The status bar.
+    // The status bar.
     BuildStatusBar();
 
     // The client area: COstravionView above, CExtendView below.
@@ -153,15 +138,11 @@ bool CMainFrame::Create(AppDocument& doc, QWidget* upperView, QWidget* lowerView
     auto* prev = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
     connect(prev, &QShortcut::activated, this, [this] { NextPane(-1); });
 
-    // 6. "일반" checked.
+    // "일반" checked; the splash window over the window being made.
     bar_->Radio(IDC_NORMAL)->setChecked(true);
-    // 8. The splash window over the window being made.
+    if (!flows_->WindowCreated())
+        return false;
     CSplashWnd::ShowSplashScreen(this);
-    // 9. The start-up directory, made current again after every file dialog.
-    s_.util.RecordStartDirectory();
-    // 10.
-    states_.WindowCreated();
-    ApplyStates();
     setAcceptDrops(true);
     return true;
 }
@@ -211,7 +192,7 @@ void CMainFrame::BuildMenu() {
     scanAction_ = AddItem(scan, ID_SCAN_START, QStringLiteral("검사 시작"), QString());
     // One slot that carries 32771 or 32772: the handler asks which.
     disconnect(scanAction_, &QAction::triggered, this, nullptr);
-    connect(scanAction_, &QAction::triggered, this, [this] { OnCommand(states_.ScanItemId()); });
+    connect(scanAction_, &QAction::triggered, this, [this] { OnCommand(scanItemId_); });
 
     QMenu* total = bar->addMenu(QStringLiteral("취합(&U)"));
     AddItem(total, ID_CONSOLIDATE, QStringLiteral("검사 취합"), QString());
@@ -253,11 +234,10 @@ void CMainFrame::BuildStatusBar() {
 
 void CMainFrame::UpdateIndicators() {
     // A lock that is off shows its name greyed.
-    const QString leds[3] = {QStringLiteral("capslock"), QStringLiteral("numlock"),
-                             QStringLiteral("scrolllock")};
+    const LockKey keys[3] = {LockKey::Caps, LockKey::Num, LockKey::Scroll};
     for (int i = 0; i < 3; ++i)
         if (indicators_[i])
-            indicators_[i]->setEnabled(LockKeyOn(leds[i]));
+            indicators_[i]->setEnabled(LockKeyOn(keys[i]));
 }
 
 CProgressBar* CMainFrame::Progress() const {
@@ -289,36 +269,22 @@ CBitmapButton* CMainFrame::Button(int id) const {
     return bar_ ? bar_->Button(id) : nullptr;
 }
 
-void CMainFrame::ApplyStates() {
-    for (const auto& [id, enabled] : states_.Menu())
+void CMainFrame::ApplyCommandStates(const CommandStates& states) {
+    for (const auto& [id, enabled] : states.Menu())
         if (QAction* a = Action(id))
             a->setEnabled(enabled);
-    const bool scanning = states_.ScanItemId() == ID_SCAN_STOP;
+    scanItemId_ = states.ScanItemId();
+    const bool scanning = scanItemId_ == ID_SCAN_STOP;
     scanAction_->setText(scanning ? QStringLiteral("검사 종료") : QStringLiteral("검사 시작"));
-    scanAction_->setProperty("id", states_.ScanItemId());
-    scanAction_->setObjectName(QStringLiteral("menu%1").arg(states_.ScanItemId()));
-    for (const auto& [id, enabled] : states_.Buttons())
+    scanAction_->setProperty("id", scanItemId_);
+    scanAction_->setObjectName(QStringLiteral("menu%1").arg(scanItemId_));
+    for (const auto& [id, enabled] : states.Buttons())
         if (CBitmapButton* b = Button(id))
             b->setEnabled(enabled);
 }
 
-void CMainFrame::DisableDocumentCommands() {
-    states_.DocumentCommandsDisabled();
-    ApplyStates();
-}
-
-void CMainFrame::UpdateTitle(int form) {
-    QString name;
-    if (form == 1) {
-        name = Qs(s_.util.TotalFileName());
-    } else if (form == 2) {
-        name = Qs(s_.util.TotalFileName()) + QLatin1Char('*');
-    } else {
-        const std::string& path = s_.util.ScanResultPath();
-        const std::size_t at = text::FindLastChar(path, '\\');
-        name = Qs(at == std::string::npos ? path : path.substr(at + 1));
-    }
-    setWindowTitle(kTitlePrefix + name);
+void CMainFrame::SetTitle(const std::string& title) {
+    setWindowTitle(Qs(title));
 }
 
 // ---- layouts ----------------------------------------------------------
@@ -354,7 +320,7 @@ void CMainFrame::ShowExtendedLayout() {
     ApplyRowHeights();
 }
 
-void CMainFrame::SelectLayout(bool extended) {
+void CMainFrame::ShowLayout(bool extended) {
     bar_->Radio(IDC_EXTENDED)->setChecked(extended);
     bar_->Radio(IDC_NORMAL)->setChecked(!extended);
     if (extended)
@@ -379,345 +345,90 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-// ---- commands ---------------------------------------------------------
+// ---- DesktopUi --------------------------------------------------------
 
-void CMainFrame::OnCommand(int id) {
-    // A command whose item or button is greyed does nothing, whichever way it came.
-    const bool isButton = states_.Buttons().count(id) != 0;
-    if (isButton ? !states_.ButtonEnabled(id) : (Action(id) && !states_.MenuEnabled(id)))
-        return;
-    switch (id) {
-    case ID_SCAN_START:
-    case IDC_START:
-        StartInspection();
-        break;
-    case ID_SCAN_STOP:
-    case IDC_STOP:
-        StopInspection();
-        break;
-    case ID_CONSOLIDATE:
-    case IDC_CONSOLIDATE:
-        OnConsolidate();
-        break;
-    case ID_WRITE_RESULT:
-    case IDC_WRITE_RESULT:
-        OnWriteResult();
-        break;
-    case ID_FILE_OPEN:
-        OnFileOpen();
-        break;
-    case ID_FILE_SAVE:
-        OnFileSave();
-        break;
-    case ID_FILE_SAVE_AS:
-        OnFileSaveAs();
-        break;
-    case ID_FILE_PRINT:
-    case IDC_PRINT:
-        OnPrint(false);
-        break;
-    case ID_FILE_PREVIEW:
-        OnPrint(true);
-        break;
-    case ID_FILE_PRINT_SETUP:
-        PrintSetup();
-        break;
-    case ID_APP_EXIT:
-        OnExit();
-        break;
-    case IDC_NORMAL:
-        ShowNormalLayout();
-        break;
-    case IDC_EXTENDED:
-        ShowExtendedLayout();
-        break;
-    default:
-        break;
-    }
+void CMainFrame::Show(const std::string& text) {
+    Dialogs::Show(this, Qs(text));
 }
 
-void CMainFrame::StartInspection() {
-    CAuditUtil& u = s_.util;
-    if (u.GetWorkState() == kScanning) {
-        StopInspection();
-        return;
-    }
-    if (u.GetWorkState() == kEdited && Dialogs::Ask(this, kAskSave))
-        Save();
-    u.SetWorkState(kStartDialogOpen);
-    doc_->PrepareScanProgress(Cp(QStringLiteral("검색중")));
-
-    const std::string computer = s_.system.ComputerName();
-    CUserInfoDlg dlg(s_.files, s_.codec, this);
-    dlg.SetDefaults(CpuDescription(s_.system.Processor()), computer, computer,
-                    s_.system.UserName());
-    if (Dialogs::Exec(dlg) != QDialog::Accepted)
-        return; // the state stays 9 and the bar stays until the next start or stop
-
-    PcFacts facts;
-    facts.Group = dlg.Group();
-    facts.ComputerName = dlg.ResultName();
-    facts.User = dlg.User();
-    facts.PcModel = dlg.Model();
-    facts.ScanTime = ScanTimeText(s_.clock.Now());
-    u.SetScanBaseName(facts.Group + "_" + facts.ComputerName);
-    u.SetPcFacts(facts);
-    UpdateTitle(3);
-    if (u.GetLayoutFlag() == kTotalLayout)
-        doc_->SetLayoutMode(kScanLayout);
-    u.SetWorkState(kScanning);
-    states_.ScanStarted();
-    ApplyStates();
-    doc_->StartScan();
+bool CMainFrame::Ask(const std::string& question) {
+    return Dialogs::Ask(this, Qs(question));
 }
 
-void CMainFrame::StopInspection() {
-    doc_->StopScan();
-    states_.ScanStopped();
-    s_.util.SetWorkState(kIdle);
-    ApplyStates();
-    s_.util.DestroyProgress();
+std::optional<std::string> CMainFrame::ChosenPath(const QString& path) const {
+    if (path.isEmpty())
+        return std::nullopt;
+    return Cp(QDir::toNativeSeparators(path));
 }
 
-void CMainFrame::OnScanCompleted() {
-    CAuditUtil& u = s_.util;
-    states_.ScanCompleted();
-    u.SetWorkState(kIdle);
-    ApplyStates();
-    if (CBitmapButton* b = Button(IDC_START))
-        b->setText(QStringLiteral("검사시작"));
-    if (Dialogs::Ask(this, QStringLiteral("검색을 완료하였습니다.\n 프로그램을 닫으시겠습니까?")))
-        CloseWindow();
-    else
-        StopInspection();
+FileDialogSpec CMainFrame::Spec(const FileDialogRequest& r) const {
+    FileDialogSpec spec;
+    spec.caption = Qs(r.caption);
+    spec.defaultSuffix = Qs(r.defaultExtension);
+    spec.fileName = Qs(r.initialName);
+    spec.filter = QtFilter(Qs(r.filter));
+    // The work folder below the current directory.
+    QString folder = Qs(r.folder);
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    spec.folder = QDir::cleanPath(QDir::current().filePath(folder));
+    return spec;
 }
 
-void CMainFrame::OnFileOpen() {
-    const QString path = Dialogs::OpenFileName(this, TotalFileDialog());
-    if (path.isEmpty()) {
-        s_.util.RestoreStartDirectory();
-        return;
-    }
-    OpenPath(path);
+std::optional<std::string> CMainFrame::ChooseOpenFile(const FileDialogRequest& request) {
+    return ChosenPath(Dialogs::OpenFileName(this, Spec(request)));
 }
 
-void CMainFrame::OpenPath(const QString& path) {
-    CAuditUtil& u = s_.util;
-    u.SetResultNames(Cp(QDir::toNativeSeparators(path)), CAuditUtil::NameForm::Path);
-    u.SetWorkState(kTotalOpened);
-    u.ShowProgress(Cp(QStringLiteral("결과 파일 읽는 중...")));
-    u.StepProgress(1);
-    if (u.GetLayoutFlag() == kScanLayout)
-        doc_->SetLayoutMode(kTotalLayout);
-    else
-        doc_->ClearViews();
-    u.StepProgress(1);
-    u.RestoreStartDirectory();
-    doc_->LoadTotal();
-    UpdateTitle(1);
-    u.StepProgress(1);
-    u.DestroyProgress();
-    states_.DocumentConfirmed();
-    ApplyStates();
+std::optional<std::string> CMainFrame::ChooseSaveFile(const FileDialogRequest& request) {
+    return ChosenPath(Dialogs::SaveFileName(this, Spec(request)));
 }
 
-bool CMainFrame::WrittenResultExists() const {
-    return s_.util.FileExists(std::string(kWorkFolder) + s_.util.ResultFileName());
-}
-
-void CMainFrame::Save() {
-    CAuditUtil& u = s_.util;
-    u.ShowProgress(Cp(QStringLiteral("결과 파일 저장중...")));
-    u.StepProgress(1);
-    const bool written = WrittenResultExists();
-    const int before = u.GetWorkState();
-    doc_->SaveTotal();
-    u.SetWorkState(kSaved);
-    u.RestoreStartDirectory();
-    UpdateTitle(1);
-    u.StepProgress(1);
-    u.DestroyProgress();
-    // The first save of a total leads straight on to writing the result.
-    if (!written && before != kWritingResult)
-        RunResultWriting();
-}
-
-void CMainFrame::OnFileSave() {
-    Save();
-}
-
-void CMainFrame::OnFileSaveAs() {
-    CAuditUtil& u = s_.util;
-    const QString path = Dialogs::SaveFileName(this, TotalFileDialog());
-    if (path.isEmpty()) {
-        u.RestoreStartDirectory();
-        return;
-    }
-    u.SetWorkState(kSavedAs);
-    u.SetPreviousTotalPath(u.ResultPath(".tls"));
-    u.SetResultNames(Cp(QDir::toNativeSeparators(path)), CAuditUtil::NameForm::Path);
-    u.ShowProgress(Cp(QStringLiteral("결과 파일 저장중...")));
-    u.StepProgress(1);
-    // The work folder is looked up below the start-up directory, whatever
-    // folder the dialog was left in.
-    u.RestoreStartDirectory();
-    const bool written = WrittenResultExists();
-    // From now on the new file is the one a save reads its administrative
-    // values and history from: what result writing puts there must survive
-    // the next save.
-    if (doc_->SaveTotal())
-        u.SetPreviousTotalPath(u.ResultPath(".tls"));
-    UpdateTitle(1);
-    u.StepProgress(1);
-    u.DestroyProgress();
-    if (!written)
-        RunResultWriting();
-}
-
-void CMainFrame::OnConsolidate() {
-    CAuditUtil& u = s_.util;
-    CSelectFilesDlg dlg(u, s_.codec, s_.clock, this);
-    if (Dialogs::Exec(dlg) != QDialog::Accepted) {
-        u.RestoreStartDirectory();
-        return;
-    }
-    u.SetResultNames(dlg.ResultName(), CAuditUtil::NameForm::Name);
-    UpdateTitle(2);
-    u.SetWorkState(kConsolidated);
-    u.ShowProgress(Cp(QStringLiteral("검사 결과 취합중...")));
-    u.StepProgress(1);
-    if (u.GetLayoutFlag() == kScanLayout) {
-        doc_->SetLayoutMode(kTotalLayout);
-        u.StepProgress(1);
-    }
-    doc_->Consolidate();
-    u.RestoreStartDirectory();
-    u.DestroyProgress();
-    states_.DocumentConfirmed();
-    ApplyStates();
-}
-
-void CMainFrame::RunResultWriting() {
-    if (resultWriting) {
-        resultWriting();
-        return;
-    }
-    CResultWriteDlg dlg(s_.util, s_.codec, doc_, this);
-    Dialogs::Exec(dlg);
-}
-
-void CMainFrame::OnWriteResult() {
-    CAuditUtil& u = s_.util;
-    const bool exists = WrittenResultExists();
-    if (exists && u.GetWorkState() == kEdited) {
-        if (Dialogs::Ask(
-                this,
-                QStringLiteral("이미 작성된 파일이 있습니다.\n 저장후 계속 작성하시겠습니까?"))) {
-            u.SetWorkState(kWritingResult);
-            Save();
-            RunResultWriting();
-        }
-    } else if (exists) {
-        if (Dialogs::Ask(
-                this, QStringLiteral("이미 작성된 파일이 있습니다.\n  계속 작성하시겠습니까?"))) {
-            u.SetWorkState(kWritingResult);
-            RunResultWriting();
-        }
-    } else if (Dialogs::Ask(this, kAskSave)) {
-        u.SetWorkState(kWritingResult);
-        Save();
-        RunResultWriting();
-    }
-}
-
-bool CMainFrame::SelectReport() {
-    if (printSelection)
-        return printSelection();
-    CPrintSelectDlg dlg(s_.util, s_.codec, this);
+bool CMainFrame::RunStartDialog(StartDialogModel& model) {
+    CUserInfoDlg dlg(model, s_.codec, this);
     return Dialogs::Exec(dlg) == QDialog::Accepted;
 }
 
-void CMainFrame::OnPrint(bool preview) {
-    CAuditUtil& u = s_.util;
-    if (!SelectReport())
-        return;
-    // Printing goes to the chosen or the default printer without a print
-    // dialog; with none to print on, nothing happens but the message.
-    if (!preview && !Dialogs::FindPrinter(Printer())) {
-        Dialogs::Show(this, QStringLiteral("인쇄할 프린터가 없습니다.\n프린터를 설치하거나 "
-                                           "[인쇄 설정]에서 프린터를 선택하십시오."));
-        return;
-    }
-    // The confirmation sheet without a readable written result: the Write
-    // result command first, whatever comes of it; then state 8.
-    if (const std::optional<ReportKind> kind = ReportKindFromNumber(u.GetReportKind()))
-        BeforePrinting(u, *kind, [this] { OnWriteResult(); });
-    else
-        u.SetWorkState(kPrinted);
-    if (printReport)
-        printReport(preview);
-    else
-        PrintActiveView(preview);
+bool CMainFrame::RunFileSelectionDialog(SelectFilesModel& model) {
+    CSelectFilesDlg dlg(model, s_.codec, this);
+    return Dialogs::Exec(dlg) == QDialog::Accepted;
 }
 
-void CMainFrame::PrintActiveView(bool preview) {
-    // The two views print alike but for the confirmation sheet's signature line.
-    const SheetView view = activeView_ == 1 ? SheetView::Extended : SheetView::Normal;
-    const std::optional<ReportLayout> layout = PrepareStoredReport(s_.util, view);
-    if (!layout)
-        return;
+bool CMainFrame::RunResultWritingDialog(CResultWriting& model) {
+    CResultWriteDlg dlg(model, s_.codec, this);
+    return Dialogs::Exec(dlg) == QDialog::Accepted;
+}
+
+bool CMainFrame::RunPrintSelectionDialog(CPrintSelection& model) {
+    CPrintSelectDlg dlg(model, s_.codec, this);
+    return Dialogs::Exec(dlg) == QDialog::Accepted;
+}
+
+bool CMainFrame::FindPrinter() {
+    return Dialogs::FindPrinter(Printer());
+}
+
+void CMainFrame::PrintReport(const ReportLayout& layout, bool preview) {
     if (preview)
-        PreviewReport(*layout, Printer(), s_.codec, this);
+        PreviewReport(layout, Printer(), s_.codec, this);
     else
-        PrintReport(*layout, Printer(), s_.codec, this);
+        gui::PrintReport(layout, Printer(), s_.codec, this);
 }
 
 void CMainFrame::PrintSetup() {
-    if (printSetup) {
-        printSetup();
-        return;
-    }
     QPrintDialog dlg(&Printer(), this);
     dlg.setObjectName(QStringLiteral("printSetup"));
     dlg.setWindowTitle(QStringLiteral("인쇄 설정"));
     dlg.setOptions(QAbstractPrintDialog::PrintToFile);
     Dialogs::Exec(dlg);
-    s_.util.RestoreStartDirectory();
-}
-
-void CMainFrame::ExitQuestions() {
-    CAuditUtil& u = s_.util;
-    if (u.GetWorkState() == kScanning) {
-        // The per-PC result from the two views. The scan's thread ends first,
-        // so that the file written now is the last one of this scan and no
-        // program reaches a view that is about to go.
-        doc_->StopScan();
-    }
-    if ((u.GetWorkState() == kConsolidated || u.GetWorkState() == kEdited) &&
-        Dialogs::Ask(this, kAskSave))
-        Save();
-}
-
-void CMainFrame::OnExit() {
-    ExitQuestions();
-    CloseWindow();
 }
 
 void CMainFrame::CloseWindow() {
-    closing_ = true;
     close();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // The close box and Alt+F4 run the Exit flow; the program's own closes
-    // (Exit, the end-of-scan question) have run what they need already.
-    if (!closing_)
-        ExitQuestions();
-    closing_ = true;
-    // No program of a scan may reach the views once they are gone (Exit has
-    // ended a scan under way already).
-    if (doc_ && doc_->ScanRunning())
-        doc_->StopScan();
+    // The close box and Alt+F4 run the Exit flow.
+    if (flows_)
+        flows_->CloseRequested();
     CSplashWnd::HideSplashScreen();
     event->accept();
 }
@@ -736,17 +447,8 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 void CMainFrame::OpenDropped(const QList<QUrl>& urls) {
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return;
-    const QString path = urls.first().toLocalFile();
-    // Nothing is opened while a scan runs or its dialog is open.
-    if (!states_.MenuEnabled(ID_FILE_OPEN))
-        return;
-    if (!QFile::exists(path)) {
-        Dialogs::Show(this, QStringLiteral("파일을 열 수 없습니다.\n") + path);
-        return;
-    }
-    OpenPath(path);
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        flows_->OpenGivenFile(Cp(QDir::toNativeSeparators(urls.first().toLocalFile())));
 }
 
 } // namespace ostravion::gui

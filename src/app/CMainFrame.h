@@ -1,19 +1,17 @@
 // The main window: menu, command bar, the two list views in a two-row
-// splitter and the status bar; the command flows and the rules that enable
-// and grey commands as the audit work goes on.
+// splitter and the status bar. It draws and forwards: every command runs
+// through the desktop flows, which reach the window through DesktopUi.
 #pragma once
 
-#include "app/AppDocument.h"
-#include "app/CommandStates.h"
+#include "desktop/DesktopFlows.h"
 #include "platform/Ports.h"
 #include "util/AuditUtil.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QUrl>
-#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -26,14 +24,14 @@ namespace ostravion::gui {
 class CBitmapButton;
 class CCommandBar;
 class CProgressBar;
+struct FileDialogSpec;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public DesktopUi {
     Q_OBJECT
 public:
     struct Services {
         CAuditUtil& util;
         const TextCodec& codec;
-        FileSystem& files;
         const SystemInfo& system;
         const Clock& clock;
     };
@@ -45,48 +43,38 @@ public:
     // splitter with the two views, splash, start-up directory, greyed
     // document commands. False when the work folder cannot be made (the
     // message is shown) or a part cannot be made.
-    bool Create(AppDocument& doc, QWidget* upperView, QWidget* lowerView);
+    bool Create(DesktopDocument& doc, QWidget* upperView, QWidget* lowerView);
 
-    // Operations the document, the views and the scan call.
-    void UpdateTitle(int form);
-    void DisableDocumentCommands();
-    void ShowNormalLayout();
-    void ShowExtendedLayout();
-    // Checks "확장" (or "일반") and shows that arrangement, as the document
-    // does after loading or consolidating.
-    void SelectLayout(bool extended);
-    // The end of a completed scan, on the user-interface thread, once the
-    // document has written the result file: the idle commands and the
-    // closing question.
-    void OnScanCompleted();
-
-    // The commands by menu or button id; the 검사 slot by the id it carries.
-    void OnCommand(int id);
-    void StartInspection();
-    void StopInspection();
-    void OnFileOpen();
-    // Opens a total file named on the command line or dropped on the window,
-    // as Open does with a chosen file.
-    void OpenPath(const QString& path);
+    DesktopFlows& Flows() { return *flows_; }
+    // A command by menu or button id; the 검사 slot by the id it carries.
+    void OnCommand(int id) { flows_->OnCommand(id); }
     // Files dropped on the window: the first one, if it is a file here.
     void OpenDropped(const QList<QUrl>& urls);
-    void OnFileSave();
-    void OnFileSaveAs();
-    void OnConsolidate();
-    void OnWriteResult();
-    void OnPrint(bool preview);
-    void OnExit();
+    void ShowNormalLayout();
+    void ShowExtendedLayout();
 
-    // Stand-ins tests may put in place of the result-writing dialog, the
-    // print-selection dialog (false on Cancel), the printing itself and the
-    // printer-setup dialog; when empty, the program's own run.
-    std::function<void()> resultWriting;
-    std::function<bool()> printSelection;
-    std::function<void(bool preview)> printReport;
-    std::function<void()> printSetup;
+    // DesktopUi.
+    void Show(const std::string& text) override;
+    bool Ask(const std::string& question) override;
+    std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override;
+    bool RunStartDialog(StartDialogModel& model) override;
+    bool RunFileSelectionDialog(SelectFilesModel& model) override;
+    bool RunResultWritingDialog(CResultWriting& model) override;
+    bool RunPrintSelectionDialog(CPrintSelection& model) override;
+    bool FindPrinter() override;
+    void PrintReport(const ReportLayout& layout, bool preview) override;
+    void PrintSetup() override;
+    void SetTitle(const std::string& title) override;
+    void ApplyCommandStates(const CommandStates& states) override;
+    void ShowLayout(bool extended) override;
+    // The last list view that had the focus: 0 the normal view, 1 the
+    // extended one; the normal view at first.
+    int ActiveView() const override { return activeView_; }
+    void CloseWindow() override;
 
     // Parts, for the views and for tests.
-    const CommandStates& States() const { return states_; }
+    const CommandStates& States() const { return flows_->States(); }
     QAction* Action(int id) const;
     CBitmapButton* Button(int id) const;
     CCommandBar* CommandBar() const { return bar_; }
@@ -101,9 +89,6 @@ public:
     CProgressBar* Progress() const;
     // The printer print jobs go to, as the printer-setup dialog left it.
     QPrinter& Printer();
-    // The row of the active list view: 0 the normal view, 1 the extended
-    // one. The last one that had the focus; the normal view at first.
-    int ActiveView() const { return activeView_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,30 +103,22 @@ private:
     QAction* AddItem(QMenu* menu, int id, const QString& caption, const QString& prompt,
                      const QKeySequence& key = {});
     void BuildStatusBar();
-    void ApplyStates();
     void ApplyRowHeights();
     void UpdateIndicators();
     void ShowIdleMessage();
     void NextPane(int delta);
-    void Save(); // the Save flow, also run by other flows
-    void ExitQuestions();
-    void CloseWindow();
-    void RunResultWriting();
-    bool SelectReport();
-    void PrintActiveView(bool preview);
-    void PrintSetup();
+    std::optional<std::string> ChosenPath(const QString& path) const;
+    FileDialogSpec Spec(const FileDialogRequest& request) const;
 
     // CP949 <-> Qt.
     QString Qs(const std::string& cp949) const;
     std::string Cp(const QString& s) const;
-    // ".\\CheckOut\\" + the written-result name exists.
-    bool WrittenResultExists() const;
 
     Services s_;
-    AppDocument* doc_ = nullptr;
-    CommandStates states_;
+    std::unique_ptr<DesktopFlows> flows_;
     std::map<int, QAction*> actions_;
     QAction* scanAction_ = nullptr;
+    int scanItemId_ = ID_SCAN_START;
     CCommandBar* bar_ = nullptr;
     QToolBar* rebar_ = nullptr;
     QLabel* messagePane_ = nullptr;
@@ -149,7 +126,6 @@ private:
     QSplitter* splitter_ = nullptr;
     QWidget* views_[2] = {nullptr, nullptr};
     int rowIdeal_[2] = {0, 0};
-    bool closing_ = false;
     int activeView_ = 0;
     QMetaObject::Connection focusWatch_;
     std::unique_ptr<QPrinter> printer_;

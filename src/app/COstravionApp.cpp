@@ -8,6 +8,7 @@
 #include "views/qt/ResultView.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStatusBar>
@@ -27,38 +28,16 @@ QTableView* PlaceholderView(const QString& name) {
 } // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
+    std::vector<std::string> args;
+    for (int i = 1; i < arguments.size(); ++i)
+        args.push_back(arguments.at(i).toStdString());
+    const DesktopCommandLine parsed = ParseDesktopCommandLine(
+        args, [](const std::string& a) { return QFileInfo::exists(QString::fromStdString(a)); });
     CommandLine c;
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments.at(i);
-        // What to walk in place of this machine's drives, as the command line
-        // program takes it: "--drive C=/mnt/win", "--app-paths FILE".
-        for (const QString& option : {QStringLiteral("--drive"), QStringLiteral("--app-paths")}) {
-            QString value;
-            if (a == option && i + 1 < arguments.size())
-                value = arguments.at(++i);
-            else if (a.startsWith(option + QLatin1Char('=')))
-                value = a.mid(option.size() + 1);
-            else
-                continue;
-            if (option == QStringLiteral("--drive"))
-                c.scan.driveMap.push_back(value.toStdString());
-            else
-                c.scan.appPathsFile = value.toStdString();
-            goto next;
-        }
-        if (a.startsWith(QLatin1Char('/')) || a.startsWith(QLatin1Char('-'))) {
-            const QString flag = a.mid(1);
-            if (flag.compare(QStringLiteral("Embedding"), Qt::CaseInsensitive) == 0 ||
-                flag.compare(QStringLiteral("Automation"), Qt::CaseInsensitive) == 0)
-                c.splash = false;
-            // An absolute path on this system starts with '/' too.
-            if (!a.startsWith(QLatin1Char('/')) || !QFileInfo::exists(a))
-                continue;
-        }
-        if (c.file.isEmpty())
-            c.file = a;
-    next:;
-    }
+    c.splash = parsed.splash;
+    c.file = QString::fromStdString(parsed.file);
+    c.scan.driveMap = parsed.driveMap;
+    c.scan.appPathsFile = parsed.appPathsFile;
     return c;
 }
 
@@ -106,7 +85,7 @@ bool COstravionApp::InitInstance(const CommandLine& commandLine) {
         lower = extended;
     }
     frame_ = std::make_unique<CMainFrame>(
-        CMainFrame::Services{util_, platform_.Codec(), platform_.Files(), *system_, *clock_});
+        CMainFrame::Services{util_, platform_.Codec(), *system_, *clock_});
     messages_.SetParent(frame_.get());
     if (!frame_->Create(*doc_, upper, lower)) {
         delete upper;
@@ -115,10 +94,10 @@ bool COstravionApp::InitInstance(const CommandLine& commandLine) {
         return false;
     }
     if (gui) {
-        gui->SetFrame(frame_.get());
+        gui->SetFlows(&frame_->Flows());
         for (auto* view : {static_cast<CResultView*>(upper), static_cast<CResultView*>(lower)}) {
             // A check-box change after a total was opened or saved marks it edited.
-            view->Model().workEdited = [this] { frame_->UpdateTitle(2); };
+            view->Model().workEdited = [this] { frame_->Flows().WorkEdited(); };
             QObject::connect(view, &CResultView::openFolder, frame_.get(),
                              [this](const std::string& folder) { OpenFolder(folder); });
         }
@@ -129,13 +108,14 @@ bool COstravionApp::InitInstance(const CommandLine& commandLine) {
     QObject::connect(frame_->Action(ID_ABOUT_ORG), &QAction::triggered, frame_.get(),
                      [this] { OnOrgInfo(); });
 
-    if (!commandLine.file.isEmpty() && !QFileInfo::exists(commandLine.file)) {
-        Dialogs::Show(frame_.get(), QStringLiteral("파일을 열 수 없습니다.\n") + commandLine.file);
-        return false;
-    }
+    // A named file that is not there ends the program after its message.
+    const std::string file = platform_.Codec().FromUtf8(
+        QDir::toNativeSeparators(QFileInfo(commandLine.file).absoluteFilePath()).toStdString());
+    if (!commandLine.file.isEmpty() && !QFileInfo::exists(commandLine.file))
+        return frame_->Flows().OpenGivenFile(file);
     frame_->show();
     if (!commandLine.file.isEmpty())
-        frame_->OpenPath(QFileInfo(commandLine.file).absoluteFilePath());
+        frame_->Flows().OpenGivenFile(file);
     return true;
 }
 

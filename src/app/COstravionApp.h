@@ -2,10 +2,10 @@
 // document with its two views, and the main window.
 #pragma once
 
-#include "app/AppDocument.h"
 #include "app/CMainFrame.h"
 #include "app/CProgressBar.h"
 #include "app/GuiMessages.h"
+#include "desktop/DesktopDocument.h"
 #include "platform/Native.h"
 #include "util/AuditUtil.h"
 
@@ -42,12 +42,12 @@ public:
         clock_ = &clock;
     }
     // Puts another document in place of the program's own (tests).
-    using DocumentFactory = std::function<std::unique_ptr<AppDocument>(CAuditUtil&)>;
+    using DocumentFactory = std::function<std::unique_ptr<DesktopDocument>(CAuditUtil&)>;
     void SetDocumentFactory(DocumentFactory factory) { documentFactory_ = std::move(factory); }
 
     CMainFrame* MainFrame() const { return frame_.get(); }
     CAuditUtil& Util() { return util_; }
-    AppDocument& Document() { return *doc_; }
+    DesktopDocument& Document() { return *doc_; }
     NativePlatform& Platform() { return platform_; }
 
     // Opens a list's folder (its text) in the file manager.
@@ -64,7 +64,7 @@ private:
     StatusProgressFactory progress_;
     CAuditUtil util_;
     DocumentFactory documentFactory_;
-    std::unique_ptr<AppDocument> doc_;
+    std::unique_ptr<DesktopDocument> doc_;
     std::unique_ptr<CMainFrame> frame_;
 };
 

@@ -32,8 +32,9 @@ constexpr RadioPlace kRadios[] = {
 
 } // namespace
 
-CPrintSelectDlg::CPrintSelectDlg(CAuditUtil& util, const TextCodec& codec, QWidget* parent)
-    : QDialog(parent), util_(util) {
+CPrintSelectDlg::CPrintSelectDlg(CPrintSelection& selection, const TextCodec& codec,
+                                 QWidget* parent)
+    : QDialog(parent), selection_(selection) {
     namespace rt = report_text;
     const auto qs = [&codec](const char* cp949) {
         return QString::fromStdString(codec.ToUtf8(cp949));
@@ -93,7 +94,7 @@ QRadioButton* CPrintSelectDlg::Radio(int id) const {
 
 void CPrintSelectDlg::OnOk() {
     // Without a choice there is nothing to print: the dialog stays.
-    if (!selection_.Confirm(util_))
+    if (!selection_.CanConfirm())
         return;
     accept();
 }

@@ -18,21 +18,21 @@ namespace ostravion::gui {
 class CPrintSelectDlg : public QDialog {
     Q_OBJECT
 public:
-    CPrintSelectDlg(CAuditUtil& util, const TextCodec& codec, QWidget* parent = nullptr);
+    // The choice goes into `selection`; the caller stores it once the dialog
+    // closed with "선택".
+    CPrintSelectDlg(CPrintSelection& selection, const TextCodec& codec, QWidget* parent = nullptr);
 
     // The radio button of a control id (1072 .. 1075, 1130), or null.
     QRadioButton* Radio(int id) const;
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
-    const CPrintSelection& Selection() const { return selection_; }
 
 public slots:
-    // "선택": stores the chosen kind and closes with OK.
+    // "선택": closes with OK once a report is chosen.
     void OnOk();
 
 private:
-    CAuditUtil& util_;
-    CPrintSelection selection_;
+    CPrintSelection& selection_;
     QButtonGroup* group_;
     QPushButton *ok_, *cancel_;
 };

@@ -1,6 +1,5 @@
 #include "app/CResultWriteDlg.h"
 
-#include "app/AppDocument.h"
 #include "app/CEditListCtrl.h"
 #include "app/Dialogs.h"
 #include "app/Pictures.h"
@@ -170,9 +169,8 @@ QLineEdit* CAddProgramDlg::Field(int control) const {
 
 // ---- CResultWriteDlg ----------------------------------------------------
 
-CResultWriteDlg::CResultWriteDlg(CAuditUtil& util, const TextCodec& codec, AppDocument* reload,
-                                 QWidget* parent)
-    : QDialog(parent), util_(util), codec_(codec), reload_(reload), model_(util) {
+CResultWriteDlg::CResultWriteDlg(CResultWriting& model, const TextCodec& codec, QWidget* parent)
+    : QDialog(parent), codec_(codec), model_(model) {
     setObjectName(QStringLiteral("dialog142"));
     setWindowTitle(QStringLiteral("결과 작성"));
     setFont(pictures::DialogFont());
@@ -284,7 +282,7 @@ CResultWriteDlg::CResultWriteDlg(CAuditUtil& util, const TextCodec& codec, AppDo
     top->addLayout(buttons);
 
     model_.AddObserver(this);
-    model_.Open();
+    ModelReset(model_);
 }
 
 CResultWriteDlg::~CResultWriteDlg() {
@@ -428,11 +426,8 @@ void CResultWriteDlg::OnSave() {
     model_.SetField(ResultField::Confirmer, Cp(confirmer_->text()));
     model_.SetField(ResultField::PcCount, Cp(pcCount_->Text()));
     model_.SetField(ResultField::Remark, Cp(remark_->toPlainText()));
-    if (!model_.Save())
-        return;
-    if (reload_)
-        reload_->LoadTotal();
-    accept();
+    if (model_.Save())
+        accept();
 }
 
 } // namespace ostravion::gui

@@ -18,7 +18,6 @@ class QPushButton;
 
 namespace ostravion::gui {
 
-class AppDocument;
 class CEditListCtrl;
 
 // Refuses a text longer than `limit` bytes in CP949.
@@ -96,11 +95,8 @@ public:
         IDC_DELETE = 4,
     };
 
-    // Reads the written result of the current names at once (the progress
-    // bar, and a message when there is none yet). `reload`, when given,
-    // loads its views again from the total after a save.
-    CResultWriteDlg(CAuditUtil& util, const TextCodec& codec, AppDocument* reload,
-                    QWidget* parent = nullptr);
+    // Shows the model as it stands (opened by the caller) and follows it.
+    CResultWriteDlg(CResultWriting& model, const TextCodec& codec, QWidget* parent = nullptr);
     ~CResultWriteDlg() override;
 
     CResultWriting& Model() { return model_; }
@@ -114,7 +110,7 @@ public slots:
     void OnAdd();
     void OnDelete();
     // "저장": the fields into the model, then the model's save; closes with
-    // OK when it saved.
+    // OK when it saved (the caller then loads the lists again).
     void OnSave();
 
 private:
@@ -131,10 +127,8 @@ private:
     QString Qs(const std::string& cp949) const;
     std::string Cp(const QString& s) const;
 
-    CAuditUtil& util_;
     const TextCodec& codec_;
-    AppDocument* reload_;
-    CResultWriting model_;
+    CResultWriting& model_;
     QLineEdit *checkDepartment_, *checker_, *confirmDepartment_, *confirmer_;
     CCountEdit* pcCount_;
     QPlainTextEdit* remark_;

@@ -24,9 +24,9 @@ namespace {
 constexpr int kNameRole = Qt::UserRole + 1; // the CP949 name of the file
 }
 
-CSelectFilesDlg::CSelectFilesDlg(CAuditUtil& util, const TextCodec& codec, const Clock& clock,
+CSelectFilesDlg::CSelectFilesDlg(SelectFilesModel& model, const TextCodec& codec,
                                  QWidget* parent)
-    : QDialog(parent), util_(util), codec_(codec) {
+    : QDialog(parent), model_(model), codec_(codec) {
     setWindowTitle(QStringLiteral("취합할 파일을 선택하세요."));
     setFont(pictures::DialogFont());
     setObjectName(QStringLiteral("dialog141"));
@@ -50,7 +50,7 @@ CSelectFilesDlg::CSelectFilesDlg(CAuditUtil& util, const TextCodec& codec, const
 
     name_ = new QLineEdit(this);
     name_->setObjectName(QStringLiteral("resultName"));
-    name_->setText(QString::fromStdString(codec_.ToUtf8(DefaultResultName(clock.Now()))));
+    name_->setText(QString::fromStdString(codec_.ToUtf8(model_.resultName)));
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("button1"));
@@ -85,10 +85,11 @@ CSelectFilesDlg::CSelectFilesDlg(CAuditUtil& util, const TextCodec& codec, const
 
 void CSelectFilesDlg::FillList() {
     list_->clear();
-    for (const std::string& name : ListPerPcFiles(util_.Files(), codec_)) {
+    for (std::size_t row = 0; row < model_.files.Count(); ++row) {
+        const std::string& name = model_.files.Name(row);
         auto* item = new QTreeWidgetItem(list_, {QString::fromStdString(codec_.ToUtf8(name))});
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        item->setCheckState(0, Qt::Unchecked);
+        item->setCheckState(0, model_.files.IsChecked(row) ? Qt::Checked : Qt::Unchecked);
         item->setData(0, kNameRole, QByteArray::fromStdString(name));
     }
 }
@@ -146,27 +147,23 @@ bool CSelectFilesDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CSelectFilesDlg::OnOk() {
-    std::vector<std::string> names;
-    for (int i = 0; i < list_->topLevelItemCount(); ++i)
-        names.push_back(list_->topLevelItem(i)->data(0, kNameRole).toByteArray().toStdString());
-    FileSelection selection(names);
+    model_.files.SetAll(false);
     for (int i = 0; i < list_->topLevelItemCount(); ++i)
         if (list_->topLevelItem(i)->checkState(0) == Qt::Checked)
-            selection.Toggle(static_cast<std::size_t>(i));
-    // Nothing marked: "선택된 파일이 없습니다." and the dialog ends as if cancelled.
-    if (!selection.Accept(util_)) {
+            model_.files.Toggle(static_cast<std::size_t>(i));
+    model_.resultName = ResultName();
+    switch (model_.Confirm()) {
+    case SelectFilesModel::Outcome::Accepted:
+        accept();
+        return;
+    case SelectFilesModel::Outcome::Cancelled:
         reject();
         return;
-    }
-    // The total's name: an unusable one is refused with its message, and
-    // merging into an existing total needs a Yes; either way the user may
-    // type another name.
-    if (AcceptResultName(util_, ResultName()) != NameCheck::Accepted) {
+    case SelectFilesModel::Outcome::StayOpen:
         name_->setFocus();
         name_->selectAll();
         return;
     }
-    accept();
 }
 
 } // namespace ostravion::gui

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/Ports.h"
-#include "util/AuditUtil.h"
+#include "doc/FileSelection.h"
 
 #include <QDialog>
 #include <string>
@@ -20,13 +20,10 @@ namespace ostravion::gui {
 class CSelectFilesDlg : public QDialog {
     Q_OBJECT
 public:
-    // The result name is preset to the local date and time of `clock` as
-    // fourteen digits.
-    CSelectFilesDlg(CAuditUtil& util, const TextCodec& codec, const Clock& clock,
-                    QWidget* parent = nullptr);
+    // Lists the model's files with their marks and its preset name; OK
+    // hands the marks and the typed name back to it.
+    CSelectFilesDlg(SelectFilesModel& model, const TextCodec& codec, QWidget* parent = nullptr);
 
-    // Lists the ".ipt" files of the work folder below the current directory,
-    // in the name order of the system the files come from.
     void FillList();
 
     QTreeWidget* List() const { return list_; }
@@ -48,7 +45,7 @@ private:
     void OnSelectAll(bool on);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    CAuditUtil& util_;
+    SelectFilesModel& model_;
     const TextCodec& codec_;
     QTreeWidget* list_;
     QCheckBox* selectAll_;

@@ -14,8 +14,8 @@
 
 namespace ostravion::gui {
 
-CUserInfoDlg::CUserInfoDlg(FileSystem& files, const TextCodec& codec, QWidget* parent)
-    : QDialog(parent), files_(files), codec_(codec) {
+CUserInfoDlg::CUserInfoDlg(StartDialogModel& model, const TextCodec& codec, QWidget* parent)
+    : QDialog(parent), fields_(model), codec_(codec) {
     setWindowTitle(QStringLiteral("사용자 정보를 입력하세요."));
     setFont(pictures::DialogFont());
     setObjectName(QStringLiteral("dialog140"));
@@ -78,15 +78,12 @@ CUserInfoDlg::CUserInfoDlg(FileSystem& files, const TextCodec& codec, QWidget* p
     top->addLayout(grid, 1);
     top->addLayout(buttons);
     setFixedSize(sizeHint());
-}
 
-void CUserInfoDlg::SetDefaults(const std::string& model, const std::string& computer,
-                               const std::string& resultName, const std::string& user) {
-    group_->clear();
-    model_->setText(Qs(model));
-    computer_->setText(Qs(computer));
-    resultName_->setText(Qs(resultName));
-    user_->setText(Qs(user));
+    group_->setText(Qs(model.group));
+    model_->setText(Qs(model.model));
+    computer_->setText(Qs(model.computer));
+    resultName_->setText(Qs(model.resultName));
+    user_->setText(Qs(model.user));
     // Long texts show from their start.
     for (QLineEdit* e : {model_, computer_, resultName_, user_})
         e->setCursorPosition(0);
@@ -99,22 +96,6 @@ QString CUserInfoDlg::Qs(const std::string& cp949) const {
 
 std::string CUserInfoDlg::Cp949(const QLineEdit* e) const {
     return codec_.FromUtf8(e->text().toStdString());
-}
-
-std::string CUserInfoDlg::Group() const {
-    return Cp949(group_);
-}
-std::string CUserInfoDlg::Model() const {
-    return Cp949(model_);
-}
-std::string CUserInfoDlg::Computer() const {
-    return Cp949(computer_);
-}
-std::string CUserInfoDlg::ResultName() const {
-    return Cp949(resultName_);
-}
-std::string CUserInfoDlg::User() const {
-    return Cp949(user_);
 }
 
 QLineEdit* CUserInfoDlg::Field(int control) const {
@@ -134,32 +115,23 @@ QLineEdit* CUserInfoDlg::Field(int control) const {
     }
 }
 
-std::string CUserInfoDlg::ResultPath(const std::string& group, const std::string& resultName) {
-    return ScanResultPathFor(group, resultName);
-}
 
 void CUserInfoDlg::OnOk() {
-    const std::string group = Group();
-    if (group.empty()) {
-        Dialogs::Show(this, QStringLiteral("회사(그룹)명은 필수항목 입니다."));
+    fields_.group = Cp949(group_);
+    fields_.resultName = Cp949(resultName_);
+    switch (fields_.Confirm()) {
+    case StartFieldCheck::Ok:
+        accept();
+        return;
+    case StartFieldCheck::GroupMissing:
         group_->setFocus();
         return;
-    }
-    // The two names make the result file's name in the work folder: one that
-    // would lead elsewhere is refused, and another may be typed.
-    if (!IsPlainFileName(ScanBaseName(group, ResultName()))) {
-        Dialogs::Show(this, QString::fromLatin1(msg::kBadPathOrParam));
+    case StartFieldCheck::BadName:
+    case StartFieldCheck::FileExists:
         resultName_->setFocus();
         resultName_->selectAll();
         return;
     }
-    if (files_.Exists(ResultPath(group, ResultName())) &&
-        !Dialogs::Ask(this, QStringLiteral("같은 이름의 파일이 있습니다.\n 덮어쓰시겠습니까..?"))) {
-        resultName_->setFocus();
-        resultName_->selectAll();
-        return;
-    }
-    accept();
 }
 
 } // namespace ostravion::gui

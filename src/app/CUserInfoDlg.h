@@ -3,7 +3,7 @@
 // read-only.
 #pragma once
 
-#include "platform/Ports.h"
+#include "desktop/DesktopUi.h"
 
 #include <QDialog>
 #include <string>
@@ -24,36 +24,22 @@ public:
         IDC_RESULT_NAME = 1043,
     };
 
-    CUserInfoDlg(FileSystem& files, const TextCodec& codec, QWidget* parent = nullptr);
-
-    // Defaults, as CP949 texts.
-    void SetDefaults(const std::string& model, const std::string& computer,
-                     const std::string& resultName, const std::string& user);
-
-    // The five fields as CP949 texts.
-    std::string Group() const;
-    std::string Model() const;
-    std::string Computer() const;
-    std::string ResultName() const;
-    std::string User() const;
+    // Shows the model's fields; OK hands the typed ones back to it.
+    CUserInfoDlg(StartDialogModel& model, const TextCodec& codec, QWidget* parent = nullptr);
 
     QLineEdit* Field(int control) const;
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
 
-    // The per-PC result path the answers name.
-    static std::string ResultPath(const std::string& group, const std::string& resultName);
-
 public slots:
-    // OK: the group name is required; an existing result file of the same
-    // name is overwritten only when the user says so.
+    // OK: the model checks the fields; a refused one takes the focus.
     void OnOk();
 
 private:
     std::string Cp949(const QLineEdit* e) const;
     QString Qs(const std::string& cp949) const;
 
-    FileSystem& files_;
+    StartDialogModel& fields_;
     const TextCodec& codec_;
     QLineEdit *group_, *model_, *computer_, *resultName_, *user_;
     QPushButton *ok_, *cancel_;

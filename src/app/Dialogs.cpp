@@ -55,7 +55,7 @@ QString ScriptedFileName(const char* kind) {
 }
 
 QFileDialog* MakeFileDialog(QWidget* parent, const FileDialogSpec& spec) {
-    auto* d = new QFileDialog(parent, QString(), spec.folder, spec.filter);
+    auto* d = new QFileDialog(parent, spec.caption, spec.folder, spec.filter);
     d->setDefaultSuffix(spec.defaultSuffix);
     // "*.tls" as the initial name only preselects the filter; a real name is typed in.
     if (!spec.fileName.contains(QLatin1Char('*')))

@@ -19,6 +19,7 @@ namespace ostravion::gui {
 inline const QString kAppTitle = QStringLiteral("Ostravion");
 
 struct FileDialogSpec {
+    QString caption;       // "열기", "다른 이름으로 저장"
     QString defaultSuffix; // "tls"
     QString fileName;      // the initial file name, "*.tls"
     QString filter;        // Qt form: "Total결과파일(*.tls)"

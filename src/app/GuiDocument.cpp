@@ -1,76 +1,17 @@
 #include "app/GuiDocument.h"
 
-#include "app/CMainFrame.h"
+#include "desktop/DesktopFlows.h"
+#include "doc/Inspection.h"
 #include "app/GuiMessages.h"
 #include "scan/SearchThread.h"
 #include "util/Text.h"
 
 #include <QCoreApplication>
-#include <QThread>
-#include <condition_variable>
 
 namespace ostravion::gui {
 
-namespace {
-
-bool OnUiThread() {
-    return QThread::currentThread() == QCoreApplication::instance()->thread();
-}
-
-// One piece of work handed to the user-interface thread.
-struct HandedWork {
-    std::function<void()> work;
-    std::mutex mutex;
-    std::condition_variable cv;
-    bool done = false;   // it ran
-    bool gaveUp = false; // the scan thread stopped waiting: it must not run
-};
-
-} // namespace
-
-void GuiScanHost::RunOnOwner(std::stop_token stop, const std::function<void()>& work) {
-    if (OnUiThread()) {
-        work();
-        return;
-    }
-    auto handed = std::make_shared<HandedWork>();
-    handed->work = work; // the host's own copy: the caller's may go
-    QMetaObject::invokeMethod(
-        this,
-        [this, handed] {
-            {
-                std::lock_guard<std::mutex> lock(handed->mutex);
-                if (handed->gaveUp)
-                    return;
-            }
-            ++handed_;
-            handed->work();
-            std::lock_guard<std::mutex> lock(handed->mutex);
-            handed->done = true;
-            handed->cv.notify_all();
-        },
-        Qt::QueuedConnection);
-    std::stop_callback onStop(stop, [handed] {
-        std::lock_guard<std::mutex> lock(handed->mutex);
-        handed->cv.notify_all();
-    });
-    std::unique_lock<std::mutex> lock(handed->mutex);
-    handed->cv.wait(lock, [&] { return handed->done || stop.stop_requested(); });
-    if (!handed->done)
-        handed->gaveUp = true;
-}
-
-void GuiScanHost::ScanEnded(std::stop_token, ScanOutcome outcome) {
-    // The scan thread does not wait for the question: its work is done.
-    if (outcome != ScanOutcome::Completed)
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (completed)
-                completed();
-        },
-        Qt::QueuedConnection);
+void GuiScanHost::Wake() {
+    QMetaObject::invokeMethod(this, [this] { RunPending(); }, Qt::QueuedConnection);
 }
 
 std::string NativeFolder(const std::string& folderText, const std::vector<Drive>& drives,
@@ -123,12 +64,12 @@ GuiDocument::~GuiDocument() {
     host_.completed = nullptr;
 }
 
-void GuiDocument::SetFrame(CMainFrame* frame) {
-    frame_ = frame;
+void GuiDocument::SetFlows(DesktopFlows* flows) {
+    flows_ = flows;
     // After a total was loaded or built: "확장" when the extended list holds rows.
     doc_.SetArrangementHandler([this](bool extended) {
-        if (frame_)
-            frame_->SelectLayout(extended);
+        if (flows_)
+            flows_->ArrangementChosen(extended);
     });
     host_.completed = [this] {
         // A stop given after the walk ended but before this ran has put the
@@ -136,8 +77,8 @@ void GuiDocument::SetFrame(CMainFrame* frame) {
         if (!awaitingEnd_)
             return;
         awaitingEnd_ = false;
-        if (frame_)
-            frame_->OnScanCompleted();
+        if (flows_)
+            flows_->ScanCompleted();
     };
 }
 
@@ -166,13 +107,13 @@ void GuiDocument::PrepareScanProgress(const std::string& text) {
     PrepareProgress(util_, platform_.Search(), platform_.DriveList(), text);
 }
 
-void GuiDocument::StartScan() {
+void GuiDocument::BeginInspection(const PcFacts& facts) {
     ScanRequest request{ScanPorts{platform_.Search(), platform_.DriveList(), platform_.Versions(),
                                   platform_.Apps()},
                         &system_, platform_.Threads(), kKeyListFile};
     dates_.Refresh();
     awaitingEnd_ = true;
-    doc_.StartScan(request, host_);
+    ostravion::BeginInspection(doc_, facts, request, host_);
 }
 
 void GuiDocument::StopScan() {
@@ -181,10 +122,6 @@ void GuiDocument::StopScan() {
         messages_->CancelWaits();
     awaitingEnd_ = false;
     doc_.StopScan();
-}
-
-void GuiDocument::WriteScanResults() {
-    doc_.WriteScanResults();
 }
 
 } // namespace ostravion::gui

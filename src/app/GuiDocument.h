@@ -3,7 +3,8 @@
 // user-interface thread, as the main window asks for them.
 #pragma once
 
-#include "app/AppDocument.h"
+#include "desktop/DesktopDocument.h"
+#include "desktop/ScanHandOver.h"
 #include "doc/OstravionDoc.h"
 #include "platform/Native.h"
 
@@ -13,28 +14,23 @@
 #include <mutex>
 #include <vector>
 
+namespace ostravion {
+class DesktopFlows;
+}
+
 namespace ostravion::gui {
 
-class CMainFrame;
 class GuiMessages;
 
-// Runs the scan thread's work on the user-interface thread, in order. The
-// scan thread waits for each piece, as a sent window message would make it
-// wait, but gives up at once when the scan is stopped, so the
-// user-interface thread may wait for it without a deadlock.
-class GuiScanHost final : public QObject, public ScanHost {
+// The hand-over of the scan's work to the user-interface thread, woken
+// through Qt's event queue.
+class GuiScanHost final : public QObject, public ScanHandOver {
     Q_OBJECT
 public:
     explicit GuiScanHost(QObject* parent = nullptr) : QObject(parent) {}
-    void RunOnOwner(std::stop_token stop, const std::function<void()>& work) override;
-    void ScanEnded(std::stop_token stop, ScanOutcome outcome) override;
-    // Runs on the user-interface thread when a scan completed.
-    std::function<void()> completed;
-    // Pieces of work run so far, for the statistics of a scan.
-    long long Handed() const { return handed_; }
 
-private:
-    long long handed_ = 0;
+protected:
+    void Wake() override;
 };
 
 // The folder a list shows (its text, CP949, as written in result files) as
@@ -60,13 +56,15 @@ private:
     bool read_ = false;
 };
 
-class GuiDocument final : public AppDocument {
+class GuiDocument final : public DesktopDocument {
 public:
     GuiDocument(CAuditUtil& util, NativePlatform& platform, const SystemInfo& system,
                 GuiMessages* messages);
     ~GuiDocument() override;
 
-    void SetFrame(CMainFrame* frame);
+    // The flows hear of a completed scan and of the arrangement a loaded
+    // total calls for.
+    void SetFlows(DesktopFlows* flows);
     COstravionDoc& Doc() { return doc_; }
     CResultList& NormalList() { return normal_; }
     CResultList& ExtendedList() { return extended_; }
@@ -78,9 +76,8 @@ public:
     bool SaveTotal() override;
     void Consolidate() override;
     void PrepareScanProgress(const std::string& text) override;
-    void StartScan() override;
+    void BeginInspection(const PcFacts& facts) override;
     void StopScan() override;
-    void WriteScanResults() override;
     bool ScanRunning() const override { return doc_.ScanRunning(); }
 
 private:
@@ -95,7 +92,7 @@ private:
     COstravionView normal_;
     CExtendView extended_;
     COstravionDoc doc_;
-    QPointer<CMainFrame> frame_;
+    DesktopFlows* flows_ = nullptr;
     bool awaitingEnd_ = false; // a started scan has neither completed nor been stopped
 };
 

@@ -1,5 +1,5 @@
 // consolidate: per-PC result files merged into a total file.
-#include "doc/ConsolidateCommand.h"
+#include "doc/ConsolidateRun.h"
 #include "cli/Command.h"
 #include "doc/FileSelection.h"
 #include "util/AuditUtil.h"

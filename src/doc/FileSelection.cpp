@@ -1,5 +1,6 @@
 #include "doc/FileSelection.h"
 
+#include "doc/Consolidation.h"
 #include "util/AuditUtil.h"
 #include "util/Text.h"
 
@@ -145,6 +146,16 @@ bool FileSelection::Accept(CAuditUtil& util) const {
     }
     util.SetSelectedFiles(chosen);
     return true;
+}
+
+SelectFilesModel::Outcome SelectFilesModel::Confirm() const {
+    if (!files.Accept(util_))
+        return Outcome::Cancelled;
+    // An unusable name is refused with its message, and merging into an
+    // existing total needs a Yes; either way another name may be typed.
+    if (AcceptResultName(util_, resultName) != NameCheck::Accepted)
+        return Outcome::StayOpen;
+    return Outcome::Accepted;
 }
 
 } // namespace ostravion

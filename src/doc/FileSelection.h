@@ -56,4 +56,25 @@ private:
     std::vector<bool> checked_;
 };
 
+// The whole dialog: the list and the total-file name typed, preset to the
+// local date and time.
+class SelectFilesModel {
+public:
+    SelectFilesModel(CAuditUtil& util, std::vector<std::string> names, std::string presetName)
+        : files(std::move(names)), resultName(std::move(presetName)), util_(util) {}
+
+    FileSelection files;
+    std::string resultName;
+
+    enum class Outcome {
+        Accepted,  // the marked files are the selected files and the name is taken
+        Cancelled, // nothing marked: its message was shown, the dialog ends as if cancelled
+        StayOpen,  // the name was refused (or merging into an existing total was declined)
+    };
+    Outcome Confirm() const;
+
+private:
+    CAuditUtil& util_;
+};
+
 } // namespace ostravion

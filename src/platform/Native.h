@@ -49,6 +49,11 @@ std::unique_ptr<NativePlatform> MakeNativePlatform();
 // True when the standard error stream is a terminal (progress may redraw a line).
 bool StderrIsTerminal();
 
+// Whether a lock key is on, as the keyboard's lights show it; false when the
+// system cannot tell.
+enum class LockKey { Caps, Num, Scroll };
+bool LockKeyOn(LockKey key);
+
 // Moves the file `from` onto `to`, replacing a file there in one step (the
 // system's rename, after the new bytes are synced to the disk; MoveFileEx with
 // MOVEFILE_REPLACE_EXISTING and MOVEFILE_WRITE_THROUGH on Windows).

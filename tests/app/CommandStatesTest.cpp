@@ -1,6 +1,6 @@
 // The command-state table, event by event, on the table itself and on the
 // real window's actions and buttons.
-#include "app/CommandStates.h"
+#include "desktop/CommandStates.h"
 #include "app/AppFixture.h"
 #include "app/CCommandBar.h"
 #include "app/CMainFrame.h"

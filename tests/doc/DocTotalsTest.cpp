@@ -1,7 +1,7 @@
 // The document with its two real lists: consolidation into the total layout,
 // save and load of the total, the report readers and the consolidate command.
 #include "Fakes.h"
-#include "doc/ConsolidateCommand.h"
+#include "doc/ConsolidateRun.h"
 #include "files/FileTexts.h"
 #include "files/PerPcReader.h"
 

@@ -3,7 +3,7 @@
 // that vanishes in the middle of the flow, and the process killed in the
 // middle of writing. Afterwards each file is the one that was there before or
 // the whole new one; a failure is reported with the system's message.
-#include "doc/ConsolidateCommand.h"
+#include "doc/ConsolidateRun.h"
 #include "doc/OstravionDoc.h"
 #include "doc/ResultWriting.h"
 #include "files/PcResultFile.h"

@@ -3,6 +3,9 @@
 #include "platform/posix/PosixWalk.h"
 
 #include <cstdio>
+#include <dirent.h>
+#include <fstream>
+#include <string>
 #include <unistd.h>
 
 namespace ostravion {
@@ -50,6 +53,28 @@ bool RenameNativeFile(const std::string& from, const std::string& to) {
 
 std::unique_ptr<NativePlatform> MakeNativePlatform() {
     return std::make_unique<PosixNative>();
+}
+
+bool LockKeyOn(LockKey key) {
+    // The keyboard lights under /sys/class/leds: "input3::capslock" and the like.
+    const char* led = key == LockKey::Caps ? "::capslock"
+                      : key == LockKey::Num ? "::numlock"
+                                            : "::scrolllock";
+    DIR* dir = opendir("/sys/class/leds");
+    if (!dir)
+        return false;
+    bool on = false;
+    while (const dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (!name.ends_with(led))
+            continue;
+        std::ifstream in("/sys/class/leds/" + name + "/brightness");
+        std::string value;
+        if (in >> value && value != "0")
+            on = true;
+    }
+    closedir(dir);
+    return on;
 }
 
 } // namespace ostravion

@@ -30,6 +30,11 @@ struct Win32Native final : NativePlatform {
 };
 } // namespace
 
+bool LockKeyOn(LockKey key) {
+    const int vk = key == LockKey::Caps ? VK_CAPITAL : key == LockKey::Num ? VK_NUMLOCK : VK_SCROLL;
+    return (GetKeyState(vk) & 1) != 0;
+}
+
 bool StderrIsTerminal() {
     // A console answers GetConsoleMode; a pipe or file does not.
     DWORD mode = 0;

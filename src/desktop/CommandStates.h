@@ -7,7 +7,7 @@
 #include <array>
 #include <map>
 
-namespace ostravion::gui {
+namespace ostravion {
 
 // Menu item ids.
 enum MenuId : int {
@@ -70,4 +70,4 @@ private:
     int scanItem_ = ID_SCAN_START;
 };
 
-} // namespace ostravion::gui
+} // namespace ostravion

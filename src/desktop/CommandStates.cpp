@@ -1,6 +1,6 @@
-#include "app/CommandStates.h"
+#include "desktop/CommandStates.h"
 
-namespace ostravion::gui {
+namespace ostravion {
 
 CommandStates::CommandStates() {
     // As the menu resource and the command-bar template make them: every menu
@@ -83,4 +83,4 @@ bool CommandStates::ButtonEnabled(int id) const {
     return it != buttons_.end() && it->second;
 }
 
-} // namespace ostravion::gui
+} // namespace ostravion

@@ -1,14 +1,17 @@
-// What the main window asks of the document. The program's document
-// implements it over the core; tests put a recording stand-in in its place.
+// What the desktop flows ask of the document: the core's document with its
+// two lists and its scan, as the program wires it. Tests put a recording
+// stand-in in its place.
 #pragma once
+
+#include "util/Types.h"
 
 #include <string>
 
-namespace ostravion::gui {
+namespace ostravion {
 
-class AppDocument {
+class DesktopDocument {
 public:
-    virtual ~AppDocument() = default;
+    virtual ~DesktopDocument() = default;
     // Stores the layout flag and rebuilds both views' columns.
     virtual void SetLayoutMode(unsigned char mode) = 0;
     // Empties both views, normal view first.
@@ -22,16 +25,17 @@ public:
     // Shows the scan's progress bar with `text` (CP949), its range made from
     // the top-level folders of all fixed drives.
     virtual void PrepareScanProgress(const std::string& text) = 0;
-    // Starts the scan of the current names and facts on its own thread. When
-    // it completes, the document has written the per-PC file and set the work
-    // state to 0, and the main window's OnScanCompleted runs.
-    virtual void StartScan() = 0;
+    // Takes the facts and names of the run, switches to the scan layout,
+    // sets WorkState 1 and starts the scan on its own thread. When it
+    // completes, the document has written the per-PC file and set the work
+    // state to 0, and the flows' ScanCompleted runs on the user-interface
+    // thread.
+    virtual void BeginInspection(const PcFacts& facts) = 0;
     // Ends a running scan (nothing reaches the views afterwards) and writes
     // the per-PC result file, whether or not a scan was running.
     virtual void StopScan() = 0;
-    virtual void WriteScanResults() = 0;
     // True while a scan's thread runs.
     virtual bool ScanRunning() const = 0;
 };
 
-} // namespace ostravion::gui
+} // namespace ostravion

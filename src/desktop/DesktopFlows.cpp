@@ -1,0 +1,404 @@
+#include "desktop/DesktopFlows.h"
+
+#include "desktop/DesktopTexts.h"
+#include "doc/ConsolidateRun.h"
+#include "doc/FileSelection.h"
+#include "doc/Inspection.h"
+#include "doc/ResultWriting.h"
+#include "scan/Facts.h"
+#include "util/Text.h"
+#include "views/PrintSelection.h"
+#include "views/ReportLayout.h"
+
+namespace ostravion {
+
+using namespace desktop;
+
+DesktopCommandLine ParseDesktopCommandLine(const std::vector<std::string>& arguments,
+                                           bool (*isFile)(const std::string&)) {
+    DesktopCommandLine c;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        // "--drive C=/mnt/win", "--drive=C=/mnt/win", "--app-paths FILE".
+        bool option = false;
+        for (const std::string name : {"--drive", "--app-paths"}) {
+            std::string value;
+            if (a == name && i + 1 < arguments.size())
+                value = arguments[++i];
+            else if (a.starts_with(name + "="))
+                value = a.substr(name.size() + 1);
+            else
+                continue;
+            if (name == "--drive")
+                c.driveMap.push_back(value);
+            else
+                c.appPathsFile = value;
+            option = true;
+            break;
+        }
+        if (option)
+            continue;
+        if (a.starts_with('/') || a.starts_with('-')) {
+            const std::string flag = a.substr(1);
+            if (text::EqualsNoCase(flag, "Embedding") || text::EqualsNoCase(flag, "Automation"))
+                c.splash = false;
+            // An absolute path on POSIX systems starts with '/' too.
+            if (!a.starts_with('/') || !isFile || !isFile(a))
+                continue;
+        }
+        if (c.file.empty())
+            c.file = a;
+    }
+    return c;
+}
+
+StartFieldCheck StartDialogModel::Confirm() {
+    const StartFieldCheck check = CheckStartFields(files_, group, resultName);
+    switch (check) {
+    case StartFieldCheck::Ok:
+        return check;
+    case StartFieldCheck::GroupMissing:
+        messages_.Show(msg::kGroupRequired);
+        return check;
+    case StartFieldCheck::BadName:
+        messages_.Show(msg::kBadPathOrParam);
+        return check;
+    case StartFieldCheck::FileExists:
+        break;
+    }
+    return messages_.Ask(msg::kOverwriteQuestion) ? StartFieldCheck::Ok : check;
+}
+
+DesktopFlows::DesktopFlows(CAuditUtil& util, DesktopDocument& doc, DesktopUi& ui, Machine machine)
+    : util_(util), doc_(doc), ui_(ui), machine_(machine) {}
+
+bool DesktopFlows::WindowCreated() {
+    if (!EnsureWorkFolder(util_.Files(), util_.Messages()))
+        return false;
+    // The start-up directory, made current again after every file dialog.
+    util_.RecordStartDirectory();
+    states_.WindowCreated();
+    ApplyStates();
+    return true;
+}
+
+bool DesktopFlows::CommandEnabled(int id) const {
+    if (states_.Buttons().count(id))
+        return states_.ButtonEnabled(id);
+    if (id == ID_SCAN_STOP || states_.Menu().count(id))
+        return states_.MenuEnabled(id);
+    return true; // the layout switch and the application's own commands
+}
+
+void DesktopFlows::OnCommand(int id) {
+    if (!CommandEnabled(id))
+        return;
+    switch (id) {
+    case ID_SCAN_START:
+    case IDC_START:
+        StartInspection();
+        break;
+    case ID_SCAN_STOP:
+    case IDC_STOP:
+        StopInspection();
+        break;
+    case ID_CONSOLIDATE:
+    case IDC_CONSOLIDATE:
+        Consolidate();
+        break;
+    case ID_WRITE_RESULT:
+    case IDC_WRITE_RESULT:
+        WriteResult();
+        break;
+    case ID_FILE_OPEN:
+        Open();
+        break;
+    case ID_FILE_SAVE:
+        Save();
+        break;
+    case ID_FILE_SAVE_AS:
+        SaveAs();
+        break;
+    case ID_FILE_PRINT:
+    case IDC_PRINT:
+        Print(false);
+        break;
+    case ID_FILE_PREVIEW:
+        Print(true);
+        break;
+    case ID_FILE_PRINT_SETUP:
+        PrintSetup();
+        break;
+    case ID_APP_EXIT:
+        Exit();
+        break;
+    case IDC_NORMAL:
+        ui_.ShowLayout(false);
+        break;
+    case IDC_EXTENDED:
+        ui_.ShowLayout(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void DesktopFlows::UpdateTitle(int form) {
+    std::string name;
+    if (form == 1) {
+        name = util_.TotalFileName();
+    } else if (form == 2) {
+        name = util_.TotalFileName() + "*";
+    } else {
+        const std::string& path = util_.ScanResultPath();
+        const std::size_t at = text::FindLastChar(path, '\\');
+        name = at == std::string::npos ? path : path.substr(at + 1);
+    }
+    ui_.SetTitle(kTitlePrefix + name);
+}
+
+bool DesktopFlows::WrittenResultExists() const {
+    return util_.FileExists(std::string(kWorkFolder) + util_.ResultFileName());
+}
+
+FileDialogRequest DesktopFlows::TotalFileDialog(const char* caption) const {
+    return {caption, "tls", "*.tls", kTotalFilter, kWorkFolder};
+}
+
+// ---- inspection -------------------------------------------------------
+
+void DesktopFlows::StartInspection() {
+    if (util_.GetWorkState() == kScanning) {
+        StopInspection();
+        return;
+    }
+    if (util_.GetWorkState() == kEdited && ui_.Ask(kAskSave))
+        Save();
+    util_.SetWorkState(kStartDialogOpen);
+    doc_.PrepareScanProgress(kSearching);
+
+    const SystemInfo& system = machine_.system;
+    const std::string computer = system.ComputerName();
+    StartDialogModel dialog(util_.Files(), ui_);
+    dialog.model = CpuDescription(system.Processor());
+    dialog.computer = computer;
+    dialog.resultName = computer;
+    dialog.user = system.UserName();
+    // Cancelled: the state stays 9 and the bar stays until the next start or stop.
+    if (!ui_.RunStartDialog(dialog))
+        return;
+
+    PcFacts facts;
+    facts.Group = dialog.group;
+    facts.ComputerName = dialog.resultName;
+    facts.User = dialog.user;
+    facts.PcModel = dialog.model;
+    facts.ScanTime = ScanTimeText(machine_.clock.Now());
+    util_.SetScanBaseName(ScanBaseName(facts.Group, facts.ComputerName));
+    UpdateTitle(3);
+    states_.ScanStarted();
+    ApplyStates();
+    doc_.BeginInspection(facts);
+}
+
+void DesktopFlows::StopInspection() {
+    doc_.StopScan();
+    states_.ScanStopped();
+    util_.SetWorkState(kIdle);
+    ApplyStates();
+    util_.DestroyProgress();
+}
+
+void DesktopFlows::ScanCompleted() {
+    states_.ScanCompleted();
+    util_.SetWorkState(kIdle);
+    ApplyStates();
+    if (ui_.Ask(msg::kScanComplete))
+        Close();
+    else
+        StopInspection();
+}
+
+// ---- totals -------------------------------------------------------------
+
+void DesktopFlows::Open() {
+    const std::optional<std::string> path = ui_.ChooseOpenFile(TotalFileDialog(kOpenCaption));
+    if (!path) {
+        util_.RestoreStartDirectory();
+        return;
+    }
+    OpenPath(*path);
+}
+
+void DesktopFlows::OpenPath(const std::string& path) {
+    util_.SetResultNames(path, CAuditUtil::NameForm::Path);
+    util_.SetWorkState(kTotalOpened);
+    util_.ShowProgress(kReadingTotal);
+    util_.StepProgress(1);
+    if (util_.GetLayoutFlag() == kScanLayout)
+        doc_.SetLayoutMode(kTotalLayout);
+    else
+        doc_.ClearViews();
+    util_.StepProgress(1);
+    util_.RestoreStartDirectory();
+    doc_.LoadTotal();
+    UpdateTitle(1);
+    util_.StepProgress(1);
+    util_.DestroyProgress();
+    states_.DocumentConfirmed();
+    ApplyStates();
+}
+
+bool DesktopFlows::OpenGivenFile(const std::string& path) {
+    // Nothing is opened while a scan runs or its dialog is open.
+    if (!CommandEnabled(ID_FILE_OPEN))
+        return true;
+    if (!util_.Files().Exists(path)) {
+        ui_.Show(std::string(kCannotOpen) + path);
+        return false;
+    }
+    OpenPath(path);
+    return true;
+}
+
+void DesktopFlows::Save() {
+    util_.ShowProgress(kSavingTotal);
+    util_.StepProgress(1);
+    const bool written = WrittenResultExists();
+    const int before = util_.GetWorkState();
+    doc_.SaveTotal();
+    util_.SetWorkState(kSaved);
+    util_.RestoreStartDirectory();
+    UpdateTitle(1);
+    util_.StepProgress(1);
+    util_.DestroyProgress();
+    // The first save of a total leads straight on to writing the result.
+    if (!written && before != kWritingResult)
+        RunResultWriting();
+}
+
+void DesktopFlows::SaveAs() {
+    const std::optional<std::string> path = ui_.ChooseSaveFile(TotalFileDialog(kSaveAsCaption));
+    if (!path) {
+        util_.RestoreStartDirectory();
+        return;
+    }
+    util_.SetWorkState(kSavedAs);
+    util_.SetPreviousTotalPath(util_.ResultPath(".tls"));
+    util_.SetResultNames(*path, CAuditUtil::NameForm::Path);
+    util_.ShowProgress(kSavingTotal);
+    util_.StepProgress(1);
+    // The work folder is looked up below the start-up directory, whatever
+    // folder the dialog was left in.
+    util_.RestoreStartDirectory();
+    const bool written = WrittenResultExists();
+    // From now on the new file is the one a save reads its administrative
+    // values and history from: what result writing puts there must survive
+    // the next save.
+    if (doc_.SaveTotal())
+        util_.SetPreviousTotalPath(util_.ResultPath(".tls"));
+    UpdateTitle(1);
+    util_.StepProgress(1);
+    util_.DestroyProgress();
+    if (!written)
+        RunResultWriting();
+}
+
+void DesktopFlows::Consolidate() {
+    SelectFilesModel dialog(util_, ListPerPcFiles(util_.Files(), machine_.codec),
+                            DefaultResultName(machine_.clock.Now()));
+    if (!ui_.RunFileSelectionDialog(dialog)) {
+        util_.RestoreStartDirectory();
+        return;
+    }
+    UpdateTitle(2);
+    MergeChosenFiles(util_, doc_);
+    states_.DocumentConfirmed();
+    ApplyStates();
+}
+
+void DesktopFlows::RunResultWriting() {
+    CResultWriting model(util_);
+    model.Open();
+    // A saved result is shown in the lists at once.
+    if (ui_.RunResultWritingDialog(model))
+        doc_.LoadTotal();
+}
+
+void DesktopFlows::WriteResult() {
+    const bool exists = WrittenResultExists();
+    const bool edited = util_.GetWorkState() == kEdited;
+    const char* question =
+        exists ? (edited ? kWrittenExistsSaveFirst : kWrittenExistsGoOn) : kAskSave;
+    if (!ui_.Ask(question))
+        return;
+    util_.SetWorkState(kWritingResult);
+    if (!exists || edited)
+        Save();
+    RunResultWriting();
+}
+
+// ---- printing -----------------------------------------------------------
+
+void DesktopFlows::Print(bool preview) {
+    CPrintSelection selection;
+    if (!ui_.RunPrintSelectionDialog(selection) || !selection.Confirm(util_))
+        return;
+    // Printing goes to the chosen or the default printer without a print
+    // dialog; with none to print on, nothing happens but the message.
+    if (!preview && !ui_.FindPrinter()) {
+        ui_.Show(kNoPrinter);
+        return;
+    }
+    const ReportKind kind = *selection.Chosen();
+    // The confirmation sheet without a readable written result: the Write
+    // result command first, whatever comes of it; then state 8.
+    BeforePrinting(util_, kind, [this] { WriteResult(); });
+    // The two views print alike but for the confirmation sheet's signature line.
+    const SheetView view = ui_.ActiveView() == 1 ? SheetView::Extended : SheetView::Normal;
+    const std::optional<ReportLayout> layout =
+        PrepareReport(util_, kind, TotalFileReaders(util_), view);
+    if (layout)
+        ui_.PrintReport(*layout, preview);
+}
+
+void DesktopFlows::PrintSetup() {
+    ui_.PrintSetup();
+    util_.RestoreStartDirectory();
+}
+
+// ---- closing ------------------------------------------------------------
+
+void DesktopFlows::ExitQuestions() {
+    // The per-PC result from the two views. The scan's thread ends first, so
+    // that the file written now is the last one of this scan and no program
+    // reaches a view that is about to go.
+    if (util_.GetWorkState() == kScanning)
+        doc_.StopScan();
+    const int state = util_.GetWorkState();
+    if ((state == kConsolidated || state == kEdited) && ui_.Ask(kAskSave))
+        Save();
+}
+
+void DesktopFlows::Exit() {
+    ExitQuestions();
+    Close();
+}
+
+void DesktopFlows::Close() {
+    closing_ = true;
+    ui_.CloseWindow();
+}
+
+void DesktopFlows::CloseRequested() {
+    // The program's own closes (Exit, the end-of-scan question) have run
+    // what they need already.
+    if (!closing_)
+        ExitQuestions();
+    closing_ = true;
+    // No program of a scan may reach the views once they are gone.
+    if (doc_.ScanRunning())
+        doc_.StopScan();
+}
+
+} // namespace ostravion

@@ -1,0 +1,102 @@
+// The desktop program's behaviour, once for every front: each command of the
+// main window as a flow with its questions, dialogs, work states, progress
+// steps, command states and window titles. A front draws the window,
+// implements DesktopUi and forwards its commands here; everything runs on the
+// user-interface thread.
+#pragma once
+
+#include "desktop/CommandStates.h"
+#include "desktop/DesktopDocument.h"
+#include "desktop/DesktopUi.h"
+#include "util/AuditUtil.h"
+
+#include <string>
+#include <vector>
+
+namespace ostravion {
+
+// What the desktop program's command line asks for.
+struct DesktopCommandLine {
+    bool splash = true; // "/Embedding" and "/Automation" leave the splash window out
+    std::string file;   // a total file to open, as given
+    // What to walk in place of this machine's drives: "--drive L=FOLDER"
+    // (repeatable) and "--app-paths FILE", as the command-line program takes them.
+    std::vector<std::string> driveMap;
+    std::string appPathsFile;
+};
+
+// The arguments after the program's name. `isFile` tells whether an argument
+// that starts with "/" names an existing file (an absolute path on POSIX
+// systems) rather than a switch.
+DesktopCommandLine ParseDesktopCommandLine(const std::vector<std::string>& arguments,
+                                           bool (*isFile)(const std::string&));
+
+class DesktopFlows {
+public:
+    struct Machine {
+        const SystemInfo& system;
+        const Clock& clock;
+        const TextCodec& codec;
+    };
+    DesktopFlows(CAuditUtil& util, DesktopDocument& doc, DesktopUi& ui, Machine machine);
+
+    // The window's creation: the work folder (false, with its message, when
+    // it cannot be made), the start-up directory, greyed document commands.
+    bool WindowCreated();
+
+    // A command by menu or command-bar id. A command whose item or button is
+    // greyed does nothing, whichever way it came.
+    void OnCommand(int id);
+    bool CommandEnabled(int id) const;
+
+    void StartInspection();
+    void StopInspection();
+    // The end of a completed scan, on the user-interface thread, once the
+    // document has written the result file: the idle commands and the
+    // closing question.
+    void ScanCompleted();
+    void Open();
+    // A total file named on the command line or dropped on the window
+    // (CP949 text of its path): opened as Open opens a chosen file; nothing
+    // happens while a scan runs or its dialog is open. A file that does not
+    // exist is named in a message, and false comes back.
+    bool OpenGivenFile(const std::string& path);
+    void Save();
+    void SaveAs();
+    void Consolidate();
+    void WriteResult();
+    void Print(bool preview);
+    void PrintSetup();
+    void Exit();
+    // The close box and Alt+F4: the Exit flow's questions unless the program
+    // closes itself. True when the window may close.
+    void CloseRequested();
+
+    // A list marked the work edited.
+    void WorkEdited() { UpdateTitle(2); }
+    // The document loaded or built a total: "확장" when the extended list holds rows.
+    void ArrangementChosen(bool extended) { ui_.ShowLayout(extended); }
+
+    // The title forms: 1 the total file's name, 2 the same with "*", 3 the
+    // per-PC result file's name.
+    void UpdateTitle(int form);
+    const CommandStates& States() const { return states_; }
+
+private:
+    void ApplyStates() { ui_.ApplyCommandStates(states_); }
+    void OpenPath(const std::string& path);
+    bool WrittenResultExists() const;
+    void RunResultWriting();
+    void ExitQuestions();
+    void Close();
+    FileDialogRequest TotalFileDialog(const char* caption) const;
+
+    CAuditUtil& util_;
+    DesktopDocument& doc_;
+    DesktopUi& ui_;
+    Machine machine_;
+    CommandStates states_;
+    bool closing_ = false;
+};
+
+} // namespace ostravion

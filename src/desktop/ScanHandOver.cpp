@@ -1,0 +1,78 @@
+#include "desktop/ScanHandOver.h"
+
+#include <condition_variable>
+
+namespace ostravion {
+
+struct ScanHandOver::Piece {
+    std::function<void()> work;
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool done = false;   // it ran
+    bool gaveUp = false; // the scan thread stopped waiting: it must not run
+};
+
+ScanHandOver::ScanHandOver() : owner_(std::this_thread::get_id()) {}
+
+ScanHandOver::~ScanHandOver() = default;
+
+std::shared_ptr<ScanHandOver::Piece> ScanHandOver::Queue(std::function<void()> work) {
+    auto piece = std::make_shared<Piece>();
+    piece->work = std::move(work); // the hand-over's own copy: the caller's may go
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        queue_.push_back(piece);
+    }
+    Wake();
+    return piece;
+}
+
+void ScanHandOver::RunOnOwner(std::stop_token stop, const std::function<void()>& work) {
+    if (std::this_thread::get_id() == owner_) {
+        work();
+        return;
+    }
+    const std::shared_ptr<Piece> piece = Queue(work);
+    std::stop_callback onStop(stop, [&piece] {
+        std::lock_guard<std::mutex> lock(piece->mutex);
+        piece->cv.notify_all();
+    });
+    std::unique_lock<std::mutex> lock(piece->mutex);
+    piece->cv.wait(lock, [&] { return piece->done || stop.stop_requested(); });
+    if (!piece->done)
+        piece->gaveUp = true;
+}
+
+void ScanHandOver::ScanEnded(std::stop_token, ScanOutcome outcome) {
+    if (outcome != ScanOutcome::Completed)
+        return;
+    Queue([this] {
+        if (completed)
+            completed();
+    });
+}
+
+void ScanHandOver::RunPending() {
+    for (;;) {
+        std::shared_ptr<Piece> piece;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (queue_.empty())
+                return;
+            piece = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        {
+            std::lock_guard<std::mutex> lock(piece->mutex);
+            if (piece->gaveUp)
+                continue;
+        }
+        ++handed_;
+        piece->work();
+        std::lock_guard<std::mutex> lock(piece->mutex);
+        piece->done = true;
+        piece->cv.notify_all();
+    }
+}
+
+} // namespace ostravion
