@@ -1,0 +1,706 @@
+// The desktop program's flows against a scripted window and a recording
+// document: every command with its questions, dialogs, cancels, work
+// states, command states, progress and titles.
+#include "desktop/DesktopFlows.h"
+#include "desktop/DesktopTexts.h"
+#include "doc/FileSelection.h"
+#include "doc/Inspection.h"
+#include "doc/ResultWriting.h"
+#include "files/TotalFile.h"
+#include "views/PrintSelection.h"
+#include "views/ReportLayout.h"
+
+#include "Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+namespace ostravion {
+namespace {
+
+using namespace desktop;
+
+const std::string kTotal = ".\\CheckOut\\total.tls";
+
+struct IdentityCodec final : TextCodec {
+    std::string ToUtf8(const std::string& s) const override { return s; }
+    std::string FromUtf8(const std::string& s) const override { return s; }
+};
+
+struct FixedSystem final : SystemInfo {
+    std::string ComputerName() const override { return "PC01"; }
+    std::string UserName() const override { return "kim"; }
+    ProcessorFacts Processor() const override { return {0, 6, 0x0806}; }
+    OsVersionFacts OsVersion() const override { return {}; }
+};
+
+struct FixedClock final : Clock {
+    LocalTime Now() const override { return {2024, 3, 5, 9, 7, 0}; }
+};
+
+// A window that answers from queues and logs every call. A modal dialog
+// takes the next action queued for it; while the dialog stays open after an
+// action, the next one runs; with none left it is cancelled.
+class ScriptedUi final : public DesktopUi {
+public:
+    std::vector<std::string> log;
+    std::deque<bool> answers;
+    std::deque<std::optional<std::string>> files;
+    std::deque<std::function<void(StartDialogModel&)>> startDialog;
+    std::deque<std::function<void(SelectFilesModel&)>> selectFiles;
+    std::deque<std::function<bool(CResultWriting&)>> resultWriting;
+    std::deque<std::function<void(CPrintSelection&)>> printSelection;
+    std::function<void()> during; // runs inside every question and dialog
+    bool printer = true;
+    std::string title;
+    CommandStates states;
+    int activeView = 0;
+    bool closed = false;
+
+    void Show(const std::string& text) override { Log("show: " + text); }
+    bool Ask(const std::string& question) override {
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        Log("ask: " + question + (yes ? " = yes" : " = no"));
+        return yes;
+    }
+    std::optional<std::string> ChooseOpenFile(const FileDialogRequest& r) override {
+        return File("open", r);
+    }
+    std::optional<std::string> ChooseSaveFile(const FileDialogRequest& r) override {
+        return File("save", r);
+    }
+    bool RunStartDialog(StartDialogModel& m) override {
+        Log("dialog: start");
+        return Run(startDialog, m, [](StartDialogModel& d) {
+            return d.Confirm() == StartFieldCheck::Ok ? 1 : 0;
+        });
+    }
+    bool RunFileSelectionDialog(SelectFilesModel& m) override {
+        Log("dialog: select files");
+        return Run(selectFiles, m, [](SelectFilesModel& d) {
+            const auto o = d.Confirm();
+            return o == SelectFilesModel::Outcome::Accepted    ? 1
+                   : o == SelectFilesModel::Outcome::Cancelled ? -1
+                                                                : 0;
+        });
+    }
+    bool RunResultWritingDialog(CResultWriting& m) override {
+        Log("dialog: result writing");
+        if (resultWriting.empty())
+            return false;
+        auto action = std::move(resultWriting.front());
+        resultWriting.pop_front();
+        return action(m);
+    }
+    bool RunPrintSelectionDialog(CPrintSelection& m) override {
+        Log("dialog: print selection");
+        if (printSelection.empty())
+            return false;
+        printSelection.front()(m);
+        printSelection.pop_front();
+        return m.CanConfirm();
+    }
+    bool FindPrinter() override { return printer; }
+    void PrintReport(const ReportLayout& layout, bool preview) override {
+        Log(std::string(preview ? "preview " : "print ") + std::to_string(layout.PageCount()));
+    }
+    void PrintSetup() override { Log("print setup"); }
+    void SetTitle(const std::string& t) override { title = t; }
+    void ApplyCommandStates(const CommandStates& s) override { states = s; }
+    void ShowLayout(bool extended) override { Log(extended ? "layout extended" : "layout normal"); }
+    int ActiveView() const override { return activeView; }
+    void CloseWindow() override {
+        closed = true;
+        Log("close");
+    }
+
+    // The questions and messages of the log.
+    std::vector<std::string> Questions() const {
+        std::vector<std::string> out;
+        for (const std::string& l : log)
+            if (l.starts_with("ask: ") || l.starts_with("show: "))
+                out.push_back(l);
+        return out;
+    }
+
+private:
+    void Log(std::string line) {
+        log.push_back(std::move(line));
+        if (during)
+            during();
+    }
+    std::optional<std::string> File(const char* kind, const FileDialogRequest& r) {
+        Log(std::string(kind) + ": " + r.caption + " " + r.initialName + " " + r.folder);
+        if (files.empty())
+            return std::nullopt;
+        auto f = files.front();
+        files.pop_front();
+        return f;
+    }
+    // `press` answers 1 (closes with OK), -1 (closes as cancelled) or 0 (stays).
+    template <typename Model, typename Queue, typename Press>
+    bool Run(Queue& queue, Model& m, Press press) {
+        while (!queue.empty()) {
+            auto action = std::move(queue.front());
+            queue.pop_front();
+            action(m);
+            const int outcome = press(m);
+            if (outcome != 0)
+                return outcome > 0;
+        }
+        return false;
+    }
+};
+
+// Records what the flows ask of the document, and changes the shared state
+// as the program's document does.
+class RecordingDocument final : public DesktopDocument {
+public:
+    explicit RecordingDocument(CAuditUtil& util) : util(util) {}
+    void SetLayoutMode(unsigned char mode) override {
+        util.SetLayoutFlag(mode);
+        Record("SetLayoutMode " + std::to_string(mode));
+    }
+    void ClearViews() override { Record("ClearViews"); }
+    void LoadTotal() override { Record("LoadTotal"); }
+    bool SaveTotal() override {
+        Record("SaveTotal");
+        return saves;
+    }
+    void Consolidate() override { Record("Consolidate"); }
+    void PrepareScanProgress(const std::string& text) override { util.ShowProgress(text); }
+    void BeginInspection(const PcFacts& facts) override {
+        util.SetScanBaseName(ScanBaseName(facts.Group, facts.ComputerName));
+        util.SetPcFacts(facts);
+        if (util.GetLayoutFlag() == kTotalLayout)
+            SetLayoutMode(kScanLayout);
+        util.SetWorkState(kScanning);
+        running = true;
+        Record("BeginInspection");
+    }
+    void StopScan() override {
+        running = false;
+        Record("StopScan");
+    }
+    bool ScanRunning() const override { return running; }
+
+    CAuditUtil& util;
+    std::vector<std::string> calls;
+    bool saves = true;
+    bool running = false;
+    std::function<void(const std::string&)> onCall;
+
+private:
+    void Record(const std::string& call) {
+        calls.push_back(call);
+        if (onCall)
+            onCall(call);
+    }
+};
+
+using Calls = std::vector<std::string>;
+
+class DesktopFlowsTest : public ::testing::Test {
+protected:
+    DesktopFlowsTest()
+        : util(fs, ui, &progress), doc(util), flows(util, doc, ui, {system, clock, codec}) {
+        EXPECT_TRUE(flows.WindowCreated());
+    }
+
+    std::string Ask(const char* question, bool yes) {
+        return std::string("ask: ") + question + (yes ? " = yes" : " = no");
+    }
+    std::string ShowOf(const char* text) { return std::string("show: ") + text; }
+    void OpenTotal(const std::string& path = kTotal) {
+        fs.files[path] = "x";
+        ui.files.push_back(path);
+        flows.OnCommand(ID_FILE_OPEN);
+        doc.calls.clear();
+        ui.log.clear();
+    }
+    void Start(const std::string& group, const std::string& name = "N1") {
+        ui.startDialog.push_back([=](StartDialogModel& d) {
+            d.group = group;
+            d.resultName = name;
+        });
+        flows.OnCommand(IDC_START);
+    }
+    bool DocumentCommandsEnabled() const {
+        return ui.states.MenuEnabled(ID_FILE_SAVE) && ui.states.ButtonEnabled(IDC_PRINT);
+    }
+
+    test::MemoryFileSystem fs;
+    ScriptedUi ui;
+    test::FakeProgressFactory progress;
+    IdentityCodec codec;
+    FixedSystem system;
+    FixedClock clock;
+    CAuditUtil util;
+    RecordingDocument doc;
+    DesktopFlows flows;
+};
+
+TEST_F(DesktopFlowsTest, WindowCreationMakesTheWorkFolderAndGreysTheDocumentCommands) {
+    EXPECT_TRUE(fs.IsDirectory(".\\CheckOut"));
+    EXPECT_FALSE(DocumentCommandsEnabled());
+    EXPECT_TRUE(ui.states.MenuEnabled(ID_FILE_OPEN));
+    EXPECT_FALSE(ui.states.ButtonEnabled(IDC_STOP));
+
+}
+
+TEST_F(DesktopFlowsTest, GreyedCommandsDoNothingWhicheverWayTheyCome) {
+    for (int id : std::vector<int>{ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_PRINT, IDC_PRINT, IDC_WRITE_RESULT,
+                   ID_FILE_PREVIEW, IDC_STOP, ID_SCAN_STOP})
+        flows.OnCommand(id);
+    EXPECT_TRUE(doc.calls.empty());
+    EXPECT_TRUE(ui.log.empty());
+}
+
+TEST_F(DesktopFlowsTest, OpenLoadsTheTotalWithProgressTitleAndCommands) {
+    flows.OnCommand(ID_FILE_OPEN); // cancelled
+    EXPECT_TRUE(doc.calls.empty());
+    EXPECT_EQ(util.GetWorkState(), kIdle);
+    EXPECT_EQ(ui.log, (Calls{std::string("open: ") + kOpenCaption + " *.tls .\\CheckOut\\"}));
+
+    fs.cwd = "/start";
+    util.RecordStartDirectory();
+    int stateDuringLoad = -1;
+    std::string cwdDuringLoad;
+    doc.onCall = [&](const std::string& call) {
+        if (call == "LoadTotal") {
+            stateDuringLoad = util.GetWorkState();
+            cwdDuringLoad = fs.cwd;
+        }
+    };
+    ui.files.push_back(kTotal);
+    ui.during = [&] { fs.cwd = "/elsewhere"; }; // a real dialog may leave another folder current
+    flows.OnCommand(ID_FILE_OPEN);
+    EXPECT_EQ(doc.calls, (Calls{"SetLayoutMode 0", "LoadTotal"}));
+    EXPECT_EQ(stateDuringLoad, kTotalOpened);
+    EXPECT_EQ(cwdDuringLoad, "/start");
+    EXPECT_EQ(util.TotalFileName(), "total.tls");
+    EXPECT_EQ(ui.title, "OstravionV3.1-total.tls");
+    EXPECT_EQ(progress.log.front(), std::string("create ") + kReadingTotal);
+    EXPECT_FALSE(util.HasProgress());
+    EXPECT_TRUE(DocumentCommandsEnabled());
+
+    // A second open in the total layout clears the views instead.
+    doc.calls.clear();
+    ui.files.push_back(".\\CheckOut\\again.tls");
+    flows.OnCommand(ID_FILE_OPEN);
+    EXPECT_EQ(doc.calls, (Calls{"ClearViews", "LoadTotal"}));
+}
+
+TEST_F(DesktopFlowsTest, AGivenFileIsOpenedUnlessMissingOrAScanRuns) {
+    EXPECT_FALSE(flows.OpenGivenFile(".\\CheckOut\\missing.tls"));
+    EXPECT_EQ(ui.Questions(), (Calls{std::string("show: ") + kCannotOpen +
+                                     ".\\CheckOut\\missing.tls"}));
+    EXPECT_TRUE(doc.calls.empty());
+
+    fs.files[".\\CheckOut\\dropped.tls"] = "x";
+    EXPECT_TRUE(flows.OpenGivenFile(".\\CheckOut\\dropped.tls"));
+    EXPECT_EQ(doc.calls, (Calls{"SetLayoutMode 0", "LoadTotal"}));
+    EXPECT_EQ(ui.title, "OstravionV3.1-dropped.tls");
+
+    Start("ACME");
+    doc.calls.clear();
+    EXPECT_TRUE(flows.OpenGivenFile(".\\CheckOut\\dropped.tls"));
+    EXPECT_EQ(doc.calls, Calls{});
+}
+
+TEST_F(DesktopFlowsTest, FirstSaveLeadsOnToResultWritingOnce) {
+    OpenTotal();
+    util.SetWorkState(kEdited);
+    int stateDuringSave = -1;
+    doc.onCall = [&](const std::string& call) {
+        if (call == "SaveTotal")
+            stateDuringSave = util.GetWorkState();
+    };
+    ui.resultWriting.push_back([](CResultWriting&) { return true; });
+    flows.OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(doc.calls, (Calls{"SaveTotal", "LoadTotal"}));
+    EXPECT_EQ(stateDuringSave, kEdited);
+    EXPECT_EQ(util.GetWorkState(), kSaved);
+    EXPECT_EQ(ui.title, "OstravionV3.1-total.tls");
+    // The dialog opened on the written result, which does not exist yet.
+    EXPECT_EQ(ui.log, (Calls{ShowOf(totalfile::kResultFileOpenError), "dialog: result writing"}));
+
+    // Once the written-result file exists, Save saves only; a dialog closed
+    // without saving loads nothing.
+    fs.files[".\\CheckOut\\total.rst"] = "x";
+    doc.calls.clear();
+    flows.OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(doc.calls, (Calls{"SaveTotal"}));
+}
+
+TEST_F(DesktopFlowsTest, SaveAsMakesTheNewFileTheSourceOfTheNextSaveOnceSaved) {
+    OpenTotal();
+    const std::string previous = util.ResultPath(".tls");
+    flows.OnCommand(ID_FILE_SAVE_AS); // cancelled
+    EXPECT_TRUE(doc.calls.empty());
+    EXPECT_EQ(util.GetWorkState(), kTotalOpened);
+    EXPECT_EQ(ui.log, (Calls{std::string("save: ") + kSaveAsCaption + " *.tls .\\CheckOut\\"}));
+
+    int stateDuringSave = -1;
+    std::string sourceDuringSave;
+    doc.onCall = [&](const std::string&) {
+        stateDuringSave = util.GetWorkState();
+        sourceDuringSave = util.PreviousTotalPath();
+    };
+    // A failed save leaves the previous total as the source of the next one.
+    doc.saves = false;
+    ui.files.push_back(".\\CheckOut\\other.tls");
+    flows.OnCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(stateDuringSave, kSavedAs);
+    EXPECT_EQ(sourceDuringSave, previous);
+    EXPECT_EQ(util.PreviousTotalPath(), previous);
+    EXPECT_EQ(util.TotalFileName(), "other.tls");
+    EXPECT_EQ(ui.title, "OstravionV3.1-other.tls");
+    EXPECT_EQ(ui.log.back(), "dialog: result writing");
+
+    doc.saves = true;
+    ui.files.push_back(".\\CheckOut\\third.tls");
+    flows.OnCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(util.PreviousTotalPath(), ".\\CheckOut\\third.tls");
+}
+
+TEST_F(DesktopFlowsTest, ConsolidateListsMarksAndMerges) {
+    for (const char* name : {"b.ipt", "A.ipt", "c.IPT", "x.txt"})
+        fs.files[std::string(".\\CheckOut\\") + name] = "x";
+    std::vector<std::string> listed;
+    std::string preset;
+    int stateDuring = -1;
+    doc.onCall = [&](const std::string&) { stateDuring = util.GetWorkState(); };
+    ui.selectFiles.push_back([&](SelectFilesModel& d) {
+        for (std::size_t i = 0; i < d.files.Count(); ++i)
+            listed.push_back(d.files.Name(i));
+        preset = d.resultName;
+        d.files.Toggle(0);
+        d.files.Toggle(2);
+        d.resultName = "Total";
+    });
+    flows.OnCommand(IDC_CONSOLIDATE);
+    EXPECT_EQ(listed, (Calls{"A.ipt", "b.ipt", "c.IPT"}));
+    EXPECT_EQ(preset, "20240305090700");
+    EXPECT_EQ(util.SelectedFiles(), (Calls{"A.ipt", "c.IPT"}));
+    EXPECT_EQ(ui.title, "OstravionV3.1-" + util.TotalFileName() + "*");
+    EXPECT_EQ(doc.calls, (Calls{"SetLayoutMode 0", "Consolidate"}));
+    EXPECT_EQ(stateDuring, kConsolidated);
+    EXPECT_TRUE(DocumentCommandsEnabled());
+    EXPECT_FALSE(util.HasProgress());
+}
+
+TEST_F(DesktopFlowsTest, ConsolidateRefusalsNothingMarkedAndAnExistingTotal) {
+    fs.files[".\\CheckOut\\a.ipt"] = "x";
+    // Nothing marked: the message, and the dialog ends as if cancelled.
+    ui.selectFiles.push_back([](SelectFilesModel&) {});
+    flows.OnCommand(ID_CONSOLIDATE);
+    EXPECT_EQ(ui.Questions(), (Calls{ShowOf(consolidation::kNoFileSelected)}));
+    EXPECT_TRUE(doc.calls.empty());
+    EXPECT_EQ(util.GetWorkState(), kIdle);
+
+    // A name that leaves the work folder, then No to merging into an
+    // existing total: the dialog stays for another name each time.
+    ui.log.clear();
+    fs.files[".\\CheckOut\\total.tls"] = "old";
+    const auto mark = [](std::string name) {
+        return [name](SelectFilesModel& d) {
+            d.files.SetAll(true);
+            d.resultName = name;
+        };
+    };
+    ui.selectFiles = {mark("../up"), mark("total"), mark("fresh")};
+    ui.answers = {false};
+    flows.OnCommand(ID_CONSOLIDATE);
+    EXPECT_EQ(ui.Questions(),
+              (Calls{ShowOf(msg::kBadPathOrParam), Ask(msg::kOverwriteQuestion, false)}));
+    EXPECT_EQ(util.TotalFileName(), "fresh.tls");
+    EXPECT_EQ(doc.calls.back(), "Consolidate");
+}
+
+TEST_F(DesktopFlowsTest, WriteResultAsksAccordingToTheWrittenFileAndTheEdits) {
+    OpenTotal();
+    int writings = 0;
+    const auto dialog = [&](CResultWriting&) { return ++writings, false; };
+    // No written result: "저장하시겠습니까?"; No does nothing.
+    ui.answers = {false};
+    flows.OnCommand(IDC_WRITE_RESULT);
+    EXPECT_EQ(ui.Questions(), (Calls{Ask(kAskSave, false)}));
+    EXPECT_EQ(util.GetWorkState(), kTotalOpened);
+    // Yes: saved once (no second dialog from the save), the dialog once.
+    int stateDuringSave = -1;
+    doc.onCall = [&](const std::string&) { stateDuringSave = util.GetWorkState(); };
+    ui.answers = {true};
+    ui.resultWriting = {dialog, dialog};
+    flows.OnCommand(ID_WRITE_RESULT);
+    EXPECT_EQ(doc.calls, (Calls{"SaveTotal"}));
+    EXPECT_EQ(stateDuringSave, kWritingResult);
+    EXPECT_EQ(writings, 1);
+
+    // A written result, not edited: go on without saving (two blanks).
+    fs.files[".\\CheckOut\\total.rst"] = "x";
+    ui.log.clear();
+    doc.calls.clear();
+    util.SetWorkState(kSaved);
+    ui.answers = {true};
+    ui.resultWriting = {dialog};
+    flows.OnCommand(ID_WRITE_RESULT);
+    EXPECT_EQ(ui.Questions(), (Calls{Ask(kWrittenExistsGoOn, true)}));
+    EXPECT_TRUE(doc.calls.empty());
+    EXPECT_EQ(util.GetWorkState(), kWritingResult);
+    EXPECT_EQ(writings, 2);
+
+    // Edited: save first (one blank); No leaves the state as it was.
+    ui.log.clear();
+    util.SetWorkState(kEdited);
+    ui.answers = {true, false};
+    ui.resultWriting = {dialog};
+    flows.OnCommand(ID_WRITE_RESULT);
+    EXPECT_EQ(ui.Questions(), (Calls{Ask(kWrittenExistsSaveFirst, true)}));
+    EXPECT_EQ(doc.calls, (Calls{"SaveTotal"}));
+    EXPECT_EQ(writings, 3);
+    util.SetWorkState(kEdited);
+    flows.OnCommand(ID_WRITE_RESULT);
+    EXPECT_EQ(util.GetWorkState(), kEdited);
+    EXPECT_EQ(writings, 3);
+}
+
+TEST_F(DesktopFlowsTest, ASavedResultIsShownInTheListsAtOnce) {
+    OpenTotal();
+    fs.files[".\\CheckOut\\total.rst"] = "x";
+    ui.answers = {true};
+    ui.resultWriting.push_back([](CResultWriting&) { return true; });
+    flows.OnCommand(ID_WRITE_RESULT);
+    EXPECT_EQ(doc.calls, (Calls{"LoadTotal"}));
+}
+
+TEST_F(DesktopFlowsTest, PrintChoosesAReportAndPrintsOrPreviewsIt) {
+    OpenTotal();
+    const auto choose = [](int button) {
+        return [button](CPrintSelection& s) { s.Click(button); };
+    };
+    // Cancelled: nothing, the state stays.
+    util.SetWorkState(kSaved);
+    flows.OnCommand(ID_FILE_PRINT);
+    EXPECT_EQ(util.GetWorkState(), kSaved);
+
+    // The confirmation sheet without a written result asks Write result
+    // first; printing goes on whatever the answer.
+    ui.printSelection.push_back(choose(kIdPrintSheet));
+    ui.answers = {false};
+    ui.log.clear();
+    flows.OnCommand(IDC_PRINT);
+    EXPECT_EQ(util.GetReportKind(), 4);
+    EXPECT_EQ(ui.Questions().front(), Ask(kAskSave, false));
+    EXPECT_EQ(util.GetWorkState(), kPrinted);
+    EXPECT_TRUE(ui.log.back().starts_with("print ")) << ui.log.back();
+
+    // A form previews directly.
+    ui.log.clear();
+    ui.printSelection.push_back(choose(kIdPrintPledge));
+    flows.OnCommand(ID_FILE_PREVIEW);
+    EXPECT_TRUE(ui.Questions().empty());
+    EXPECT_TRUE(ui.log.back().starts_with("preview ")) << ui.log.back();
+
+    // No printer: its message and nothing printed; a preview needs none.
+    ui.printer = false;
+    ui.log.clear();
+    util.SetWorkState(kSaved);
+    ui.printSelection = {choose(kIdPrintLedger), choose(kIdPrintLedger)};
+    flows.OnCommand(ID_FILE_PRINT);
+    EXPECT_EQ(ui.Questions(), (Calls{ShowOf(kNoPrinter)}));
+    EXPECT_EQ(util.GetWorkState(), kSaved);
+    flows.OnCommand(ID_FILE_PREVIEW);
+    EXPECT_TRUE(ui.log.back().starts_with("preview ")) << ui.log.back();
+
+    flows.OnCommand(ID_FILE_PRINT_SETUP);
+    EXPECT_EQ(ui.log.back(), "print setup");
+}
+
+TEST_F(DesktopFlowsTest, ExitAsksOnlyAfterAConsolidationOrAnEdit) {
+    for (int state : {kConsolidated, kEdited}) {
+        for (bool yes : {true, false}) {
+            ScriptedUi u;
+            CAuditUtil ut(fs, u);
+            RecordingDocument d(ut);
+            DesktopFlows f(ut, d, u, {system, clock, codec});
+            ut.SetWorkState(state);
+            u.answers = {yes};
+            f.OnCommand(ID_APP_EXIT);
+            EXPECT_EQ(u.Questions().front(), Ask(kAskSave, yes));
+            EXPECT_EQ(!d.calls.empty() && d.calls.front() == "SaveTotal", yes);
+            EXPECT_TRUE(u.closed);
+            // The close that follows asks nothing more.
+            u.log.clear();
+            f.CloseRequested();
+            EXPECT_TRUE(u.Questions().empty());
+        }
+    }
+    for (int state : {kIdle, kTotalOpened, kSaved, kSavedAs, kPrinted}) {
+        util.SetWorkState(state);
+        flows.OnCommand(ID_APP_EXIT);
+        EXPECT_TRUE(ui.Questions().empty()) << state;
+    }
+}
+
+TEST_F(DesktopFlowsTest, TheCloseBoxRunsTheExitQuestions) {
+    util.SetWorkState(kEdited);
+    ui.answers = {false};
+    flows.CloseRequested();
+    EXPECT_EQ(ui.Questions(), (Calls{Ask(kAskSave, false)}));
+    EXPECT_FALSE(ui.closed); // the window is closing already
+}
+
+TEST_F(DesktopFlowsTest, ExitWhileScanningEndsTheScanOnceAndAsksNothing) {
+    Start("ACME");
+    doc.calls.clear();
+    flows.OnCommand(ID_APP_EXIT);
+    flows.CloseRequested();
+    EXPECT_TRUE(ui.Questions().empty());
+    EXPECT_EQ(doc.calls, (Calls{"StopScan"}));
+    EXPECT_TRUE(ui.closed);
+}
+
+TEST_F(DesktopFlowsTest, StartInspectionShowsTheDefaultsAndStartsTheRun) {
+    struct Shown {
+        std::string group, model, computer, resultName, user;
+    } shown;
+    bool barDuringDialog = false;
+    ui.startDialog.push_back([&](StartDialogModel& d) {
+        shown = {d.group, d.model, d.computer, d.resultName, d.user};
+        barDuringDialog = util.HasProgress();
+        d.group = "ACME";
+        d.resultName = "N1";
+    });
+    flows.OnCommand(IDC_START);
+    EXPECT_EQ(shown.group, "");
+    EXPECT_EQ(shown.computer, "PC01");
+    EXPECT_EQ(shown.resultName, "PC01");
+    EXPECT_EQ(shown.user, "kim");
+    EXPECT_FALSE(shown.model.empty());
+    EXPECT_TRUE(barDuringDialog);
+    EXPECT_EQ(progress.log.front(), std::string("create ") + kSearching);
+
+    EXPECT_EQ(util.ScanResultPath(), ".\\CheckOut\\ACME_N1.ipt");
+    const PcFacts f = util.GetPcFacts();
+    EXPECT_EQ(f.Group, "ACME");
+    EXPECT_EQ(f.ComputerName, "N1");
+    EXPECT_EQ(f.User, "kim");
+    EXPECT_EQ(f.ScanTime, "2024-3-5, 9:7 ");
+    EXPECT_EQ(ui.title, "OstravionV3.1-ACME_N1.ipt");
+    EXPECT_EQ(util.GetWorkState(), kScanning);
+    EXPECT_EQ(doc.calls, (Calls{"BeginInspection"}));
+    EXPECT_EQ(ui.states.ScanItemId(), ID_SCAN_STOP);
+    EXPECT_TRUE(ui.states.ButtonEnabled(IDC_STOP));
+    EXPECT_FALSE(ui.states.MenuEnabled(ID_FILE_OPEN));
+
+    // The stop: results written, commands back, the bar gone. The 검사 menu
+    // slot carries the stop while scanning.
+    doc.calls.clear();
+    flows.OnCommand(ID_SCAN_STOP);
+    EXPECT_EQ(doc.calls, (Calls{"StopScan"}));
+    EXPECT_EQ(util.GetWorkState(), kIdle);
+    EXPECT_FALSE(util.HasProgress());
+    EXPECT_EQ(ui.states.ScanItemId(), ID_SCAN_START);
+    EXPECT_TRUE(ui.states.ButtonEnabled(IDC_START));
+}
+
+TEST_F(DesktopFlowsTest, TheStartDialogRefusesUntilTheFieldsWillDo) {
+    fs.files[".\\CheckOut\\ACME_PC.ipt"] = "old";
+    const auto typed = [](std::string group, std::string name) {
+        return [=](StartDialogModel& d) {
+            d.group = group;
+            d.resultName = name;
+        };
+    };
+    ui.startDialog = {typed("", "PC"),      typed("..\\up", "PC"), typed("ACME", "c:pc"),
+                      typed("ACME", "PC"), typed("ACME", "PC")};
+    ui.answers = {false, true};
+    flows.OnCommand(IDC_START);
+    EXPECT_EQ(ui.Questions(),
+              (Calls{ShowOf(msg::kGroupRequired), ShowOf(msg::kBadPathOrParam),
+                     ShowOf(msg::kBadPathOrParam), Ask(msg::kOverwriteQuestion, false),
+                     Ask(msg::kOverwriteQuestion, true)}));
+    EXPECT_EQ(util.ScanResultPath(), ".\\CheckOut\\ACME_PC.ipt");
+    EXPECT_EQ(doc.calls, (Calls{"BeginInspection"}));
+}
+
+TEST_F(DesktopFlowsTest, ACancelledStartKeepsStateNineAndTheBar) {
+    flows.OnCommand(IDC_START);
+    EXPECT_EQ(util.GetWorkState(), kStartDialogOpen);
+    EXPECT_TRUE(util.HasProgress());
+    EXPECT_TRUE(doc.calls.empty());
+    EXPECT_TRUE(ui.states.ButtonEnabled(IDC_START));
+    Start("ACME");
+    EXPECT_EQ(doc.calls, (Calls{"BeginInspection"}));
+}
+
+TEST_F(DesktopFlowsTest, AStartAfterAnEditOffersToSaveFirst) {
+    OpenTotal();
+    fs.files[".\\CheckOut\\total.rst"] = "x";
+    util.SetWorkState(kEdited);
+    ui.answers = {true};
+    Start("ACME");
+    EXPECT_EQ(ui.log.front(), Ask(kAskSave, true));
+    EXPECT_EQ(ui.log.at(1), "dialog: start");
+    EXPECT_EQ(doc.calls, (Calls{"SaveTotal", "SetLayoutMode 1", "BeginInspection"}));
+    EXPECT_FALSE(DocumentCommandsEnabled());
+}
+
+TEST_F(DesktopFlowsTest, TheEndOfAScanAsksWhetherToClose) {
+    for (bool yes : {true, false}) {
+        Start("ACME");
+        doc.calls.clear();
+        ui.log.clear();
+        ui.closed = false;
+        // The document has written the file and ended its thread.
+        doc.running = false;
+        util.SetWorkState(kIdle);
+        ui.answers = {yes};
+        flows.ScanCompleted();
+        EXPECT_EQ(ui.Questions(), (Calls{Ask(msg::kScanComplete, yes)}));
+        EXPECT_EQ(ui.closed, yes);
+        // Yes closes without another write; No is the stop command.
+        EXPECT_EQ(doc.calls, yes ? Calls{} : Calls{"StopScan"});
+        EXPECT_TRUE(ui.states.MenuEnabled(ID_FILE_OPEN));
+        EXPECT_EQ(ui.states.ScanItemId(), ID_SCAN_START);
+        flows.CloseRequested();
+        EXPECT_EQ(ui.Questions().size(), 1u);
+    }
+}
+
+TEST_F(DesktopFlowsTest, LayoutButtonsAndEditsReachTheWindow) {
+    flows.OnCommand(IDC_EXTENDED);
+    flows.OnCommand(IDC_NORMAL);
+    flows.ArrangementChosen(true);
+    EXPECT_EQ(ui.log, (Calls{"layout extended", "layout normal", "layout extended"}));
+    OpenTotal();
+    flows.WorkEdited();
+    EXPECT_EQ(ui.title, "OstravionV3.1-total.tls*");
+}
+
+TEST(DesktopCommandLine, SwitchesFilesAndDrives) {
+    const auto exists = [](const std::string& a) { return a == "/data/total.tls"; };
+    DesktopCommandLine c = ParseDesktopCommandLine({"/Embedding"}, exists);
+    EXPECT_FALSE(c.splash);
+    EXPECT_TRUE(c.file.empty());
+    c = ParseDesktopCommandLine({"-automation", "total.tls", "other.tls"}, exists);
+    EXPECT_FALSE(c.splash);
+    EXPECT_EQ(c.file, "total.tls");
+    // An absolute path that exists is a file, not a switch.
+    c = ParseDesktopCommandLine({"/data/total.tls"}, exists);
+    EXPECT_TRUE(c.splash);
+    EXPECT_EQ(c.file, "/data/total.tls");
+    c = ParseDesktopCommandLine(
+        {"--drive", "C=/mnt/c", "--drive=D=/mnt/d", "--app-paths", "apps.txt", "t.tls"}, exists);
+    EXPECT_EQ(c.driveMap, (Calls{"C=/mnt/c", "D=/mnt/d"}));
+    EXPECT_EQ(c.appPathsFile, "apps.txt");
+    EXPECT_EQ(c.file, "t.tls");
+}
+
+} // namespace
+} // namespace ostravion
