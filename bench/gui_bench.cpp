@@ -170,7 +170,7 @@ int Scan(int files) {
                 meter.Worst(), meter.WorstAt(), meter.Percentile(0.99), meter.Percentile(0.5));
     QElapsedTimer w;
     w.start();
-    doc.WriteScanResults();
+    doc.Doc().WriteScanResults();
     const qint64 writeMs = w.elapsed();
     w.restart();
     QCoreApplication::processEvents();

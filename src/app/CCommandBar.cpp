@@ -1,8 +1,8 @@
 #include "app/CCommandBar.h"
 
-#include "desktop/CommandStates.h"
 #include "app/Dialogs.h"
 #include "app/Pictures.h"
+#include "desktop/CommandStates.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -80,8 +80,8 @@ std::string CMainFrame::Cp(const QString& s) const {
 }
 
 bool CMainFrame::Create(DesktopDocument& doc, QWidget* upperView, QWidget* lowerView) {
-    flows_ = std::make_unique<DesktopFlows>(
-        s_.util, doc, *this, DesktopFlows::Machine{s_.system, s_.clock, s_.codec});
+    flows_ = std::make_unique<DesktopFlows>(s_.util, doc, *this,
+                                            DesktopFlows::Machine{s_.system, s_.clock, s_.codec});
     if (!upperView || !lowerView)
         return false;
 

@@ -24,8 +24,7 @@ namespace {
 constexpr int kNameRole = Qt::UserRole + 1; // the CP949 name of the file
 }
 
-CSelectFilesDlg::CSelectFilesDlg(SelectFilesModel& model, const TextCodec& codec,
-                                 QWidget* parent)
+CSelectFilesDlg::CSelectFilesDlg(SelectFilesModel& model, const TextCodec& codec, QWidget* parent)
     : QDialog(parent), model_(model), codec_(codec) {
     setWindowTitle(QStringLiteral("취합할 파일을 선택하세요."));
     setFont(pictures::DialogFont());

@@ -2,8 +2,8 @@
 // the work folder with check boxes, "전체선택", and the total file's name.
 #pragma once
 
-#include "platform/Ports.h"
 #include "doc/FileSelection.h"
+#include "platform/Ports.h"
 
 #include <QDialog>
 #include <string>

@@ -115,7 +115,6 @@ QLineEdit* CUserInfoDlg::Field(int control) const {
     }
 }
 
-
 void CUserInfoDlg::OnOk() {
     fields_.group = Cp949(group_);
     fields_.resultName = Cp949(resultName_);

@@ -1,8 +1,8 @@
 #include "app/GuiDocument.h"
 
+#include "app/GuiMessages.h"
 #include "desktop/DesktopFlows.h"
 #include "doc/Inspection.h"
-#include "app/GuiMessages.h"
 #include "scan/SearchThread.h"
 #include "util/Text.h"
 
@@ -11,7 +11,8 @@
 namespace ostravion::gui {
 
 void GuiScanHost::Wake() {
-    QMetaObject::invokeMethod(this, [this] { RunPending(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { RunPending(); }, Qt::QueuedConnection);
 }
 
 std::string NativeFolder(const std::string& folderText, const std::vector<Drive>& drives,

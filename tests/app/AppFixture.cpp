@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/Pictures.h"
+#include "doc/Inspection.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,13 +63,21 @@ void RecordingDocument::SetLayoutMode(unsigned char mode) {
 void RecordingDocument::LoadTotal() {
     Record(QStringLiteral("LoadTotal"));
     if (frame && (util.GetWorkState() == kTotalOpened || util.GetWorkState() == kConsolidated))
-        frame->SelectLayout(extendedRows);
+        frame->ShowLayout(extendedRows);
 }
 
 void RecordingDocument::Consolidate() {
     Record(QStringLiteral("Consolidate"));
-    if (frame && (util.GetWorkState() == kTotalOpened || util.GetWorkState() == kConsolidated))
-        frame->SelectLayout(extendedRows);
+}
+
+void RecordingDocument::BeginInspection(const PcFacts& facts) {
+    util.SetScanBaseName(ScanBaseName(facts.Group, facts.ComputerName));
+    util.SetPcFacts(facts);
+    if (util.GetLayoutFlag() == kTotalLayout)
+        SetLayoutMode(kScanLayout);
+    util.SetWorkState(kScanning);
+    running = true;
+    Record(QStringLiteral("BeginInspection"));
 }
 
 Harness::Harness() {
@@ -120,7 +129,7 @@ void OpenFixtureAudit(Harness& h, bool written) {
     if (written)
         h.dir.Write(QStringLiteral("CheckOut/audit.rst"), fixture("audit.rst"));
     gui::Dialogs::SetNextFileName(h.dir.Path(QStringLiteral("CheckOut/audit.tls")));
-    h.Frame().OnCommand(gui::ID_FILE_OPEN);
+    h.Frame().OnCommand(ID_FILE_OPEN);
     gui::Dialogs::ClearLog();
 }
 

@@ -3,9 +3,9 @@
 // document, and a harness that starts the real application around them.
 #pragma once
 
-#include "app/AppDocument.h"
 #include "app/COstravionApp.h"
 #include "app/Dialogs.h"
+#include "desktop/DesktopDocument.h"
 #include "platform/Native.h"
 
 #include <QDialog>
@@ -82,7 +82,7 @@ public:
 };
 
 // Records what the main window asks of the document.
-class RecordingDocument final : public gui::AppDocument {
+class RecordingDocument final : public DesktopDocument {
 public:
     explicit RecordingDocument(CAuditUtil& util) : util(util) {}
     void SetLayoutMode(unsigned char mode) override;
@@ -96,17 +96,13 @@ public:
     void PrepareScanProgress(const std::string& text) override {
         util.PrepareProgressRange(text, topFolders);
     }
-    void StartScan() override {
-        running = true;
-        Record(QStringLiteral("StartScan"));
-    }
+    void BeginInspection(const PcFacts& facts) override;
     void StopScan() override {
         running = false;
         Record(QStringLiteral("StopScan"));
     }
     bool ScanRunning() const override { return running; }
     bool running = false;
-    void WriteScanResults() override { Record(QStringLiteral("WriteScanResults")); }
 
     CAuditUtil& util;
     QStringList calls;

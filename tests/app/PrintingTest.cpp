@@ -77,7 +77,7 @@ int CliReport(const QString& work, int kind, const QString& view, const QString&
 }
 
 void MakeViewActive(Harness& h, int row) {
-    h.Frame().SelectLayout(row == 1);
+    h.Frame().ShowLayout(row == 1);
     h.Frame().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&h.Frame()));
     h.Frame().View(row)->setFocus(Qt::MouseFocusReason);

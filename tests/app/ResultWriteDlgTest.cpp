@@ -139,7 +139,9 @@ private slots:
     void clickInACountColumnStartsTheEditor() {
         Harness h;
         test::OpenFixtureAudit(h);
-        CResultWriteDlg dlg(h.Util(), h.platform.Codec(), &h.Doc(), &h.Frame());
+        CResultWriting model(h.Util());
+        model.Open();
+        CResultWriteDlg dlg(model, h.platform.Codec(), &h.Frame());
         ShowActive(dlg);
         CEditListCtrl* list = dlg.List();
 
@@ -205,7 +207,9 @@ private slots:
     void editorKeepsItsKeysGrowsAndEndsOnScroll() {
         Harness h;
         test::OpenFixtureAudit(h);
-        CResultWriteDlg dlg(h.Util(), h.platform.Codec(), &h.Doc(), &h.Frame());
+        CResultWriting model(h.Util());
+        model.Open();
+        CResultWriteDlg dlg(model, h.platform.Codec(), &h.Frame());
         for (int i = 0; i < 40; ++i)
             dlg.Model().AddProgram({"P", "5", "C", ""});
         ShowActive(dlg);
@@ -320,7 +324,9 @@ private slots:
     void headerClickSortsBothWays() {
         Harness h;
         test::OpenFixtureAudit(h);
-        CResultWriteDlg dlg(h.Util(), h.platform.Codec(), &h.Doc(), &h.Frame());
+        CResultWriting model(h.Util());
+        model.Open();
+        CResultWriteDlg dlg(model, h.platform.Codec(), &h.Frame());
         ShowActive(dlg);
         QHeaderView* head = dlg.List()->horizontalHeader();
         const auto clickHead = [&](int column) {
@@ -352,7 +358,9 @@ private slots:
     void fieldLimitsAndKeys() {
         Harness h;
         test::OpenFixtureAudit(h);
-        CResultWriteDlg dlg(h.Util(), h.platform.Codec(), &h.Doc(), &h.Frame());
+        CResultWriting model(h.Util());
+        model.Open();
+        CResultWriteDlg dlg(model, h.platform.Codec(), &h.Frame());
         ShowActive(dlg);
         const auto typed = [&](int id, const QString& text) {
             QLineEdit* e = dlg.Field(id);

@@ -75,9 +75,8 @@ public:
     }
     bool RunStartDialog(StartDialogModel& m) override {
         Log("dialog: start");
-        return Run(startDialog, m, [](StartDialogModel& d) {
-            return d.Confirm() == StartFieldCheck::Ok ? 1 : 0;
-        });
+        return Run(startDialog, m,
+                   [](StartDialogModel& d) { return d.Confirm() == StartFieldCheck::Ok ? 1 : 0; });
     }
     bool RunFileSelectionDialog(SelectFilesModel& m) override {
         Log("dialog: select files");
@@ -85,7 +84,7 @@ public:
             const auto o = d.Confirm();
             return o == SelectFilesModel::Outcome::Accepted    ? 1
                    : o == SelectFilesModel::Outcome::Cancelled ? -1
-                                                                : 0;
+                                                               : 0;
         });
     }
     bool RunResultWritingDialog(CResultWriting& m) override {
@@ -249,12 +248,11 @@ TEST_F(DesktopFlowsTest, WindowCreationMakesTheWorkFolderAndGreysTheDocumentComm
     EXPECT_FALSE(DocumentCommandsEnabled());
     EXPECT_TRUE(ui.states.MenuEnabled(ID_FILE_OPEN));
     EXPECT_FALSE(ui.states.ButtonEnabled(IDC_STOP));
-
 }
 
 TEST_F(DesktopFlowsTest, GreyedCommandsDoNothingWhicheverWayTheyCome) {
-    for (int id : std::vector<int>{ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_PRINT, IDC_PRINT, IDC_WRITE_RESULT,
-                   ID_FILE_PREVIEW, IDC_STOP, ID_SCAN_STOP})
+    for (int id : std::vector<int>{ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_PRINT, IDC_PRINT,
+                                   IDC_WRITE_RESULT, ID_FILE_PREVIEW, IDC_STOP, ID_SCAN_STOP})
         flows.OnCommand(id);
     EXPECT_TRUE(doc.calls.empty());
     EXPECT_TRUE(ui.log.empty());
@@ -297,8 +295,8 @@ TEST_F(DesktopFlowsTest, OpenLoadsTheTotalWithProgressTitleAndCommands) {
 
 TEST_F(DesktopFlowsTest, AGivenFileIsOpenedUnlessMissingOrAScanRuns) {
     EXPECT_FALSE(flows.OpenGivenFile(".\\CheckOut\\missing.tls"));
-    EXPECT_EQ(ui.Questions(), (Calls{std::string("show: ") + kCannotOpen +
-                                     ".\\CheckOut\\missing.tls"}));
+    EXPECT_EQ(ui.Questions(),
+              (Calls{std::string("show: ") + kCannotOpen + ".\\CheckOut\\missing.tls"}));
     EXPECT_TRUE(doc.calls.empty());
 
     fs.files[".\\CheckOut\\dropped.tls"] = "x";
@@ -617,7 +615,7 @@ TEST_F(DesktopFlowsTest, TheStartDialogRefusesUntilTheFieldsWillDo) {
             d.resultName = name;
         };
     };
-    ui.startDialog = {typed("", "PC"),      typed("..\\up", "PC"), typed("ACME", "c:pc"),
+    ui.startDialog = {typed("", "PC"), typed("..\\up", "PC"), typed("ACME", "c:pc"),
                       typed("ACME", "PC"), typed("ACME", "PC")};
     ui.answers = {false, true};
     flows.OnCommand(IDC_START);
@@ -661,7 +659,15 @@ TEST_F(DesktopFlowsTest, TheEndOfAScanAsksWhetherToClose) {
         doc.running = false;
         util.SetWorkState(kIdle);
         ui.answers = {yes};
+        // While the question is up the menu is idle, but 검사시작 is still
+        // disabled and 검사중지 enabled.
+        CommandStates during;
+        ui.during = [&] { during = ui.states; };
         flows.ScanCompleted();
+        ui.during = nullptr;
+        EXPECT_TRUE(during.MenuEnabled(ID_FILE_OPEN));
+        EXPECT_FALSE(during.ButtonEnabled(IDC_START));
+        EXPECT_TRUE(during.ButtonEnabled(IDC_STOP));
         EXPECT_EQ(ui.Questions(), (Calls{Ask(msg::kScanComplete, yes)}));
         EXPECT_EQ(ui.closed, yes);
         // Yes closes without another write; No is the stop command.
@@ -681,6 +687,20 @@ TEST_F(DesktopFlowsTest, LayoutButtonsAndEditsReachTheWindow) {
     OpenTotal();
     flows.WorkEdited();
     EXPECT_EQ(ui.title, "OstravionV3.1-total.tls*");
+}
+
+TEST_F(DesktopFlowsTest, TitleForms) {
+    util.SetResultNames("total", CAuditUtil::NameForm::Name);
+    flows.UpdateTitle(1);
+    EXPECT_EQ(ui.title, "OstravionV3.1-total.tls");
+    flows.UpdateTitle(2);
+    EXPECT_EQ(ui.title, "OstravionV3.1-total.tls*");
+    // Any other form: the per-PC file's name after its last backslash.
+    util.SetScanBaseName("ACME_PC01");
+    flows.UpdateTitle(3);
+    EXPECT_EQ(ui.title, "OstravionV3.1-ACME_PC01.ipt");
+    flows.UpdateTitle(7);
+    EXPECT_EQ(ui.title, "OstravionV3.1-ACME_PC01.ipt");
 }
 
 TEST(DesktopCommandLine, SwitchesFilesAndDrives) {

@@ -57,7 +57,7 @@ std::unique_ptr<NativePlatform> MakeNativePlatform() {
 
 bool LockKeyOn(LockKey key) {
     // The keyboard lights under /sys/class/leds: "input3::capslock" and the like.
-    const char* led = key == LockKey::Caps ? "::capslock"
+    const char* led = key == LockKey::Caps  ? "::capslock"
                       : key == LockKey::Num ? "::numlock"
                                             : "::scrolllock";
     DIR* dir = opendir("/sys/class/leds");
