@@ -11,6 +11,7 @@
 #include "app/Pictures.h"
 #include "app/ReportPrinting.h"
 #include "desktop/DesktopTexts.h"
+#include "desktop/Menus.h"
 #include "doc/FileSelection.h"
 #include "doc/ResultWriting.h"
 #include "platform/Native.h"
@@ -147,64 +148,36 @@ bool CMainFrame::Create(DesktopDocument& doc, QWidget* upperView, QWidget* lower
     return true;
 }
 
-QAction* CMainFrame::AddItem(QMenu* menu, int id, const QString& caption, const QString& prompt,
-                             const QKeySequence& key) {
-    auto* a = menu->addAction(caption);
-    a->setObjectName(QStringLiteral("menu%1").arg(id));
-    a->setProperty("id", id);
-    // The prompt is the part before "\n"; the rest would be a tool tip.
-    a->setProperty("prompt", prompt.section(QLatin1Char('\n'), 0, 0));
-    if (!key.isEmpty())
-        a->setShortcut(key);
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, a] { OnCommand(a->property("id").toInt()); });
-    connect(a, &QAction::hovered, this,
-            [this, a] { messagePane_->setText(a->property("prompt").toString()); });
-    actions_[id] = a;
-    return a;
-}
-
 void CMainFrame::BuildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("menu128"));
-    QMenu* file = bar->addMenu(QStringLiteral("파일(&F)"));
-    AddItem(file, ID_FILE_OPEN, QStringLiteral("열기(&O)...\tCtrl+O"),
-            QStringLiteral("기존 문서를 엽니다\n열기"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddItem(file, ID_FILE_SAVE, QStringLiteral("저장(&S)...\tCtrl+S"),
-            QStringLiteral("현재 열린 문서를 저장합니다\n저장"),
-            QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddItem(file, ID_FILE_SAVE_AS, QStringLiteral("다른 이름으로 저장(&A)....\tCtrl+A"),
-            QStringLiteral("현재 열린 문서를 다른 이름으로 저장합니다\n다른 이름으로 저장"),
-            QKeySequence(Qt::CTRL | Qt::Key_A));
-    file->addSeparator();
-    AddItem(file, ID_FILE_PRINT, QStringLiteral("인쇄(&P)...\tCtrl+P"),
-            QStringLiteral("현재 열린 문서를 인쇄합니다\n인쇄"),
-            QKeySequence(Qt::CTRL | Qt::Key_P));
-    AddItem(file, ID_FILE_PREVIEW, QStringLiteral("인쇄 미리 보기(&V)"),
-            QStringLiteral("쪽 전체를 표시합니다\n인쇄 미리 보기"));
-    AddItem(file, ID_FILE_PRINT_SETUP, QStringLiteral("인쇄 설정(&R)..."),
-            QStringLiteral("프린터와 인쇄 옵션을 변경합니다\n인쇄 설정"));
-    file->addSeparator();
-    AddItem(file, ID_APP_EXIT, QStringLiteral("종료(&X)"),
-            QStringLiteral("응용 프로그램을 종료하기 위해 문서를 저장할 것인지 묻습니다\n종료"));
-
-    QMenu* scan = bar->addMenu(QStringLiteral("검사(&S)"));
-    scanAction_ = AddItem(scan, ID_SCAN_START, QStringLiteral("검사 시작"), QString());
-    // One slot that carries 32771 or 32772: the handler asks which.
-    disconnect(scanAction_, &QAction::triggered, this, nullptr);
-    connect(scanAction_, &QAction::triggered, this, [this] { OnCommand(scanItemId_); });
-
-    QMenu* total = bar->addMenu(QStringLiteral("취합(&U)"));
-    AddItem(total, ID_CONSOLIDATE, QStringLiteral("검사 취합"), QString());
-    AddItem(total, ID_WRITE_RESULT, QStringLiteral("결과 작성"), QString());
-
-    QMenu* help = bar->addMenu(QStringLiteral("도움말(&H)"));
-    AddItem(help, ID_ABOUT_ORG, QStringLiteral("Velmora 정보"),
-            QStringLiteral("프로그램 정보와 버전 정보, 저작권 정보를 표시합니다\n정보"));
-    AddItem(help, ID_ABOUT_PRODUCT, QStringLiteral("Ostravion 정보"), QString());
-
-    for (QMenu* m : {file, scan, total, help})
-        connect(m, &QMenu::aboutToHide, this, &CMainFrame::ShowIdleMessage);
+    for (const MenuSpec& spec : MainMenu()) {
+        QMenu* menu = bar->addMenu(Qs(spec.caption));
+        connect(menu, &QMenu::aboutToHide, this, &CMainFrame::ShowIdleMessage);
+        for (const MenuItemSpec& item : spec.items) {
+            if (item.id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            auto* a = menu->addAction(Qs(item.caption));
+            a->setObjectName(QStringLiteral("menu%1").arg(item.id));
+            a->setProperty("id", item.id);
+            // The prompt is the part before "\n"; the rest would be a tool tip.
+            a->setProperty("prompt", Qs(item.prompt ? item.prompt : "").section('\n', 0, 0));
+            if (item.key)
+                a->setShortcut(QKeySequence(QString::fromLatin1(item.key)));
+            a->setShortcutContext(Qt::WindowShortcut);
+            // The 검사 slot carries 32771 or 32772: the handler asks which.
+            connect(a, &QAction::triggered, this, [this, a] {
+                OnCommand(a == scanAction_ ? scanItemId_ : a->property("id").toInt());
+            });
+            connect(a, &QAction::hovered, this,
+                    [this, a] { messagePane_->setText(a->property("prompt").toString()); });
+            actions_[item.id] = a;
+            if (item.id == ID_SCAN_START)
+                scanAction_ = a;
+        }
+    }
 }
 
 void CMainFrame::BuildStatusBar() {
@@ -275,7 +248,7 @@ void CMainFrame::ApplyCommandStates(const CommandStates& states) {
             a->setEnabled(enabled);
     scanItemId_ = states.ScanItemId();
     const bool scanning = scanItemId_ == ID_SCAN_STOP;
-    scanAction_->setText(scanning ? QStringLiteral("검사 종료") : QStringLiteral("검사 시작"));
+    scanAction_->setText(Qs(scanning ? kScanStopCaption : MainMenu()[1].items.front().caption));
     scanAction_->setProperty("id", scanItemId_);
     scanAction_->setObjectName(QStringLiteral("menu%1").arg(scanItemId_));
     for (const auto& [id, enabled] : states.Buttons())

@@ -100,8 +100,6 @@ protected:
 
 private:
     void BuildMenu();
-    QAction* AddItem(QMenu* menu, int id, const QString& caption, const QString& prompt,
-                     const QKeySequence& key = {});
     void BuildStatusBar();
     void ApplyRowHeights();
     void UpdateIndicators();
