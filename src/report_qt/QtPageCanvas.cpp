@@ -138,8 +138,8 @@ void QtPageCanvas::TextWordByWord(const QRectF& box, const QString& text, int fl
         painter_.save();
         painter_.setClipRect(box, Qt::IntersectClip);
     }
-    const int wordFlags = Qt::AlignLeft | (flags & Qt::AlignVertical_Mask) | Qt::TextSingleLine |
-                          Qt::TextDontClip;
+    const int wordFlags =
+        Qt::AlignLeft | (flags & Qt::AlignVertical_Mask) | Qt::TextSingleLine | Qt::TextDontClip;
     qsizetype i = 0;
     while (i < text.size()) {
         if (text.at(i) == QLatin1Char(' ')) {
