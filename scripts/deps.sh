@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  qt6-base-dev qt6-base-dev-tools fonts-nanum fonts-liberation2 poppler-utils fd-find time
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-nanum fonts-liberation2 poppler-utils fd-find time
   binutils-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
 )
 if [ "${1:-}" = "--windows" ]; then

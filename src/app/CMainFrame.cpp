@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSplitter>
@@ -391,6 +393,10 @@ void CMainFrame::PrintSetup() {
     dlg.setObjectName(QStringLiteral("printSetup"));
     dlg.setWindowTitle(QStringLiteral("인쇄 설정"));
     dlg.setOptions(QAbstractPrintDialog::PrintToFile);
+    // It chooses the printer and prints nothing.
+    if (auto* buttons = dlg.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("확인"));
     Dialogs::Exec(dlg);
 }
 

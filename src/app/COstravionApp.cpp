@@ -5,6 +5,7 @@
 #include "app/GuiDocument.h"
 #include "app/InfoBoxes.h"
 #include "app/Pictures.h"
+#include "app/QtKorean.h"
 #include "views/qt/ResultView.h"
 
 #include <QApplication>
@@ -59,6 +60,8 @@ COstravionApp::~COstravionApp() {
 }
 
 bool COstravionApp::InitInstance(const CommandLine& commandLine) {
+    // Qt's own dialogs speak the program's language.
+    InstallQtKorean();
     CSplashWnd::EnableSplashScreen(commandLine.splash);
     std::string error;
     if (!platform_.ConfigureScan(commandLine.scan, error)) {

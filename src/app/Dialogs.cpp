@@ -4,10 +4,13 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QTreeView>
 #include <QUrl>
 #include <deque>
 #include <utility>
@@ -54,13 +57,58 @@ QString ScriptedFileName(const char* kind) {
     return f.path;
 }
 
-QFileDialog* MakeFileDialog(QWidget* parent, const FileDialogSpec& spec) {
-    auto* d = new QFileDialog(parent, spec.caption, spec.folder, spec.filter);
-    d->setDefaultSuffix(spec.defaultSuffix);
-    // "*.tls" as the initial name only preselects the filter; a real name is typed in.
-    if (!spec.fileName.contains(QLatin1Char('*')))
-        d->selectFile(spec.fileName);
-    return d;
+// Qt's file dialog with the name field of the Windows ones: a name with a
+// wildcard ("*.tls") is a pattern that the list is filtered by, never a file
+// to open or to save to.
+class TotalFileDialog final : public QFileDialog {
+public:
+    explicit TotalFileDialog(QWidget* parent, const FileDialogSpec& spec)
+        : QFileDialog(parent, spec.caption, spec.folder, spec.filter), spec_(spec) {
+        setObjectName(QStringLiteral("fileDialog"));
+#ifndef Q_OS_WIN
+        // The desktop's own dialog would ignore the initial name and speak
+        // the desktop's language.
+        setOption(QFileDialog::DontUseNativeDialog);
+#endif
+        setDefaultSuffix(spec.defaultSuffix);
+        selectFile(spec.fileName);
+        // The list's size, type and date columns show whole, the name takes
+        // the rest.
+        resize(760, 480);
+        if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+            QHeaderView* header = details->header();
+            header->setStretchLastSection(false);
+            header->setSectionResizeMode(QHeaderView::ResizeToContents);
+            header->setSectionResizeMode(0, QHeaderView::Stretch);
+        }
+    }
+
+    void accept() override {
+        const auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = name ? name->text().trimmed() : QString();
+        if (!typed.contains(QLatin1Char('*')) && !typed.contains(QLatin1Char('?'))) {
+            QFileDialog::accept();
+            return;
+        }
+        // The pattern of a listed filter selects that filter; any other
+        // pattern becomes the filter.
+        for (const QString& filter : nameFilters())
+            if (filter.contains(QLatin1Char('(') + typed + QLatin1Char(')'))) {
+                selectNameFilter(filter);
+                return;
+            }
+        setNameFilters({spec_.filter, typed});
+        selectNameFilter(typed);
+    }
+
+private:
+    FileDialogSpec spec_;
+};
+
+QString RunFileDialog(QFileDialog& d) {
+    if (d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty())
+        return d.selectedFiles().constFirst();
+    return {};
 }
 
 } // namespace
@@ -71,6 +119,16 @@ void Dialogs::Show(QWidget* parent, const QString& text) {
         return;
     }
     QMessageBox box(QMessageBox::Warning, kAppTitle, text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("확인"));
+    box.exec();
+}
+
+void Dialogs::Inform(QWidget* parent, const QString& text) {
+    if (S().on) {
+        S().log << QStringLiteral("show: ") + text;
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, kAppTitle, text, QMessageBox::Ok, parent);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("확인"));
     box.exec();
 }
@@ -100,27 +158,19 @@ bool Dialogs::Ask(QWidget* parent, const QString& question) {
 QString Dialogs::OpenFileName(QWidget* parent, const FileDialogSpec& spec) {
     if (S().on)
         return ScriptedFileName("open");
-    QFileDialog* d = MakeFileDialog(parent, spec);
-    d->setAcceptMode(QFileDialog::AcceptOpen);
-    d->setFileMode(QFileDialog::ExistingFile);
-    QString chosen;
-    if (d->exec() == QDialog::Accepted && !d->selectedFiles().isEmpty())
-        chosen = d->selectedFiles().constFirst();
-    delete d;
-    return chosen;
+    TotalFileDialog d(parent, spec);
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::ExistingFile);
+    return RunFileDialog(d);
 }
 
 QString Dialogs::SaveFileName(QWidget* parent, const FileDialogSpec& spec) {
     if (S().on)
         return ScriptedFileName("save");
-    QFileDialog* d = MakeFileDialog(parent, spec);
-    d->setAcceptMode(QFileDialog::AcceptSave);
-    d->setFileMode(QFileDialog::AnyFile);
-    QString chosen;
-    if (d->exec() == QDialog::Accepted && !d->selectedFiles().isEmpty())
-        chosen = d->selectedFiles().constFirst();
-    delete d;
-    return chosen;
+    TotalFileDialog d(parent, spec);
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setFileMode(QFileDialog::AnyFile);
+    return RunFileDialog(d);
 }
 
 int Dialogs::Exec(QDialog& dialog) {

@@ -29,11 +29,15 @@ struct FileDialogSpec {
 class Dialogs {
 public:
     static void Show(QWidget* parent, const QString& text);
+    // A message that reports what was done rather than warns (logged as Show).
+    static void Inform(QWidget* parent, const QString& text);
     // True only when the answer is Yes.
     static bool Ask(QWidget* parent, const QString& question);
-    // The chosen path, or empty on Cancel.
+    // The file dialog "열기": the chosen path, or empty on Cancel. A name with
+    // a wildcard in the name field filters the list instead of being chosen.
     static QString OpenFileName(QWidget* parent, const FileDialogSpec& spec);
-    // Asks before overwriting an existing file.
+    // The file dialog "다른 이름으로 저장", as OpenFileName; asks before
+    // overwriting an existing file.
     static QString SaveFileName(QWidget* parent, const FileDialogSpec& spec);
     // Runs a modal dialog; returns its result (QDialog::Accepted or Rejected).
     static int Exec(QDialog& dialog);

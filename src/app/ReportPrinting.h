@@ -20,14 +20,20 @@ namespace ostravion::gui {
 std::optional<ReportLayout> PrepareStoredReport(CAuditUtil& util, SheetView view);
 
 // Every page of the layout on the printer. A PDF file is written whole under
-// a new name and then moved onto the chosen one. False when the printer could
-// not be started or the file not written (the message is shown).
+// a new name and then moved onto the chosen one, and the user is told where it
+// is. False when the printer could not be started or the file not written
+// (the message is shown).
 bool PrintReport(const ReportLayout& layout, QPrinter& printer, const TextCodec& codec,
                  QWidget* parent);
 
 // The preview window over the layout, modal, through the dialog door.
 void PreviewReport(const ReportLayout& layout, QPrinter& printer, const TextCodec& codec,
                    QWidget* parent);
+
+// Sizes and places a top-level window inside the available area of the
+// owner's screen (the primary screen without an owner), frame included: at
+// most `widest` pixels wide, as tall as the area, centred across it.
+void FitToScreen(QWidget& window, QWidget* owner, int widest);
 
 // The page set-up every report run assumes: portrait, and A4 unless the
 // printer-setup dialog chose another paper.

@@ -5,6 +5,7 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
@@ -70,7 +71,21 @@ QtPageCanvas::QtPageCanvas(QPainter& painter, const TextCodec& codec)
                 f.setPointSizeF(points * points / cellPoints);
         }
         fonts_[static_cast<std::size_t>(r)] = f;
+        spaceShared_[static_cast<std::size_t>(r)] = SpaceGlyphShared(f);
     }
+}
+
+bool SpaceGlyphShared(const QFont& font) {
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid())
+        return false;
+    const QList<quint32> space = raw.glyphIndexesForString(QStringLiteral(" "));
+    if (space.size() != 1 || space.constFirst() == 0)
+        return false;
+    QString controls;
+    for (char16_t c = 0; c < 0x20; ++c)
+        controls += QChar(c);
+    return raw.glyphIndexesForString(controls).contains(space.constFirst());
 }
 
 void QtPageCanvas::StartPage() {
@@ -102,7 +117,46 @@ QString QtPageCanvas::Decode(std::string_view cp949) const {
 void QtPageCanvas::Text(const TwipRect& box, std::string_view text, int flags) {
     if (text.empty())
         return;
-    painter_.drawText(Map(box), flags, Decode(text));
+    const QString s = Decode(text);
+    if ((flags & Qt::TextSingleLine) && spaceShared_[static_cast<std::size_t>(current_)] &&
+        s.contains(QLatin1Char(' ')))
+        TextWordByWord(Map(box), s, flags);
+    else
+        painter_.drawText(Map(box), flags, s);
+}
+
+void QtPageCanvas::TextWordByWord(const QRectF& box, const QString& text, int flags) {
+    // Each word goes where it stands in the whole line and the spaces stay
+    // gaps, so a PDF reads them back as spaces, not as the control character
+    // that shares their glyph. The line is clipped to its box as one piece of
+    // text would be.
+    const QFontMetricsF metrics(painter_.font(), painter_.device());
+    const double width = metrics.horizontalAdvance(text);
+    const double start = (flags & Qt::AlignHCenter) ? box.center().x() - width / 2.0 : box.left();
+    const bool clip = width > box.width();
+    if (clip) {
+        painter_.save();
+        painter_.setClipRect(box, Qt::IntersectClip);
+    }
+    const int wordFlags =
+        Qt::AlignLeft | (flags & Qt::AlignVertical_Mask) | Qt::TextSingleLine | Qt::TextDontClip;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text.at(i) == QLatin1Char(' ')) {
+            ++i;
+            continue;
+        }
+        qsizetype end = text.indexOf(QLatin1Char(' '), i);
+        if (end < 0)
+            end = text.size();
+        const QString word = text.mid(i, end - i);
+        const double left = start + metrics.horizontalAdvance(text.left(i));
+        painter_.drawText(QRectF(left, box.top(), metrics.horizontalAdvance(word), box.height()),
+                          wordFlags, word);
+        i = end;
+    }
+    if (clip)
+        painter_.restore();
 }
 
 void QtPageCanvas::CentredText(const TwipRect& box, std::string_view text) {

@@ -54,6 +54,7 @@ public:
 
 private:
     void Text(const TwipRect& box, std::string_view text, int flags);
+    void TextWordByWord(const QRectF& box, const QString& text, int flags);
 
     QPainter& painter_;
     const TextCodec& codec_;
@@ -62,7 +63,15 @@ private:
     QPen pen_;
     FontRole current_ = FontRole::Device;
     std::array<QFont, kReportFontCount + 1> fonts_;
+    // Whether the face of a role gives its space glyph to control characters
+    // too; see TextWordByWord.
+    std::array<bool, kReportFontCount + 1> spaceShared_{};
 };
+
+// True when the face the font resolves to maps a control character onto its
+// space glyph. A PDF's text map names each glyph by the lowest character that
+// maps to it, so such a face's spaces read back as a control character.
+bool SpaceGlyphShared(const QFont& font);
 
 // Paints pages first..last (1-based; last -1 for the final page) of the
 // layout through a painter active on a paged device, one device page each.

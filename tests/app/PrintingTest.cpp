@@ -7,15 +7,19 @@
 #include "util/AuditUtil.h"
 #include "views/ReportLayout.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
+#include <QToolBar>
 
 using namespace ostravion;
 using namespace ostravion::gui;
@@ -25,6 +29,19 @@ namespace {
 
 const QString kNoPrinter = QStringLiteral(
     "show: 인쇄할 프린터가 없습니다.\n프린터를 설치하거나 [인쇄 설정]에서 프린터를 선택하십시오.");
+
+// What printing to a PDF file says afterwards.
+QString SavedTo(const QString& pdf) {
+    return QStringLiteral("show: 인쇄한 보고서를 PDF 파일로 저장했습니다.\n") +
+           QDir::toNativeSeparators(pdf);
+}
+
+bool HasHangul(const QString& s) {
+    for (QChar c : s)
+        if (c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3)
+            return true;
+    return false;
+}
 
 // Chooses the radio button of a report kind and presses "선택".
 test::DialogAction Choose(int buttonId) {
@@ -182,7 +199,10 @@ private slots:
         QVERIFY(Dialogs::Log().contains(QStringLiteral("dialog: 결과 작성 = rejected")));
         QCOMPARE(h.Doc().calls.count(QStringLiteral("SaveTotal")), 1);
         // Still no written result: the sheet prints its no-data form.
-        QCOMPARE(Dialogs::Log().last(), QStringLiteral("show: Result File Open Error..."));
+        const QStringList messages = test::Messages();
+        QCOMPARE(messages.value(messages.size() - 2),
+                 QStringLiteral("show: Result File Open Error..."));
+        QCOMPARE(messages.last(), SavedTo(pdf));
         QCOMPARE(PdfPages(pdf), 1);
         QCOMPARE(h.Util().GetWorkState(), int(kPrinted));
     }
@@ -206,8 +226,8 @@ private slots:
                 Dialogs::SetNextPrinter(printed);
                 h.Frame().OnCommand(ID_FILE_PRINT);
                 QCOMPARE(h.Util().GetWorkState(), int(kPrinted));
-                QVERIFY2(test::Messages().isEmpty(),
-                         qPrintable(test::Messages().join(QLatin1Char('\n'))));
+                QCOMPARE(test::Messages(), QStringList({SavedTo(printed)}));
+                Dialogs::ClearLog();
                 const QString viewName =
                     view == 1 ? QStringLiteral("extended") : QStringLiteral("normal");
                 QCOMPARE(CliReport(h.dir.Path(), kind, viewName, exported), 0);
@@ -271,7 +291,7 @@ private slots:
         Dialogs::Reset();
         h.Util().SetWorkState(kTotalOpened);
         print();
-        QVERIFY(test::Messages().isEmpty());
+        QCOMPARE(test::Messages(), QStringList({SavedTo(pdf)}));
         const ReportLayout layout =
             PrepareReport(h.Util(), ReportKind::BySoftware, TotalFileReaders(h.Util()));
         QCOMPARE(PdfPages(pdf), layout.PageCount());
@@ -282,14 +302,67 @@ private slots:
     void printerSetupIsTheFrameworksDialog() {
         Harness h;
         QString title;
-        Dialogs::SetNextDialogAction([&](QDialog& d) { title = d.windowTitle(); });
+        QStringList buttons;
+        Dialogs::SetNextDialogAction([&](QDialog& d) {
+            title = d.windowTitle();
+            for (QPushButton* b : d.findChildren<QPushButton*>())
+                if (b->isVisible())
+                    buttons << b->text();
+        });
         const QString start = QDir::currentPath();
         h.Frame().OnCommand(ID_FILE_PRINT_SETUP);
         QCOMPARE(title, QStringLiteral("인쇄 설정"));
+        // In Korean, and its OK button prints nothing.
+        QVERIFY(buttons.contains(QStringLiteral("확인")));
+        for (const QString& b : buttons)
+            QVERIFY2(HasHangul(b), qPrintable(b));
         QCOMPARE(QDir::currentPath(), start);
         // Always there, with or without a total.
         QVERIFY(h.Frame().Action(ID_FILE_PRINT_SETUP)->isEnabled());
         QCOMPARE(h.Util().GetWorkState(), int(kIdle));
+    }
+
+    void previewFitsTheScreenSpeaksKoreanAndCloses() {
+        Harness h;
+        test::OpenFixtureAudit(h);
+        QRect frame;
+        QStringList english;
+        bool closed = false;
+        Dialogs::SetNextDialogAction(Choose(ButtonOf(1)));
+        Dialogs::SetNextDialogAction([&](QDialog& d) {
+            frame = d.frameGeometry();
+            auto* tools = d.findChild<QToolBar*>();
+            for (QAction* a : tools->actions())
+                if (!a->isSeparator() && !a->text().isEmpty() && !HasHangul(a->text()))
+                    english << a->text();
+            if (auto* close = d.findChild<QAction*>(QStringLiteral("closePreview"))) {
+                QCOMPARE(close->text(), QStringLiteral("닫기"));
+                QVERIFY(tools->widgetForAction(close)->isVisible());
+                close->trigger();
+                closed = !d.isVisible();
+            }
+        });
+        h.Frame().OnCommand(ID_FILE_PREVIEW);
+        const QRect screen = h.Frame().screen()->availableGeometry();
+        QVERIFY2(screen.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                        .arg(frame.x())
+                                                        .arg(frame.y())
+                                                        .arg(frame.width())
+                                                        .arg(frame.height())));
+        QVERIFY(frame.height() > screen.height() / 2);
+        QCOMPARE(english.join(QLatin1Char('|')), QString());
+        QVERIFY(closed);
+        QVERIFY(Dialogs::Log().contains(QStringLiteral("dialog: 인쇄 미리 보기 = rejected")));
+
+        // Printed from the preview to a file: it says where.
+        const QString pdf = h.dir.Path(QStringLiteral("from-preview.pdf"));
+        h.Frame().Printer().setOutputFormat(QPrinter::PdfFormat);
+        h.Frame().Printer().setOutputFileName(pdf);
+        Dialogs::ClearLog();
+        Dialogs::SetNextDialogAction(Choose(ButtonOf(5)));
+        Dialogs::SetNextDialogAction([](QDialog& d) { d.accept(); });
+        h.Frame().OnCommand(ID_FILE_PREVIEW);
+        QCOMPARE(test::Messages(), QStringList({SavedTo(pdf)}));
     }
 
     void previewShowsEveryKind() {

@@ -33,6 +33,14 @@ for kind in 1 3 4 5 6; do
         "$(pdffonts "$pdf" 2>/dev/null | awk '/^Nanum/ && $(NF-4) == "yes" { print "yes"; exit }')"
 done
 
+# Each title reads back from the PDF as it was written, its spaces as spaces.
+declare -A titles=([1]="PC별 검사 결과" [3]="SW별 검사 결과" [4]="S/W 불법복제 점검결과 확인표"
+                   [5]="서 약 서" [6]="S/W 관리 대장")
+for kind in 1 3 4 5 6; do
+    check "kind $kind title" "1" \
+        "$(pdftotext -f 1 -l 1 "$work/kind$kind.pdf" - 2>/dev/null | grep -cxF "${titles[$kind]}")"
+done
+
 # By PC: the two groups' subtotals and the grand total; a long name cut to 20 bytes.
 k1=$(text "$work/kind1.pdf" | squeeze)
 check "by PC subtotals" "2" "$(grep -cE '소 계 (3종 S/W 3개|2종 S/W 2개) 발견' <<<"$k1")"
@@ -66,8 +74,7 @@ check "by PC needs a name" "2" "$rc"
 "$cli" -C "$work" report --kind 3 --name nothing --pdf "$work/none.pdf" >"$work/out" 2>"$work/err"; rc=$?
 check "missing total exit" "1" "$rc"
 check "missing total message" "1" "$(grep -c '^Result File Open Error\.\.\.$' "$work/err")"
-# (text extraction reads the title font's spaces as U+0001)
-check "missing total no-data form" "1" "$(text "$work/none.pdf" | tr -d ' \001' | grep -c '출력할데이타가없습니다.')"
+check "missing total no-data form" "1" "$(text "$work/none.pdf" | squeeze | grep -c '출력할 데이타가 없습니다.')"
 
 # A PDF that cannot be written: status 1, an earlier file of that name kept.
 mkdir -p "$work/ro" && echo keep >"$work/ro/out.pdf" && chmod 555 "$work/ro"
