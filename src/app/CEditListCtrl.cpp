@@ -207,7 +207,7 @@ CInPlaceEdit* CEditListCtrl::EditSubLabel(int row, int column) {
 void CEditListCtrl::mousePressEvent(QMouseEvent* e) {
     // The list handles the click first (selection, check box).
     QTableWidget::mousePressEvent(e);
-    if (e->button() != Qt::LeftButton || !labelEditing_)
+    if (e->button() != Qt::LeftButton)
         return;
     int column = -1;
     const int row = HitTestEx(e->position().toPoint(), &column);

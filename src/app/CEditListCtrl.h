@@ -51,11 +51,6 @@ class CEditListCtrl : public QTableWidget {
 public:
     explicit CEditListCtrl(QWidget* parent = nullptr);
 
-    // The columns a click edits (3 and 4 unless changed).
-    void SetEditableColumns(std::set<int> columns) { editable_ = std::move(columns); }
-    // The label-editing style: without it a click never starts an editor.
-    void SetLabelEditing(bool on) { labelEditing_ = on; }
-
     // The row under a point of the viewport, or -1; `column` receives the
     // column whose span holds the point's x, or -1.
     int HitTestEx(const QPoint& point, int* column) const;
@@ -75,8 +70,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    std::set<int> editable_{3, 4};
-    bool labelEditing_ = true;
+    // The columns a click edits: the installed and genuine counts.
+    const std::set<int> editable_{3, 4};
     QPointer<CInPlaceEdit> editor_;
 };
 

@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
 
+#include "report_qt/QtText.h"
+
 #include "app/CCommandBar.h"
 #include "app/CPrintSelectDlg.h"
 #include "app/CProgressBar.h"
@@ -75,11 +77,11 @@ QPrinter& CMainFrame::Printer() {
 }
 
 QString CMainFrame::Qs(const std::string& cp949) const {
-    return QString::fromStdString(s_.codec.ToUtf8(cp949));
+    return ToQt(s_.codec, cp949);
 }
 
 std::string CMainFrame::Cp(const QString& s) const {
-    return s_.codec.FromUtf8(s.toStdString());
+    return FromQt(s_.codec, s);
 }
 
 bool CMainFrame::Create(DesktopDocument& doc, QWidget* upperView, QWidget* lowerView) {

@@ -78,7 +78,6 @@ public:
     QAction* Action(int id) const;
     CBitmapButton* Button(int id) const;
     CCommandBar* CommandBar() const { return bar_; }
-    QToolBar* Rebar() const { return rebar_; }
     QLabel* MessagePane() const { return messagePane_; }
     QLabel* Indicator(int index) const { return indicators_[index]; }
     QSplitter* Splitter() const { return splitter_; }

@@ -48,7 +48,6 @@ public:
     CMainFrame* MainFrame() const { return frame_.get(); }
     CAuditUtil& Util() { return util_; }
     DesktopDocument& Document() { return *doc_; }
-    NativePlatform& Platform() { return platform_; }
 
     // Opens a list's folder (its text) in the file manager.
     void OpenFolder(const std::string& folderText);

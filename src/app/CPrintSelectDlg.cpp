@@ -1,5 +1,7 @@
 #include "app/CPrintSelectDlg.h"
 
+#include "report_qt/QtText.h"
+
 #include "app/CCommandBar.h"
 #include "app/Pictures.h"
 #include "views/ReportTexts.h"
@@ -36,9 +38,7 @@ CPrintSelectDlg::CPrintSelectDlg(CPrintSelection& selection, const TextCodec& co
                                  QWidget* parent)
     : QDialog(parent), selection_(selection) {
     namespace rt = report_text;
-    const auto qs = [&codec](const char* cp949) {
-        return QString::fromStdString(codec.ToUtf8(cp949));
-    };
+    const auto qs = [&codec](const char* cp949) { return ToQt(codec, cp949); };
     setObjectName(QStringLiteral("dialog145"));
     setWindowTitle(qs(rt::kSelectCaption));
     setFont(pictures::DialogFont());

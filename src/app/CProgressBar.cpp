@@ -1,5 +1,7 @@
 #include "app/CProgressBar.h"
 
+#include "report_qt/QtText.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
@@ -169,7 +171,7 @@ std::unique_ptr<ProgressBar> StatusProgressFactory::Create(const std::string& te
     QLabel* pane = nullptr;
     if (!find_ || !find_(status, pane) || !status)
         return nullptr;
-    auto* bar = new CProgressBar(status, pane, QString::fromStdString(codec_.ToUtf8(text)));
+    auto* bar = new CProgressBar(status, pane, ToQt(codec_, text));
     return std::make_unique<ProgressPort>(bar);
 }
 

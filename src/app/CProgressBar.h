@@ -31,7 +31,6 @@ public:
 
     // Places the bar right of its message in the message pane.
     void Place();
-    QRect LastRect() const { return last_; }
     const QString& Message() const { return message_; }
 
     // The placement rule: left edge at the message width plus four blanks,
@@ -69,7 +68,6 @@ public:
     void SetPos(int pos) override;
 
     int Position() const;
-    CProgressBar* Widget() const { return bar_; }
 
 private:
     struct State {

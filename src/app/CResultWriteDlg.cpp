@@ -1,5 +1,7 @@
 #include "app/CResultWriteDlg.h"
 
+#include "report_qt/QtText.h"
+
 #include "app/CEditListCtrl.h"
 #include "app/Dialogs.h"
 #include "app/Pictures.h"
@@ -22,7 +24,7 @@ constexpr int kNoLimit = 0;
 // Bytes a remark takes in the file's form, where a line break is CR LF.
 std::size_t RemarkBytes(const TextCodec& codec, const QString& text) {
     const QString crlf = QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return codec.FromUtf8(crlf.toStdString()).size();
+    return FromQt(codec, crlf).size();
 }
 
 } // namespace
@@ -30,7 +32,7 @@ std::size_t RemarkBytes(const TextCodec& codec, const QString& text) {
 // ---- ByteLimitValidator -------------------------------------------------
 
 QValidator::State ByteLimitValidator::validate(QString& input, int&) const {
-    return codec_.FromUtf8(input.toStdString()).size() > limit_ ? Invalid : Acceptable;
+    return FromQt(codec_, input).size() > limit_ ? Invalid : Acceptable;
 }
 
 // ---- CCountEdit ---------------------------------------------------------
@@ -147,7 +149,7 @@ CAddProgramDlg::CAddProgramDlg(const TextCodec& codec, QWidget* parent)
 }
 
 NewProgram CAddProgramDlg::Program() const {
-    const auto cp = [this](const QString& s) { return codec_.FromUtf8(s.toStdString()); };
+    const auto cp = [this](const QString& s) { return FromQt(codec_, s); };
     return {cp(program_->text()), cp(installed_->Text()), cp(company_->text()),
             cp(version_->text())};
 }
@@ -290,11 +292,11 @@ CResultWriteDlg::~CResultWriteDlg() {
 }
 
 QString CResultWriteDlg::Qs(const std::string& cp949) const {
-    return QString::fromStdString(codec_.ToUtf8(cp949));
+    return ToQt(codec_, cp949);
 }
 
 std::string CResultWriteDlg::Cp(const QString& s) const {
-    return codec_.FromUtf8(s.toStdString());
+    return FromQt(codec_, s);
 }
 
 QLineEdit* CResultWriteDlg::Field(int control) const {

@@ -1,5 +1,7 @@
 #include "app/CSelectFilesDlg.h"
 
+#include "report_qt/QtText.h"
+
 #include "app/Dialogs.h"
 #include "app/Pictures.h"
 #include "doc/Consolidation.h"
@@ -49,7 +51,7 @@ CSelectFilesDlg::CSelectFilesDlg(SelectFilesModel& model, const TextCodec& codec
 
     name_ = new QLineEdit(this);
     name_->setObjectName(QStringLiteral("resultName"));
-    name_->setText(QString::fromStdString(codec_.ToUtf8(model_.resultName)));
+    name_->setText(ToQt(codec_, model_.resultName));
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("button1"));
@@ -86,7 +88,7 @@ void CSelectFilesDlg::FillList() {
     list_->clear();
     for (std::size_t row = 0; row < model_.files.Count(); ++row) {
         const std::string& name = model_.files.Name(row);
-        auto* item = new QTreeWidgetItem(list_, {QString::fromStdString(codec_.ToUtf8(name))});
+        auto* item = new QTreeWidgetItem(list_, {ToQt(codec_, name)});
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         item->setCheckState(0, model_.files.IsChecked(row) ? Qt::Checked : Qt::Unchecked);
         item->setData(0, kNameRole, QByteArray::fromStdString(name));
@@ -94,7 +96,7 @@ void CSelectFilesDlg::FillList() {
 }
 
 std::string CSelectFilesDlg::ResultName() const {
-    return codec_.FromUtf8(name_->text().toStdString());
+    return FromQt(codec_, name_->text());
 }
 
 std::vector<std::string> CSelectFilesDlg::MarkedFiles() const {

@@ -1,5 +1,7 @@
 #include "app/CUserInfoDlg.h"
 
+#include "report_qt/QtText.h"
+
 #include "app/Dialogs.h"
 #include "app/Pictures.h"
 #include "doc/Inspection.h"
@@ -91,11 +93,11 @@ CUserInfoDlg::CUserInfoDlg(StartDialogModel& model, const TextCodec& codec, QWid
 }
 
 QString CUserInfoDlg::Qs(const std::string& cp949) const {
-    return QString::fromStdString(codec_.ToUtf8(cp949));
+    return ToQt(codec_, cp949);
 }
 
 std::string CUserInfoDlg::Cp949(const QLineEdit* e) const {
-    return codec_.FromUtf8(e->text().toStdString());
+    return FromQt(codec_, e->text());
 }
 
 QLineEdit* CUserInfoDlg::Field(int control) const {

@@ -1,5 +1,7 @@
 #include "app/GuiMessages.h"
 
+#include "report_qt/QtText.h"
+
 #include "app/Dialogs.h"
 
 #include <QCoreApplication>
@@ -23,7 +25,7 @@ struct GuiMessages::Wait {
 };
 
 QString GuiMessages::Qs(const std::string& cp949) const {
-    return QString::fromStdString(codec_.ToUtf8(cp949));
+    return ToQt(codec_, cp949);
 }
 
 void GuiMessages::Show(const std::string& text) {

@@ -67,7 +67,6 @@ public:
     COstravionDoc& operator=(const COstravionDoc&) = delete;
 
     CAuditUtil& Util() const { return util_; }
-    COstravionView& NormalView() const { return normal_; }
     CExtendView& ExtendedView() const { return extended_; }
 
     // Stores the layout flag, then rebuilds the columns of both lists for it
@@ -117,7 +116,6 @@ public:
 
     // Number of per-PC files of the last consolidation.
     int PcCount() const { return pcCount_; }
-    void SetPcCount(int n) { pcCount_ = n; }
 
     // Merges the utility object's selected per-PC files into the total file of
     // the current result names and shows one row per distinct program in the

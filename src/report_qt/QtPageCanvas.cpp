@@ -1,5 +1,7 @@
 #include "report_qt/QtPageCanvas.h"
 
+#include "report_qt/QtText.h"
+
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -111,7 +113,7 @@ QRectF QtPageCanvas::Map(const TwipRect& r) const {
 QString QtPageCanvas::Decode(std::string_view cp949) const {
     if (IsAscii(cp949))
         return QString::fromLatin1(cp949.data(), static_cast<qsizetype>(cp949.size()));
-    return QString::fromStdString(codec_.ToUtf8(std::string(cp949)));
+    return ToQt(codec_, cp949);
 }
 
 void QtPageCanvas::Text(const TwipRect& box, std::string_view text, int flags) {

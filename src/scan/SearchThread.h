@@ -108,7 +108,6 @@ public:
     int EmitFoundProgram();
 
     const FoundProgram& Current() const { return current_; }
-    void SetStopToken(std::stop_token stop) { stop_ = std::move(stop); }
 
 private:
     bool StopRequested() const { return stop_.stop_requested(); }

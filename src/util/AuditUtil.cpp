@@ -1,17 +1,11 @@
 #include "util/AuditUtil.h"
 
-#include "files/Container.h"
-
 namespace ostravion {
 
 CAuditUtil::CAuditUtil(FileSystem& fs, MessagePort& messages, ProgressFactory* progress)
     : fs_(fs), messages_(messages), progressFactory_(progress) {}
 
 CAuditUtil::~CAuditUtil() = default;
-
-std::string CAuditUtil::UnscrambleText(std::string_view container) {
-    return ostravion::UnscrambleText(container);
-}
 
 void CAuditUtil::SetScanBaseName(const std::string& base) {
     journalPath_ = std::string(kWorkFolder) + base + ".tmp";

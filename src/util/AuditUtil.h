@@ -39,16 +39,6 @@ public:
     FileSystem& Files() const { return fs_; }
     MessagePort& Messages() const { return messages_; }
 
-    // Text helpers.
-    static void SplitText(std::string_view text, std::string_view sep,
-                          std::vector<std::string>& out) {
-        text::SplitText(text, sep, out);
-    }
-    static std::string DashIfEmpty(std::string_view s) { return text::DashIfEmpty(s); }
-    static std::string EmptyIfDash(std::string_view s) { return text::EmptyIfDash(s); }
-    static std::string ZeroIfBlank(std::string_view s) { return text::ZeroIfBlank(s); }
-    static std::string UnscrambleText(std::string_view container);
-
     // Names and paths.
     void SetScanBaseName(const std::string& base);
     // Derives result folder, total-file, base and written-result names. Shows one

@@ -1,5 +1,7 @@
 #include "views/qt/ResultListModel.h"
 
+#include "report_qt/QtText.h"
+
 #include <QTimer>
 
 namespace ostravion::gui {
@@ -21,7 +23,7 @@ ResultListModel::~ResultListModel() {
 }
 
 QString ResultListModel::Qs(const std::string& cp949) const {
-    return QString::fromStdString(codec_.ToUtf8(cp949));
+    return ToQt(codec_, cp949);
 }
 
 int ResultListModel::rowCount(const QModelIndex& parent) const {
