@@ -504,6 +504,7 @@ void CMainFrame::OnFileOpen() {
 void CMainFrame::OpenPath(const QString& path) {
     CAuditUtil& u = s_.util;
     u.SetResultNames(Cp(QDir::toNativeSeparators(path)), CAuditUtil::NameForm::Path);
+    u.FollowLowerCaseTotal();
     u.SetWorkState(kTotalOpened);
     u.ShowProgress(Cp(QStringLiteral("결과 파일 읽는 중...")));
     u.StepProgress(1);

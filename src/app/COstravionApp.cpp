@@ -8,6 +8,7 @@
 #include "views/qt/ResultView.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStatusBar>
@@ -22,6 +23,20 @@ QTableView* PlaceholderView(const QString& name) {
     auto* v = new QTableView;
     v->setObjectName(name);
     return v;
+}
+
+// Whether a total named on the command line can be opened: also when only
+// the lower-cased file name earlier versions wrote exists (where names differ
+// by letter case), which the Open flow then follows.
+bool TotalExists(const QString& file) {
+    if (QFileInfo::exists(file))
+        return true;
+    const QFileInfo info(file);
+    QString name = info.fileName();
+    for (QChar& c : name)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = c.toLower();
+    return QFileInfo::exists(info.dir().filePath(name));
 }
 
 } // namespace
@@ -129,7 +144,7 @@ bool COstravionApp::InitInstance(const CommandLine& commandLine) {
     QObject::connect(frame_->Action(ID_ABOUT_ORG), &QAction::triggered, frame_.get(),
                      [this] { OnOrgInfo(); });
 
-    if (!commandLine.file.isEmpty() && !QFileInfo::exists(commandLine.file)) {
+    if (!commandLine.file.isEmpty() && !TotalExists(commandLine.file)) {
         Dialogs::Show(frame_.get(), QStringLiteral("파일을 열 수 없습니다.\n") + commandLine.file);
         return false;
     }

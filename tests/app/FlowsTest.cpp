@@ -226,8 +226,8 @@ private slots:
                                       QStringLiteral("c.IPT")}));
         QCOMPARE(preset, QStringLiteral("20240305090700"));
         QCOMPARE(h.Util().SelectedFiles(), std::vector<std::string>({"A.ipt", "c.IPT"}));
-        QCOMPARE(h.Util().TotalFileName(), std::string("total.tls"));
-        QCOMPARE(h.Frame().windowTitle(), QStringLiteral("OstravionV3.1-total.tls*"));
+        QCOMPARE(h.Util().TotalFileName(), std::string("Total.tls"));
+        QCOMPARE(h.Frame().windowTitle(), QStringLiteral("OstravionV3.1-Total.tls*"));
         QCOMPARE(h.Doc().calls,
                  QStringList({QStringLiteral("SetLayoutMode 0"), QStringLiteral("Consolidate")}));
         QCOMPARE(stateDuring, int(kConsolidated));
@@ -265,7 +265,7 @@ private slots:
         h.dir.Write(QStringLiteral("CheckOut/a.ipt"), "x");
         h.dir.Write(QStringLiteral("CheckOut/total.tls"), "old");
         // No: back to the dialog, where another name is typed.
-        Dialogs::SetNextDialogAction(ConsolidateOk({0}, QStringLiteral("Total")));
+        Dialogs::SetNextDialogAction(ConsolidateOk({0}, QStringLiteral("total")));
         Dialogs::SetNextAnswer(false);
         Dialogs::SetNextDialogAction([](QDialog& d) {
             static_cast<CSelectFilesDlg&>(d).ResultNameEdit()->setText(QStringLiteral("fresh"));
