@@ -114,7 +114,7 @@ bool COstravionApp::InitInstance(const CommandLine& commandLine) {
     // A named file that is not there ends the program after its message.
     const std::string file = platform_.Codec().FromUtf8(
         QDir::toNativeSeparators(QFileInfo(commandLine.file).absoluteFilePath()).toStdString());
-    if (!commandLine.file.isEmpty() && !QFileInfo::exists(commandLine.file))
+    if (!commandLine.file.isEmpty() && !frame_->Flows().GivenFileExists(file))
         return frame_->Flows().OpenGivenFile(file);
     frame_->show();
     if (!commandLine.file.isEmpty())

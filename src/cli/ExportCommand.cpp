@@ -31,6 +31,7 @@ public:
         CAuditUtil util(ctx.platform.Files(), ctx.messages);
         if (!util.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name))
             return 1;
+        util.FollowLowerCaseTotal();
         const std::string path = util.ResultPath(from_ == "total" ? ".tls" : ".rst");
         std::string bytes;
         if (!util.Files().ReadWhole(path, bytes)) {

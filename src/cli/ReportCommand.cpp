@@ -61,6 +61,7 @@ public:
             }
             if (!util.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name))
                 return 1;
+            util.FollowLowerCaseTotal();
         }
         util.SetReportKind(static_cast<unsigned char>(kind));
 

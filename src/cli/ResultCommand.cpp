@@ -45,6 +45,7 @@ public:
 
         if (!util.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name))
             return 1;
+        util.FollowLowerCaseTotal();
 
         // Everything given is checked before anything is written.
         const std::pair<ResultField, const std::string*> names[] = {

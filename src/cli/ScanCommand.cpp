@@ -5,6 +5,7 @@
 #include "doc/Inspection.h"
 #include "scan/Facts.h"
 #include "scan/KeyList.h"
+#include "util/Text.h"
 
 #include <atomic>
 #include <chrono>
@@ -246,8 +247,14 @@ int ScanCommand::Run(Context& ctx) {
     } else {
         std::cerr << "scan stopped: the result file holds what was found until then\n";
     }
-    const std::string where = fs.CurrentDirectory() + "/CheckOut/" +
-                              ScanBaseName(facts.Group, facts.ComputerName) + ".ipt";
+    // The file's full path as this system writes paths: backslashes on Windows.
+    const char separator = platform.Search().NativeSeparator();
+    std::string where = fs.CurrentDirectory();
+    // (A CP949 trail byte may be a backslash: only a whole character counts.)
+    if (where.empty() || text::FindLastChar(where, separator) != where.size() - 1)
+        where += separator;
+    where += std::string("CheckOut") + separator + ScanBaseName(facts.Group, facts.ComputerName) +
+             ".ipt";
     std::cerr << "programs: " << normal.RowCount() + extended.RowCount() << " listed ("
               << normal.RowCount() << " normal, " << extended.RowCount() << " extended), "
               << search.Files() << " files, " << Elapsed(took) << "\n";

@@ -232,6 +232,8 @@ void DesktopFlows::Open() {
 
 void DesktopFlows::OpenPath(const std::string& path) {
     util_.SetResultNames(path, CAuditUtil::NameForm::Path);
+    // A total written when names were lower-cased is found under that name.
+    util_.FollowLowerCaseTotal();
     util_.SetWorkState(kTotalOpened);
     util_.ShowProgress(kReadingTotal);
     util_.StepProgress(1);
@@ -249,11 +251,20 @@ void DesktopFlows::OpenPath(const std::string& path) {
     ApplyStates();
 }
 
+bool DesktopFlows::GivenFileExists(const std::string& path) const {
+    if (util_.Files().Exists(path))
+        return true;
+    // Or the lower-case name that earlier versions wrote, which opening follows.
+    const std::size_t sep = path.find_last_of("\\/");
+    const std::size_t name = sep == std::string::npos ? 0 : sep + 1;
+    return util_.Files().Exists(path.substr(0, name) + text::ToLower(path.substr(name)));
+}
+
 bool DesktopFlows::OpenGivenFile(const std::string& path) {
     // Nothing is opened while a scan runs or its dialog is open.
     if (!CommandEnabled(ID_FILE_OPEN))
         return true;
-    if (!util_.Files().Exists(path)) {
+    if (!GivenFileExists(path)) {
         ui_.Show(std::string(kCannotOpen) + path);
         return false;
     }

@@ -61,6 +61,8 @@ public:
     // happens while a scan runs or its dialog is open. A file that does not
     // exist is named in a message, and false comes back.
     bool OpenGivenFile(const std::string& path);
+    // The file exists, or a total of its name written in lower case.
+    bool GivenFileExists(const std::string& path) const;
     void Save();
     void SaveAs();
     void Consolidate();

@@ -150,6 +150,7 @@ void CSearchThread::PrepareFile(const WalkFolder& folder, const DirEntry& entry)
     current_.Clear();
     versionCachePath_.clear();
     current_.FileName = text::BlankControls(entry.name);
+    current_.FoundName = entry.name;
     current_.Folder = folder.text;
     currentNative_.assign(folder.native).append(entry.nativeName);
     sizePending_ = !entry.sizeKnown;

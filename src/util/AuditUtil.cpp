@@ -46,20 +46,25 @@ bool IsPlainFileName(std::string_view name) {
 
 bool CAuditUtil::SetResultNames(const std::string& original, NameForm form) {
     const PathRules rules = fs_.Rules();
+    // Where file names differ by letter case a name keeps the case it was
+    // typed or chosen in, or the file it names would be missed (or another
+    // one replaced); elsewhere the names are lowered as they always were.
+    // ".tls" is found in any case either way.
+    const auto spelled = [&](std::string_view s) {
+        return rules.caseSensitive ? std::string(s) : text::ToLower(s);
+    };
+    const auto extension = [](const std::string& s) {
+        return text::Find(text::ToLower(s), ".tls");
+    };
     if (form == NameForm::Path) {
-        // Where file names differ by letter case the folder part must keep its
-        // case, or every later open would miss; only the file name is lowered.
         const std::size_t sep = LastSeparator(original, rules);
         if (sep == std::string::npos) {
             messages_.Show(msg::kBadPath);
             return false;
         }
-        std::string folder = original.substr(0, sep + 1);
-        if (!rules.caseSensitive)
-            folder = text::ToLower(folder);
-        const std::string f = text::ToLower(std::string_view(original).substr(sep + 1));
-        resultFolder_ = folder;
-        const std::size_t ext = text::Find(f, ".tls");
+        resultFolder_ = spelled(std::string_view(original).substr(0, sep + 1));
+        const std::string f = spelled(std::string_view(original).substr(sep + 1));
+        const std::size_t ext = extension(f);
         if (ext == std::string::npos) {
             messages_.Show(msg::kBadNamed);
             return false;
@@ -69,13 +74,13 @@ bool CAuditUtil::SetResultNames(const std::string& original, NameForm form) {
         resultFileName_ = baseName_ + ".rst";
         return true;
     }
-    const std::string t = text::ToLower(original);
+    const std::string t = spelled(original);
     if (!IsPlainFileName(t)) {
         messages_.Show(msg::kBadPathOrParam);
         return false;
     }
     resultFolder_ = kWorkFolder;
-    const std::size_t ext = text::Find(t, ".tls");
+    const std::size_t ext = extension(t);
     if (ext != std::string::npos) {
         totalFileName_ = t;
         baseName_ = t.substr(0, ext);
@@ -83,6 +88,19 @@ bool CAuditUtil::SetResultNames(const std::string& original, NameForm form) {
         baseName_ = t;
         totalFileName_ = t + ".tls";
     }
+    resultFileName_ = baseName_ + ".rst";
+    return true;
+}
+
+bool CAuditUtil::FollowLowerCaseTotal() {
+    if (!fs_.Rules().caseSensitive)
+        return false;
+    const std::string lowerBase = text::ToLower(baseName_);
+    if (lowerBase == baseName_ || fs_.Exists(ResultPath(".tls")) ||
+        !fs_.Exists(resultFolder_ + lowerBase + ".tls"))
+        return false;
+    baseName_ = lowerBase;
+    totalFileName_ = text::ToLower(totalFileName_);
     resultFileName_ = baseName_ + ".rst";
     return true;
 }

@@ -46,7 +46,14 @@ public:
     // already set stay set, as the rule says). A typed name (Name form) must
     // be a plain file name (IsPlainFileName), so that it stays in the work
     // folder; a path (Path form) comes from a file dialog and goes where it says.
+    // Where file names differ by letter case (PathRules::caseSensitive) the
+    // names keep the case of the text; elsewhere they are lowered.
     bool SetResultNames(const std::string& text, NameForm form);
+    // For opening a total by a name: where file names differ by letter case
+    // and the total the names point at is missing, but earlier versions wrote
+    // it under its lower-cased name, the names become that spelling. True
+    // when they changed.
+    bool FollowLowerCaseTotal();
     const std::string& JournalPath() const { return journalPath_; }
     const std::string& ScanResultPath() const { return scanResultPath_; }
     const std::string& StartDirectory() const { return startDirectory_; }

@@ -24,12 +24,17 @@ struct FoundProgram {
     std::string InstalledCount;
     std::string GenuineCount;
     std::string CopyCount;
+    // Not a slot: the file's name as the walk found it, for looking the file
+    // up again (FileName holds the key list's spelling once it is
+    // identified). No file of the system holds it.
+    std::string FoundName;
 
     // Every slot empty; the texts keep their storage, as the scan clears and
     // refills one record per file.
     void Clear() {
         for (std::string* slot : Slots())
             slot->clear();
+        FoundName.clear();
     }
     std::array<std::string*, 16> Slots() {
         return {&Origin,   &KeyColumn0,     &Kind,         &KeyColumn2, &ProgramName,  &Version,

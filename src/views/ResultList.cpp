@@ -121,7 +121,9 @@ CResultList::Row CResultList::MakeRow(const FoundProgram& p, int number) const {
     } else {
         std::string made;
         LocalTime t;
-        if (dates_ && dates_->Created(p.Folder + p.FileName, t))
+        // The file the walk found, whatever the key list calls it.
+        const std::string& name = p.FoundName.empty() ? p.FileName : p.FoundName;
+        if (dates_ && dates_->Created(p.Folder + name, t))
             made = CreationDateText(t);
         r.cells.push_back(std::move(made));
         r.cells.push_back(p.Folder);

@@ -198,7 +198,7 @@ private slots:
         });
         QTest::mouseClick(s.Frame().Button(IDC_CONSOLIDATE), Qt::LeftButton);
         QVERIFY(Dialogs::Log().contains(QStringLiteral("show: 성공적으로 취합되었습니다.")));
-        QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-total.tls*"));
+        QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-Total.tls*"));
         CResultView* upper = s.View(0);
         QTRY_COMPARE(upper->Model().rowCount(), 2);
         QCOMPARE(upper->Model().columnCount(), 6);
@@ -221,9 +221,9 @@ private slots:
         QTest::keyClick(&s.Frame(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("show: 저장되었습니다."),
                                               QStringLiteral("dialog: 결과 작성 = rejected")}));
-        QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-total.tls"));
-        QVERIFY(s.dir.Exists(QStringLiteral("CheckOut/total.tls")));
-        QVERIFY(s.dir.Exists(QStringLiteral("CheckOut/total.rst")));
+        QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-Total.tls"));
+        QVERIFY(s.dir.Exists(QStringLiteral("CheckOut/Total.tls")));
+        QVERIFY(s.dir.Exists(QStringLiteral("CheckOut/Total.rst")));
 
         // Open it again after a scan emptied the lists.
         Dialogs::SetNextDialogAction(
@@ -231,11 +231,11 @@ private slots:
         Dialogs::SetNextAnswer(false);
         s.Frame().OnCommand(IDC_START);
         QTRY_VERIFY_WITH_TIMEOUT(s.QuestionAsked(), 20000);
-        Dialogs::SetNextFileName(s.dir.Path(QStringLiteral("CheckOut/total.tls")));
+        Dialogs::SetNextFileName(s.dir.Path(QStringLiteral("CheckOut/Total.tls")));
         QTest::keyClick(&s.Frame(), Qt::Key_O, Qt::ControlModifier);
         QTRY_COMPARE(upper->Model().rowCount(), 2);
         QCOMPARE(upper->Model().columnCount(), 6);
-        QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-total.tls"));
+        QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-Total.tls"));
         QCOMPARE(s.app->Util().GetWorkState(), int(kTotalOpened));
         QVERIFY(s.Frame().Action(ID_FILE_SAVE)->isEnabled());
     }

@@ -14,10 +14,11 @@ check() { # name, expected, actual
         echo "ok $1"
     fi
 }
-# Windows names are blind to letter case: there the folder of the total file
-# is written in lower case.
+# Windows names are blind to letter case: there the names of the total file
+# are written in lower case; elsewhere they keep the case typed.
 workFolder='.\CheckOut\'
-[ -n "${OSTRAVION_WINDOWS:-}" ] && workFolder='.\checkout\'
+totalName=Total.tls
+if [ -n "${OSTRAVION_WINDOWS:-}" ]; then workFolder='.\checkout\'; totalName=total.tls; fi
 fresh() { rm -rf "$work/run"; mkdir -p "$work/run"; cp -r "$fixtures/CheckOut" "$work/run/"; }
 
 # The given files in the given order, one of them missing: the exact bytes.
@@ -25,9 +26,10 @@ fresh
 "$cli" -C "$work/run" consolidate --name Total a.ipt b.ipt c.ipt missing.ipt e.ipt \
     >"$work/out" 2>"$work/err"; rc=$?
 check "golden exit" "0" "$rc"
-check "golden total bytes" "$(od -An -tx1 "$fixtures/expected.tls")" "$(od -An -tx1 "$work/run/CheckOut/total.tls")"
+check "golden total bytes" "$(od -An -tx1 "$fixtures/expected.tls")" "$(od -An -tx1 "$work/run/CheckOut/$totalName")"
+check "golden total name" "$totalName" "$(ls "$work/run/CheckOut" | grep -i '^total\.tls$')"
 check "golden messages" "$(printf 'file open error..!\n성공적으로 취합되었습니다.')" "$(cat "$work/err")"
-check "golden summary" "$(printf 'total file\t%stotal.tls\nPCs\t5\nunreadable files\t1\ndistinct programs\t4\ninstallations\t6' "$workFolder")" "$(cat "$work/out")"
+check "golden summary" "$(printf 'total file\t%s%s\nPCs\t5\nunreadable files\t1\ndistinct programs\t4\ninstallations\t6' "$workFolder" "$totalName")" "$(cat "$work/out")"
 check "no scratch file left" "" "$(ls "$work/run/CheckOut" | grep _tm)"
 
 # No file named: every .ipt of CheckOut in name order ("_" after the letters),
@@ -41,7 +43,7 @@ check "same computer warned" "1" "$(grep -c 'a.ipt and _dup.ipt both name the co
 
 # An existing total is kept without --overwrite, replaced with it.
 cp "$work/run/CheckOut/all.tls" "$work/before"
-"$cli" -C "$work/run" consolidate --name ALL.tls a.ipt >"$work/out" 2>"$work/err"; rc=$?
+"$cli" -C "$work/run" consolidate --name all.tls a.ipt >"$work/out" 2>"$work/err"; rc=$?
 check "existing total refused" "1" "$rc"
 check "existing total kept" "" "$(cmp "$work/before" "$work/run/CheckOut/all.tls")"
 check "overwrite question shown" "1" "$(grep -c '같은 이름의 파일이 있습니다.' "$work/err")"

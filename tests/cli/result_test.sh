@@ -90,12 +90,14 @@ check "export remarks" "$(printf '정상\n예외')" "$(tail -n +2 "$work/out.csv
 check "export from the total lists the same counted rows" "" "$(cmp "$work/out.csv" "$work/total.csv")"
 
 # A second run finds the written result: no save first, and the counts and
-# the remark stay as written.
+# the remark stay as written. Named with capitals, it finds the lower-case
+# files earlier versions wrote where names differ by letter case.
 cp "$run/CheckOut/audit.rst" "$work/first.rst"
-"$cli" -C "$run" result --name audit "${names[@]}" --confirmer 이확인 >"$work/out" 2>"$work/err"; rc=$?
+"$cli" -C "$run" result --name Audit "${names[@]}" --confirmer 이확인 >"$work/out" 2>"$work/err"; rc=$?
 check "second run exit" "0" "$rc"
 check "second run saves nothing first" "" "$(cat "$work/err")"
 check "second run keeps counts and remark" "" "$(cmp "$work/first.rst" "$run/CheckOut/audit.rst")"
+check "second run writes the lower-case files" "audit.rst audit.tls" "$(cd "$run/CheckOut" && echo [Aa]udit.*)"
 
 # Refusals that write nothing: a bad PC count, a broken CSV, no total.
 cp "$run/CheckOut/audit.tls" "$work/before.tls"

@@ -75,7 +75,7 @@ TEST_F(ConsolidationFixture, GoldenTotalFile) {
         Line({"PC-B", "acme", "word pro", "C:\\w\\", "A"}) +
         Line({"PC-B", kHancom, kHangul, "C:\\H\\", "B"}) +
         Line({"PC-C", "ACME", "WORD PRO", "E:\\", "B"});
-    EXPECT_EQ(Total("total"), expected);
+    EXPECT_EQ(Total("Total"), expected);
 
     EXPECT_EQ(messages.shown, (std::vector<std::string>{"file open error..!", kSuccessText}));
     EXPECT_FALSE(fs.Exists(kDir + "total_tm"));
@@ -228,28 +228,28 @@ TEST_F(ConsolidationFixture, TotalThatCannotBeWrittenIsNotReportedAsDone) {
 TEST_F(ConsolidationFixture, TypedNamesAndTheOverwriteQuestion) {
     fs.files[kDir + "a.ipt"] = PerPcHeader("A") + L("2", "1", "p", "Co", "C:\\");
     ASSERT_EQ(AcceptResultName(util, "First"), NameCheck::Accepted);
-    EXPECT_EQ(util.BaseName(), "first");
-    EXPECT_EQ(util.TotalFileName(), "first.tls");
-    EXPECT_EQ(util.ResultFileName(), "first.rst");
+    EXPECT_EQ(util.BaseName(), "First");
+    EXPECT_EQ(util.TotalFileName(), "First.tls");
+    EXPECT_EQ(util.ResultFileName(), "First.rst");
     EXPECT_TRUE(messages.asked.empty());
 
-    // A refused name leaves the names alone: nothing may merge into "first".
+    // A refused name leaves the names alone: nothing may merge into "First".
     EXPECT_EQ(AcceptResultName(util, "sub\\name"), NameCheck::Refused);
     EXPECT_EQ(messages.shown.back(), "File is Bad Path or Bad Function paramater...");
-    EXPECT_EQ(util.BaseName(), "first");
+    EXPECT_EQ(util.BaseName(), "First");
 
     // An existing total: asked first; No keeps it and every name.
     fs.files[kDir + "old.tls"] = "precious";
-    EXPECT_EQ(AcceptResultName(util, "OLD.tls"), NameCheck::KeptExisting);
+    EXPECT_EQ(AcceptResultName(util, "old.tls"), NameCheck::KeptExisting);
     ASSERT_EQ(messages.asked.size(), 1u);
     EXPECT_EQ(messages.asked[0], "\xB0\xB0\xC0\xBA \xC0\xCC\xB8\xA7\xC0\xC7 \xC6\xC4\xC0\xCF\xC0"
                                  "\xCC \xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9.\n \xB5\xA4\xBE\xEE\xBE"
                                  "\xB2\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE..?");
-    EXPECT_EQ(util.BaseName(), "first");
+    EXPECT_EQ(util.BaseName(), "First");
     EXPECT_EQ(fs.files[kDir + "old.tls"], "precious");
 
     messages.answers.push_back(true);
-    EXPECT_EQ(AcceptResultName(util, "OLD.tls"), NameCheck::Accepted);
+    EXPECT_EQ(AcceptResultName(util, "old"), NameCheck::Accepted);
     EXPECT_EQ(util.BaseName(), "old");
     util.SetSelectedFiles({"a.ipt"});
     Consolidate(util, sink);

@@ -80,7 +80,7 @@ TEST_F(DocTotals, ConsolidateCommandShowsTheTotalLayout) {
     EXPECT_EQ(extended.GetCheck(0), 0);
     EXPECT_EQ(arrangements, std::vector<bool>{true});
 
-    EXPECT_EQ(fs.files[kDir + "total.tls"],
+    EXPECT_EQ(fs.files[kDir + "Total.tls"],
               AdminPart("-", "-", "-", "-", "2", "-") + RowOf("2", "Word", "Acme", "1", "2") +
                   RowOf("9", "tool", "Zed", "3", "1") + RowOf("2", "Calc", "Acme", "2", "1") +
                   RowOf("0", "Mail", "Acme", "1", "1") + RowOf("9", "x", "Acme", "2", "1") +
@@ -96,7 +96,7 @@ TEST_F(DocTotals, RefusedOrKeptNamesMergeNothing) {
     EXPECT_EQ(RunConsolidateCommand(doc, "..\\escape").name, NameCheck::Refused);
     EXPECT_EQ(messages.shown,
               std::vector<std::string>{"File is Bad Path or Bad Function paramater..."});
-    EXPECT_EQ(RunConsolidateCommand(doc, "FIRST").name, NameCheck::KeptExisting);
+    EXPECT_EQ(RunConsolidateCommand(doc, "first.tls").name, NameCheck::KeptExisting);
     EXPECT_EQ(normal.RowCount(), rows);
     EXPECT_EQ(util.BaseName(), "first");
     EXPECT_EQ(fs.files.count(kDir + "_tm"), 0u);

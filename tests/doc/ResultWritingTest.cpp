@@ -317,6 +317,18 @@ TEST_F(ResultWritingTest, SavingATotalWithoutHistoryWritesTheDashLine) {
     EXPECT_EQ("[PC_HISTORY]\r\n-\r\n", total.substr(total.size() - 17));
 }
 
+TEST_F(ResultWritingTest, SavingKeepsTheCaseOfTheNamesWhereFileNamesTellCaseApart) {
+    ASSERT_TRUE(util.SetResultNames("Audit", CAuditUtil::NameForm::Name));
+    fs.files[".\\CheckOut\\Audit.rst"] = kConsolidatedAdmin + Row("2", "Word", "Acme", "3");
+    fs.files[".\\CheckOut\\Audit.tls"] = fs.files[".\\CheckOut\\Audit.rst"] + kHistory;
+    ASSERT_TRUE(model.Open());
+    FillNames();
+    ASSERT_TRUE(model.Save());
+    EXPECT_EQ("Audit.tls", util.TotalFileName());
+    EXPECT_EQ(".\\CheckOut\\Audit.rst", util.ResultPath(".rst"));
+    EXPECT_EQ(0u, fs.files.count(kTls) + fs.files.count(kRst));
+}
+
 TEST_F(ResultWritingTest, AFailedSaveKeepsThePreviousFiles) {
     WriteFiles({Row("2", "Word", "Acme", "3")}, Row("9", "Tool", "Zed", "1"));
     ASSERT_TRUE(model.Open());

@@ -1,5 +1,6 @@
 #include "ScanFixture.h"
 #include "files/PcResultFile.h"
+#include "views/ResultList.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -65,6 +66,17 @@ TEST_F(Identify, KeyListMatchFillsTheSlotsFromTheEntry) {
     EXPECT_EQ(Check("Viewer.dll", 500), 1);
     EXPECT_EQ(sink.programs.back().DomesticCode, "");
     EXPECT_EQ(sink.programs.back().FileName, "VIEWER.DLL");
+}
+
+TEST_F(Identify, TheCreationDateIsThatOfTheFileFound) {
+    // The key list spells the name HWP.EXE, the disk hwp.exe.
+    FakeFileDates dates;
+    dates.dates["C:\\App\\hwp.exe"] = {2004, 3, 7, 10, 5};
+    COstravionView list{util, &dates};
+    sink.onAdd = [&](const FoundProgram& p) { list.AddFoundProgram(p); };
+    ASSERT_EQ(Check("hwp.exe", 2000), 1);
+    EXPECT_EQ(sink.programs[0].FileName, "HWP.EXE");
+    EXPECT_EQ(list.ItemText(0, 5), "2004-03-07");
 }
 
 TEST_F(Identify, FirstQualifyingLineNeverIdentifies) {

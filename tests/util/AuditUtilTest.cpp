@@ -42,12 +42,39 @@ TEST_F(UtilFixture, PathFormOnWindowsLowersTheWholePath) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(UtilFixture, PathFormOnACaseSensitiveSystemKeepsTheFolderCase) {
-    EXPECT_TRUE(util.SetResultNames("/home/Kim/CheckOut/Total.TLS", CAuditUtil::NameForm::Path));
+TEST_F(UtilFixture, NamesOnACaseSensitiveSystemKeepTheirCase) {
+    EXPECT_TRUE(util.SetResultNames("/home/Kim/CheckOut/Final.TLS", CAuditUtil::NameForm::Path));
     EXPECT_EQ(util.ResultFolder(), "/home/Kim/CheckOut/");
-    EXPECT_EQ(util.TotalFileName(), "total.tls");
-    EXPECT_TRUE(util.SetResultNames(".\\CheckOut\\A.tls", CAuditUtil::NameForm::Path));
-    EXPECT_EQ(util.ResultFolder(), ".\\CheckOut\\");
+    EXPECT_EQ(util.TotalFileName(), "Final.TLS");
+    EXPECT_EQ(util.BaseName(), "Final");
+    EXPECT_EQ(util.ResultPath(".tls"), "/home/Kim/CheckOut/Final.tls");
+    EXPECT_EQ(util.ResultFileName(), "Final.rst");
+
+    EXPECT_TRUE(util.SetResultNames("Audit", CAuditUtil::NameForm::Name));
+    EXPECT_EQ(util.ResultPath(".tls"), ".\\CheckOut\\Audit.tls");
+    EXPECT_EQ(util.ResultFileName(), "Audit.rst");
+    EXPECT_TRUE(util.SetResultNames("Audit.Tls", CAuditUtil::NameForm::Name));
+    EXPECT_EQ(util.TotalFileName(), "Audit.Tls");
+    EXPECT_EQ(util.BaseName(), "Audit");
+}
+
+TEST_F(UtilFixture, OpeningFollowsTheLowerCaseTotalOfEarlierVersions) {
+    fs.files[".\\CheckOut\\audit.tls"] = "old";
+    ASSERT_TRUE(util.SetResultNames("Audit", CAuditUtil::NameForm::Name));
+    EXPECT_TRUE(util.FollowLowerCaseTotal());
+    EXPECT_EQ(util.ResultPath(".tls"), ".\\CheckOut\\audit.tls");
+    EXPECT_EQ(util.TotalFileName(), "audit.tls");
+    EXPECT_EQ(util.ResultFileName(), "audit.rst");
+
+    // The name as given wins when its file exists, and a missing one stays
+    // missing when there is no lower-case file either.
+    fs.files[".\\CheckOut\\Audit.tls"] = "new";
+    ASSERT_TRUE(util.SetResultNames("Audit", CAuditUtil::NameForm::Name));
+    EXPECT_FALSE(util.FollowLowerCaseTotal());
+    EXPECT_EQ(util.BaseName(), "Audit");
+    ASSERT_TRUE(util.SetResultNames("/w/CheckOut/Other.tls", CAuditUtil::NameForm::Path));
+    EXPECT_FALSE(util.FollowLowerCaseTotal());
+    EXPECT_EQ(util.ResultPath(".tls"), "/w/CheckOut/Other.tls");
 }
 
 TEST_F(UtilFixture, PathFormRefusals) {
@@ -63,7 +90,8 @@ TEST_F(UtilFixture, PathFormRefusals) {
     EXPECT_EQ(util.BaseName(), "");
 }
 
-TEST_F(UtilFixture, NameForm) {
+TEST_F(UtilFixture, NameFormOnWindows) {
+    WindowsRules();
     util.SetResultNames("C:\\x\\old.tls", CAuditUtil::NameForm::Path);
     EXPECT_TRUE(util.SetResultNames("Audit2004", CAuditUtil::NameForm::Name));
     EXPECT_EQ(util.ResultFolder(), ".\\CheckOut\\");

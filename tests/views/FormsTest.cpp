@@ -192,8 +192,8 @@ TEST_F(PrintFixture, TheSheetWithoutAWrittenResultRunsWriteResultFirst) {
     EXPECT_EQ(writes, 1);
     EXPECT_EQ(util.GetWorkState(), kPrinted);
 
-    fs.files[".\\CheckOut\\acme_audit.rst"] = "x";
-    EXPECT_EQ(SheetResultPath(util), ".\\CheckOut\\acme_audit.rst");
+    fs.files[".\\CheckOut\\Acme_Audit.rst"] = "x";
+    EXPECT_EQ(SheetResultPath(util), ".\\CheckOut\\Acme_Audit.rst");
     BeforePrinting(util, ReportKind::ConfirmationSheet, [&] { ++writes; });
     BeforePrinting(util, ReportKind::BySoftware, [&] { ++writes; });
     EXPECT_EQ(writes, 1);

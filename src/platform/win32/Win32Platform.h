@@ -6,6 +6,7 @@
 #include "platform/pe/PeVersion.h"
 
 #include <string>
+#include <utility>
 
 namespace ostravion::win32 {
 
@@ -82,10 +83,19 @@ public:
     std::vector<Drive> FixedDrives() const override;
 };
 
-// HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths.
+// HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths, in the 64-bit
+// and the 32-bit registry view: Windows before 7 keeps the two apart
+// (WOW6432Node), where most programs, being 32-bit, register; later ones
+// share the key between the views.
 class Win32AppPaths final : public AppPaths {
 public:
+    static constexpr const char* kKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+    // Another key below HKEY_LOCAL_MACHINE may stand in for it (tests).
+    explicit Win32AppPaths(std::string key = kKey) : key_(std::move(key)) {}
     bool IsRegistered(const std::string& upperName) const override;
+
+private:
+    std::string key_;
 };
 
 // GetFileVersionInfoA and VerQueryValueA.

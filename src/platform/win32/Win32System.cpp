@@ -129,10 +129,12 @@ void Win32Threads::LowerCurrentThread() {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
 }
 
-bool Win32AppPaths::IsRegistered(const std::string& upperName) const {
+namespace {
+// Whether one registry view's App Paths key has a sub-key, readable and
+// upper-cased, equal to the upper-case name.
+bool RegisteredInView(const std::string& key, const std::string& upperName, REGSAM view) {
     Key root;
-    if (!root.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths",
-                   KEY_READ))
+    if (!root.Open(HKEY_LOCAL_MACHINE, key.c_str(), KEY_READ | view))
         return false;
     for (DWORD index = 0;; ++index) {
         char name[260];
@@ -142,11 +144,20 @@ bool Win32AppPaths::IsRegistered(const std::string& upperName) const {
             ERROR_SUCCESS)
             return false;
         Key sub;
-        if (!sub.Open(root.get(), name, KEY_READ))
+        if (!sub.Open(root.get(), name, KEY_READ | view))
             continue;
         if (text::ToUpper(std::string(name, size)) == upperName)
             return true;
     }
+}
+} // namespace
+
+bool Win32AppPaths::IsRegistered(const std::string& upperName) const {
+    // A 64-bit program reads the 64-bit registry view unless it asks for the
+    // other: both are read, and a name registered in both (or in a key the
+    // views share) is one registration.
+    return RegisteredInView(key_, upperName, KEY_WOW64_64KEY) ||
+           RegisteredInView(key_, upperName, KEY_WOW64_32KEY);
 }
 
 std::string Win32VersionStrings::Read(const std::string& nativePath,

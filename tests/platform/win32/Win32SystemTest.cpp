@@ -39,14 +39,17 @@ std::string SystemFolder() {
 
 const char* const kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
-// App Paths sub-keys made for one test and deleted after it.
+// App Paths sub-keys made for one test and deleted after it, under the real
+// key or one that stands in for it, in the 64-bit registry view (this
+// program's own) or the 32-bit one.
 class AppPathsKeys : public ::testing::Test {
 protected:
-    std::vector<std::string> made;
-    void Register(const std::string& name) {
+    std::vector<std::pair<std::string, REGSAM>> made;
+    void Register(const std::string& name, REGSAM view = KEY_WOW64_64KEY,
+                  const std::string& key = kAppPaths) {
         HKEY k = nullptr;
-        const std::string path = std::string(kAppPaths) + "\\" + name;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE,
+        const std::string path = key + "\\" + name;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE | view,
                                   nullptr, &k, nullptr),
                   ERROR_SUCCESS)
             << name;
@@ -54,11 +57,20 @@ protected:
         RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>(value.size() + 1));
         RegCloseKey(k);
-        made.push_back(path);
+        made.emplace_back(path, view);
+    }
+    static bool InView(const std::string& path, REGSAM view) {
+        HKEY k = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &k) !=
+            ERROR_SUCCESS)
+            return false;
+        RegCloseKey(k);
+        return true;
     }
     void TearDown() override {
-        for (const auto& p : made)
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, p.c_str());
+        // Sub-keys first, then the keys made for them.
+        for (auto it = made.rbegin(); it != made.rend(); ++it)
+            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, it->first.c_str(), it->second, 0);
     }
 };
 
@@ -138,6 +150,29 @@ TEST_F(Win32AppPaths_, SubKeysCompareUpperCased) {
     EXPECT_FALSE(paths.IsRegistered("OSTRAVIONPROBE"));
     EXPECT_FALSE(paths.IsRegistered("NOT-REGISTERED-ANYWHERE.EXE"));
     EXPECT_FALSE(paths.IsRegistered(""));
+}
+
+TEST_F(Win32AppPaths_, BothRegistryViewsAreRead) {
+    // Windows 7 and later (and Wine) share App Paths between the two views;
+    // earlier ones keep a 32-bit App Paths under WOW6432Node, as they keep
+    // this stand-in key.
+    const std::string key = "SOFTWARE\\OstravionTest";
+    const std::string apps = key + "\\App Paths";
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        Register("OstravionTest", view, "SOFTWARE");
+        Register("App Paths", view, key);
+        Register("OstravionBoth.exe", view, apps);
+    }
+    Register("Ostravion64.exe", KEY_WOW64_64KEY, apps);
+    Register("Ostravion32.exe", KEY_WOW64_32KEY, apps);
+    ASSERT_FALSE(InView(apps + "\\Ostravion32.exe", KEY_WOW64_64KEY));
+    ASSERT_FALSE(InView(apps + "\\Ostravion64.exe", KEY_WOW64_32KEY));
+
+    Win32AppPaths paths(apps);
+    EXPECT_TRUE(paths.IsRegistered("OSTRAVION64.EXE"));
+    EXPECT_TRUE(paths.IsRegistered("OSTRAVION32.EXE"));
+    EXPECT_TRUE(paths.IsRegistered("OSTRAVIONBOTH.EXE"));
+    EXPECT_FALSE(paths.IsRegistered("OSTRAVION.EXE"));
 }
 
 TEST(Win32VersionStrings, FixtureStringsAsStored) {
