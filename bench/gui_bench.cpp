@@ -11,12 +11,12 @@
 // The tree is in memory, so the walk's own file-system time does not hide
 // what the window costs.
 #include "Fakes.h"
-#include "app/CMainFrame.h"
-#include "app/COstravionApp.h"
-#include "app/Dialogs.h"
-#include "app/GuiDocument.h"
-#include "app/Pictures.h"
-#include "views/qt/ResultView.h"
+#include "qt/CMainFrame.h"
+#include "qt/COstravionApp.h"
+#include "qt/Dialogs.h"
+#include "qt/GuiDocument.h"
+#include "qt/Pictures.h"
+#include "qt/ResultView.h"
 
 #include <QApplication>
 #include <QDialog>

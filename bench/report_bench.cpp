@@ -4,7 +4,7 @@
 //
 //   bench_report [PCS [PROGRAMS [OUT.pdf]]]     defaults: 1000 300 /tmp/ostravion-bench.pdf
 #include "platform/posix/PosixPlatform.h"
-#include "report_qt/QtPageCanvas.h"
+#include "qt/report/QtPageCanvas.h"
 #include "views/ReportLayout.h"
 
 #include <QGuiApplication>

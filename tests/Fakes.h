@@ -1,7 +1,7 @@
 // In-memory stand-ins for the ports, shared by the core tests.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 
 #include <deque>
 #include <functional>

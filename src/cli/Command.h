@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/Native.h"
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 
 #include <CLI/CLI.hpp>
 #include <memory>

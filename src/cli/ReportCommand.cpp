@@ -3,7 +3,7 @@
 #include "cli/Command.h"
 
 #if OSTRAVION_QT_REPORTS
-#include "report_qt/QtPageCanvas.h"
+#include "qt/report/QtPageCanvas.h"
 #include "util/AuditUtil.h"
 #include "views/ReportLayout.h"
 

@@ -7,7 +7,7 @@
 
 #include "desktop/CommandStates.h"
 #include "desktop/DesktopDocument.h"
-#include "desktop/DesktopUi.h"
+#include "ports/DesktopUi.h"
 #include "util/AuditUtil.h"
 
 #include <string>

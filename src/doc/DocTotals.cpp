@@ -2,6 +2,7 @@
 // in reading them for the reports.
 #include "doc/OstravionDoc.h"
 
+#include "doc/TotalReaders.h"
 #include "doc/TotalSave.h"
 #include "files/TotalFile.h"
 

@@ -2,7 +2,7 @@
 // files it lists, the default total-file name and which files are chosen.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 
 #include <string>
 #include <string_view>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "doc/ResultWriting.h"
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 
 #include <functional>
 #include <string>

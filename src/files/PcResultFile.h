@@ -3,7 +3,7 @@
 // runs so that an interrupted scan keeps its findings.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 #include "util/Types.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // one program per list line.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 #include "util/Types.h"
 
 #include <string>

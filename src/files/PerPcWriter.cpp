@@ -1,7 +1,7 @@
 #include "files/PerPcWriter.h"
 
 #include "files/PcResultFile.h"
-#include "util/AuditUtil.h"
+#include "util/Messages.h"
 
 namespace ostravion {
 

@@ -2,7 +2,7 @@
 // rows of the normal list, then the rows of the extended list appended.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 #include "util/Types.h"
 
 #include <string>

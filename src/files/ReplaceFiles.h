@@ -2,7 +2,7 @@
 // beside its final name and only then moved into place.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 
 #include <string>
 #include <utility>

@@ -1,6 +1,5 @@
 #include "files/TotalFile.h"
 
-#include "util/AuditUtil.h"
 #include "util/Text.h"
 
 #include <algorithm>
@@ -194,12 +193,6 @@ bool ReadResultRows(const FileSystem& fs, MessagePort& messages, const std::stri
     return true;
 }
 
-bool ReadResultRows(const CAuditUtil& util, std::vector<ResultRow>& target, AdminValues& admin,
-                    int reportKind) {
-    const std::string path = util.ResultPath(reportKind == 4 ? ".rst" : ".tls");
-    return ReadResultRows(util.Files(), util.Messages(), path, reportKind, target, admin);
-}
-
 void ParsePcHistory(std::string_view bytes, PcHistory& target) {
     const std::size_t start = HistoryStart(bytes);
     if (start == std::string_view::npos)
@@ -235,10 +228,6 @@ bool ReadPcHistory(const FileSystem& fs, MessagePort& messages, const std::strin
     }
     ParsePcHistory(bytes, target);
     return true;
-}
-
-bool ReadPcHistory(const CAuditUtil& util, PcHistory& target) {
-    return ReadPcHistory(util.Files(), util.Messages(), util.ResultPath(".tls"), target);
 }
 
 } // namespace ostravion

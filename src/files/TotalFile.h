@@ -4,7 +4,8 @@
 #pragma once
 
 #include "files/ReportTables.h"
-#include "platform/Ports.h"
+#include "ports/Ports.h"
+#include "util/Messages.h"
 #include "util/Types.h"
 
 #include <string>
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace ostravion {
-
-class CAuditUtil;
 
 namespace totalfile {
 // The section headers, in CP949.
@@ -32,8 +31,8 @@ inline constexpr std::size_t kRowFields = 13;
 inline constexpr std::size_t kHistoryFields = 5;
 
 // The system's messages about these files.
-inline constexpr const char* kResultFileOpenError = "Result File Open Error...";
-inline constexpr const char* kWriteFileOpenError = "Write File Open Error...!!";
+using msg::kResultFileOpenError;
+using msg::kWriteFileOpenError;
 } // namespace totalfile
 
 // The six administrative values by the common reading rule: scanning from the
@@ -83,13 +82,10 @@ std::vector<FoundProgram> ReadTotalRows(std::string_view bytes);
 // with the target as it was.
 bool ReadResultRows(const FileSystem& fs, MessagePort& messages, const std::string& path,
                     int reportKind, std::vector<ResultRow>& target, AdminValues& admin);
-bool ReadResultRows(const CAuditUtil& util, std::vector<ResultRow>& target, AdminValues& admin,
-                    int reportKind);
 
 // The PC history of a total file, with the number of lines of each PC in turn.
 bool ReadPcHistory(const FileSystem& fs, MessagePort& messages, const std::string& path,
                    PcHistory& target);
-bool ReadPcHistory(const CAuditUtil& util, PcHistory& target);
 
 // The history part of a total file's text, parsed (lines of fewer than five
 // fields left out).

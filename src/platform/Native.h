@@ -1,7 +1,7 @@
 // The ports of the machine the program runs on, made once at start-up.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 // The texts that describe an inspected PC.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 #include "util/Types.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // a file name in it.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // scan journal. The caller owns the thread: CSearchThread::Run is its body.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 #include "scan/KeyList.h"
 #include "util/AuditUtil.h"
 #include "util/Types.h"

@@ -3,7 +3,8 @@
 // selected per-PC files and the status-bar progress arithmetic.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
+#include "util/Messages.h"
 #include "util/Text.h"
 #include "util/Types.h"
 
@@ -12,14 +13,6 @@
 #include <vector>
 
 namespace ostravion {
-
-// The system's own message texts used by more than one place.
-namespace msg {
-inline constexpr const char* kBadPath = "File is Bad Path...";
-inline constexpr const char* kBadNamed = "File is Bad Named...";
-inline constexpr const char* kBadPathOrParam = "File is Bad Path or Bad Function paramater...";
-inline constexpr const char* kWriteFileOpenError = "Write File Open Error...!!";
-} // namespace msg
 
 inline constexpr const char* kWorkFolder = ".\\CheckOut\\";
 

@@ -1,5 +1,6 @@
 #include "views/ReportLayout.h"
 
+#include "doc/TotalReaders.h"
 #include "files/TotalFile.h"
 #include "util/AuditUtil.h"
 #include "util/Text.h"

@@ -5,7 +5,7 @@
 // writers of the result files read rows through it.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 #include "util/AuditUtil.h"
 #include "util/Types.h"
 

@@ -1,6 +1,7 @@
 #include "files/TotalFile.h"
 #include "Fakes.h"
 #include "FileTexts.h"
+#include "doc/TotalReaders.h"
 #include "util/AuditUtil.h"
 
 #include <gtest/gtest.h>

@@ -10,7 +10,7 @@
 // `Utf16ToAnsi` (iconv on Linux, WideCharToMultiByte on Windows).
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 
 #include <cstdint>
 #include <memory>

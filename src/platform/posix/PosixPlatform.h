@@ -1,7 +1,7 @@
 // Linux implementations of the ports.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 #include "platform/pe/PeVersion.h"
 
 #include <string>

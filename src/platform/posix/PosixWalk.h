@@ -3,7 +3,7 @@
 // drive letters) and the registered-applications list.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 
 #include <functional>
 #include <string>

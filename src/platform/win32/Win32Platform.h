@@ -2,7 +2,7 @@
 // Korean code page every text they take and give is CP949, as the core holds it.
 #pragma once
 
-#include "platform/Ports.h"
+#include "ports/Ports.h"
 #include "platform/pe/PeVersion.h"
 
 #include <string>

@@ -1,0 +1,138 @@
+#include "qt/CUserInfoDlg.h"
+
+#include "qt/report/QtText.h"
+
+#include "qt/Dialogs.h"
+#include "qt/Pictures.h"
+#include "doc/Inspection.h"
+#include "util/AuditUtil.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ostravion::gui {
+
+CUserInfoDlg::CUserInfoDlg(StartDialogModel& model, const TextCodec& codec, QWidget* parent)
+    : QDialog(parent), fields_(model), codec_(codec) {
+    setWindowTitle(QStringLiteral("사용자 정보를 입력하세요."));
+    setFont(pictures::DialogFont());
+    setObjectName(QStringLiteral("dialog140"));
+
+    auto makeEdit = [this](int id, bool readOnly) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QStringLiteral("edit%1").arg(id));
+        e->setReadOnly(readOnly);
+        if (readOnly) {
+            // Read-only fields look like the system's read-only edits.
+            QPalette pal = e->palette();
+            pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+            e->setPalette(pal);
+            e->setFocusPolicy(Qt::ClickFocus);
+        }
+        e->setMinimumWidth(280);
+        return e;
+    };
+    group_ = makeEdit(IDC_GROUP, false);
+    model_ = makeEdit(IDC_MODEL, true);
+    computer_ = makeEdit(IDC_COMPUTER, true);
+    resultName_ = makeEdit(IDC_RESULT_NAME, false);
+    user_ = makeEdit(IDC_USER, true);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    int row = 0;
+    auto addRow = [&](const QString& label, QLineEdit* edit, const QString& note = {}) {
+        auto* l = new QLabel(label, this);
+        l->setBuddy(edit);
+        grid->addWidget(l, row, 0, Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(edit, row, 1);
+        if (!note.isEmpty())
+            grid->addWidget(new QLabel(note, this), row, 2);
+        ++row;
+    };
+    addRow(QStringLiteral("회사(그룹)명:"), group_);
+    addRow(QStringLiteral("PC 기종:"), model_);
+    addRow(QStringLiteral("컴퓨터명:"), computer_);
+    addRow(QStringLiteral("결과파일명:"), resultName_, QStringLiteral("(확장자 생략)"));
+    addRow(QStringLiteral("사  용  자:"), user_);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("button1"));
+    ok_->setDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("button2"));
+    connect(ok_, &QPushButton::clicked, this, &CUserInfoDlg::OnOk);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    buttons->addStretch();
+
+    auto* top = new QHBoxLayout(this);
+    top->setContentsMargins(14, 14, 14, 14);
+    top->setSpacing(16);
+    top->addLayout(grid, 1);
+    top->addLayout(buttons);
+    setFixedSize(sizeHint());
+
+    group_->setText(Qs(model.group));
+    model_->setText(Qs(model.model));
+    computer_->setText(Qs(model.computer));
+    resultName_->setText(Qs(model.resultName));
+    user_->setText(Qs(model.user));
+    // Long texts show from their start.
+    for (QLineEdit* e : {model_, computer_, resultName_, user_})
+        e->setCursorPosition(0);
+    group_->setFocus();
+}
+
+QString CUserInfoDlg::Qs(const std::string& cp949) const {
+    return ToQt(codec_, cp949);
+}
+
+std::string CUserInfoDlg::Cp949(const QLineEdit* e) const {
+    return FromQt(codec_, e->text());
+}
+
+QLineEdit* CUserInfoDlg::Field(int control) const {
+    switch (control) {
+    case IDC_GROUP:
+        return group_;
+    case IDC_COMPUTER:
+        return computer_;
+    case IDC_USER:
+        return user_;
+    case IDC_MODEL:
+        return model_;
+    case IDC_RESULT_NAME:
+        return resultName_;
+    default:
+        return nullptr;
+    }
+}
+
+void CUserInfoDlg::OnOk() {
+    fields_.group = Cp949(group_);
+    fields_.resultName = Cp949(resultName_);
+    switch (fields_.Confirm()) {
+    case StartFieldCheck::Ok:
+        accept();
+        return;
+    case StartFieldCheck::GroupMissing:
+        group_->setFocus();
+        return;
+    case StartFieldCheck::BadName:
+    case StartFieldCheck::FileExists:
+        resultName_->setFocus();
+        resultName_->selectAll();
+        return;
+    }
+}
+
+} // namespace ostravion::gui

@@ -1,0 +1,48 @@
+// The user-information dialog of the start-inspection command: the PC's
+// group and result file name, with its model, computer name and user shown
+// read-only.
+#pragma once
+
+#include "ports/DesktopUi.h"
+
+#include <QDialog>
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+
+namespace ostravion::gui {
+
+class CUserInfoDlg : public QDialog {
+    Q_OBJECT
+public:
+    enum Control {
+        IDC_GROUP = 1038,
+        IDC_COMPUTER = 1040,
+        IDC_USER = 1041,
+        IDC_MODEL = 1042,
+        IDC_RESULT_NAME = 1043,
+    };
+
+    // Shows the model's fields; OK hands the typed ones back to it.
+    CUserInfoDlg(StartDialogModel& model, const TextCodec& codec, QWidget* parent = nullptr);
+
+    QLineEdit* Field(int control) const;
+    QPushButton* OkButton() const { return ok_; }
+    QPushButton* CancelButton() const { return cancel_; }
+
+public slots:
+    // OK: the model checks the fields; a refused one takes the focus.
+    void OnOk();
+
+private:
+    std::string Cp949(const QLineEdit* e) const;
+    QString Qs(const std::string& cp949) const;
+
+    StartDialogModel& fields_;
+    const TextCodec& codec_;
+    QLineEdit *group_, *model_, *computer_, *resultName_, *user_;
+    QPushButton *ok_, *cancel_;
+};
+
+} // namespace ostravion::gui

@@ -1,0 +1,290 @@
+#include "qt/Dialogs.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTreeView>
+#include <QUrl>
+#include <deque>
+#include <utility>
+
+namespace ostravion::gui {
+
+namespace {
+
+struct ScriptedFile {
+    QString path;
+    std::function<void()> during;
+};
+
+struct ScriptedAnswer {
+    bool yes;
+    std::function<void()> during;
+};
+
+struct Script {
+    bool on = false;
+    std::deque<ScriptedAnswer> answers;
+    std::deque<ScriptedFile> files;
+    std::deque<std::function<void(QDialog&)>> actions;
+    std::deque<QString> printers;
+    QStringList log;
+};
+
+Script& S() {
+    static Script s;
+    return s;
+}
+
+QString ScriptedFileName(const char* kind) {
+    Script& s = S();
+    if (s.files.empty()) {
+        s.log << QStringLiteral("%1: (cancel)").arg(QLatin1String(kind));
+        return {};
+    }
+    ScriptedFile f = std::move(s.files.front());
+    s.files.pop_front();
+    if (f.during)
+        f.during();
+    s.log << QStringLiteral("%1: %2").arg(QLatin1String(kind), f.path);
+    return f.path;
+}
+
+// Qt's file dialog with the name field of the Windows ones: a name with a
+// wildcard ("*.tls") is a pattern that the list is filtered by, never a file
+// to open or to save to.
+class TotalFileDialog final : public QFileDialog {
+public:
+    explicit TotalFileDialog(QWidget* parent, const FileDialogSpec& spec)
+        : QFileDialog(parent, spec.caption, spec.folder, spec.filter), spec_(spec) {
+        setObjectName(QStringLiteral("fileDialog"));
+#ifndef Q_OS_WIN
+        // The desktop's own dialog would ignore the initial name and speak
+        // the desktop's language.
+        setOption(QFileDialog::DontUseNativeDialog);
+#endif
+        setDefaultSuffix(spec.defaultSuffix);
+        selectFile(spec.fileName);
+        // The list's size, type and date columns show whole, the name takes
+        // the rest.
+        resize(760, 480);
+        if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+            QHeaderView* header = details->header();
+            header->setStretchLastSection(false);
+            header->setSectionResizeMode(QHeaderView::ResizeToContents);
+            header->setSectionResizeMode(0, QHeaderView::Stretch);
+        }
+    }
+
+    void accept() override {
+        const auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = name ? name->text().trimmed() : QString();
+        if (!typed.contains(QLatin1Char('*')) && !typed.contains(QLatin1Char('?'))) {
+            QFileDialog::accept();
+            return;
+        }
+        // The pattern of a listed filter selects that filter; any other
+        // pattern becomes the filter.
+        for (const QString& filter : nameFilters())
+            if (filter.contains(QLatin1Char('(') + typed + QLatin1Char(')'))) {
+                selectNameFilter(filter);
+                return;
+            }
+        setNameFilters({spec_.filter, typed});
+        selectNameFilter(typed);
+    }
+
+private:
+    FileDialogSpec spec_;
+};
+
+QString RunFileDialog(QFileDialog& d) {
+    if (d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty())
+        return d.selectedFiles().constFirst();
+    return {};
+}
+
+} // namespace
+
+void Dialogs::Show(QWidget* parent, const QString& text) {
+    if (S().on) {
+        S().log << QStringLiteral("show: ") + text;
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, kAppTitle, text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("확인"));
+    box.exec();
+}
+
+void Dialogs::Inform(QWidget* parent, const QString& text) {
+    if (S().on) {
+        S().log << QStringLiteral("show: ") + text;
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, kAppTitle, text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("확인"));
+    box.exec();
+}
+
+bool Dialogs::Ask(QWidget* parent, const QString& question) {
+    if (S().on) {
+        bool yes = false;
+        if (!S().answers.empty()) {
+            ScriptedAnswer a = std::move(S().answers.front());
+            S().answers.pop_front();
+            if (a.during)
+                a.during();
+            yes = a.yes;
+        }
+        S().log << QStringLiteral("ask: %1 = %2")
+                       .arg(question, yes ? QStringLiteral("yes") : QStringLiteral("no"));
+        return yes;
+    }
+    QMessageBox box(QMessageBox::Question, kAppTitle, question, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("예(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("아니요(&N)"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString Dialogs::OpenFileName(QWidget* parent, const FileDialogSpec& spec) {
+    if (S().on)
+        return ScriptedFileName("open");
+    TotalFileDialog d(parent, spec);
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::ExistingFile);
+    return RunFileDialog(d);
+}
+
+QString Dialogs::SaveFileName(QWidget* parent, const FileDialogSpec& spec) {
+    if (S().on)
+        return ScriptedFileName("save");
+    TotalFileDialog d(parent, spec);
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setFileMode(QFileDialog::AnyFile);
+    return RunFileDialog(d);
+}
+
+int Dialogs::Exec(QDialog& dialog) {
+    if (!S().on)
+        return dialog.exec();
+    bool finished = false;
+    const auto connection =
+        QObject::connect(&dialog, &QDialog::finished, [&finished] { finished = true; });
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    while (!finished && !S().actions.empty()) {
+        auto action = std::move(S().actions.front());
+        S().actions.pop_front();
+        action(dialog);
+    }
+    if (!finished)
+        dialog.reject();
+    QObject::disconnect(connection);
+    dialog.hide();
+    // As a closing modal dialog does, hand the activation back to its owner.
+    if (QWidget* owner = dialog.parentWidget())
+        owner->window()->activateWindow();
+    const int result = dialog.result();
+    S().log << QStringLiteral("dialog: %1 = %2")
+                   .arg(dialog.windowTitle(), result == QDialog::Accepted
+                                                  ? QStringLiteral("accepted")
+                                                  : QStringLiteral("rejected"));
+    return result;
+}
+
+void Dialogs::Shell(const QString& verb, const QString& target) {
+    if (S().on) {
+        S().log << QStringLiteral("shell: %1 %2").arg(verb, target);
+        return;
+    }
+    // Both verbs hand the target to the desktop: a web address opens in the
+    // browser, a folder in the file manager. The result is not reported.
+    const QUrl url =
+        target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+    QDesktopServices::openUrl(url);
+}
+
+bool Dialogs::FindPrinter(QPrinter& printer) {
+    Script& s = S();
+    if (s.on) {
+        if (s.printers.empty()) {
+            s.log << QStringLiteral("printer: (none)");
+            return false;
+        }
+        const QString file = s.printers.front();
+        s.printers.pop_front();
+        s.log << QStringLiteral("printer: ") + file;
+        // A PDF printer with the page of the command line's PDF export.
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                          QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
+        return true;
+    }
+    // A file chosen in the printer-setup dialog is a printer of its own.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return true;
+    const QList<QPrinterInfo> installed = QPrinterInfo::availablePrinters();
+    if (installed.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    for (const QPrinterInfo& p : installed)
+        if (p.printerName() == printer.printerName())
+            return true;
+    const QPrinterInfo fallback = QPrinterInfo::defaultPrinter();
+    printer.setPrinterName(fallback.isNull() ? installed.constFirst().printerName()
+                                             : fallback.printerName());
+    return true;
+}
+
+void Dialogs::SetNextPrinter(const QString& pdfPath) {
+    S().printers.push_back(pdfPath);
+}
+
+void Dialogs::SetScripted(bool on) {
+    S().on = on;
+}
+
+bool Dialogs::Scripted() {
+    return S().on;
+}
+
+void Dialogs::SetNextAnswer(bool yes, std::function<void()> during) {
+    S().answers.push_back({yes, std::move(during)});
+}
+
+void Dialogs::SetNextFileName(const QString& path, std::function<void()> during) {
+    S().files.push_back({path, std::move(during)});
+}
+
+void Dialogs::SetNextDialogAction(std::function<void(QDialog&)> action) {
+    S().actions.push_back(std::move(action));
+}
+
+QStringList Dialogs::Log() {
+    return S().log;
+}
+
+void Dialogs::ClearLog() {
+    S().log.clear();
+}
+
+void Dialogs::Reset() {
+    Script& s = S();
+    s.answers.clear();
+    s.files.clear();
+    s.actions.clear();
+    s.printers.clear();
+    s.log.clear();
+}
+
+} // namespace ostravion::gui

@@ -1,0 +1,128 @@
+#include "qt/GuiDocument.h"
+
+#include "qt/GuiMessages.h"
+#include "desktop/DesktopFlows.h"
+#include "doc/Inspection.h"
+#include "scan/SearchThread.h"
+#include "util/Text.h"
+
+#include <QCoreApplication>
+
+namespace ostravion::gui {
+
+void GuiScanHost::Wake() {
+    QMetaObject::invokeMethod(
+        this, [this] { RunPending(); }, Qt::QueuedConnection);
+}
+
+std::string NativeFolder(const std::string& folderText, const std::vector<Drive>& drives,
+                         char nativeSeparator, const TextCodec& codec) {
+    const Drive* best = nullptr;
+    for (const Drive& d : drives) {
+        if (d.text.empty() || d.text.size() > folderText.size())
+            continue;
+        // Drive letters are the same in either case; other roots are exact.
+        const std::string head = folderText.substr(0, d.text.size());
+        const bool match =
+            d.textSeparator == '\\' ? text::EqualsNoCase(head, d.text) : head == d.text;
+        if (match && (!best || d.text.size() > best->text.size()))
+            best = &d;
+    }
+    std::string rest = best ? folderText.substr(best->text.size()) : folderText;
+    const char textSeparator = best ? best->textSeparator : '\\';
+    for (std::size_t i = 0; i < rest.size(); i += text::CharLength(rest, i))
+        if (rest[i] == textSeparator)
+            rest[i] = nativeSeparator;
+    return (best ? best->native : std::string()) + codec.ToUtf8(rest);
+}
+
+void MappedFileDates::Refresh() {
+    drives_ = platform_.DriveList().FixedDrives();
+    read_ = true;
+}
+
+bool MappedFileDates::Created(const std::string& path, LocalTime& out) const {
+    const FileDates* dates = platform_.Dates();
+    if (!dates)
+        return false;
+    if (!read_)
+        const_cast<MappedFileDates*>(this)->Refresh();
+    TextCodec& codec = platform_.Codec();
+    const std::string native =
+        NativeFolder(path, drives_, platform_.Search().NativeSeparator(), codec);
+    return dates->Created(codec.FromUtf8(native), out);
+}
+
+GuiDocument::GuiDocument(CAuditUtil& util, NativePlatform& platform, const SystemInfo& system,
+                         GuiMessages* messages)
+    : util_(util), platform_(platform), system_(system), messages_(messages), dates_(platform),
+      normal_(util, &dates_), extended_(util, &dates_), doc_(util, normal_, extended_) {}
+
+GuiDocument::~GuiDocument() {
+    // A scan still running ends without another write.
+    if (messages_)
+        messages_->CancelWaits();
+    host_.completed = nullptr;
+}
+
+void GuiDocument::SetFlows(DesktopFlows* flows) {
+    flows_ = flows;
+    // After a total was loaded or built: "확장" when the extended list holds rows.
+    doc_.SetArrangementHandler([this](bool extended) {
+        if (flows_)
+            flows_->ArrangementChosen(extended);
+    });
+    host_.completed = [this] {
+        // A stop given after the walk ended but before this ran has put the
+        // commands back already: no question then.
+        if (!awaitingEnd_)
+            return;
+        awaitingEnd_ = false;
+        if (flows_)
+            flows_->ScanCompleted();
+    };
+}
+
+void GuiDocument::SetLayoutMode(unsigned char mode) {
+    doc_.SetLayoutMode(mode);
+}
+
+void GuiDocument::ClearViews() {
+    normal_.Clear();
+    extended_.Clear();
+}
+
+void GuiDocument::LoadTotal() {
+    doc_.LoadTotal();
+}
+
+bool GuiDocument::SaveTotal() {
+    return doc_.SaveTotal();
+}
+
+void GuiDocument::Consolidate() {
+    doc_.Consolidate();
+}
+
+void GuiDocument::PrepareScanProgress(const std::string& text) {
+    PrepareProgress(util_, platform_.Search(), platform_.DriveList(), text);
+}
+
+void GuiDocument::BeginInspection(const PcFacts& facts) {
+    ScanRequest request{ScanPorts{platform_.Search(), platform_.DriveList(), platform_.Versions(),
+                                  platform_.Apps()},
+                        &system_, platform_.Threads(), kKeyListFile};
+    dates_.Refresh();
+    awaitingEnd_ = true;
+    ostravion::BeginInspection(doc_, facts, request, host_);
+}
+
+void GuiDocument::StopScan() {
+    // A question the scan thread waits for is given up, then the thread ends.
+    if (messages_)
+        messages_->CancelWaits();
+    awaitingEnd_ = false;
+    doc_.StopScan();
+}
+
+} // namespace ostravion::gui
