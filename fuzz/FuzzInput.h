@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Fakes.h"
+#include "util/Text.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -57,6 +58,18 @@ public:
 inline void Check(bool condition, const char* what) {
     if (!condition)
         Fail(what);
+}
+
+// False when the text ends in the first byte of a double-byte character with
+// nothing after it. Such a value (never typed; only in a file made elsewhere)
+// takes the line break written after it as its second byte.
+inline bool EndsInWholeCharacter(std::string_view s) {
+    if (s.empty())
+        return true;
+    std::size_t last = 0; // where the last character starts
+    while (last + text::CharLength(s, last) < s.size())
+        last += text::CharLength(s, last);
+    return last + 1 < s.size() || !text::IsLeadByte(static_cast<unsigned char>(s.back()));
 }
 
 } // namespace ostravion::fuzz

@@ -6,6 +6,10 @@
 #include "FuzzInput.h"
 #include "doc/OstravionDoc.h"
 #include "doc/ResultWriting.h"
+#include "files/TotalFile.h"
+#include "util/Text.h"
+
+#include <algorithm>
 
 using namespace ostravion;
 
@@ -42,6 +46,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CResultWriting again(util);
         fuzz::Check(again.Open(), "the saved written result opens");
         fuzz::Check(again.RowCount() == rows, "every saved row reads back");
+        // The values read back as they were given, whatever they hold ("-"
+        // is the empty value; a remark's line breaks are written as "#r#n"),
+        // in the order written up to one that ends in half a character.
+        bool whole = true;
+        for (ResultField f :
+             {ResultField::CheckDepartment, ResultField::Checker, ResultField::ConfirmDepartment,
+              ResultField::Confirmer, ResultField::PcCount}) {
+            whole = whole && fuzz::EndsInWholeCharacter(model.Field(f));
+            if (whole)
+                fuzz::Check(again.Field(f) == text::EmptyIfDash(model.Field(f)),
+                            "the administrative values read back");
+        }
+        const std::string& remark = model.Field(ResultField::Remark);
+        if (whole && remark != "-" && std::all_of(remark.begin(), remark.end(), [](char c) {
+                return static_cast<unsigned char>(c) < 0x80 && c != '#';
+            }))
+            fuzz::Check(again.Field(ResultField::Remark) == remark, "the remark reads back");
+
+        // The total keeps the rows of the previous one that do not count
+        // (a last line that ends in half a character takes the line break
+        // written after it, and the next line with it), and its history.
+        const std::string& total = fs.files[util.ResultPath(".tls")];
+        std::string before, after;
+        AppendUncountedRowLines(parts[1], before);
+        AppendUncountedRowLines(total, after);
+        if (fuzz::EndsInWholeCharacter(parts[1]))
+            fuzz::Check(after == before, "the rows that do not count stay");
+        PcHistory was, is;
+        ParsePcHistory(parts[1], was);
+        ParsePcHistory(total, is);
+        fuzz::Check(is.lines == was.lines, "the history stays");
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "FuzzInput.h"
 #include "doc/OstravionDoc.h"
 #include "files/TotalFile.h"
+#include "util/Text.h"
 #include "views/RecordingCanvas.h"
 #include "views/ReportLayout.h"
 
@@ -55,11 +56,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     util.SetWorkState(kTotalOpened);
     doc.SetLayoutMode(kTotalLayout);
     fuzz::Check(doc.LoadTotal(), "the total loads");
-    // A save from the lists reads the previous total for its administrative
-    // part and history.
-    fs.files[util.ResultPath("_tm")] = parts[0];
+    const int listed = normal.RowCount() + extended.RowCount();
+
+    // A save from the lists takes the administrative values and the history
+    // from the previous total and every listed row from the lists; they all
+    // read back, whatever the values hold.
     util.SetWorkState(kSaved);
-    doc.SaveTotal();
-    doc.LoadTotal();
+    fuzz::Check(doc.SaveTotal(), "the total saves");
+    const std::string& saved = fs.files[util.ResultPath(".tls")];
+    std::vector<std::string_view> lines;
+    text::SplitTextViews(parts[0], "\r\n", lines);
+    const AdminValues before = ReadAdminValues(lines);
+    text::SplitTextViews(saved, "\r\n", lines);
+    const AdminValues after = ReadAdminValues(lines);
+    // In the order written, up to a value that ends in half a character.
+    for (auto field :
+         {&AdminValues::checkDepartment, &AdminValues::checker, &AdminValues::confirmDepartment,
+          &AdminValues::confirmer, &AdminValues::pcCount, &AdminValues::remark}) {
+        if (!fuzz::EndsInWholeCharacter(before.*field))
+            break;
+        fuzz::Check(after.*field == text::DashIfEmpty(before.*field),
+                    "the administrative values read back");
+    }
+    fuzz::Check(static_cast<int>(ReadTotalRows(saved).size()) == listed,
+                "every listed row reads back");
+    PcHistory kept;
+    ParsePcHistory(saved, kept);
+    fuzz::Check(kept.lines == history.lines, "the history reads back");
+
+    fuzz::Check(doc.LoadTotal(), "the saved total loads");
+    fuzz::Check(normal.RowCount() + extended.RowCount() == listed, "the same rows are listed");
     return 0;
 }

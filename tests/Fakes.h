@@ -65,6 +65,13 @@ public:
         files.erase(from);
         return true;
     }
+    bool ReplaceKeepingBackup(const std::string& from, const std::string& to,
+                              const std::string& backup) override {
+        if (!files.count(from) || !files.count(to) || failingRenames.count(to))
+            return false;
+        files[backup] = files[to];
+        return Rename(from, to);
+    }
     bool MakeDirectory(const std::string& path) override { return directories.insert(path).second; }
     bool IsDirectory(const std::string& path) const override {
         return directories.count(path) != 0;

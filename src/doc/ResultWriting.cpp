@@ -140,10 +140,8 @@ void ReadResultWriteRows(std::string_view bytes, std::vector<ResultWriteRow>& ro
     store.clear();
     std::vector<std::string_view> lines, fields;
     text::SplitTextViews(bytes, "\r\n", lines);
-    std::size_t i = 0;
-    while (i < lines.size() && !text::StartsWith(lines[i], totalfile::kList))
-        ++i;
-    for (++i; i < lines.size(); ++i) {
+    const TotalParts parts = FindTotalParts(lines);
+    for (std::size_t i = parts.list + 1; i < parts.history; ++i) {
         text::SplitTextViews(lines[i], "\t", fields);
         if (fields.size() < kShortestRow || fields[0] == "9")
             continue;
@@ -402,17 +400,7 @@ bool CResultWriting::BuildFiles(std::string& total, std::string& result) const {
 
     // The old total's rows that do not count, and its PC history, stay.
     total = result;
-    std::vector<std::string_view> lines;
-    text::SplitTextViews(old, "\r\n", lines);
-    std::size_t i = 0;
-    while (i < lines.size() && !text::StartsWith(lines[i], totalfile::kList))
-        ++i;
-    for (++i; i < lines.size() && !text::StartsWith(lines[i], totalfile::kHistory); ++i) {
-        if (lines[i] == "9" || text::StartsWith(lines[i], "9\t")) {
-            total += lines[i];
-            total += "\r\n";
-        }
-    }
+    AppendUncountedRowLines(old, total);
     total += totalfile::kHistory;
     total += "\r\n";
     const std::size_t history = HistoryStart(old);
@@ -436,9 +424,10 @@ bool CResultWriting::Save(COstravionDoc* reload) {
             util_.Messages().Show(totalfile::kResultFileOpenError);
             return false;
         }
-        // Neither file is touched until both new ones are written whole.
-        if (!ReplaceFiles(util_.Files(), {{util_.ResultPath(".rst"), std::move(result)},
-                                          {util_.ResultPath(".tls"), std::move(total)}})) {
+        // Neither file is touched until both new ones are written whole; the
+        // total goes first, as in a save from the lists.
+        if (!ReplaceFiles(util_.Files(), {{util_.ResultPath(".tls"), std::move(total)},
+                                          {util_.ResultPath(".rst"), std::move(result)}})) {
             util_.Messages().Show(totalfile::kWriteFileOpenError);
             return false;
         }

@@ -99,9 +99,9 @@ struct ResultWriteRow {
     bool operator==(const ResultWriteRow&) const = default;
 };
 
-// The rows a file holds for result writing: every line after the first line
-// that begins with "[리스트]", split at TAB, unless its first field is "9" or
-// it has fewer than 11 fields. Each such line adds its fields to `store`
+// The rows a file holds for result writing: every line between the list's
+// start and the history's (FindTotalParts), split at TAB, unless its first
+// field is "9" or it has fewer than 11 fields. Each such line adds its fields to `store`
 // (Origin holds the flag; fields beyond the line stay empty) and a row to
 // `rows`, numbered from 1 in file order.
 void ReadResultWriteRows(std::string_view bytes, std::vector<ResultWriteRow>& rows,

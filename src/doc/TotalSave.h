@@ -41,8 +41,8 @@ std::string SavedFlag(const FoundProgram& p, bool ticked, bool normalList);
 // messages followed by "Write File Open Error...!!".
 bool SaveTotal(CAuditUtil& util, SaveList& normal, SaveList& extended);
 
-// Fills the lists through `sink` from the current total file: the rows
-// between "[리스트]" and "[PC_HISTORY]" of at least thirteen fields. Shows
+// Fills the lists through `sink` from the current total file: its rows
+// (ReadTotalRows) of at least thirteen fields. Shows
 // "Result File Open Error..." and returns false, handing over nothing, when
 // the file cannot be read. The arrangement is picked after a consolidation or
 // an opening (work states 3 and 2).

@@ -9,8 +9,6 @@ namespace ostravion {
 using namespace totalfile;
 
 namespace {
-constexpr std::string_view kHistoryMarker = "[PC_HISTORY]\r\n";
-
 void AppendField(std::string& out, std::string_view value) {
     if (value.empty())
         out += '-';
@@ -18,30 +16,51 @@ void AppendField(std::string& out, std::string_view value) {
         out += value;
     out += '\t';
 }
-} // namespace
 
-AdminValues ReadAdminValues(const std::vector<std::string_view>& lines) {
-    AdminValues a;
+// The common administrative scan: fills `a` (when given) and returns the index
+// of the "[리스트]" line that ends it, or lines.size().
+std::size_t ScanAdministrativePart(const std::vector<std::string_view>& lines, AdminValues* a) {
+    AdminValues ignored;
+    AdminValues& out = a ? *a : ignored;
     const std::pair<std::string_view, std::string*> headers[] = {
-        {kCheckDepartment, &a.checkDepartment},
-        {kChecker, &a.checker},
-        {kConfirmDepartment, &a.confirmDepartment},
-        {kConfirmer, &a.confirmer},
-        {kPcCount, &a.pcCount},
-        {kRemark, &a.remark},
+        {kCheckDepartment, &out.checkDepartment},
+        {kChecker, &out.checker},
+        {kConfirmDepartment, &out.confirmDepartment},
+        {kConfirmer, &out.confirmer},
+        {kPcCount, &out.pcCount},
+        {kRemark, &out.remark},
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (text::StartsWith(lines[i], kList))
-            break;
+            return i;
         for (const auto& [header, value] : headers) {
             if (text::StartsWith(lines[i], header)) {
+                // The value line is skipped: whatever it holds, it is a value.
                 *value = i + 1 < lines.size() ? lines[i + 1] : std::string_view();
                 ++i;
                 break;
             }
         }
     }
+    return lines.size();
+}
+} // namespace
+
+AdminValues ReadAdminValues(const std::vector<std::string_view>& lines) {
+    AdminValues a;
+    ScanAdministrativePart(lines, &a);
     return a;
+}
+
+TotalParts FindTotalParts(const std::vector<std::string_view>& lines) {
+    TotalParts parts;
+    parts.list = ScanAdministrativePart(lines, nullptr);
+    parts.history = parts.list;
+    if (parts.history < lines.size())
+        ++parts.history;
+    while (parts.history < lines.size() && lines[parts.history] != kHistory)
+        ++parts.history;
+    return parts;
 }
 
 AdminValues ConsolidatedAdminValues(long long pcCount) {
@@ -109,10 +128,29 @@ std::string_view ClassLetter(std::string_view cls, std::string_view other) {
 }
 
 std::size_t HistoryStart(std::string_view bytes) {
-    const std::size_t at = text::Find(bytes, kHistoryMarker);
-    if (at == std::string_view::npos || at == 0)
+    std::vector<std::string_view> lines;
+    text::SplitTextViews(bytes, "\r\n", lines);
+    const TotalParts parts = FindTotalParts(lines);
+    if (parts.history == lines.size())
         return std::string_view::npos;
-    return at + kHistoryMarker.size();
+    // The marker line is never empty, so its view lies inside the text.
+    const std::string_view marker = lines[parts.history];
+    const std::size_t end = static_cast<std::size_t>(marker.data() - bytes.data()) + marker.size();
+    if (bytes.substr(end, 2) != "\r\n")
+        return std::string_view::npos;
+    return end + 2;
+}
+
+void AppendUncountedRowLines(std::string_view bytes, std::string& out) {
+    std::vector<std::string_view> lines;
+    text::SplitTextViews(bytes, "\r\n", lines);
+    const TotalParts parts = FindTotalParts(lines);
+    for (std::size_t i = parts.list + 1; i < parts.history; ++i) {
+        if (lines[i] == "9" || text::StartsWith(lines[i], "9\t")) {
+            out += lines[i];
+            out += "\r\n";
+        }
+    }
 }
 
 FoundProgram ProgramFromRowLine(const std::vector<std::string_view>& f) {
@@ -137,10 +175,8 @@ std::vector<FoundProgram> ReadTotalRows(std::string_view bytes) {
     std::vector<FoundProgram> rows;
     std::vector<std::string_view> lines, fields;
     text::SplitTextViews(bytes, "\r\n", lines);
-    std::size_t i = 0;
-    while (i < lines.size() && !text::StartsWith(lines[i], kList))
-        ++i;
-    for (++i; i < lines.size() && !text::StartsWith(lines[i], kHistory); ++i) {
+    const TotalParts parts = FindTotalParts(lines);
+    for (std::size_t i = parts.list + 1; i < parts.history; ++i) {
         text::SplitTextViews(lines[i], "\t", fields);
         if (fields.size() >= kRowFields)
             rows.push_back(ProgramFromRowLine(fields));
@@ -158,11 +194,12 @@ bool ReadResultRows(const FileSystem& fs, MessagePort& messages, const std::stri
     std::vector<std::string_view> lines, fields;
     text::SplitTextViews(bytes, "\r\n", lines);
     admin = ReadAdminValues(lines);
+    const TotalParts parts = FindTotalParts(lines);
 
     const bool confirmation = reportKind == 4;
     std::vector<ResultRow> rows;
-    for (std::string_view line : lines) {
-        text::SplitTextViews(line, "\t", fields);
+    for (std::size_t i = parts.list + 1; i < parts.history; ++i) {
+        text::SplitTextViews(lines[i], "\t", fields);
         if (fields.size() < kRowFields || (confirmation && fields[0] == "9"))
             continue;
         ResultRow r;

@@ -41,6 +41,19 @@ using msg::kWriteFileOpenError;
 // with "[리스트]" ends the scan. Values not found stay empty.
 AdminValues ReadAdminValues(const std::vector<std::string_view>& lines);
 
+// Where the parts of a total or written-result file lie, as indexes into its
+// lines (split at CR LF). The list starts at the "[리스트]" line that ends the
+// administrative scan above, so a value typed as "[리스트]" is a value; the PC
+// history starts at the first line after that which is exactly "[PC_HISTORY]"
+// (row and history lines end with a TAB, so no line of theirs is). Every
+// reader and writer of these files finds the parts here. A missing part has
+// the index lines.size(); without a list there is no history either.
+struct TotalParts {
+    std::size_t list = 0;    // the "[리스트]" line
+    std::size_t history = 0; // the "[PC_HISTORY]" line; the rows lie in between
+};
+TotalParts FindTotalParts(const std::vector<std::string_view>& lines);
+
 // The administrative values a consolidation writes: "-" everywhere but the PC count.
 AdminValues ConsolidatedAdminValues(long long pcCount);
 
@@ -62,22 +75,29 @@ void AppendHistoryLine(std::string& out, std::string_view computer, std::string_
 // The class letter of a Class text: "1" A, "2" B, "3" C, anything else `other`.
 std::string_view ClassLetter(std::string_view cls, std::string_view other);
 
-// Where the PC history starts: just after the first "[PC_HISTORY]" CR LF.
-// npos when there is none or it stands at the very start of the text.
+// Where the PC history's text starts: just after the CR LF of the line where
+// FindTotalParts puts the history. npos when there is none (or no CR LF
+// follows it).
 std::size_t HistoryStart(std::string_view bytes);
+
+// Appends the row lines of a file's text (whole lines, CR LF included) that
+// begin with the field "9": the rows that do not count, which a written result
+// leaves out and its total keeps.
+void AppendUncountedRowLines(std::string_view bytes, std::string& out);
 
 // The program of one row line of at least thirteen fields, already split at
 // TAB: column 0 becomes Origin, the others their slots; Folder stays empty.
 FoundProgram ProgramFromRowLine(const std::vector<std::string_view>& fields);
 
-// The rows of a total file's text: the lines after the first line that begins
-// with "[리스트]" and before the first that begins with "[PC_HISTORY]", each of
-// at least thirteen fields, in file order.
+// The rows of a total file's text: the lines between the list's start and the
+// history's (FindTotalParts) of at least thirteen fields, in file order.
 std::vector<FoundProgram> ReadTotalRows(std::string_view bytes);
 
-// The report readers. Kind 3 reads the total file and orders the rows by class
-// letter, rights holder and program name (ties in file order); kind 4 reads the
-// written-result file in file order without the rows flagged "9". On a file
+// The report readers: the row lines of at least thirteen fields between the
+// list's start and the history's. Kind 3 reads the total file and orders the
+// rows by class letter, rights holder and program name (ties in file order);
+// kind 4 reads the written-result file in file order without the rows flagged
+// "9". On a file
 // that cannot be opened they show "Result File Open Error..." and return false
 // with the target as it was.
 bool ReadResultRows(const FileSystem& fs, MessagePort& messages, const std::string& path,

@@ -87,6 +87,12 @@ public:
     virtual bool Remove(const std::string& path) = 0;
     // Replaces `to` by `from` in one step where the system can.
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    // Moves `from` onto the existing file `to` as Rename does, and keeps the
+    // file `to` named until then as `backup` (a file of that name is
+    // replaced). False when `from` did not take `to`'s place: `to` then still
+    // names its file (or, where even putting it back failed, `backup` does).
+    virtual bool ReplaceKeepingBackup(const std::string& from, const std::string& to,
+                                      const std::string& backup) = 0;
     virtual bool MakeDirectory(const std::string& path) = 0;
     virtual bool IsDirectory(const std::string& path) const = 0;
     // The names of the files (not folders) directly in a folder, in the order

@@ -116,4 +116,27 @@ check "no total message" "Result File Open Error..." "$(head -n 1 "$work/err")"
 check "export without file refused" "1" "$rc"
 check "export without file writes nothing" "" "$(ls "$work" | grep none.csv)"
 
+# Values typed like the file's own markers stay values: however often the
+# result is written, the total keeps its rows and exactly the history of the
+# three PCs.
+marked=$work/marked
+mkdir -p "$marked"
+cp -r "$fixtures/CheckOut" "$marked/"
+"$cli" -C "$marked" consolidate --name tot a.ipt b.ipt c.ipt >/dev/null 2>&1
+for round in 1 2 3; do
+    "$cli" -C "$marked" result --name tot --dept '[리스트]' --checker b --confirm-dept c \
+        --confirmer d --pcs 9 --remark 'note [PC_HISTORY]' >/dev/null 2>&1
+    [ $round = 1 ] && utf8 "$marked/CheckOut/tot.tls" >"$work/first.tls"
+done
+check "marker-shaped values kept" "$(printf '[리스트]\nnote [PC_HISTORY]')" \
+    "$(utf8 "$marked/CheckOut/tot.tls" | sed -n '2p;12p')"
+check "marker-shaped values change nothing on later writes" "" \
+    "$(utf8 "$marked/CheckOut/tot.tls" | diff "$work/first.tls" -)"
+check "marker-shaped values leave the programs" \
+    "$(utf8 "$work/consolidated.tls" | awk -F'\t' 'NF >= 13 { print $5 }' | sort)" \
+    "$(utf8 "$marked/CheckOut/tot.tls" | awk -F'\t' 'NF >= 13 { print $5 }' | sort)"
+check "marker-shaped values leave the history" \
+    "$(utf8 "$work/consolidated.tls" | sed -n '/^\[PC_HISTORY\]$/,$p')" \
+    "$(utf8 "$marked/CheckOut/tot.tls" | sed -n '/^\[PC_HISTORY\]$/,$p')"
+
 exit $fail

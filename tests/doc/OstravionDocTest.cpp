@@ -253,6 +253,10 @@ public:
     }
     bool Remove(const std::string& p) override { return inner.Remove(p); }
     bool Rename(const std::string& a, const std::string& b) override { return inner.Rename(a, b); }
+    bool ReplaceKeepingBackup(const std::string& a, const std::string& b,
+                              const std::string& c) override {
+        return inner.ReplaceKeepingBackup(a, b, c);
+    }
     bool MakeDirectory(const std::string& p) override { return inner.MakeDirectory(p); }
     bool IsDirectory(const std::string& p) const override { return inner.IsDirectory(p); }
     bool ListFiles(const std::string& f, std::vector<std::string>& n) const override {

@@ -425,14 +425,15 @@ TEST_F(ResultWritingTest, ObserversHearEveryChange) {
 // blank, so that saving writes one value line and no row line in its place.
 TEST_F(ResultWritingTest, ValuesWithTabsReadFromAFileAreSavedAsOneLine) {
     const std::string tabbed = "\t\t\t0\t\t\t\t\t\t\t\t";
-    // The department's value is "[리스트]", so the confirmer's value line also
-    // reads as a row.
-    fs.files[kRst] = "[\xC1\xA1\xB0\xCB\xBA\xCE\xBC\xAD]\r\n[\xB8\xAE\xBD\xBA\xC6\xAE]\r\n"
-                     "[\xC8\xAE\xC0\xCE\xC0\xDA]\r\n" +
-                     tabbed + "\r\n";
+    // The department's value is "[리스트]": a value, so the confirmer's value
+    // line, which splits into enough fields, is no row either.
+    const std::string list = "[\xB8\xAE\xBD\xBA\xC6\xAE]";
+    fs.files[kRst] = "[\xC1\xA1\xB0\xCB\xBA\xCE\xBC\xAD]\r\n" + list +
+                     "\r\n[\xC8\xAE\xC0\xCE\xC0\xDA]\r\n" + tabbed + "\r\n";
     fs.files[kTls] = "";
     ASSERT_TRUE(model.Open());
-    ASSERT_EQ(1, model.RowCount());
+    EXPECT_EQ(0, model.RowCount());
+    EXPECT_EQ(list, model.Field(ResultField::CheckDepartment));
     EXPECT_EQ("   0        ", model.Field(ResultField::Confirmer));
     model.SetField(ResultField::Checker, "Kim");
     model.SetField(ResultField::ConfirmDepartment, "IT");
@@ -440,5 +441,7 @@ TEST_F(ResultWritingTest, ValuesWithTabsReadFromAFileAreSavedAsOneLine) {
 
     CResultWriting again(util);
     ASSERT_TRUE(again.Open());
-    EXPECT_EQ(1, again.RowCount());
+    EXPECT_EQ(0, again.RowCount());
+    EXPECT_EQ(list, again.Field(ResultField::CheckDepartment));
+    EXPECT_EQ("   0        ", again.Field(ResultField::Confirmer));
 }

@@ -1,6 +1,8 @@
 #include "doc/TotalSave.h"
 #include "Fakes.h"
+#include "doc/ResultWriting.h"
 #include "files/FileTexts.h"
+#include "files/TotalFile.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -189,4 +191,47 @@ TEST_F(SaveFixture, LoadFillsTheListsAndPicksTheArrangement) {
     EXPECT_FALSE(LoadTotal(util, sink));
     EXPECT_TRUE(sink.log.empty()); // the lists keep their rows
     EXPECT_EQ(messages.shown.back(), "Result File Open Error...");
+}
+
+// A department typed as "[리스트]", a PC count of "9" and a remark holding
+// "[PC_HISTORY]" are kept as typed, and move neither the rows nor the history,
+// however often the result is written and the total saved.
+TEST_F(SaveFixture, ValuesShapedLikeMarkersLeaveRowsAndHistoryAlone) {
+    ASSERT_TRUE(SaveTotal(util, normal, extended));
+    const auto names = [](const std::vector<FoundProgram>& rows) {
+        std::vector<std::string> out;
+        for (const FoundProgram& p : rows)
+            out.push_back(p.ProgramName);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const std::vector<std::string> rows = names(ReadTotalRows(fs.files[kTls]));
+    ASSERT_EQ(rows.size(), 6u);
+    const AdminValues typed{kListH, "Kim", "IT", "Lee", "9", "note [PC_HISTORY]"};
+    std::size_t size = 0;
+    for (int round = 0; round < 4; ++round) {
+        if (round < 2) {
+            CResultWriting model(util);
+            ASSERT_TRUE(model.Open());
+            model.SetField(ResultField::CheckDepartment, typed.checkDepartment);
+            model.SetField(ResultField::Checker, typed.checker);
+            model.SetField(ResultField::ConfirmDepartment, typed.confirmDepartment);
+            model.SetField(ResultField::Confirmer, typed.confirmer);
+            model.SetField(ResultField::PcCount, typed.pcCount);
+            model.SetField(ResultField::Remark, typed.remark);
+            ASSERT_TRUE(model.Save());
+        } else {
+            ASSERT_TRUE(SaveTotal(util, normal, extended));
+        }
+        const std::string& total = fs.files[kTls];
+        std::vector<std::string_view> lines;
+        text::SplitTextViews(total, "\r\n", lines);
+        EXPECT_EQ(ReadAdminValues(lines), typed) << round;
+        EXPECT_EQ(names(ReadTotalRows(total)), rows) << round;
+        EXPECT_EQ(total.substr(HistoryStart(total) - 14), kHistory) << round;
+        if (round > 0) { // nothing creeps in from one write to the next
+            EXPECT_EQ(total.size(), size) << round;
+        }
+        size = total.size();
+    }
 }

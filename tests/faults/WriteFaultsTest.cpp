@@ -58,16 +58,19 @@ private:
 
 // The real file system with faults put in: the process kills itself once a
 // number of bytes has been written (part of the write that crosses the mark
-// reaches the file first), or just before a rename; and one-shot hooks that
-// run before the first open for writing or the first rename.
+// reaches the file first), or just before a rename; a chosen rename fails;
+// and one-shot hooks that run before the first open for writing or the first
+// rename. A rename is either kind of move, with or without a backup.
 class FaultyFileSystem final : public FileSystem {
 public:
     explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
     long long killAfter = -1; // never
     bool killAtRename = false;
+    int failRename = 0; // the rename that fails, counted from 1; 0 none
     std::function<void()> beforeOpenWrite;
     std::function<void()> beforeRename;
     long long written = 0;
+    std::vector<std::string> renamed; // the targets, in order
 
     PathRules Rules() const override { return inner_.Rules(); }
     bool ReadWhole(const std::string& p, std::string& b) const override {
@@ -86,10 +89,11 @@ public:
     }
     bool Remove(const std::string& p) override { return inner_.Remove(p); }
     bool Rename(const std::string& from, const std::string& to) override {
-        if (killAtRename)
-            ::kill(::getpid(), SIGKILL);
-        RunOnce(beforeRename);
-        return inner_.Rename(from, to);
+        return Move(to) && inner_.Rename(from, to);
+    }
+    bool ReplaceKeepingBackup(const std::string& from, const std::string& to,
+                              const std::string& backup) override {
+        return Move(to) && inner_.ReplaceKeepingBackup(from, to, backup);
     }
     bool MakeDirectory(const std::string& p) override { return inner_.MakeDirectory(p); }
     bool IsDirectory(const std::string& p) const override { return inner_.IsDirectory(p); }
@@ -102,6 +106,14 @@ public:
     }
 
 private:
+    // False when this rename is the one to fail.
+    bool Move(const std::string& to) {
+        if (killAtRename)
+            ::kill(::getpid(), SIGKILL);
+        RunOnce(beforeRename);
+        renamed.push_back(to);
+        return static_cast<int>(renamed.size()) != failRename;
+    }
     class Out final : public OutFile {
     public:
         Out(FaultyFileSystem& fs, std::unique_ptr<OutFile> inner)
@@ -340,7 +352,7 @@ protected:
         std::vector<std::string> names;
         if (stdfs::exists("CheckOut"))
             for (const auto& e : stdfs::directory_iterator("CheckOut"))
-                if (e.path().extension() == ".new")
+                if (e.path().extension() == ".new" || e.path().extension() == ".old")
                     names.push_back(e.path().filename().string());
         return names;
     }
@@ -486,6 +498,32 @@ TEST_F(WriteFaults, WorkFolderThatVanishesIsReportedAndNothingIsWrittenElsewhere
             EXPECT_FALSE(stdfs::exists("CheckOut")) << what;
             EXPECT_TRUE(stdfs::is_empty(".")) << what;
         }
+    }
+}
+
+// The total and its written result are replaced total first, by either
+// writer; when the second rename fails the total is put back, so the two
+// files stay a pair.
+TEST_F(WriteFaults, TotalAndWrittenResultAreReplacedTogetherTotalFirst) {
+    const std::map<std::string, Writer> writers = Writers();
+    for (const char* name : {"save", "result writing"}) {
+        const Writer& w = writers.at(name);
+        Reset(w);
+        posix::IconvCodec codec;
+        posix::PosixFileSystem real(codec);
+        FaultyFileSystem fs(real);
+        PipeMessages quiet(::open("/dev/null", O_WRONLY), true);
+        ASSERT_EQ(w.run(fs, quiet), 0) << name;
+        ASSERT_EQ(fs.renamed.size(), 2u) << name;
+        EXPECT_TRUE(fs.renamed[0].ends_with("total.tls")) << name << ": " << fs.renamed[0];
+        EXPECT_TRUE(fs.renamed[1].ends_with("total.rst")) << name << ": " << fs.renamed[1];
+
+        const Files before = Reset(w);
+        const ChildEnd end = RunChild(w, [](FaultyFileSystem& f) { f.failRename = 2; });
+        EXPECT_EQ(end.code, 1) << name;
+        EXPECT_TRUE(end.Shown(kWriteError)) << name;
+        EXPECT_TRUE(Snapshot(w) == before) << name << ": the earlier files are not both back";
+        EXPECT_TRUE(Leftovers().empty()) << name;
     }
 }
 

@@ -48,12 +48,38 @@ TEST(TotalFileText, AdministrativePartRowAndHistoryLines) {
               Line({"PC", "-", "Word", "C:\\W\\", "D"}));
 }
 
-TEST(TotalFileText, HistoryStartsAfterTheFirstMarkerLine) {
+// Values typed like the file's own markers are values: the list starts at the
+// "[리스트]" line the administrative scan ends at, the history at the first
+// line after it that is exactly "[PC_HISTORY]".
+TEST(TotalFileText, ListAndHistoryStartAtTheirMarkerLinesNotAtValues) {
+    const std::string history = Line({"PC1", "Acme", "Word", "C:\\W\\", "A"}) +
+                                Line({"PC2", "Acme", "Word", "C:\\W\\", "A"});
+    const std::string head = AdminPart(kListH, "[PC_HISTORY]", "IT", "Lee", "9", "a [PC_HISTORY]");
+    const std::string bytes = head + Row("2", "Word", "Acme", "1") + Row("9", "Tool", "Acme", "3") +
+                              "[PC_HISTORY]\r\n" + history;
+    std::vector<std::string_view> lines;
+    text::SplitTextViews(bytes, "\r\n", lines);
+    EXPECT_EQ(ReadAdminValues(lines),
+              (AdminValues{kListH, "[PC_HISTORY]", "IT", "Lee", "9", "a [PC_HISTORY]"}));
+    const TotalParts parts = FindTotalParts(lines);
+    EXPECT_EQ(parts.list, 14u);
+    EXPECT_EQ(parts.history, 17u);
 
-    EXPECT_EQ(HistoryStart("x\r\n[PC_HISTORY]\r\nrest"), 17u);
-    EXPECT_EQ(HistoryStart("[PC_HISTORY]\r\nrest"), std::string::npos);  // at the very start
-    EXPECT_EQ(HistoryStart("x\r\n[PC_HISTORY]rest"), std::string::npos); // no CR LF after it
-    EXPECT_EQ(HistoryStart("x\r\n"), std::string::npos);
+    EXPECT_EQ(HistoryStart(bytes), bytes.size() - history.size());
+    const std::vector<FoundProgram> rows = ReadTotalRows(bytes);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].ProgramName, "Tool");
+    std::string uncounted;
+    AppendUncountedRowLines(bytes, uncounted);
+    EXPECT_EQ(uncounted, Row("9", "Tool", "Acme", "3")); // not the PC count "9"
+    PcHistory h;
+    ParsePcHistory(bytes, h);
+    EXPECT_EQ(h.perPcCounts, (std::vector<int>{1, 1}));
+
+    // No list, no history; a marker without CR LF after it starts none.
+    EXPECT_EQ(HistoryStart("x\r\n[PC_HISTORY]\r\nrest"), std::string::npos);
+    EXPECT_EQ(HistoryStart(kListH + "\r\n[PC_HISTORY]"), std::string::npos);
+    EXPECT_EQ(HistoryStart(kListH + "\r\n[PC_HISTORY]\r\n"), kListH.size() + 16);
 }
 
 TEST(TotalFileText, AdministrativeValuesByTheCommonRule) {
@@ -164,7 +190,7 @@ TEST_F(TotalFixture, HistoryLinesAndPerPcCounts) {
 
     // A PC that comes back later starts a new count; a lone "-" line is no history.
     PcHistory again;
-    ParsePcHistory("x[PC_HISTORY]\r\n" + Line({"A", "c", "p", "f", "A"}) +
+    ParsePcHistory(kListH + "\r\n[PC_HISTORY]\r\n" + Line({"A", "c", "p", "f", "A"}) +
                        Line({"B", "c", "p", "f", "A"}) + Line({"A", "c", "p", "f", "A"}) + "-\r\n",
                    again);
     EXPECT_EQ(again.perPcCounts, (std::vector<int>{1, 1, 1}));

@@ -100,6 +100,31 @@ TEST_F(PosixFiles, RenameReplacesInOneMove) {
     EXPECT_FALSE(RenameNativeFile("missing.new", "x.csv"));
 }
 
+TEST_F(PosixFiles, ReplaceKeepsTheReplacedFileAsItsBackup) {
+    IconvCodec codec;
+    PosixFileSystem fs(codec);
+    const auto read = [&](const std::string& path) {
+        std::string bytes;
+        return fs.ReadWhole(path, bytes) ? bytes : "(none)";
+    };
+    for (const auto& [name, bytes] :
+         {std::pair{"a.tls", "earlier"}, std::pair{"a.tls.new", "later"},
+          std::pair{"a.tls.old", "stale"}})
+        std::ofstream(dir / name) << bytes;
+    EXPECT_TRUE(fs.ReplaceKeepingBackup("a.tls.new", "a.tls", "a.tls.old"));
+    EXPECT_EQ(read("a.tls"), "later");
+    EXPECT_EQ(read("a.tls.old"), "earlier");
+    EXPECT_FALSE(fs.Exists("a.tls.new"));
+
+    // A move that fails leaves the file where it was and no backup.
+    std::ofstream(dir / "b.tls") << "earlier";
+    std::filesystem::create_directories(dir / "b.tls.new" / "inside");
+    EXPECT_FALSE(fs.ReplaceKeepingBackup("b.tls.new", "b.tls", "b.tls.old"));
+    EXPECT_FALSE(fs.ReplaceKeepingBackup("missing.new", "b.tls", "b.tls.old"));
+    EXPECT_EQ(read("b.tls"), "earlier");
+    EXPECT_FALSE(fs.Exists("b.tls.old"));
+}
+
 TEST_F(PosixFiles, CurrentDirectoryRoundTrip) {
     IconvCodec codec;
     PosixFileSystem fs(codec);

@@ -325,6 +325,31 @@ bool PosixFileSystem::Rename(const std::string& from, const std::string& to) {
     return true;
 }
 
+bool PosixFileSystem::ReplaceKeepingBackup(const std::string& from, const std::string& to,
+                                           const std::string& backup) {
+    const std::string source = NativePath(from);
+    const std::string target = NativePath(to);
+    const std::string kept = NativePath(backup);
+    if (!SyncFile(source))
+        return false;
+    // The backup is a second name of the file `to` names, so that `to` names
+    // a whole file at every moment; where the file system has no hard links
+    // the file is moved aside instead, and moved back when the rename fails.
+    ::unlink(kept.c_str());
+    const bool linked = ::link(target.c_str(), kept.c_str()) == 0;
+    if (!linked && ::rename(target.c_str(), kept.c_str()) != 0)
+        return false;
+    if (::rename(source.c_str(), target.c_str()) != 0) {
+        if (linked)
+            ::unlink(kept.c_str());
+        else
+            ::rename(kept.c_str(), target.c_str());
+        return false;
+    }
+    SyncParentFolder(target);
+    return true;
+}
+
 bool PosixFileSystem::MakeDirectory(const std::string& path) {
     return ::mkdir(NativePath(path).c_str(), 0777) == 0;
 }

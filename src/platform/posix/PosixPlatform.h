@@ -43,6 +43,8 @@ public:
     std::unique_ptr<OutFile> OpenWrite(const std::string& path, bool append) override;
     bool Remove(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
+    bool ReplaceKeepingBackup(const std::string& from, const std::string& to,
+                              const std::string& backup) override;
     bool MakeDirectory(const std::string& path) override;
     bool IsDirectory(const std::string& path) const override;
     bool ListFiles(const std::string& folder, std::vector<std::string>& names) const override;

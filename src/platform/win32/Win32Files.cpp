@@ -227,6 +227,25 @@ bool Win32FileSystem::Rename(const std::string& from, const std::string& to) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool Win32FileSystem::ReplaceKeepingBackup(const std::string& from, const std::string& to,
+                                           const std::string& backup) {
+    if (!FlushAndClose(CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)))
+        return false;
+    const std::wstring wideFrom = Widen(kCodePage, from);
+    const std::wstring wideTo = Widen(kCodePage, to);
+    const std::wstring wideBackup = Widen(kCodePage, backup);
+    if (ReplaceFileW(wideTo.c_str(), wideFrom.c_str(), wideBackup.c_str(),
+                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return true;
+    // The replaced file is under the backup name already, and the new one is
+    // not in its place: the replaced file goes back.
+    if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        MoveFileExW(wideBackup.c_str(), wideTo.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    return false;
+}
+
 bool Win32FileSystem::MakeDirectory(const std::string& path) {
     return CreateDirectoryA(path.c_str(), nullptr) != 0;
 }

@@ -240,6 +240,27 @@ TEST_F(Win32Files, NewFilesReplaceHiddenOnesAndUtf8NamesInOneMove) {
     EXPECT_FALSE(fs.Exists("x.csv"));
 }
 
+TEST_F(Win32Files, ReplaceKeepsTheReplacedFileAsItsBackup) {
+    Win32FileSystem fs;
+    const std::string name = kKoreanCp949 + ".tls";
+    MakeFile(name, "earlier");
+    MakeFile(name + ".new", "later");
+    MakeFile(name + ".old", "stale");
+    EXPECT_TRUE(fs.ReplaceKeepingBackup(name + ".new", name, name + ".old"));
+    std::string bytes;
+    ASSERT_TRUE(fs.ReadWhole(name, bytes));
+    EXPECT_EQ(bytes, "later");
+    ASSERT_TRUE(fs.ReadWhole(name + ".old", bytes));
+    EXPECT_EQ(bytes, "earlier");
+    EXPECT_FALSE(fs.Exists(name + ".new"));
+
+    // A move that fails leaves the file where it was.
+    EXPECT_FALSE(fs.ReplaceKeepingBackup("missing.new", name, "other.old"));
+    ASSERT_TRUE(fs.ReadWhole(name, bytes));
+    EXPECT_EQ(bytes, "later");
+    EXPECT_FALSE(fs.Exists("other.old"));
+}
+
 TEST_F(Win32Files, LargeFileReadWhole) {
     Win32FileSystem fs;
     std::string big(200000, '\0');
