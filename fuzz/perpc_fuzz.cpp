@@ -2,6 +2,7 @@
 // ".ipt" files (split at fuzz::kPartSeparator); each is read on its own, then
 // all are consolidated into a total file whose rows and history are read back.
 #include "FuzzInput.h"
+#include "doc/AuditLists.h"
 #include "doc/ConsolidateRun.h"
 #include "doc/OstravionDoc.h"
 #include "files/PerPcReader.h"
@@ -28,9 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     CAuditUtil util(fs, messages);
-    COstravionView normal(util, nullptr);
-    CExtendView extended(util, nullptr);
-    COstravionDoc doc(util, normal, extended);
+    AuditLists lists(util);
+    COstravionDoc& doc = lists.doc;
     util.SetSelectedFiles(selected);
     const ConsolidateOutcome out = RunConsolidateCommand(doc, "total");
     fuzz::Check(out.name == NameCheck::Accepted, "a fresh total name is accepted");

@@ -4,6 +4,7 @@
 // and a sort, and saves both files, after which the document reloads the
 // total and the model opens the new written result.
 #include "FuzzInput.h"
+#include "doc/AuditLists.h"
 #include "doc/OstravionDoc.h"
 #include "doc/ResultWriting.h"
 #include "files/TotalFile.h"
@@ -24,9 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (parts.size() > 1)
         fs.files[util.ResultPath(".tls")] = parts[1];
 
-    COstravionView normal(util, nullptr);
-    CExtendView extended(util, nullptr);
-    COstravionDoc doc(util, normal, extended);
+    AuditLists lists(util);
+    COstravionDoc& doc = lists.doc;
     CResultWriting model(util);
     fuzz::Check(model.Open(), "a file that exists opens");
     for (int row = 0; row < model.RowCount(); ++row)

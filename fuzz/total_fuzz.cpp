@@ -4,6 +4,7 @@
 // it again; the report readers read both files, and the reports made from
 // what they read are laid out and drawn.
 #include "FuzzInput.h"
+#include "doc/AuditLists.h"
 #include "doc/OstravionDoc.h"
 #include "files/TotalFile.h"
 #include "util/Text.h"
@@ -50,9 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    COstravionView normal(util, nullptr);
-    CExtendView extended(util, nullptr);
-    COstravionDoc doc(util, normal, extended);
+    AuditLists lists(util);
+    auto& [normal, extended, doc] = lists;
     util.SetWorkState(kTotalOpened);
     doc.SetLayoutMode(kTotalLayout);
     fuzz::Check(doc.LoadTotal(), "the total loads");

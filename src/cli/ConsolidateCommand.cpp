@@ -1,6 +1,7 @@
 // consolidate: per-PC result files merged into a total file.
-#include "doc/ConsolidateRun.h"
 #include "cli/Command.h"
+#include "doc/AuditLists.h"
+#include "doc/ConsolidateRun.h"
 #include "doc/FileSelection.h"
 #include "util/AuditUtil.h"
 
@@ -28,9 +29,8 @@ public:
     int Run(Context& ctx) override {
         FileSystem& fs = ctx.platform.Files();
         CAuditUtil util(fs, ctx.messages);
-        COstravionView normal(util, nullptr);
-        CExtendView extended(util, nullptr);
-        COstravionDoc doc(util, normal, extended);
+        AuditLists lists(util);
+        COstravionDoc& doc = lists.doc;
 
         std::vector<std::string> chosen;
         for (const std::string& f : files_)

@@ -1,6 +1,7 @@
 // result: the result of a total written without the dialog: the
 // administrative data, and genuine licence counts from a spreadsheet.
 #include "cli/Command.h"
+#include "doc/AuditLists.h"
 #include "doc/GenuineCounts.h"
 #include "doc/OstravionDoc.h"
 #include "doc/ResultWriting.h"
@@ -38,9 +39,8 @@ public:
     int Run(Context& ctx) override {
         FileSystem& fs = ctx.platform.Files();
         CAuditUtil util(fs, ctx.messages);
-        COstravionView normal(util, nullptr);
-        CExtendView extended(util, nullptr);
-        COstravionDoc doc(util, normal, extended);
+        AuditLists lists(util);
+        COstravionDoc& doc = lists.doc;
         CResultWriting model(util);
 
         if (!util.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name))

@@ -2,6 +2,7 @@
 // window: PC facts, journal, walk, per-PC result file. Ctrl+C acts as the
 // stop command.
 #include "cli/Command.h"
+#include "doc/AuditLists.h"
 #include "doc/Inspection.h"
 #include "scan/Facts.h"
 #include "scan/KeyList.h"
@@ -188,14 +189,13 @@ int ScanCommand::Run(Context& ctx) {
         facts.PcModel = ctx.Cp949(*model_);
 
     CAuditUtil util(fs, messages);
-    COstravionView normal(util, platform.Dates());
-    CExtendView extended(util, platform.Dates());
     WatchedSearch search(platform.Search());
     CliHost host;
     ScanRequest request{
         ScanPorts{search, platform.DriveList(), platform.Versions(), platform.Apps()}, &sys,
         platform.Threads(), keyListPath};
-    COstravionDoc doc(util, normal, extended);
+    AuditLists lists(util, platform.Dates());
+    COstravionDoc& doc = lists.doc;
 
     gInterrupted = 0;
     auto oldInt = std::signal(SIGINT, OnInterrupt);
@@ -255,9 +255,9 @@ int ScanCommand::Run(Context& ctx) {
         where += separator;
     where += std::string("CheckOut") + separator + ScanBaseName(facts.Group, facts.ComputerName) +
              ".ipt";
-    std::cerr << "programs: " << normal.RowCount() + extended.RowCount() << " listed ("
-              << normal.RowCount() << " normal, " << extended.RowCount() << " extended), "
-              << search.Files() << " files, " << Elapsed(took) << "\n";
+    std::cerr << "programs: " << lists.normal.RowCount() + lists.extended.RowCount() << " listed ("
+              << lists.normal.RowCount() << " normal, " << lists.extended.RowCount()
+              << " extended), " << search.Files() << " files, " << Elapsed(took) << "\n";
     if (!doc.LastWriteSucceeded())
         return 1;
     std::cout << ctx.Utf8(where) << "\n";

@@ -72,26 +72,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// The stored fields of a row line; fields the line lacks stay empty.
-FoundProgram StoredFields(const std::vector<std::string_view>& f) {
-    const auto at = [&](std::size_t i) { return i < f.size() ? std::string(f[i]) : std::string(); };
-    FoundProgram p;
-    p.Origin = at(0);
-    p.Kind = at(1);
-    p.KeyColumn2 = at(2);
-    p.KeyColumn0 = at(3);
-    p.ProgramName = at(4);
-    p.Version = at(5);
-    p.InstalledCount = at(6);
-    p.GenuineCount = at(7);
-    p.CopyCount = at(8);
-    p.KeyColumn7 = at(9);
-    p.Company = at(10);
-    p.DomesticCode = at(11);
-    p.Class = at(12);
-    return p;
-}
-
 // A count cell as a number, held within the int range so that a difference
 // of two never overflows.
 long long Count(std::string_view text) {
@@ -145,7 +125,7 @@ void ReadResultWriteRows(std::string_view bytes, std::vector<ResultWriteRow>& ro
         text::SplitTextViews(lines[i], "\t", fields);
         if (fields.size() < kShortestRow || fields[0] == "9")
             continue;
-        store.push_back(StoredFields(fields));
+        store.push_back(ProgramFromRowLine(fields));
         const FoundProgram& s = store.back();
         ResultWriteRow r;
         r.cells[kResultNumber] = std::to_string(rows.size() + 1);

@@ -92,13 +92,9 @@ std::string AdminPartText(const AdminValues& a) {
 std::string RowLineText(const FoundProgram& p, std::string_view flag) {
     std::string out;
     out.reserve(160);
-    for (std::string_view v : {flag, std::string_view(p.Kind), std::string_view(p.KeyColumn2),
-                               std::string_view(p.KeyColumn0), std::string_view(p.ProgramName),
-                               std::string_view(p.Version), std::string_view(p.InstalledCount),
-                               std::string_view(p.GenuineCount), std::string_view(p.CopyCount),
-                               std::string_view(p.KeyColumn7), std::string_view(p.Company),
-                               std::string_view(p.DomesticCode), std::string_view(p.Class)})
-        AppendField(out, v);
+    AppendField(out, flag);
+    for (std::size_t c = 1; c < kRowColumns.size(); ++c)
+        AppendField(out, p.*kRowColumns[c]);
     out += "\r\n";
     return out;
 }
@@ -155,19 +151,8 @@ void AppendUncountedRowLines(std::string_view bytes, std::string& out) {
 
 FoundProgram ProgramFromRowLine(const std::vector<std::string_view>& f) {
     FoundProgram p;
-    p.Origin = f[0];
-    p.Kind = f[1];
-    p.KeyColumn2 = f[2];
-    p.KeyColumn0 = f[3];
-    p.ProgramName = f[4];
-    p.Version = f[5];
-    p.InstalledCount = f[6];
-    p.GenuineCount = f[7];
-    p.CopyCount = f[8];
-    p.KeyColumn7 = f[9];
-    p.Company = f[10];
-    p.DomesticCode = f[11];
-    p.Class = f[12];
+    for (std::size_t c = 0; c < kRowColumns.size() && c < f.size(); ++c)
+        p.*kRowColumns[c] = f[c];
     return p;
 }
 

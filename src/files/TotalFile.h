@@ -8,6 +8,7 @@
 #include "util/Messages.h"
 #include "util/Types.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,16 @@ AdminValues ConsolidatedAdminValues(long long pcCount);
 // then two empty lines and "[리스트]", every line ended by CR LF.
 std::string AdminPartText(const AdminValues& admin);
 
+// The slots of a row line's thirteen fields, in file order: the one table
+// every reader and writer of row lines goes by. Column 0, the flag, is read
+// into Origin; a writer puts the flag it decides there.
+inline constexpr std::array<std::string FoundProgram::*, totalfile::kRowFields> kRowColumns = {
+    &FoundProgram::Origin,         &FoundProgram::Kind,         &FoundProgram::KeyColumn2,
+    &FoundProgram::KeyColumn0,     &FoundProgram::ProgramName,  &FoundProgram::Version,
+    &FoundProgram::InstalledCount, &FoundProgram::GenuineCount, &FoundProgram::CopyCount,
+    &FoundProgram::KeyColumn7,     &FoundProgram::Company,      &FoundProgram::DomesticCode,
+    &FoundProgram::Class};
+
 // One row line: the flag, then Kind, KeyColumn2, KeyColumn0, ProgramName,
 // Version, InstalledCount, GenuineCount, CopyCount, KeyColumn7, Company,
 // DomesticCode, Class; each field (empty as "-") followed by TAB, then CR LF.
@@ -85,8 +96,8 @@ std::size_t HistoryStart(std::string_view bytes);
 // leaves out and its total keeps.
 void AppendUncountedRowLines(std::string_view bytes, std::string& out);
 
-// The program of one row line of at least thirteen fields, already split at
-// TAB: column 0 becomes Origin, the others their slots; Folder stays empty.
+// The program of one row line, already split at TAB: column 0 becomes
+// Origin, the others their slots; fields the line lacks and Folder stay empty.
 FoundProgram ProgramFromRowLine(const std::vector<std::string_view>& fields);
 
 // The rows of a total file's text: the lines between the list's start and the

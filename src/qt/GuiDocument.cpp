@@ -1,8 +1,8 @@
 #include "qt/GuiDocument.h"
 
-#include "qt/GuiMessages.h"
 #include "desktop/DesktopFlows.h"
 #include "doc/Inspection.h"
+#include "qt/GuiMessages.h"
 #include "scan/SearchThread.h"
 #include "util/Text.h"
 
@@ -56,7 +56,7 @@ bool MappedFileDates::Created(const std::string& path, LocalTime& out) const {
 GuiDocument::GuiDocument(CAuditUtil& util, NativePlatform& platform, const SystemInfo& system,
                          GuiMessages* messages)
     : util_(util), platform_(platform), system_(system), messages_(messages), dates_(platform),
-      normal_(util, &dates_), extended_(util, &dates_), doc_(util, normal_, extended_) {}
+      lists_(util, &dates_) {}
 
 GuiDocument::~GuiDocument() {
     // A scan still running ends without another write.
@@ -68,7 +68,7 @@ GuiDocument::~GuiDocument() {
 void GuiDocument::SetFlows(DesktopFlows* flows) {
     flows_ = flows;
     // After a total was loaded or built: "확장" when the extended list holds rows.
-    doc_.SetArrangementHandler([this](bool extended) {
+    lists_.doc.SetArrangementHandler([this](bool extended) {
         if (flows_)
             flows_->ArrangementChosen(extended);
     });
@@ -84,24 +84,24 @@ void GuiDocument::SetFlows(DesktopFlows* flows) {
 }
 
 void GuiDocument::SetLayoutMode(unsigned char mode) {
-    doc_.SetLayoutMode(mode);
+    lists_.doc.SetLayoutMode(mode);
 }
 
 void GuiDocument::ClearViews() {
-    normal_.Clear();
-    extended_.Clear();
+    lists_.normal.Clear();
+    lists_.extended.Clear();
 }
 
 void GuiDocument::LoadTotal() {
-    doc_.LoadTotal();
+    lists_.doc.LoadTotal();
 }
 
 bool GuiDocument::SaveTotal() {
-    return doc_.SaveTotal();
+    return lists_.doc.SaveTotal();
 }
 
 void GuiDocument::Consolidate() {
-    doc_.Consolidate();
+    lists_.doc.Consolidate();
 }
 
 void GuiDocument::PrepareScanProgress(const std::string& text) {
@@ -114,7 +114,7 @@ void GuiDocument::BeginInspection(const PcFacts& facts) {
                         &system_, platform_.Threads(), kKeyListFile};
     dates_.Refresh();
     awaitingEnd_ = true;
-    ostravion::BeginInspection(doc_, facts, request, host_);
+    ostravion::BeginInspection(lists_.doc, facts, request, host_);
 }
 
 void GuiDocument::StopScan() {
@@ -122,7 +122,7 @@ void GuiDocument::StopScan() {
     if (messages_)
         messages_->CancelWaits();
     awaitingEnd_ = false;
-    doc_.StopScan();
+    lists_.doc.StopScan();
 }
 
 } // namespace ostravion::gui

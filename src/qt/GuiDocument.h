@@ -5,7 +5,7 @@
 
 #include "desktop/DesktopDocument.h"
 #include "desktop/ScanHandOver.h"
-#include "doc/OstravionDoc.h"
+#include "doc/AuditLists.h"
 #include "platform/Native.h"
 
 #include <QObject>
@@ -65,9 +65,9 @@ public:
     // The flows hear of a completed scan and of the arrangement a loaded
     // total calls for.
     void SetFlows(DesktopFlows* flows);
-    COstravionDoc& Doc() { return doc_; }
-    CResultList& NormalList() { return normal_; }
-    CResultList& ExtendedList() { return extended_; }
+    COstravionDoc& Doc() { return lists_.doc; }
+    CResultList& NormalList() { return lists_.normal; }
+    CResultList& ExtendedList() { return lists_.extended; }
     GuiScanHost& Host() { return host_; }
 
     void SetLayoutMode(unsigned char mode) override;
@@ -78,7 +78,7 @@ public:
     void PrepareScanProgress(const std::string& text) override;
     void BeginInspection(const PcFacts& facts) override;
     void StopScan() override;
-    bool ScanRunning() const override { return doc_.ScanRunning(); }
+    bool ScanRunning() const override { return lists_.doc.ScanRunning(); }
 
 private:
     CAuditUtil& util_;
@@ -89,9 +89,7 @@ private:
     // while the document goes.
     GuiScanHost host_;
     MappedFileDates dates_;
-    COstravionView normal_;
-    CExtendView extended_;
-    COstravionDoc doc_;
+    AuditLists lists_;
     DesktopFlows* flows_ = nullptr;
     bool awaitingEnd_ = false; // a started scan has neither completed nor been stopped
 };

@@ -1,6 +1,7 @@
 // The document with its two real lists: consolidation into the total layout,
 // save and load of the total, the report readers and the consolidate command.
 #include "Fakes.h"
+#include "doc/AuditLists.h"
 #include "doc/ConsolidateRun.h"
 #include "files/FileTexts.h"
 #include "files/PerPcReader.h"
@@ -30,9 +31,10 @@ struct DocTotals : ::testing::Test {
     RecordingMessages messages;
     FakeProgressFactory progress;
     CAuditUtil util{fs, messages, &progress};
-    COstravionView normal{util, nullptr};
-    CExtendView extended{util, nullptr};
-    COstravionDoc doc{util, normal, extended};
+    AuditLists lists{util};
+    COstravionView& normal = lists.normal;
+    CExtendView& extended = lists.extended;
+    COstravionDoc& doc = lists.doc;
     std::vector<bool> arrangements;
 
     void SetUp() override {

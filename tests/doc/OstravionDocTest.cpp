@@ -1,5 +1,6 @@
 #include "doc/OstravionDoc.h"
 #include "Fakes.h"
+#include "doc/AuditLists.h"
 #include "files/PerPcWriter.h"
 #include "util/Text.h"
 
@@ -41,9 +42,10 @@ struct DocFixture : ::testing::Test {
     MemoryFileSystem fs;
     RecordingMessages messages;
     CAuditUtil util{fs, messages};
-    COstravionView normal{util, nullptr};
-    CExtendView extended{util, nullptr};
-    COstravionDoc doc{util, normal, extended};
+    AuditLists lists{util};
+    COstravionView& normal = lists.normal;
+    CExtendView& extended = lists.extended;
+    COstravionDoc& doc = lists.doc;
 
     void SetUp() override {
         util.SetScanBaseName("ACME_PC01");

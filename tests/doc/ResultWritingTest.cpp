@@ -1,5 +1,6 @@
 #include "doc/ResultWriting.h"
 #include "Fakes.h"
+#include "doc/AuditLists.h"
 #include "doc/OstravionDoc.h"
 #include "files/FileTexts.h"
 
@@ -361,9 +362,8 @@ TEST_F(ResultWritingTest, AFailedSaveKeepsThePreviousFiles) {
 TEST_F(ResultWritingTest, SavingReloadsTheDocumentsListsFromTheSavedTotal) {
     WriteFiles({Row("2", "Word", "Acme", "3"), Row("0", "Calc", "Beta", "2", "0", "0", "3")},
                Row("9", "Tool", "Zed", "1", "0", "0", "3"));
-    COstravionView normal(util, nullptr);
-    CExtendView extended(util, nullptr);
-    COstravionDoc doc(util, normal, extended);
+    AuditLists lists(util);
+    auto& [normal, extended, doc] = lists;
     doc.SetLayoutMode(kTotalLayout);
     ASSERT_TRUE(model.Open());
     FillNames();

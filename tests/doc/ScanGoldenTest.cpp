@@ -4,6 +4,7 @@
 // files in tests/doc/data; OSTRAVION_UPDATE_GOLDEN=1 rewrites them.
 #include "Fakes.h"
 #include "StopWait.h"
+#include "doc/AuditLists.h"
 #include "doc/Inspection.h"
 #include "files/Container.h"
 #include "scan/Facts.h"
@@ -92,8 +93,6 @@ struct ScanThreadGolden : ::testing::Test {
     MemoryFileSystem fs;
     RecordingMessages messages;
     CAuditUtil util{fs, messages};
-    COstravionView normal{util, nullptr};
-    CExtendView extended{util, nullptr};
     FakeFileSearch search;
     FakeDrives drives;
     FakeVersionStrings versions;
@@ -101,7 +100,10 @@ struct ScanThreadGolden : ::testing::Test {
     FixedSystem system;
     FixedClock clock;
     ScanRequest request{ScanPorts{search, drives, versions, apps}, &system};
-    COstravionDoc doc{util, normal, extended};
+    AuditLists lists{util};
+    COstravionView& normal = lists.normal;
+    CExtendView& extended = lists.extended;
+    COstravionDoc& doc = lists.doc;
 
     // Emission order, folder by folder:
     //   A1 GAMMA.EXE   Same Co, class 1

@@ -4,6 +4,7 @@
 // runs these under ThreadSanitizer (the suite name is the filter).
 #include "Fakes.h"
 #include "StopWait.h"
+#include "doc/AuditLists.h"
 #include "doc/OstravionDoc.h"
 #include "files/Container.h"
 #include "util/Text.h"
@@ -132,15 +133,16 @@ struct ScanThread : ::testing::Test {
     MemoryFileSystem fs;
     RecordingMessages messages;
     CAuditUtil util{fs, messages};
-    COstravionView normal{util, nullptr};
-    CExtendView extended{util, nullptr};
     FakeFileSearch search;
     FakeDrives drives;
     FakeVersionStrings versions;
     FakeAppPaths apps;
     ScanRequest request{ScanPorts{search, drives, versions, apps}};
     // Declared last: its end joins a scan thread that still uses the above.
-    COstravionDoc doc{util, normal, extended};
+    AuditLists lists{util};
+    COstravionView& normal = lists.normal;
+    CExtendView& extended = lists.extended;
+    COstravionDoc& doc = lists.doc;
 
     // A key list of Word (Acme) and twenty programs P00..P19 (Co), and a
     // drive C: holding Word twice and the twenty programs in one folder.

@@ -3,6 +3,7 @@
 // that vanishes in the middle of the flow, and the process killed in the
 // middle of writing. Afterwards each file is the one that was there before or
 // the whole new one; a failure is reported with the system's message.
+#include "doc/AuditLists.h"
 #include "doc/ConsolidateRun.h"
 #include "doc/OstravionDoc.h"
 #include "doc/ResultWriting.h"
@@ -209,9 +210,8 @@ std::map<std::string, Writer> Writers() {
                           {"G_N.ipt", "G_N.tmp"},
                           [](FileSystem& fs, MessagePort& m) {
                               CAuditUtil util(fs, m);
-                              COstravionView normal(util, nullptr);
-                              CExtendView extended(util, nullptr);
-                              COstravionDoc doc(util, normal, extended);
+                              AuditLists lists(util);
+                              auto& [normal, extended, doc] = lists;
                               util.SetScanBaseName("G_N");
                               util.SetPcFacts({"G", "N", "user", "model", "2024-5-6, 7:8 "});
                               for (int i = 0; i < 300; ++i)
@@ -232,9 +232,8 @@ std::map<std::string, Writer> Writers() {
         {"total.tls"},
         [](FileSystem& fs, MessagePort& m) {
             CAuditUtil util(fs, m);
-            COstravionView normal(util, nullptr);
-            CExtendView extended(util, nullptr);
-            COstravionDoc doc(util, normal, extended);
+            AuditLists lists(util);
+            auto& [normal, extended, doc] = lists;
             std::vector<std::string> files;
             for (int pc = 0; pc < 12; ++pc)
                 files.push_back("G_PC" + std::to_string(pc) + ".ipt");
@@ -245,9 +244,8 @@ std::map<std::string, Writer> Writers() {
 
     const auto loadAndSave = [](FileSystem& fs, MessagePort& m, bool underNewName) {
         CAuditUtil util(fs, m);
-        COstravionView normal(util, nullptr);
-        CExtendView extended(util, nullptr);
-        COstravionDoc doc(util, normal, extended);
+        AuditLists lists(util);
+        auto& [normal, extended, doc] = lists;
         util.SetResultNames("total", CAuditUtil::NameForm::Name);
         util.SetWorkState(kTotalOpened);
         doc.SetLayoutMode(kTotalLayout);
