@@ -240,10 +240,10 @@ int ScanCommand::Run(Context& ctx) {
         return 1;
     }
     if (!stopped) {
-        // The completion question: the command line answers it with Yes (close).
-        std::cerr << ctx.Utf8("\xB0\xCB\xBB\xF6\xC0\xBB \xBF\xCF\xB7\xE1\xC7\xCF\xBF\xB4\xBD\xC0"
-                              "\xB4\xCF\xB4\xD9.")
-                  << "\n"; // 검색을 완료하였습니다.
+        // The completion question's first line, "검색을 완료하였습니다.": the command
+        // line answers the question itself with Yes (close).
+        const std::string_view done = msg::kScanComplete;
+        std::cerr << ctx.Utf8(std::string(done.substr(0, done.find('\n')))) << "\n";
     } else {
         std::cerr << "scan stopped: the result file holds what was found until then\n";
     }

@@ -1,48 +1,26 @@
 // ostravion-cli: the audit driven from the command line.
 #include "cli/Command.h"
 
-#include <cstdio>
+#include "platform/Native.h"
+
 #include <iostream>
 #include <string>
 #include <vector>
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-// clang-format off
-#include <windows.h>
-#include <shellapi.h>
-// clang-format on
-#undef SetCurrentDirectory // the port's member, not the "A" function
-#endif
 
 int main(int argc, char** argv) {
     using namespace ostravion;
-#ifdef _WIN32
-    // Bytes go out as they are: a CR LF payload must not become CR CR LF.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-    // The arguments are read as UTF-8, as on Linux: taken from the wide
-    // command line, not from the ANSI one, which has lost what CP949 lacks.
-    std::vector<std::string> utf8Args;
-    std::vector<char*> utf8Argv;
-    int wideCount = 0;
-    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &wideCount)) {
-        for (int i = 0; i < wideCount; ++i) {
-            const int n =
-                WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-            std::string a(n > 0 ? static_cast<std::size_t>(n) : 1, '\0');
-            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, a.data(), n, nullptr, nullptr);
-            a.resize(std::char_traits<char>::length(a.c_str()));
-            utf8Args.push_back(std::move(a));
-        }
-        LocalFree(wide);
-        for (auto& a : utf8Args)
-            utf8Argv.push_back(a.data());
-        utf8Argv.push_back(nullptr);
-        argc = wideCount;
-        argv = utf8Argv.data();
-    }
-#endif
+    // The arguments as UTF-8 on every system (on Windows from the wide
+    // command line, not the ANSI one, which has lost what CP949 lacks), and
+    // the standard streams in binary: a CR LF payload must not become CR CR LF.
+    std::vector<std::string> args = ArgumentsAsUtf8(argc, argv);
+    std::vector<char*> argvUtf8;
+    for (std::string& a : args)
+        argvUtf8.push_back(a.data());
+    argvUtf8.push_back(nullptr);
+    argc = static_cast<int>(args.size());
+    argv = argvUtf8.data();
+    SetStandardStreamsBinary();
+
     CLI::App app{"Ostravion software audit, command-line face"};
     app.require_subcommand(1);
     // Options are "-x" and "--name" everywhere: on Windows too a "/..." word

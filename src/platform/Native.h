@@ -46,6 +46,14 @@ struct NativePlatform {
 
 std::unique_ptr<NativePlatform> MakeNativePlatform();
 
+// The program's arguments in UTF-8, its name first: on Windows taken from the
+// wide command line (the ANSI one has lost what CP949 lacks), elsewhere as given.
+std::vector<std::string> ArgumentsAsUtf8(int argc, char** argv);
+
+// Standard output and error write bytes as they are (Windows would turn LF
+// into CR LF); nothing to do elsewhere.
+void SetStandardStreamsBinary();
+
 // True when the standard error stream is a terminal (progress may redraw a line).
 bool StderrIsTerminal();
 

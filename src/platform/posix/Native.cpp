@@ -55,6 +55,12 @@ std::unique_ptr<NativePlatform> MakeNativePlatform() {
     return std::make_unique<PosixNative>();
 }
 
+std::vector<std::string> ArgumentsAsUtf8(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+void SetStandardStreamsBinary() {}
+
 bool LockKeyOn(LockKey key) {
     // The keyboard lights under /sys/class/leds: "input3::capslock" and the like.
     const char* led = key == LockKey::Caps  ? "::capslock"

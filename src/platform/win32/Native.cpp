@@ -2,6 +2,13 @@
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WinApi.h"
 
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#include <string>
+#include <vector>
+
 namespace ostravion {
 
 namespace {
@@ -29,6 +36,28 @@ struct Win32Native final : NativePlatform {
     ThreadControl* Threads() override { return &threads; }
 };
 } // namespace
+
+std::vector<std::string> ArgumentsAsUtf8(int argc, char** argv) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> args;
+    for (int i = 0; i < count; ++i) {
+        const int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string a(n > 0 ? static_cast<std::size_t>(n) : 1, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, a.data(), n, nullptr, nullptr);
+        a.resize(std::char_traits<char>::length(a.c_str()));
+        args.push_back(std::move(a));
+    }
+    LocalFree(wide);
+    return args;
+}
+
+void SetStandardStreamsBinary() {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
 
 bool LockKeyOn(LockKey key) {
     const int vk = key == LockKey::Caps ? VK_CAPITAL : key == LockKey::Num ? VK_NUMLOCK : VK_SCROLL;
