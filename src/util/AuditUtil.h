@@ -36,7 +36,7 @@ public:
     void SetScanBaseName(const std::string& base);
     // Derives result folder, total-file, base and written-result names. Shows one
     // of the three messages and returns false when the text is unusable (fields
-    // already set stay set, as the rule says). A typed name (Name form) must
+    // already set stay set, so a later step may still use them). A typed name (Name form) must
     // be a plain file name (IsPlainFileName), so that it stays in the work
     // folder; a path (Path form) comes from a file dialog and goes where it says.
     // Where file names differ by letter case (PathRules::caseSensitive) the

@@ -39,7 +39,7 @@ TEST(DoubleByte, SearchMatchesOnlyAtCharacterStarts) {
 }
 
 namespace {
-// The search stepped character by character, as the rule reads.
+// The search stepped character by character: the plain form the fast search must equal.
 std::size_t FindStepwise(std::string_view hay, std::string_view needle, std::size_t from) {
     for (std::size_t i = from; i < hay.size(); i += CharLength(hay, i))
         if (hay.substr(i, needle.size()) == needle)
