@@ -1,8 +1,8 @@
 #include "qt/CCommandBar.h"
 
+#include "desktop/CommandStates.h"
 #include "qt/Dialogs.h"
 #include "qt/Pictures.h"
-#include "desktop/CommandStates.h"
 
 #include <QMouseEvent>
 #include <QPainter>

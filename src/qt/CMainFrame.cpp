@@ -2,6 +2,11 @@
 
 #include "qt/report/QtText.h"
 
+#include "desktop/DesktopTexts.h"
+#include "desktop/Menus.h"
+#include "doc/FileSelection.h"
+#include "doc/ResultWriting.h"
+#include "platform/Native.h"
 #include "qt/CCommandBar.h"
 #include "qt/CPrintSelectDlg.h"
 #include "qt/CProgressBar.h"
@@ -12,24 +17,16 @@
 #include "qt/Dialogs.h"
 #include "qt/Pictures.h"
 #include "qt/ReportPrinting.h"
-#include "desktop/DesktopTexts.h"
-#include "desktop/Menus.h"
-#include "doc/FileSelection.h"
-#include "doc/ResultWriting.h"
-#include "platform/Native.h"
 #include "views/PrintSelection.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSplitter>
@@ -38,21 +35,6 @@
 #include <QToolBar>
 
 namespace ostravion::gui {
-
-namespace {
-
-// A request's filter, "caption(pattern)|pattern|...||", in Qt's form: the
-// captions, which carry their patterns, one per line.
-QString QtFilter(const QString& filter) {
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList captions;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        if (!parts[i].isEmpty())
-            captions << parts[i];
-    return captions.join(QStringLiteral(";;"));
-}
-
-} // namespace
 
 CMainFrame::CMainFrame(Services services, QWidget* parent) : QMainWindow(parent), s_(services) {
     setObjectName(QStringLiteral("mainFrame"));
@@ -78,10 +60,6 @@ QPrinter& CMainFrame::Printer() {
 
 QString CMainFrame::Qs(const std::string& cp949) const {
     return ToQt(s_.codec, cp949);
-}
-
-std::string CMainFrame::Cp(const QString& s) const {
-    return FromQt(s_.codec, s);
 }
 
 bool CMainFrame::Create(DesktopDocument& doc, QWidget* upperView, QWidget* lowerView) {
@@ -332,31 +310,12 @@ bool CMainFrame::Ask(const std::string& question) {
     return Dialogs::Ask(this, Qs(question));
 }
 
-std::optional<std::string> CMainFrame::ChosenPath(const QString& path) const {
-    if (path.isEmpty())
-        return std::nullopt;
-    return Cp(QDir::toNativeSeparators(path));
-}
-
-FileDialogSpec CMainFrame::Spec(const FileDialogRequest& r) const {
-    FileDialogSpec spec;
-    spec.caption = Qs(r.caption);
-    spec.defaultSuffix = Qs(r.defaultExtension);
-    spec.fileName = Qs(r.initialName);
-    spec.filter = QtFilter(Qs(r.filter));
-    // The work folder below the current directory.
-    QString folder = Qs(r.folder);
-    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    spec.folder = QDir::cleanPath(QDir::current().filePath(folder));
-    return spec;
-}
-
 std::optional<std::string> CMainFrame::ChooseOpenFile(const FileDialogRequest& request) {
-    return ChosenPath(Dialogs::OpenFileName(this, Spec(request)));
+    return Dialogs::OpenFile(this, request, s_.codec);
 }
 
 std::optional<std::string> CMainFrame::ChooseSaveFile(const FileDialogRequest& request) {
-    return ChosenPath(Dialogs::SaveFileName(this, Spec(request)));
+    return Dialogs::SaveFile(this, request, s_.codec);
 }
 
 bool CMainFrame::RunStartDialog(StartDialogModel& model) {
@@ -391,15 +350,7 @@ void CMainFrame::PrintReport(const ReportLayout& layout, bool preview) {
 }
 
 void CMainFrame::PrintSetup() {
-    QPrintDialog dlg(&Printer(), this);
-    dlg.setObjectName(QStringLiteral("printSetup"));
-    dlg.setWindowTitle(QStringLiteral("인쇄 설정"));
-    dlg.setOptions(QAbstractPrintDialog::PrintToFile);
-    // It chooses the printer and prints nothing.
-    if (auto* buttons = dlg.findChild<QDialogButtonBox*>())
-        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
-            ok->setText(QStringLiteral("확인"));
-    Dialogs::Exec(dlg);
+    RunPrintSetup(Printer(), this);
 }
 
 void CMainFrame::CloseWindow() {
@@ -429,7 +380,8 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 void CMainFrame::OpenDropped(const QList<QUrl>& urls) {
     if (!urls.isEmpty() && urls.first().isLocalFile())
-        flows_->OpenGivenFile(Cp(QDir::toNativeSeparators(urls.first().toLocalFile())));
+        flows_->OpenGivenFile(
+            FromQt(s_.codec, QDir::toNativeSeparators(urls.first().toLocalFile())));
 }
 
 } // namespace ostravion::gui

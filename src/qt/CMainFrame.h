@@ -24,7 +24,6 @@ namespace ostravion::gui {
 class CBitmapButton;
 class CCommandBar;
 class CProgressBar;
-struct FileDialogSpec;
 
 class CMainFrame : public QMainWindow, public DesktopUi {
     Q_OBJECT
@@ -104,12 +103,8 @@ private:
     void UpdateIndicators();
     void ShowIdleMessage();
     void NextPane(int delta);
-    std::optional<std::string> ChosenPath(const QString& path) const;
-    FileDialogSpec Spec(const FileDialogRequest& request) const;
 
-    // CP949 <-> Qt.
     QString Qs(const std::string& cp949) const;
-    std::string Cp(const QString& s) const;
 
     Services s_;
     std::unique_ptr<DesktopFlows> flows_;

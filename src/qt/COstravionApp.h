@@ -2,11 +2,11 @@
 // document with its two views, and the main window.
 #pragma once
 
+#include "desktop/DesktopDocument.h"
+#include "platform/Native.h"
 #include "qt/CMainFrame.h"
 #include "qt/CProgressBar.h"
 #include "qt/GuiMessages.h"
-#include "desktop/DesktopDocument.h"
-#include "platform/Native.h"
 #include "util/AuditUtil.h"
 
 #include <QString>

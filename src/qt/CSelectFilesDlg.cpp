@@ -2,10 +2,10 @@
 
 #include "qt/report/QtText.h"
 
-#include "qt/Dialogs.h"
-#include "qt/Pictures.h"
 #include "doc/Consolidation.h"
 #include "doc/FileSelection.h"
+#include "qt/Dialogs.h"
+#include "qt/Pictures.h"
 #include "util/Text.h"
 
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 
 #include "qt/report/QtText.h"
 
+#include "doc/Inspection.h"
 #include "qt/Dialogs.h"
 #include "qt/Pictures.h"
-#include "doc/Inspection.h"
 #include "util/AuditUtil.h"
 
 #include <QGridLayout>

@@ -1,5 +1,7 @@
 #include "qt/Dialogs.h"
 
+#include "qt/report/QtText.h"
+
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
@@ -171,6 +173,49 @@ QString Dialogs::SaveFileName(QWidget* parent, const FileDialogSpec& spec) {
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
     return RunFileDialog(d);
+}
+
+namespace {
+
+// A request's filter, "caption(pattern)|pattern|...||", in Qt's form: the
+// captions, which carry their patterns, one per line.
+QString QtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList captions;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        if (!parts[i].isEmpty())
+            captions << parts[i];
+    return captions.join(QStringLiteral(";;"));
+}
+
+FileDialogSpec SpecFor(const FileDialogRequest& r, const TextCodec& codec) {
+    FileDialogSpec spec;
+    spec.caption = ToQt(codec, r.caption);
+    spec.defaultSuffix = ToQt(codec, r.defaultExtension);
+    spec.fileName = ToQt(codec, r.initialName);
+    spec.filter = QtFilter(ToQt(codec, r.filter));
+    QString folder = ToQt(codec, r.folder);
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    spec.folder = QDir::cleanPath(QDir::current().filePath(folder));
+    return spec;
+}
+
+std::optional<std::string> Chosen(const QString& path, const TextCodec& codec) {
+    if (path.isEmpty())
+        return std::nullopt;
+    return FromQt(codec, QDir::toNativeSeparators(path));
+}
+
+} // namespace
+
+std::optional<std::string> Dialogs::OpenFile(QWidget* parent, const FileDialogRequest& request,
+                                             const TextCodec& codec) {
+    return Chosen(OpenFileName(parent, SpecFor(request, codec)), codec);
+}
+
+std::optional<std::string> Dialogs::SaveFile(QWidget* parent, const FileDialogRequest& request,
+                                             const TextCodec& codec) {
+    return Chosen(SaveFileName(parent, SpecFor(request, codec)), codec);
 }
 
 int Dialogs::Exec(QDialog& dialog) {

@@ -5,9 +5,13 @@
 // queues and every call is written to a log.
 #pragma once
 
+#include "ports/DesktopUi.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
+#include <string>
 
 class QDialog;
 class QPrinter;
@@ -39,6 +43,13 @@ public:
     // The file dialog "다른 이름으로 저장", as OpenFileName; asks before
     // overwriting an existing file.
     static QString SaveFileName(QWidget* parent, const FileDialogSpec& spec);
+    // The same for a request of the flows: its CP949 texts shown, the work
+    // folder found below the current directory, the chosen path handed back
+    // as CP949 text of the native path; nothing on Cancel.
+    static std::optional<std::string> OpenFile(QWidget* parent, const FileDialogRequest& request,
+                                               const TextCodec& codec);
+    static std::optional<std::string> SaveFile(QWidget* parent, const FileDialogRequest& request,
+                                               const TextCodec& codec);
     // Runs a modal dialog; returns its result (QDialog::Accepted or Rejected).
     static int Exec(QDialog& dialog);
     // The shell's verb ("open", "explore") on a web address or a folder.

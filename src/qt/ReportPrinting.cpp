@@ -1,17 +1,20 @@
 #include "qt/ReportPrinting.h"
 
-#include "qt/Dialogs.h"
 #include "platform/Native.h"
+#include "qt/Dialogs.h"
 #include "qt/report/QtPageCanvas.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QToolBar>
@@ -24,6 +27,17 @@ std::optional<ReportLayout> PrepareStoredReport(CAuditUtil& util, SheetView view
     if (!kind)
         return std::nullopt;
     return PrepareReport(util, *kind, TotalFileReaders(util), view);
+}
+
+void RunPrintSetup(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dlg(&printer, parent);
+    dlg.setObjectName(QStringLiteral("printSetup"));
+    dlg.setWindowTitle(QStringLiteral("인쇄 설정"));
+    dlg.setOptions(QAbstractPrintDialog::PrintToFile);
+    if (auto* buttons = dlg.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("확인"));
+    Dialogs::Exec(dlg);
 }
 
 void PreparePrinterPage(QPrinter& printer) {

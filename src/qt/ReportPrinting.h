@@ -35,6 +35,10 @@ void PreviewReport(const ReportLayout& layout, QPrinter& printer, const TextCode
 // most `widest` pixels wide, as tall as the area, centred across it.
 void FitToScreen(QWidget& window, QWidget* owner, int widest);
 
+// The printer-setup dialog "인쇄 설정": it chooses the printer (kept in
+// `printer` for later jobs) and prints nothing.
+void RunPrintSetup(QPrinter& printer, QWidget* parent);
+
 // The page set-up every report run assumes: portrait, and A4 unless the
 // printer-setup dialog chose another paper.
 void PreparePrinterPage(QPrinter& printer);
