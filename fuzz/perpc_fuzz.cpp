@@ -5,6 +5,7 @@
 #include "doc/AuditLists.h"
 #include "doc/ConsolidateRun.h"
 #include "doc/OstravionDoc.h"
+#include "doc/TotalReaders.h"
 #include "files/PerPcReader.h"
 #include "files/TotalFile.h"
 

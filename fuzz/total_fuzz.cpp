@@ -6,6 +6,7 @@
 #include "FuzzInput.h"
 #include "doc/AuditLists.h"
 #include "doc/OstravionDoc.h"
+#include "doc/TotalReaders.h"
 #include "files/TotalFile.h"
 #include "util/Text.h"
 #include "views/RecordingCanvas.h"
