@@ -1,8 +1,9 @@
 #include "qt/AppFixture.h"
 
+#include "doc/Inspection.h"
 #include "qt/CMainFrame.h"
 #include "qt/Pictures.h"
-#include "doc/Inspection.h"
+#include "qt/ResultView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -101,6 +102,26 @@ Harness::Harness() {
 Harness::~Harness() {
     app.reset();
     gui::Dialogs::Reset();
+}
+
+bool RealApp::Start(const QString& file) {
+    gui::Dialogs::SetScripted(true);
+    gui::Dialogs::Reset();
+    app = platform.MakeApp();
+    gui::CommandLine c;
+    c.splash = false;
+    c.file = file;
+    return app->InitInstance(c);
+}
+
+int RealApp::Rows() const {
+    return static_cast<gui::CResultView*>(Frame().View(0))->Model().rowCount();
+}
+
+void RealApp::CopyFixture(const char* name) const {
+    QFile::copy(QStringLiteral(OSTRAVION_SOURCE_DIR "/tests/cli/report/CheckOut/") +
+                    QLatin1String(name),
+                dir.Path(QStringLiteral("CheckOut/") + QLatin1String(name)));
 }
 
 DialogAction StartDialogOk(const QString& group, const QString& resultName, bool setResultName) {

@@ -3,10 +3,10 @@
 // document, and a harness that starts the real application around them.
 #pragma once
 
-#include "qt/COstravionApp.h"
-#include "qt/Dialogs.h"
 #include "desktop/DesktopDocument.h"
 #include "platform/Native.h"
+#include "qt/COstravionApp.h"
+#include "qt/Dialogs.h"
 
 #include <QDialog>
 #include <QObject>
@@ -140,6 +140,21 @@ public:
     TestPlatform platform;
     std::unique_ptr<gui::COstravionApp> app;
     RecordingDocument* doc = nullptr;
+};
+
+// The program's own application, document and views on a work folder, with
+// the dialog door scripted, started with the command line given.
+struct RealApp {
+    WorkDir dir;
+    TestPlatform platform;
+    std::unique_ptr<gui::COstravionApp> app;
+
+    bool Start(const QString& file = {});
+    gui::CMainFrame& Frame() const { return *app->MainFrame(); }
+    // The rows the upper list view shows.
+    int Rows() const;
+    // Copies the report fixture `name` (audit.tls, audit.rst) into CheckOut.
+    void CopyFixture(const char* name) const;
 };
 
 // Dialog actions for the scripted door.

@@ -19,25 +19,6 @@ QByteArray FixtureTotal() {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The real application on a work folder, started with the command line given.
-struct RealApp {
-    test::WorkDir dir;
-    test::TestPlatform platform;
-    std::unique_ptr<COstravionApp> app;
-
-    bool Start(const QString& file = {}) {
-        Dialogs::SetScripted(true);
-        Dialogs::Reset();
-        app = platform.MakeApp();
-        CommandLine c;
-        c.splash = false;
-        c.file = file;
-        return app->InitInstance(c);
-    }
-    CMainFrame& Frame() { return *app->MainFrame(); }
-    int Rows() { return static_cast<CResultView*>(Frame().View(0))->Model().rowCount(); }
-};
-
 } // namespace
 
 class FileNamesTest : public QObject {
@@ -46,7 +27,7 @@ private slots:
     void cleanup() { Dialogs::Reset(); }
 
     void openAndSaveAsKeepTheCase() {
-        RealApp s;
+        test::RealApp s;
         s.dir.Write(QStringLiteral("CheckOut/Audit.tls"), FixtureTotal());
         s.dir.Write(QStringLiteral("CheckOut/final.tls"), "another total");
         QVERIFY(s.Start());
@@ -68,7 +49,7 @@ private slots:
     }
 
     void earlierLowerCaseTotalIsOpened() {
-        RealApp s;
+        test::RealApp s;
         s.dir.Write(QStringLiteral("CheckOut/audit.tls"), FixtureTotal());
         QVERIFY(s.Start(s.dir.Path(QStringLiteral("CheckOut/Audit.tls"))));
         QCOMPARE(test::Messages(), QStringList());

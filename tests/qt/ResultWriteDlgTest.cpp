@@ -434,18 +434,13 @@ private slots:
 
     void writtenCountsReachTheListsAndTheSheet() {
         // The program's own document and views, from result writing to print.
-        test::WorkDir dir;
-        test::TestPlatform platform;
-        Dialogs::SetScripted(true);
-        auto app = platform.MakeApp();
-        CommandLine c;
-        c.splash = false;
-        QVERIFY(app->InitInstance(c));
-        for (const char* name : {"audit.tls", "audit.rst"}) {
-            QFile::copy(QStringLiteral(OSTRAVION_SOURCE_DIR "/tests/cli/report/CheckOut/") +
-                            QLatin1String(name),
-                        dir.Path(QStringLiteral("CheckOut/") + QLatin1String(name)));
-        }
+        test::RealApp s;
+        QVERIFY(s.Start());
+        s.CopyFixture("audit.tls");
+        s.CopyFixture("audit.rst");
+        auto& dir = s.dir;
+        auto& platform = s.platform;
+        auto& app = s.app;
         Dialogs::SetNextFileName(dir.Path(QStringLiteral("CheckOut/audit.tls")));
         app->MainFrame()->OnCommand(ID_FILE_OPEN);
         auto& doc = static_cast<GuiDocument&>(app->Document());
@@ -486,15 +481,12 @@ private slots:
     }
 
     void saveAfterSaveAsKeepsTheWrittenResultAndTicksAreEdits() {
-        test::WorkDir dir;
-        test::TestPlatform platform;
-        Dialogs::SetScripted(true);
-        auto app = platform.MakeApp();
-        CommandLine c;
-        c.splash = false;
-        QVERIFY(app->InitInstance(c));
-        QFile::copy(QStringLiteral(OSTRAVION_SOURCE_DIR "/tests/cli/report/CheckOut/audit.tls"),
-                    dir.Path(QStringLiteral("CheckOut/audit.tls")));
+        test::RealApp s;
+        QVERIFY(s.Start());
+        s.CopyFixture("audit.tls");
+        auto& dir = s.dir;
+        auto& platform = s.platform;
+        auto& app = s.app;
         Dialogs::SetNextFileName(dir.Path(QStringLiteral("CheckOut/audit.tls")));
         CMainFrame& frame = *app->MainFrame();
         frame.OnCommand(ID_FILE_OPEN);
