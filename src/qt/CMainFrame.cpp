@@ -2,6 +2,11 @@
 
 #include "qt/report/QtText.h"
 
+#include "desktop/DesktopTexts.h"
+#include "desktop/Menus.h"
+#include "doc/FileSelection.h"
+#include "doc/ResultWriting.h"
+#include "platform/Native.h"
 #include "qt/CCommandBar.h"
 #include "qt/CPrintSelectDlg.h"
 #include "qt/CProgressBar.h"
@@ -12,11 +17,6 @@
 #include "qt/Dialogs.h"
 #include "qt/Pictures.h"
 #include "qt/ReportPrinting.h"
-#include "desktop/DesktopTexts.h"
-#include "desktop/Menus.h"
-#include "doc/FileSelection.h"
-#include "doc/ResultWriting.h"
-#include "platform/Native.h"
 #include "views/PrintSelection.h"
 
 #include <QApplication>
@@ -404,6 +404,10 @@ void CMainFrame::PrintSetup() {
 
 void CMainFrame::CloseWindow() {
     close();
+}
+
+void CMainFrame::ExploreFolder(const std::string& path) {
+    Dialogs::Shell(QStringLiteral("explore"), Qs(path));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -2,11 +2,11 @@
 // document with its two views, and the main window.
 #pragma once
 
+#include "desktop/DesktopDocument.h"
+#include "platform/Native.h"
 #include "qt/CMainFrame.h"
 #include "qt/CProgressBar.h"
 #include "qt/GuiMessages.h"
-#include "desktop/DesktopDocument.h"
-#include "platform/Native.h"
 #include "util/AuditUtil.h"
 
 #include <QString>
@@ -49,7 +49,8 @@ public:
     CAuditUtil& Util() { return util_; }
     DesktopDocument& Document() { return *doc_; }
 
-    // Opens a list's folder (its text) in the file manager.
+    // A double click on a list row asked for its folder (its text): the
+    // flows open it in the file manager when it is an existing folder.
     void OpenFolder(const std::string& folderText);
     // The two about boxes.
     void OnAppAbout();
