@@ -39,6 +39,9 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> directories;
     std::set<std::string> unwritable; // paths that cannot be opened for writing
+    // Names that are links: refused when opened for appending, replaced by a
+    // file when made anew.
+    std::set<std::string> links;
     // Called with the path on every OpenWrite, on the caller's thread.
     std::function<void(const std::string&)> onOpenWrite;
     std::set<std::string> failingWrites;  // paths whose writes fail once opened
@@ -76,6 +79,7 @@ public:
     bool IsDirectory(const std::string& path) const override {
         return directories.count(path) != 0;
     }
+    bool IsLink(const std::string& path) const override { return links.count(path) != 0; }
     // The files whose path is the folder text followed by a name without separator.
     bool ListFiles(const std::string& folder, std::vector<std::string>& names) const override {
         names.clear();
@@ -141,8 +145,9 @@ inline std::unique_ptr<InFile> MemoryFileSystem::OpenRead(const std::string& pat
 inline std::unique_ptr<OutFile> MemoryFileSystem::OpenWrite(const std::string& path, bool append) {
     if (onOpenWrite)
         onOpenWrite(path);
-    if (unwritable.count(path))
+    if (unwritable.count(path) || (append && links.count(path)))
         return nullptr;
+    links.erase(path);
     if (!append || !files.count(path))
         files[path].clear();
     return std::make_unique<MemoryFile>(*this, path);

@@ -37,16 +37,14 @@ bool ReadNativeFile(const std::string& path, std::string& bytes) {
 bool WriteNativeFile(const std::string& path, const std::string& bytes) {
     // The bytes go to a new file beside the named one, which they replace
     // only once written whole: a failed write leaves an earlier file as it was.
+    // That file is made anew, never through a link left in its place.
     const std::string fresh = path + ".new";
-    bool ok = false;
-    {
-        std::ofstream out(Utf8Path(fresh), std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        ok = static_cast<bool>(out);
-    }
+    auto out = CreateNativeFile(fresh);
+    if (!out)
+        return false;
+    bool ok = out->Write(bytes);
+    ok = out->Close() && ok;
+    out.reset();
     if (ok && RenameNativeFile(fresh, path))
         return true;
     std::error_code ignored;

@@ -1,6 +1,7 @@
 #include "desktop/DesktopFlows.h"
 
 #include "desktop/DesktopTexts.h"
+#include "desktop/NativeFolders.h"
 #include "doc/ConsolidateRun.h"
 #include "doc/FileSelection.h"
 #include "doc/Inspection.h"
@@ -71,6 +72,16 @@ StartFieldCheck StartDialogModel::Confirm() {
 
 DesktopFlows::DesktopFlows(CAuditUtil& util, DesktopDocument& doc, DesktopUi& ui, Machine machine)
     : util_(util), doc_(doc), ui_(ui), machine_(machine) {}
+
+void DesktopFlows::OpenRowFolder(const std::string& folderText, const std::vector<Drive>& drives,
+                                 char nativeSeparator) {
+    const std::optional<std::string> folder =
+        FolderToOpen(folderText, drives, nativeSeparator, machine_.codec, util_.Files());
+    if (folder)
+        ui_.ExploreFolder(*folder);
+    else
+        ui_.Show(msg::kBadPath);
+}
 
 bool DesktopFlows::WindowCreated() {
     if (!EnsureWorkFolder(util_.Files(), util_.Messages()))

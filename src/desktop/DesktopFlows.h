@@ -74,6 +74,13 @@ public:
     // closes itself. True when the window may close.
     void CloseRequested();
 
+    // A double click on a row of the scan layout asked for its folder (the
+    // text of its 파일경로), on this machine's drives: the file manager opens
+    // on it when it is an existing folder there; any other text opens
+    // nothing and is answered with the system's path message.
+    void OpenRowFolder(const std::string& folderText, const std::vector<Drive>& drives,
+                       char nativeSeparator);
+
     // A list marked the work edited.
     void WorkEdited() { UpdateTitle(2); }
     // The document loaded or built a total: "확장" when the extended list holds rows.

@@ -167,6 +167,7 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
     const std::string scratchPath = util.ResultPath("_tm");
     fs.Remove(scratchPath);
     std::unique_ptr<OutFile> scratch;
+    bool scratchMade = false;
 
     ProgramTable table;
     // Kept from file to file, so that their memory is reused.
@@ -196,8 +197,12 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
         block.clear();
         AppendHistoryBlock(block, scan.ComputerName(), history);
 
-        if (!scratch)
-            scratch = fs.OpenWrite(scratchPath, true);
+        // Made anew for the first file and kept open; after a failed write,
+        // the next file's history is appended to what is there.
+        if (!scratch) {
+            scratch = fs.OpenWrite(scratchPath, scratchMade);
+            scratchMade = true;
+        }
         if (!scratch || !scratch->Write(block)) {
             messages.Show(totalfile::kWriteFileOpenError);
             scratch.reset();

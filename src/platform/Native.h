@@ -68,4 +68,11 @@ bool LockKeyOn(LockKey key);
 // Both are paths as the command line gives them, in UTF-8. False when it fails.
 bool RenameNativeFile(const std::string& from, const std::string& to);
 
+// Makes the file `path` (UTF-8, as the command line gives it) anew for
+// writing, for a file the program writes beside one the user named: a file
+// or link of that name is removed first (the link itself, never what it
+// leads to) and the file is created exclusively, never through a link. Null
+// when it cannot be made.
+std::unique_ptr<OutFile> CreateNativeFile(const std::string& path);
+
 } // namespace ostravion

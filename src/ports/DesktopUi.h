@@ -76,6 +76,8 @@ public:
     virtual int ActiveView() const = 0;
     // Closes the main window; the program ends.
     virtual void CloseWindow() = 0;
+    // Opens the file manager on an existing folder (the CP949 text of its path).
+    virtual void ExploreFolder(const std::string& path) = 0;
 };
 
 } // namespace ostravion

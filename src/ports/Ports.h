@@ -81,11 +81,19 @@ public:
     // For reading in pieces; null when it cannot be opened.
     virtual std::unique_ptr<InFile> OpenRead(const std::string& path) const = 0;
     virtual bool Exists(const std::string& path) const = 0;
-    // Opens for writing: truncated (append=false) or at its end (append=true),
-    // created when missing. Null when it cannot be opened.
+    // Opens one of the system's own files for writing, never through a link:
+    // the work folder may be shared, and a link planted there must not carry
+    // a write anywhere else. append=false makes the file anew: whatever has
+    // the name (a file left by an interrupted run, or a link, which is
+    // removed itself and never followed) gives way to a new empty file made
+    // exclusively. append=true opens the file at its end, or makes it when
+    // missing, and refuses a link and anything but a plain file. Null when
+    // it cannot be opened.
     virtual std::unique_ptr<OutFile> OpenWrite(const std::string& path, bool append) = 0;
     virtual bool Remove(const std::string& path) = 0;
-    // Replaces `to` by `from` in one step where the system can.
+    // Replaces `to` by `from` in one step where the system can. A link in
+    // the place of `from` is not moved (false): only a plain file replaces
+    // another, as in ReplaceKeepingBackup.
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
     // Moves `from` onto the existing file `to` as Rename does, and keeps the
     // file `to` named until then as `backup` (a file of that name is
@@ -94,7 +102,14 @@ public:
     virtual bool ReplaceKeepingBackup(const std::string& from, const std::string& to,
                                       const std::string& backup) = 0;
     virtual bool MakeDirectory(const std::string& path) = 0;
+    // True when the path names a folder, or a link to one.
     virtual bool IsDirectory(const std::string& path) const = 0;
+    // True when the name itself is a symbolic link (or another reparse
+    // point), whatever it leads to. A system without links need not override it.
+    virtual bool IsLink(const std::string& path) const {
+        (void)path;
+        return false;
+    }
     // The names of the files (not folders) directly in a folder, in the order
     // the file system gives them. False when the folder cannot be listed.
     virtual bool ListFiles(const std::string& folder, std::vector<std::string>& names) const = 0;

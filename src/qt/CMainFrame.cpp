@@ -357,6 +357,10 @@ void CMainFrame::CloseWindow() {
     close();
 }
 
+void CMainFrame::ExploreFolder(const std::string& path) {
+    Dialogs::Shell(QStringLiteral("explore"), Qs(path));
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The close box and Alt+F4 run the Exit flow.
     if (flows_)

@@ -71,6 +71,7 @@ public:
     // extended one; the normal view at first.
     int ActiveView() const override { return activeView_; }
     void CloseWindow() override;
+    void ExploreFolder(const std::string& path) override;
 
     // Parts, for the views and for tests.
     const CommandStates& States() const { return flows_->States(); }

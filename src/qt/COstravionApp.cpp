@@ -123,10 +123,8 @@ bool COstravionApp::InitInstance(const CommandLine& commandLine) {
 }
 
 void COstravionApp::OpenFolder(const std::string& folderText) {
-    const std::string native =
-        NativeFolder(folderText, platform_.DriveList().FixedDrives(),
-                     platform_.Search().NativeSeparator(), platform_.Codec());
-    Dialogs::Shell(QStringLiteral("explore"), QString::fromStdString(native));
+    frame_->Flows().OpenRowFolder(folderText, platform_.DriveList().FixedDrives(),
+                                  platform_.Search().NativeSeparator());
 }
 
 void COstravionApp::OnAppAbout() {

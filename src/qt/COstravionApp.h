@@ -49,7 +49,8 @@ public:
     CAuditUtil& Util() { return util_; }
     DesktopDocument& Document() { return *doc_; }
 
-    // Opens a list's folder (its text) in the file manager.
+    // A double click on a list row asked for its folder (its text): the
+    // flows open it in the file manager when it is an existing folder.
     void OpenFolder(const std::string& folderText);
     // The two about boxes.
     void OnAppAbout();

@@ -251,10 +251,12 @@ void Dialogs::Shell(const QString& verb, const QString& target) {
         S().log << QStringLiteral("shell: %1 %2").arg(verb, target);
         return;
     }
-    // Both verbs hand the target to the desktop: a web address opens in the
-    // browser, a folder in the file manager. The result is not reported.
-    const QUrl url =
-        target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+    // "open" hands a web address to the browser; "explore" hands a folder to
+    // the file manager, always as a local folder, never as an address. The
+    // result is not reported.
+    const QUrl url = verb == QStringLiteral("open") && target.contains(QStringLiteral("://"))
+                         ? QUrl(target)
+                         : QUrl::fromLocalFile(target);
     QDesktopServices::openUrl(url);
 }
 

@@ -1,10 +1,10 @@
 #include "qt/GuiDocument.h"
 
 #include "desktop/DesktopFlows.h"
+#include "desktop/NativeFolders.h"
 #include "doc/Inspection.h"
 #include "qt/GuiMessages.h"
 #include "scan/SearchThread.h"
-#include "util/Text.h"
 
 #include <QCoreApplication>
 
@@ -13,27 +13,6 @@ namespace ostravion::gui {
 void GuiScanHost::Wake() {
     QMetaObject::invokeMethod(
         this, [this] { RunPending(); }, Qt::QueuedConnection);
-}
-
-std::string NativeFolder(const std::string& folderText, const std::vector<Drive>& drives,
-                         char nativeSeparator, const TextCodec& codec) {
-    const Drive* best = nullptr;
-    for (const Drive& d : drives) {
-        if (d.text.empty() || d.text.size() > folderText.size())
-            continue;
-        // Drive letters are the same in either case; other roots are exact.
-        const std::string head = folderText.substr(0, d.text.size());
-        const bool match =
-            d.textSeparator == '\\' ? text::EqualsNoCase(head, d.text) : head == d.text;
-        if (match && (!best || d.text.size() > best->text.size()))
-            best = &d;
-    }
-    std::string rest = best ? folderText.substr(best->text.size()) : folderText;
-    const char textSeparator = best ? best->textSeparator : '\\';
-    for (std::size_t i = 0; i < rest.size(); i += text::CharLength(rest, i))
-        if (rest[i] == textSeparator)
-            rest[i] = nativeSeparator;
-    return (best ? best->native : std::string()) + codec.ToUtf8(rest);
 }
 
 void MappedFileDates::Refresh() {

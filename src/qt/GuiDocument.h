@@ -33,13 +33,6 @@ protected:
     void Wake() override;
 };
 
-// The folder a list shows (its text, CP949, as written in result files) as
-// this system opens it: the drive's text root is replaced by its native
-// root, the rest converted and its separators made native. A folder on no
-// known drive keeps its text, converted.
-std::string NativeFolder(const std::string& folderText, const std::vector<Drive>& drives,
-                         char nativeSeparator, const TextCodec& codec);
-
 // Creation dates of listed files: the path as the list writes it (a drive
 // letter where a folder stands in for a drive) is mapped to this system's
 // path first.

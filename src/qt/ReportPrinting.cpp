@@ -66,10 +66,16 @@ bool PrintReport(const ReportLayout& layout, QPrinter& printer, const TextCodec&
     const QString file =
         printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
     const QString fresh = file.isEmpty() ? QString() : file + QStringLiteral(".new");
-    if (!file.isEmpty())
+    bool made = true;
+    if (!file.isEmpty()) {
+        // The new file is made here, never through a link left under its
+        // name; the printer then writes into it.
+        auto out = CreateNativeFile(fresh.toUtf8().toStdString());
+        made = out && out->Close();
         printer.setOutputFileName(fresh);
+    }
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!made || !painter.begin(&printer)) {
         if (!file.isEmpty())
             printer.setOutputFileName(file);
         Dialogs::Show(parent, QStringLiteral("프린터를 시작할 수 없습니다."));

@@ -1,6 +1,7 @@
 #include "scan/SearchThread.h"
 
 #include "files/PcResultFile.h"
+#include "util/Messages.h"
 #include "util/Text.h"
 
 #include <algorithm>
@@ -260,7 +261,13 @@ int CSearchThread::EmitFoundProgram() {
     const std::string& journal = util_.JournalPath();
     if (journal.empty())
         return -1;
-    return AppendScanJournal(util_.Files(), journal, current_) ? 0 : -1;
+    if (AppendScanJournal(util_.Files(), journal, current_))
+        return 0;
+    if (!journalLinkShown_ && util_.Files().IsLink(journal)) {
+        journalLinkShown_ = true;
+        util_.Messages().Show(msg::kWriteFileOpenError);
+    }
+    return -1;
 }
 
 int CountSubdirectories(const FileSearch& search, const Drive& drive) {

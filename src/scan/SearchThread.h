@@ -104,7 +104,9 @@ public:
     std::string ReadVersionString(const std::string& nativePath, const std::string& name) const;
     bool IsRegisteredApplication(const std::string& upperName) const;
     // Hands the current record to the sink and appends its journal line;
-    // 0 when the line was written, -1 otherwise.
+    // 0 when the line was written, -1 otherwise. A journal that is lost
+    // loses its lines silently, but a link put in its place is refused with
+    // the write-error message, once a scan.
     int EmitFoundProgram();
 
     const FoundProgram& Current() const { return current_; }
@@ -121,6 +123,7 @@ private:
     KeyList keys_;
     FoundProgram current_;
     std::stop_token stop_;
+    bool journalLinkShown_ = false;
 
     // The file being identified.
     std::string currentNative_;

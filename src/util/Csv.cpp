@@ -79,7 +79,48 @@ bool Parse(std::string_view text, std::vector<Record>& records, std::string& err
     return true;
 }
 
+namespace {
+
+// Digits with an optional fraction and an optional "%": "3", "12.50%".
+bool IsUnsignedNumber(std::string_view s) {
+    if (!s.empty() && s.back() == '%')
+        s.remove_suffix(1);
+    const std::size_t point = s.find('.');
+    const std::string_view whole = s.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : s.substr(point + 1);
+    const auto digits = [](std::string_view d) {
+        return !d.empty() && d.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return digits(whole) && (point == std::string_view::npos || digits(fraction));
+}
+
+bool ReadAsFormula(std::string_view value) {
+    if (value.empty())
+        return false;
+    switch (value.front()) {
+    case '=':
+    case '+':
+    case '@':
+    case '\t':
+    case '\r':
+        return true;
+    case '-':
+        return value.size() > 1 && !IsUnsignedNumber(value.substr(1));
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 std::string Field(std::string_view value) {
+    std::string guarded;
+    if (ReadAsFormula(value)) {
+        guarded = "'";
+        guarded += value;
+        value = guarded;
+    }
     if (value.find_first_of(",\"\r\n") == std::string_view::npos)
         return std::string(value);
     std::string out = "\"";

@@ -25,7 +25,11 @@ struct Record {
 bool Parse(std::string_view text, std::vector<Record>& records, std::string& error);
 
 // A field as written: in double quotes, with its quotes doubled, when it holds
-// a comma, a quote or a line break; as it is otherwise.
+// a comma, a quote or a line break; as it is otherwise. A text a spreadsheet
+// would take for a formula (one that begins with "=", "+", "@", a TAB or a
+// CR, or with "-" and more that is no number) gets a leading apostrophe
+// first, so that it shows as the text it is; numbers, counts and rates such
+// as "-3" or "-12.50%", and a lone "-", stay as they are.
 std::string Field(std::string_view value);
 
 // The fields joined by commas, ended by CR LF.

@@ -89,6 +89,23 @@ check "export remarks" "$(printf '정상\n예외')" "$(tail -n +2 "$work/out.csv
 "$cli" -C "$run" export --name audit --csv "$work/total.csv" --from total >/dev/null 2>&1
 check "export from the total lists the same counted rows" "" "$(cmp "$work/out.csv" "$work/total.csv")"
 
+# Names found on audited PCs that a spreadsheet would run as formulas are
+# exported as text, behind an apostrophe; counts, rates and "-" as they are.
+formula=$work/formula
+mkdir -p "$formula/CheckOut"
+{
+    head -n 11 "$fixtures/CheckOut/a.ipt"
+    printf '2\t1\tK0\tAPP\tK2\t%s\t1.0\tK7\t%s\t1\tC:\\P\\\t\r\n' \
+        '=HYPERLINK("http://x","y")' "+cmd|' /C calc'!A0" '@SUM(1+1)' '-2+3' 'Plain' '-'
+} >"$formula/CheckOut/f.ipt"
+"$cli" -C "$formula" consolidate --name f f.ipt >/dev/null 2>&1
+"$cli" -C "$formula" export --name f --from total --csv "$work/f.csv" >/dev/null 2>&1; rc=$?
+check "formula-looking names exported" "0" "$rc"
+check "formula-looking names stay text" \
+    "$(printf '%s\n' "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",'+cmd|' /C calc'!A0,1,0,1,100.00%,정상" \
+        "'@SUM(1+1),'-2+3,1,0,1,100.00%,정상" "Plain,-,1,0,1,100.00%,정상")" \
+    "$(tail -n +2 "$work/f.csv" | tr -d '\r')"
+
 # A second run finds the written result: no save first, and the counts and
 # the remark stay as written. Named with capitals, it finds the lower-case
 # files earlier versions wrote where names differ by letter case.

@@ -118,6 +118,42 @@ check "read-only: export fails" "1" "$rc"
 check "read-only: earlier CSV kept" "earlier" "$(cat "$work/ro/out.csv")"
 chmod 755 "$work/ro"
 
+# Links planted in a shared work folder, and beside a named output, carry no
+# write out of it: what they lead to stays as it was (or is not made), and
+# the file written is a plain file with what a run without links writes.
+links=$work/links
+mkdir -p "$links/CheckOut"
+cp "$fixtures/CheckOut/a.ipt" "$fixtures/CheckOut/b.ipt" "$links/CheckOut/"
+printf 'kept\n' >"$work/own.txt"
+plain() { [ -f "$1" ] && [ ! -L "$1" ] && echo plain; }
+outside() { echo "$(cat "$work/own.txt") $([ -e "$work/made" ] || [ -L "$work/made" ] && echo made)"; }
+"$cli" -C "$links" consolidate --name ref a.ipt b.ipt >/dev/null 2>&1
+cp "$links/CheckOut/ref.tls" "$work/ref.tls"
+"$cli" -C "$links" result --name ref "${names[@]}" >/dev/null 2>&1
+"$cli" -C "$links" export --name ref --csv "$work/ref.csv" >/dev/null 2>&1
+printf 'k0\tAPP\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\n' >"$work/k.tsv"
+"$cli" keylist pack "$work/k.tsv" -o "$work/ref.dat" >/dev/null 2>&1
+for to in own.txt made; do
+    rm -f "$links/CheckOut/tot".* "$links/CheckOut/tot_tm" "$work/out".* "$work/made"
+    for n in tot.tls.new tot.tls.old tot.rst.new tot.rst.old tot_tm; do ln -s "$work/$to" "$links/CheckOut/$n"; done
+    ln -s "$work/$to" "$work/out.csv.new"
+    ln -s "$work/$to" "$work/out.dat.new"
+    "$cli" -C "$links" consolidate --name tot a.ipt b.ipt >/dev/null 2>&1; rc=$?
+    check "links to $to: consolidate" "0 plain" "$rc $(plain "$links/CheckOut/tot.tls")"
+    check "links to $to: the total" "" "$(cmp "$work/ref.tls" "$links/CheckOut/tot.tls" 2>&1)"
+    "$cli" -C "$links" result --name tot "${names[@]}" >/dev/null 2>&1; rc=$?
+    check "links to $to: result" "0 plain plain" \
+        "$rc $(plain "$links/CheckOut/tot.tls") $(plain "$links/CheckOut/tot.rst")"
+    check "links to $to: the written result" "" "$(cmp "$links/CheckOut/ref.rst" "$links/CheckOut/tot.rst" 2>&1)"
+    "$cli" -C "$links" export --name tot --csv "$work/out.csv" >/dev/null 2>&1; rc=$?
+    check "links to $to: export" "0 plain" "$rc $(plain "$work/out.csv")"
+    check "links to $to: the CSV" "" "$(cmp "$work/ref.csv" "$work/out.csv" 2>&1)"
+    "$cli" keylist pack "$work/k.tsv" -o "$work/out.dat" >/dev/null 2>&1; rc=$?
+    check "links to $to: keylist pack" "0 plain" "$rc $(plain "$work/out.dat")"
+    check "links to $to: the key list" "" "$(cmp "$work/ref.dat" "$work/out.dat" 2>&1)"
+    check "links to $to: nothing outside changed" "kept " "$(outside)"
+done
+
 # Typed names never leave CheckOut: refused with the system's message before
 # anything is written.
 mkdir -p "$work/names/CheckOut"

@@ -3,6 +3,7 @@
 // states, command states, progress and titles.
 #include "desktop/DesktopFlows.h"
 #include "desktop/DesktopTexts.h"
+#include "desktop/NativeFolders.h"
 #include "doc/FileSelection.h"
 #include "doc/Inspection.h"
 #include "doc/ResultWriting.h"
@@ -116,6 +117,7 @@ public:
         closed = true;
         Log("close");
     }
+    void ExploreFolder(const std::string& path) override { Log("explore: " + path); }
 
     // The questions and messages of the log.
     std::vector<std::string> Questions() const {
@@ -701,6 +703,38 @@ TEST_F(DesktopFlowsTest, TitleForms) {
     EXPECT_EQ(ui.title, "OstravionV3.1-ACME_PC01.ipt");
     flows.UpdateTitle(7);
     EXPECT_EQ(ui.title, "OstravionV3.1-ACME_PC01.ipt");
+}
+
+// The folder text of a row comes from result files: only an existing folder
+// on one of the drives opens, as a folder.
+TEST_F(DesktopFlowsTest, RowFolderOpensOnlyAnExistingFolderOnADrive) {
+    const std::vector<Drive> drives{{"C:\\", "/mnt/win/", '\\'}, {"/", "/", '/'}};
+    fs.directories = {"/mnt/win/Apps/Word/", "/home/kim/", "http://example.com/x/"};
+    fs.files["/mnt/win/Apps/setup.bat"] = "x";
+    for (const char* text : {"c:\\Apps\\Word\\", "/home/kim/", "C:\\Apps\\setup.bat",
+                             "http://example.com/x/", "C:\\Apps\\Gone\\", "D:\\Apps\\Word\\", ""})
+        flows.OpenRowFolder(text, drives, '/');
+    const std::string badPath = ShowOf(msg::kBadPath);
+    EXPECT_EQ(ui.log, (Calls{"explore: /mnt/win/Apps/Word/", "explore: /home/kim/", badPath,
+                             badPath, badPath, badPath, badPath}));
+}
+
+TEST(NativeFolder, DriveRootsAndSeparatorsAsThisSystemNamesThem) {
+    const IdentityCodec codec;
+    const std::vector<Drive> mapped = {{"C:\\", "/mnt/win/", '\\'}, {"D:\\", "/data/", '\\'}};
+    EXPECT_EQ(NativeFolder("C:\\Program Files\\A\\", mapped, '/', codec),
+              "/mnt/win/Program Files/A/");
+    EXPECT_EQ(NativeFolder("d:\\x\\", mapped, '/', codec), "/data/x/");
+    // A trail byte that looks like a backslash stays part of its character.
+    EXPECT_EQ(NativeFolder("C:\\\xBC\\\\", mapped, '/', codec), "/mnt/win/\xBC\\/");
+    // Mount points: the longest root that matches.
+    const std::vector<Drive> mounts = {{"/", "/", '/'}, {"/home/", "/home/", '/'}};
+    EXPECT_EQ(NativeFolder("/home/kim/bin/", mounts, '/', codec), "/home/kim/bin/");
+    EXPECT_EQ(NativeFolder("/usr/bin/", mounts, '/', codec), "/usr/bin/");
+    // On no known drive: the text, its backslashes made native.
+    EXPECT_EQ(NativeFolder("E:\\old\\", mapped, '/', codec), "E:/old/");
+    // On Windows nothing changes.
+    EXPECT_EQ(NativeFolder("C:\\A\\", {{"C:\\", "C:\\", '\\'}}, '\\', codec), "C:\\A\\");
 }
 
 TEST(DesktopCommandLine, SwitchesFilesAndDrives) {

@@ -98,6 +98,7 @@ public:
     }
     bool MakeDirectory(const std::string& p) override { return inner_.MakeDirectory(p); }
     bool IsDirectory(const std::string& p) const override { return inner_.IsDirectory(p); }
+    bool IsLink(const std::string& p) const override { return inner_.IsLink(p); }
     bool ListFiles(const std::string& f, std::vector<std::string>& n) const override {
         return inner_.ListFiles(f, n);
     }
@@ -525,6 +526,56 @@ TEST_F(WriteFaults, TotalAndWrittenResultAreReplacedTogetherTotalFirst) {
     }
 }
 
+// The work folder may be shared: links planted under the names of the files
+// a writer makes for itself (its new files, the backups, the consolidation's
+// scratch file) lead a write nowhere. What they lead to stays as it was (or
+// is not made), and the writer's files are plain files with the bytes of a
+// run without links.
+TEST_F(WriteFaults, PlantedLinksCarryNoWriteOutOfTheWorkFolder) {
+    const stdfs::path outside = dir_ / "auditors-own.txt";
+    for (const auto& [name, w] : Writers()) {
+        long long bytes = 0;
+        const Files after = Reference(w, bytes);
+        for (const bool dangling : {false, true}) {
+            const std::string what = name + (dangling ? " (links to nothing)" : "");
+            Reset(w);
+            stdfs::remove(outside);
+            if (!dangling)
+                std::ofstream(outside, std::ios::binary) << "the auditor's own file";
+            std::vector<std::string> planted{"total_tm"};
+            for (const std::string& t : w.targets)
+                for (const char* suffix : {".new", ".old"})
+                    planted.push_back(t + suffix);
+            for (const std::string& p : planted)
+                stdfs::create_symlink(outside, stdfs::path("CheckOut") / p);
+
+            posix::IconvCodec codec;
+            posix::PosixFileSystem real(codec);
+            PipeMessages quiet(::open("/dev/null", O_WRONLY), true);
+            EXPECT_EQ(w.run(real, quiet), 0) << what;
+            if (dangling) {
+                EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(outside))) << what;
+            } else {
+                std::ifstream in(outside, std::ios::binary);
+                std::ostringstream kept;
+                kept << in.rdbuf();
+                EXPECT_EQ(kept.str(), "the auditor's own file") << what;
+            }
+            for (const auto& [target, expected] : after) {
+                if (!expected)
+                    continue;
+                EXPECT_TRUE(stdfs::is_regular_file(stdfs::symlink_status("CheckOut/" + target)))
+                    << what << ": " << target;
+                EXPECT_TRUE(Get(target) == expected) << what << ": " << target;
+            }
+            // No new file is left; a link the writer had no use for is left alone.
+            for (const auto& e : stdfs::directory_iterator("CheckOut"))
+                EXPECT_TRUE(e.path().extension() != ".new" || e.is_symlink())
+                    << what << ": " << e.path();
+        }
+    }
+}
+
 // The journal is appended to while the scan runs; killed at any byte, what
 // it holds reads back: the header, then whole lines, at most the last one cut.
 TEST_F(WriteFaults, JournalReadsBackAfterAKill) {
@@ -576,6 +627,48 @@ TEST_F(WriteFaults, JournalReadsBackAfterAKill) {
         EXPECT_GE(read, whole) << "killed at " << kill;
         EXPECT_LE(read, whole + 1) << "killed at " << kill;
     }
+}
+
+// The journal is made anew where a link stood, and a link (or a second
+// name) put in its place during the scan is refused: its lines are lost, the
+// file it leads to is not touched.
+TEST_F(WriteFaults, JournalIsNeverWrittenThroughALink) {
+    stdfs::create_directory("CheckOut");
+    const std::string journal = ".\\CheckOut\\G_N.tmp";
+    const stdfs::path outside = dir_ / "auditors-own.txt";
+    std::ofstream(outside, std::ios::binary) << "kept";
+    const auto kept = [&] {
+        std::ifstream in(outside, std::ios::binary);
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        return ss.str() == "kept";
+    };
+    posix::IconvCodec codec;
+    posix::PosixFileSystem fs(codec);
+    const PcFacts facts{"G", "N", "user", "model", "t"};
+
+    stdfs::create_symlink(outside, "CheckOut/G_N.tmp");
+    ASSERT_TRUE(StartScanJournal(fs, journal, facts));
+    ASSERT_TRUE(AppendScanJournal(fs, journal, Program(1, "1")));
+    EXPECT_TRUE(kept());
+    EXPECT_TRUE(stdfs::is_regular_file(stdfs::symlink_status("CheckOut/G_N.tmp")));
+    EXPECT_EQ(Get("G_N.tmp"), PcResultHeader(facts) + PcResultLine(Program(1, "1")));
+    EXPECT_FALSE(fs.IsLink(journal));
+
+    for (const bool hard : {false, true}) {
+        stdfs::remove("CheckOut/G_N.tmp");
+        if (hard)
+            stdfs::create_hard_link(outside, "CheckOut/G_N.tmp");
+        else
+            stdfs::create_symlink(outside, "CheckOut/G_N.tmp");
+        EXPECT_FALSE(AppendScanJournal(fs, journal, Program(2, "1"))) << hard;
+        EXPECT_TRUE(kept()) << hard;
+        EXPECT_EQ(fs.IsLink(journal), !hard);
+    }
+    // Nor is a pipe waited on.
+    stdfs::remove("CheckOut/G_N.tmp");
+    ASSERT_EQ(::mkfifo("CheckOut/G_N.tmp", 0600), 0);
+    EXPECT_FALSE(AppendScanJournal(fs, journal, Program(3, "1")));
 }
 
 } // namespace

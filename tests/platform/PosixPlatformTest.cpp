@@ -125,6 +125,41 @@ TEST_F(PosixFiles, ReplaceKeepsTheReplacedFileAsItsBackup) {
     EXPECT_FALSE(fs.Exists("b.tls.old"));
 }
 
+// A link under the name of a file the system makes for itself is replaced
+// or refused, never followed, and never moved into a file's place.
+TEST_F(PosixFiles, LinksAreNeverWrittenThroughNorMovedIntoPlace) {
+    IconvCodec codec;
+    PosixFileSystem fs(codec);
+    std::ofstream(dir / "own.txt") << "kept";
+    const auto own = [&] {
+        std::string bytes;
+        return fs.ReadWhole("own.txt", bytes) ? bytes : "(none)";
+    };
+    std::filesystem::create_symlink(dir / "own.txt", dir / "a.tls.new");
+    EXPECT_TRUE(fs.IsLink("a.tls.new"));
+    EXPECT_FALSE(fs.IsLink("own.txt"));
+    EXPECT_EQ(fs.OpenWrite("a.tls.new", true), nullptr);
+    EXPECT_FALSE(fs.Rename("a.tls.new", "a.tls"));
+    std::ofstream(dir / "a.tls") << "earlier";
+    EXPECT_FALSE(fs.ReplaceKeepingBackup("a.tls.new", "a.tls", "a.tls.old"));
+    EXPECT_FALSE(RenameNativeFile("a.tls.new", "a.tls"));
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "a.tls"));
+    {
+        auto f = fs.OpenWrite("a.tls.new", false);
+        ASSERT_TRUE(f && f->Write("new") && f->Close());
+    }
+    EXPECT_FALSE(fs.IsLink("a.tls.new"));
+    // A link left beside a file the command line writes is replaced too.
+    std::filesystem::create_symlink(dir / "nowhere.txt", dir / "out.csv.new");
+    {
+        auto f = CreateNativeFile((dir / "out.csv.new").string());
+        ASSERT_TRUE(f && f->Write("csv") && f->Close());
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "nowhere.txt"));
+    EXPECT_EQ(own(), "kept");
+    EXPECT_TRUE(fs.Rename("a.tls.new", "a.tls"));
+}
+
 TEST_F(PosixFiles, CurrentDirectoryRoundTrip) {
     IconvCodec codec;
     PosixFileSystem fs(codec);

@@ -132,6 +132,12 @@ private slots:
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
                            QPoint(5, view->viewport()->height() - 2));
         QCOMPARE(Dialogs::Log().size(), 1);
+        // A folder that is no longer there is not handed to the desktop.
+        QVERIFY(QDir(s.dir.Path(QStringLiteral("tree")))
+                    .rename(QStringLiteral("한글"), QStringLiteral("gone")));
+        Dialogs::ClearLog();
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("show: File is Bad Path...")}));
     }
 
     void stopKeepsWhatWasFound() {

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -287,11 +288,23 @@ private slots:
                  QStringList({QStringLiteral("show: 프린터를 시작할 수 없습니다.")}));
         QCOMPARE(contents(), earlier);
 
+        // A link left where the new file goes is replaced, never written through.
         QVERIFY(QDir().rmdir(pdf + QStringLiteral(".new")));
+        const QString elsewhere = h.dir.Path(QStringLiteral("elsewhere.txt"));
+        {
+            QFile f(elsewhere);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(earlier);
+        }
+        QVERIFY(QFile::link(elsewhere, pdf + QStringLiteral(".new")));
         Dialogs::Reset();
         h.Util().SetWorkState(kTotalOpened);
         print();
         QCOMPARE(test::Messages(), QStringList({SavedTo(pdf)}));
+        QVERIFY(!QFileInfo(pdf).isSymLink());
+        QFile other(elsewhere);
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        QCOMPARE(other.readAll(), earlier);
         const ReportLayout layout =
             PrepareReport(h.Util(), ReportKind::BySoftware, TotalFileReaders(h.Util()));
         QCOMPARE(PdfPages(pdf), layout.PageCount());

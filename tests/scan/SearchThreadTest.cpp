@@ -213,6 +213,15 @@ TEST_F(Identify, JournalThatCannotBeOpenedLosesOnlyItsLine) {
     EXPECT_EQ(Check("hwp.exe", 2000), 1);
     EXPECT_EQ(sink.programs.size(), 1u);
     EXPECT_EQ(thread.EmitFoundProgram(), -1);
+    EXPECT_TRUE(messages.shown.empty());
+
+    // A link in the journal's place is refused and said, once a scan.
+    fs.unwritable.clear();
+    fs.links.insert(".\\CheckOut\\G_N.tmp");
+    EXPECT_EQ(thread.EmitFoundProgram(), -1);
+    EXPECT_EQ(thread.EmitFoundProgram(), -1);
+    EXPECT_EQ(sink.programs.size(), 4u);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Write File Open Error...!!"});
 }
 
 namespace {

@@ -60,4 +60,22 @@ TEST(Csv, WritingQuotesOnlyWhatNeedsIt) {
     EXPECT_EQ(fields, back[0].fields);
 }
 
+TEST(Csv, TextsThatASpreadsheetWouldRunAsFormulasStayText) {
+    EXPECT_EQ("\"'=HYPERLINK(\"\"http://x\"\")\"", csv::Field("=HYPERLINK(\"http://x\")"));
+    EXPECT_EQ("'+cmd|' /C calc'!A0", csv::Field("+cmd|' /C calc'!A0"));
+    EXPECT_EQ("'@SUM(A1)", csv::Field("@SUM(A1)"));
+    EXPECT_EQ("'-2+3", csv::Field("-2+3"));
+    EXPECT_EQ("'-x", csv::Field("-x"));
+    EXPECT_EQ("'\tx", csv::Field("\tx"));
+    EXPECT_EQ("\"'\rx\"", csv::Field("\rx"));
+    EXPECT_EQ("\"'=1,2\"", csv::Field("=1,2"));
+    // Counts, rates and the lone "-" are no formulas.
+    for (const char* kept : {"-", "-2", "0", "12", "-12.50%", "0.00%", "3.5", "a=b", ""})
+        EXPECT_EQ(kept, csv::Field(kept));
+    // Read back, the text is the apostrophe and the value.
+    const auto back = ParseOk(csv::Line({"=1,2", "-3"}));
+    ASSERT_EQ(1u, back.size());
+    EXPECT_EQ((Fields{"'=1,2", "-3"}), back[0].fields);
+}
+
 } // namespace

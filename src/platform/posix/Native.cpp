@@ -51,6 +51,10 @@ bool RenameNativeFile(const std::string& from, const std::string& to) {
     return true;
 }
 
+std::unique_ptr<OutFile> CreateNativeFile(const std::string& path) {
+    return posix::CreateNewFile(path);
+}
+
 std::unique_ptr<NativePlatform> MakeNativePlatform() {
     return std::make_unique<PosixNative>();
 }

@@ -157,14 +157,44 @@ private:
 } // namespace
 
 bool SyncFile(const std::string& path) {
-    // A file this process cannot open again is moved unsynced, as before.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without following a link and without waiting on a pipe: a link
+    // put in the new file's place since it was written is refused. A file
+    // this process cannot open again is moved unsynced, as before.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return true;
-    // EINVAL: a file that cannot be synced (a pipe, a device); nothing lost.
-    const bool synced = ::fdatasync(fd) == 0 || errno == EINVAL;
+        return errno != ELOOP;
+    struct stat st {};
+    bool synced = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    // EINVAL: a file system that cannot sync this file; nothing lost.
+    synced = synced && (::fdatasync(fd) == 0 || errno == EINVAL);
     ::close(fd);
     return synced;
+}
+
+std::unique_ptr<OutFile> CreateNewFile(const std::string& path) {
+    // unlink removes a link itself, never what it leads to; a folder stays.
+    ::unlink(path.c_str());
+    // Exclusive: a name put back in the meantime, link or file, makes this fail.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    return std::make_unique<PosixOutFile>(fd);
+}
+
+std::unique_ptr<OutFile> OpenForAppending(const std::string& path) {
+    // O_NONBLOCK: a pipe in the file's place is refused below rather than
+    // waited on.
+    const int fd = ::open(
+        path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 ||
+        ::fcntl(fd, F_SETFL, O_APPEND) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixOutFile>(fd);
 }
 
 void SyncParentFolder(const std::string& path) {
@@ -302,11 +332,8 @@ bool PosixFileSystem::Exists(const std::string& path) const {
 }
 
 std::unique_ptr<OutFile> PosixFileSystem::OpenWrite(const std::string& path, bool append) {
-    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
-    const int fd = ::open(NativePath(path).c_str(), flags, 0666);
-    if (fd < 0)
-        return nullptr;
-    return std::make_unique<PosixOutFile>(fd);
+    const std::string native = NativePath(path);
+    return append ? OpenForAppending(native) : CreateNewFile(native);
 }
 
 bool PosixFileSystem::Remove(const std::string& path) {
@@ -357,6 +384,11 @@ bool PosixFileSystem::MakeDirectory(const std::string& path) {
 bool PosixFileSystem::IsDirectory(const std::string& path) const {
     struct stat st {};
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::IsLink(const std::string& path) const {
+    struct stat st {};
+    return ::lstat(NativePath(path).c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 bool PosixFileSystem::ListFiles(const std::string& folder, std::vector<std::string>& names) const {

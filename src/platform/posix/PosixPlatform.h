@@ -1,8 +1,8 @@
 // Linux implementations of the ports.
 #pragma once
 
-#include "ports/Ports.h"
 #include "platform/pe/PeVersion.h"
+#include "ports/Ports.h"
 
 #include <string>
 
@@ -24,9 +24,22 @@ public:
     std::string Convert(std::u16string_view units) const override;
 };
 
-// Brings the bytes written to the file `path` (a native path) onto the disk;
-// false when the flush fails (a file that cannot be opened is left as it is).
+// Brings the bytes written to the file `path` (a native path) onto the disk
+// before it is moved onto another; false when the flush fails, or when the
+// name is a link or anything but a plain file, which is never moved into a
+// file's place (a file that cannot be opened is left as it is).
 bool SyncFile(const std::string& path);
+
+// Makes the file `path` (a native path) anew for writing, never through a
+// link: a file or link of that name is removed first (the link itself, not
+// what it leads to), then the file is created exclusively. Null when it
+// cannot be made.
+std::unique_ptr<OutFile> CreateNewFile(const std::string& path);
+
+// Opens the plain file `path` (a native path) at its end for writing, making
+// it when missing. A link, a file that has other names too (a hard link),
+// and anything but a plain file are refused: null, as when it cannot be opened.
+std::unique_ptr<OutFile> OpenForAppending(const std::string& path);
 
 // Makes a rename into the folder of `path` (a native path) last through a
 // power cut; best effort, as some file systems cannot sync a folder.
@@ -47,6 +60,7 @@ public:
                               const std::string& backup) override;
     bool MakeDirectory(const std::string& path) override;
     bool IsDirectory(const std::string& path) const override;
+    bool IsLink(const std::string& path) const override;
     bool ListFiles(const std::string& folder, std::vector<std::string>& names) const override;
     std::string CurrentDirectory() const override;
     bool SetCurrentDirectory(const std::string& path) override;

@@ -90,12 +90,17 @@ bool RenameNativeFile(const std::string& from, const std::string& to) {
     if (wideFrom.empty() || wideTo.empty())
         return false;
     // The new file's bytes reach the disk before it takes the old one's place.
-    if (!FlushAndClose(CreateFileW(wideFrom.c_str(), GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr)))
+    if (!ReadyToMove(wideFrom.c_str()))
         return false;
     return MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::unique_ptr<OutFile> CreateNativeFile(const std::string& path) {
+    const std::wstring wide = WideFromUtf8(path);
+    if (wide.empty())
+        return nullptr;
+    return win32::CreateNewFile(wide);
 }
 
 std::unique_ptr<NativePlatform> MakeNativePlatform() {

@@ -145,7 +145,58 @@ bool FolderIdentity(const std::string& folder, std::uint64_t& device, std::uint6
     return true;
 }
 
+// Removes a reparse point itself (a link to a folder is removed as a
+// folder); other names stay.
+void RemoveLink(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_REPARSE_POINT))
+        return;
+    if (a & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveDirectoryW(path.c_str());
+    else
+        DeleteFileW(path.c_str());
+}
+
 } // namespace
+
+std::unique_ptr<OutFile> CreateNewFile(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES) {
+        if (a & FILE_ATTRIBUTE_REPARSE_POINT)
+            RemoveLink(path);
+        else if (!(a & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileW(path.c_str()); // hidden and system files too
+    }
+    // CREATE_NEW fails on any name put back in the meantime, and with
+    // FILE_FLAG_OPEN_REPARSE_POINT a link is never resolved to make its target.
+    const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return std::make_unique<Win32OutFile>(h);
+}
+
+std::unique_ptr<OutFile> OpenForAppending(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT))
+        return nullptr;
+    // OPEN_ALWAYS, not CREATE_ALWAYS, so that a hidden or system file opens
+    // too; the link itself, should one appear after the test above.
+    const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return nullptr;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool plain =
+        GetFileInformationByHandle(h, &info) != 0 &&
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0 &&
+        info.nNumberOfLinks <= 1;
+    if (!plain || !SetFilePointerEx(h, LARGE_INTEGER{}, nullptr, FILE_END)) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    return std::make_unique<Win32OutFile>(h);
+}
 
 std::string Win32Codec::ToUtf8(const std::string& cp949) const {
     return Narrow(CP_UTF8, Widen(kCodePage, cp949));
@@ -198,19 +249,10 @@ bool Win32FileSystem::Exists(const std::string& path) const {
 }
 
 std::unique_ptr<OutFile> Win32FileSystem::OpenWrite(const std::string& path, bool append) {
-    // OPEN_ALWAYS and then cutting or seeking, rather than CREATE_ALWAYS, so
-    // that a hidden or system file can be rewritten as well.
-    const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    const std::wstring wide = Widen(kCodePage, path);
+    if (wide.empty())
         return nullptr;
-    const bool placed = append ? SetFilePointerEx(h, LARGE_INTEGER{}, nullptr, FILE_END) != 0
-                               : SetEndOfFile(h) != 0;
-    if (!placed) {
-        CloseHandle(h);
-        return nullptr;
-    }
-    return std::make_unique<Win32OutFile>(h);
+    return append ? OpenForAppending(wide) : CreateNewFile(wide);
 }
 
 bool Win32FileSystem::Remove(const std::string& path) {
@@ -220,8 +262,7 @@ bool Win32FileSystem::Remove(const std::string& path) {
 bool Win32FileSystem::Rename(const std::string& from, const std::string& to) {
     // The new file's bytes reach the disk before it takes the old one's
     // place, so that a power cut never leaves an empty file under the name.
-    if (!FlushAndClose(CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)))
+    if (!ReadyToMove(Widen(kCodePage, from).c_str()))
         return false;
     return MoveFileExA(from.c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -229,12 +270,14 @@ bool Win32FileSystem::Rename(const std::string& from, const std::string& to) {
 
 bool Win32FileSystem::ReplaceKeepingBackup(const std::string& from, const std::string& to,
                                            const std::string& backup) {
-    if (!FlushAndClose(CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)))
-        return false;
     const std::wstring wideFrom = Widen(kCodePage, from);
     const std::wstring wideTo = Widen(kCodePage, to);
     const std::wstring wideBackup = Widen(kCodePage, backup);
+    if (!ReadyToMove(wideFrom.c_str()))
+        return false;
+    // A link under the backup name goes first: the replaced file takes the
+    // name itself, never the place the link leads to.
+    RemoveLink(wideBackup);
     if (ReplaceFileW(wideTo.c_str(), wideFrom.c_str(), wideBackup.c_str(),
                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return true;
@@ -253,6 +296,11 @@ bool Win32FileSystem::MakeDirectory(const std::string& path) {
 bool Win32FileSystem::IsDirectory(const std::string& path) const {
     const DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32FileSystem::IsLink(const std::string& path) const {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 bool Win32FileSystem::ListFiles(const std::string& folder, std::vector<std::string>& names) const {

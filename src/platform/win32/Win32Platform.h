@@ -2,8 +2,8 @@
 // Korean code page every text they take and give is CP949, as the core holds it.
 #pragma once
 
-#include "ports/Ports.h"
 #include "platform/pe/PeVersion.h"
+#include "ports/Ports.h"
 
 #include <string>
 #include <utility>
@@ -12,6 +12,17 @@ namespace ostravion::win32 {
 
 // The code page of every text inside the system.
 constexpr unsigned kCodePage = 949;
+
+// Makes the file `path` anew for writing, never through a link: a file or a
+// reparse point (symbolic link, junction) of that name is removed first (the
+// link itself, not what it leads to), then the file is made with CREATE_NEW.
+// Null when it cannot be made.
+std::unique_ptr<OutFile> CreateNewFile(const std::wstring& path);
+
+// Opens the plain file `path` at its end for writing, making it when missing.
+// A reparse point, a folder and a file that has other names too (a hard
+// link) are refused: null, as when it cannot be opened.
+std::unique_ptr<OutFile> OpenForAppending(const std::wstring& path);
 
 // CP949 <-> UTF-8 through UTF-16; a character without a CP949 form becomes "?".
 class Win32Codec final : public TextCodec {
@@ -38,6 +49,7 @@ public:
                               const std::string& backup) override;
     bool MakeDirectory(const std::string& path) override;
     bool IsDirectory(const std::string& path) const override;
+    bool IsLink(const std::string& path) const override;
     bool ListFiles(const std::string& folder, std::vector<std::string>& names) const override;
     std::string CurrentDirectory() const override;
     bool SetCurrentDirectory(const std::string& path) override;

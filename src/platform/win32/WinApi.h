@@ -13,11 +13,19 @@
 
 #undef SetCurrentDirectory
 
-// For a file about to be moved onto another: its bytes reach the disk first,
-// so that a power cut never leaves an empty file under the name. A file that
-// could not be opened (INVALID_HANDLE_VALUE) is moved unflushed. Closes the
-// handle; false when the flush fails.
-inline bool FlushAndClose(HANDLE h) {
+// For a file about to be moved onto another: a name that is a link (a
+// reparse point) or a folder never takes a file's place (false). A plain
+// file's bytes reach the disk first, so that a power cut never leaves an
+// empty file under the name; one that cannot be opened is moved unflushed.
+// False when the flush fails.
+inline bool ReadyToMove(const wchar_t* path) {
+    const DWORD a = GetFileAttributesW(path);
+    if (a != INVALID_FILE_ATTRIBUTES &&
+        (a & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+        return false;
+    const HANDLE h =
+        CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return true;
     const bool flushed = FlushFileBuffers(h) != 0;

@@ -421,6 +421,61 @@ TEST(Win32SearchLinks, LinkToAFolderIsMarked) {
     EXPECT_EQ(entries[0].inode, inode);
 }
 
+// The files the system makes for itself are never written through a link:
+// appending refuses a link and a file with a second name, making anew
+// replaces the name itself, and a link is never moved into a file's place.
+TEST_F(Win32Files, NoWriteGoesThroughALink) {
+    Win32FileSystem fs;
+    std::string bytes;
+    MakeFile("own.txt", "kept");
+    ASSERT_TRUE(CreateHardLinkA("second.tmp", "own.txt", nullptr));
+    EXPECT_EQ(fs.OpenWrite("second.tmp", true), nullptr);
+    {
+        auto f = fs.OpenWrite("second.tmp", false);
+        ASSERT_TRUE(f && f->Write("new") && f->Close());
+    }
+    ASSERT_TRUE(fs.ReadWhole("own.txt", bytes));
+    EXPECT_EQ(bytes, "kept");
+    ASSERT_TRUE(fs.ReadWhole("second.tmp", bytes));
+    EXPECT_EQ(bytes, "new");
+    {
+        auto f = fs.OpenWrite("second.tmp", true);
+        ASSERT_TRUE(f && f->Write(" more") && f->Close());
+    }
+    {
+        auto f = CreateNativeFile(kKoreanUtf8 + ".csv.new");
+        ASSERT_TRUE(f && f->Write("csv") && f->Close());
+    }
+    ASSERT_TRUE(fs.ReadWhole(kKoreanCp949 + ".csv.new", bytes));
+    EXPECT_EQ(bytes, "csv");
+    // A link made here, where the system lets this program make one, is
+    // replaced by the new file.
+    if (CreateSymbolicLinkA("made.tmp", "own.txt", 0) && fs.IsLink("made.tmp")) {
+        auto f = fs.OpenWrite("made.tmp", false);
+        ASSERT_TRUE(f && f->Write("new") && f->Close());
+        EXPECT_FALSE(fs.IsLink("made.tmp"));
+        ASSERT_TRUE(fs.ReadWhole("own.txt", bytes));
+        EXPECT_EQ(bytes, "kept");
+    }
+
+    // A symbolic link the build made beside this program (a Unix one, which
+    // Wine shows as a reparse point): refused for appending and for moving.
+    char self[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string folder(self, n);
+    folder = folder.substr(0, folder.rfind('\') + 1) + "file-links\";
+    const DWORD a = GetFileAttributesA((folder + "planted.tmp").c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "no file link beside the program, or not shown as one";
+    EXPECT_TRUE(fs.IsLink(folder + "planted.tmp"));
+    EXPECT_FALSE(fs.IsLink(folder + "own.txt"));
+    EXPECT_EQ(fs.OpenWrite(folder + "planted.tmp", true), nullptr);
+    EXPECT_FALSE(fs.Rename(folder + "planted.tmp", "moved.tls"));
+    EXPECT_FALSE(fs.Exists("moved.tls"));
+    ASSERT_TRUE(fs.ReadWhole(folder + "own.txt", bytes));
+    EXPECT_EQ(bytes, "kept");
+}
+
 TEST(Win32Drives, FixedDrivesFromCToZ) {
     Win32Drives drives;
     const auto list = drives.FixedDrives();
