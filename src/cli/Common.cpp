@@ -35,21 +35,10 @@ bool ReadNativeFile(const std::string& path, std::string& bytes) {
 }
 
 bool WriteNativeFile(const std::string& path, const std::string& bytes) {
-    // The bytes go to a new file beside the named one, which they replace
-    // only once written whole: a failed write leaves an earlier file as it was.
-    // That file is made anew, never through a link left in its place.
-    const std::string fresh = path + ".new";
-    auto out = CreateNativeFile(fresh);
-    if (!out)
-        return false;
-    bool ok = out->Write(bytes);
-    ok = out->Close() && ok;
-    out.reset();
-    if (ok && RenameNativeFile(fresh, path))
-        return true;
-    std::error_code ignored;
-    std::filesystem::remove(Utf8Path(fresh), ignored);
-    return false;
+    return ReplaceNativeFile(path, [&](std::unique_ptr<OutFile> out, const std::string&) {
+        const bool written = out->Write(bytes);
+        return out->Close() && written;
+    });
 }
 
 } // namespace ostravion::cli

@@ -3,6 +3,7 @@
 
 #include "ports/Ports.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,5 +75,14 @@ bool RenameNativeFile(const std::string& from, const std::string& to);
 // leads to) and the file is created exclusively, never through a link. Null
 // when it cannot be made.
 std::unique_ptr<OutFile> CreateNativeFile(const std::string& path);
+
+// Replaces the file `path` (UTF-8) that the user named, never in place: the
+// writer fills its replacement beside it (made anew by CreateNativeFile and
+// handed over open, with its path for writers that write by name, such as a
+// printer), which then moves onto `path`. A failed write or move leaves an
+// earlier file as it was and removes the new one; false then.
+using NativeReplacementWriter =
+    std::function<bool(std::unique_ptr<OutFile> out, const std::string& freshPath)>;
+bool ReplaceNativeFile(const std::string& path, const NativeReplacementWriter& write);
 
 } // namespace ostravion

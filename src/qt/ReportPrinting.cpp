@@ -60,41 +60,41 @@ bool PrintReport(const ReportLayout& layout, QPrinter& printer, const TextCodec&
     PreparePrinterPage(printer);
     printer.setFromTo(1, layout.PageCount());
     printer.setDocName(QStringLiteral("Ostravion"));
-    // A printer that is a PDF file prints to a new file beside it, which
-    // replaces the chosen file only once the whole report is in it: a print
-    // that fails part way leaves an earlier file of that name as it was.
     const QString file =
         printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
-    const QString fresh = file.isEmpty() ? QString() : file + QStringLiteral(".new");
-    bool made = true;
-    if (!file.isEmpty()) {
-        // The new file is made here, never through a link left under its
-        // name; the printer then writes into it.
-        auto out = CreateNativeFile(fresh.toUtf8().toStdString());
-        made = out && out->Close();
-        printer.setOutputFileName(fresh);
+    // The printer could not start: neither a PDF file to print into could be
+    // made, nor the painting begun.
+    bool started = false;
+    const auto print = [&] {
+        QPainter painter;
+        if (!(started = painter.begin(&printer)))
+            return false;
+        qtreport::PaintPages(layout, painter, printer, codec);
+        return painter.end();
+    };
+    if (file.isEmpty()) {
+        if (print())
+            return true;
+    } else {
+        // A printer that is a PDF file prints into the replacement of the
+        // chosen file, which takes its place only once the whole report is in
+        // it: a print that fails part way leaves an earlier file as it was.
+        const bool printed =
+            ReplaceNativeFile(file.toUtf8().toStdString(),
+                              [&](std::unique_ptr<OutFile> out, const std::string& fresh) {
+                                  out->Close();
+                                  printer.setOutputFileName(QString::fromUtf8(fresh));
+                                  return print();
+                              });
+        printer.setOutputFileName(file);
+        if (printed) {
+            SayWherePdfWent(file, parent);
+            return true;
+        }
     }
-    QPainter painter;
-    if (!made || !painter.begin(&printer)) {
-        if (!file.isEmpty())
-            printer.setOutputFileName(file);
-        Dialogs::Show(parent, QStringLiteral("프린터를 시작할 수 없습니다."));
-        return false;
-    }
-    qtreport::PaintPages(layout, painter, printer, codec);
-    bool printed = painter.end();
-    if (file.isEmpty())
-        return printed;
-    printer.setOutputFileName(file);
-    printed =
-        printed && RenameNativeFile(fresh.toUtf8().toStdString(), file.toUtf8().toStdString());
-    if (!printed) {
-        QFile::remove(fresh);
-        Dialogs::Show(parent, QString::fromLatin1(msg::kWriteFileOpenError));
-        return false;
-    }
-    SayWherePdfWent(file, parent);
-    return true;
+    Dialogs::Show(parent, started ? QString::fromLatin1(msg::kWriteFileOpenError)
+                                  : QStringLiteral("프린터를 시작할 수 없습니다."));
+    return false;
 }
 
 void FitToScreen(QWidget& window, QWidget* owner, int widest) {
