@@ -114,13 +114,13 @@ bool ReadAsFormula(std::string_view value) {
 
 } // namespace
 
-std::string Field(std::string_view value) {
-    std::string guarded;
-    if (ReadAsFormula(value)) {
-        guarded = "'";
-        guarded += value;
-        value = guarded;
-    }
+std::string AsText(std::string_view value) {
+    return ReadAsFormula(value) ? "'" + std::string(value) : std::string(value);
+}
+
+std::string Field(std::string_view original) {
+    const std::string text = AsText(original);
+    const std::string_view value = text;
     if (value.find_first_of(",\"\r\n") == std::string_view::npos)
         return std::string(value);
     std::string out = "\"";

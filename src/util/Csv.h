@@ -24,6 +24,11 @@ struct Record {
 // end of the record; `records` then holds the records before it.
 bool Parse(std::string_view text, std::vector<Record>& records, std::string& error);
 
+// A text as a spreadsheet is to show it: one it would take for a formula
+// (one that begins with "=", "+", "@", a TAB or a CR, or with "-" and more
+// that is no number) behind a leading apostrophe; any other as it is.
+std::string AsText(std::string_view value);
+
 // A field as written: in double quotes, with its quotes doubled, when it holds
 // a comma, a quote or a line break; as it is otherwise. A text a spreadsheet
 // would take for a formula (one that begins with "=", "+", "@", a TAB or a
