@@ -458,21 +458,21 @@ TEST_F(Win32Files, NoWriteGoesThroughALink) {
         EXPECT_EQ(bytes, "kept");
     }
 
-    // A symbolic link the build made beside this program (a Unix one, which
-    // Wine shows as a reparse point): refused for appending and for moving.
+    // The link to a folder the build made beside this program (a Unix one,
+    // which Wine shows as a reparse point; Wine shows a link to a file as
+    // the file): never moved into a file's place, nor appended to.
     char self[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string folder(self, n);
-    folder = folder.substr(0, folder.rfind('\') + 1) + "file-links\";
-    const DWORD a = GetFileAttributesA((folder + "planted.tmp").c_str());
-    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_REPARSE_POINT))
-        GTEST_SKIP() << "no file link beside the program, or not shown as one";
-    EXPECT_TRUE(fs.IsLink(folder + "planted.tmp"));
-    EXPECT_FALSE(fs.IsLink(folder + "own.txt"));
-    EXPECT_EQ(fs.OpenWrite(folder + "planted.tmp", true), nullptr);
-    EXPECT_FALSE(fs.Rename(folder + "planted.tmp", "moved.tls"));
-    EXPECT_FALSE(fs.Exists("moved.tls"));
-    ASSERT_TRUE(fs.ReadWhole(folder + "own.txt", bytes));
+    std::string link(self, n);
+    link = link.substr(0, link.rfind('\\') + 1) + "links\\link";
+    if (!fs.IsLink(link))
+        GTEST_SKIP() << "no link fixture beside the program";
+    EXPECT_EQ(fs.OpenWrite(link, true), nullptr);
+    EXPECT_FALSE(fs.Rename(link, "moved.tls"));
+    EXPECT_FALSE(fs.ReplaceKeepingBackup(link, "own.txt", "own.txt.old"));
+    EXPECT_TRUE(fs.IsLink(link));
+    EXPECT_FALSE(fs.Exists("own.txt.old"));
+    ASSERT_TRUE(fs.ReadWhole("own.txt", bytes));
     EXPECT_EQ(bytes, "kept");
 }
 
