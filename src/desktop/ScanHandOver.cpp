@@ -1,5 +1,6 @@
 #include "desktop/ScanHandOver.h"
 
+#include <chrono>
 #include <condition_variable>
 
 namespace ostravion {
@@ -33,12 +34,13 @@ void ScanHandOver::RunOnOwner(std::stop_token stop, const std::function<void()>&
         return;
     }
     const std::shared_ptr<Piece> piece = Queue(work);
-    std::stop_callback onStop(stop, [&piece] {
-        std::lock_guard<std::mutex> lock(piece->mutex);
-        piece->cv.notify_all();
-    });
+    // The wait looks at the stop every few milliseconds rather than being
+    // woken by a stop callback: with MinGW's GCC 12 and its winpthreads a
+    // stop's wake-up can be lost (seen under Wine), which would leave the
+    // scan thread waiting for ever and the stop's join with it.
     std::unique_lock<std::mutex> lock(piece->mutex);
-    piece->cv.wait(lock, [&] { return piece->done || stop.stop_requested(); });
+    while (!piece->done && !stop.stop_requested())
+        piece->cv.wait_for(lock, std::chrono::milliseconds(5));
     if (!piece->done)
         piece->gaveUp = true;
 }
