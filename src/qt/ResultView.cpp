@@ -49,11 +49,8 @@ int CResultView::RowAt(QPoint viewportPos) const {
 }
 
 void CResultView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton)
         model_.Flush();
-        // A click records the row and its check state before any change.
-        List().Clicked(RowAt(event->position().toPoint()));
-    }
     QTableView::mousePressEvent(event);
 }
 

@@ -212,15 +212,9 @@ void CResultList::ColumnClicked(int column) {
     SortByColumn(column, sortFlag_ == 1);
 }
 
-void CResultList::Clicked(int row) {
-    clickedRow_ = row;
-    clickedState_ = GetCheck(row);
-}
-
 std::string CResultList::DoubleClicked(int row) {
     if (!HasColumns() || layout_ != kScanLayout)
         return std::string();
-    Clicked(row);
     if (row < 0)
         return std::string();
     return ItemText(row, 6);
@@ -229,7 +223,6 @@ std::string CResultList::DoubleClicked(int row) {
 void CResultList::CheckToggled(int row) {
     if (GetCheck(row) == kNoCheckBox)
         return;
-    Clicked(row);
     SetCheck(row, GetCheck(row) == 0);
 }
 
@@ -238,7 +231,6 @@ void CResultList::CheckToggled(int row) {
 // printed) marks the work edited, so that Exit and the next start offer to
 // save it. A box exists only in the total layout.
 void CResultList::ItemChanged() {
-    clickedState_ = -1;
     const int state = util_.GetWorkState();
     if (state >= kTotalOpened && state <= kPrinted && state != kEdited) {
         util_.SetWorkState(kEdited);

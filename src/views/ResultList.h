@@ -113,12 +113,10 @@ public:
     // A click on a column header: flips the direction flag and sorts, ascending
     // when the flag became 1.
     void ColumnClicked(int column);
-    // A single click on a row (or -1 outside any row): records it and its check state.
-    void Clicked(int row);
-    // A double click: in the scan layout records it as a click and returns the
-    // folder to open in the file manager (the row's 파일경로); empty otherwise.
+    // A double click: in the scan layout returns the folder to open in the file manager (the row's
+    // 파일경로); empty otherwise.
     std::string DoubleClicked(int row);
-    // The user toggled a row's box: a click on the row, then the change.
+    // The user toggled a row's box.
     void CheckToggled(int row);
     int SortFlag() const { return sortFlag_; }
 
@@ -145,8 +143,6 @@ private:
     unsigned char layout_ = kScanLayout;
     int counter_ = kNoColumns;
     int sortFlag_ = 0;
-    int clickedRow_ = 0;
-    int clickedState_ = -1;
     std::vector<Row> rows_;
     // Shared so that a copy of the rows costs no copy of the programs.
     std::vector<std::shared_ptr<const FoundProgram>> store_;
