@@ -12,7 +12,7 @@ packages=(
 if [ "${1:-}" = "--windows" ]; then
   # GoogleTest's sources to build with MinGW-w64 (above), Wine to run the
   # programs, and localedef for the Korean locale.
-  packages+=(googletest wine wine64 locales)
+  packages+=(googletest wine wine64 locales xvfb xdotool)
 fi
 missing=()
 for p in "${packages[@]}"; do

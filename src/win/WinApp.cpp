@@ -1,0 +1,9 @@
+#include "win/WinApp.h"
+
+namespace ostravion::win {
+
+int RunApplication(HINSTANCE, int) {
+    return 0;
+}
+
+} // namespace ostravion::win

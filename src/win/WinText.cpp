@@ -1,0 +1,28 @@
+#include "win/WinText.h"
+
+#include <windows.h>
+
+namespace ostravion::win {
+
+std::wstring Wide(std::string_view cp949) {
+    if (cp949.empty())
+        return {};
+    const int n =
+        MultiByteToWideChar(kKoreanCodePage, 0, cp949.data(), int(cp949.size()), nullptr, 0);
+    std::wstring out(std::size_t(n), L'\0');
+    MultiByteToWideChar(kKoreanCodePage, 0, cp949.data(), int(cp949.size()), out.data(), n);
+    return out;
+}
+
+std::string Narrow(std::wstring_view text) {
+    if (text.empty())
+        return {};
+    const int n = WideCharToMultiByte(kKoreanCodePage, 0, text.data(), int(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string out(std::size_t(n), '\0');
+    WideCharToMultiByte(kKoreanCodePage, 0, text.data(), int(text.size()), out.data(), n, nullptr,
+                        nullptr);
+    return out;
+}
+
+} // namespace ostravion::win

@@ -1,0 +1,16 @@
+// Texts between the core (CP949 bytes) and the wide Windows calls. The front
+// uses the wide calls with the Korean code page named, so that it speaks
+// Korean whatever code page the system runs with.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ostravion::win {
+
+inline constexpr unsigned kKoreanCodePage = 949;
+
+std::wstring Wide(std::string_view cp949);
+std::string Narrow(std::wstring_view text);
+
+} // namespace ostravion::win
