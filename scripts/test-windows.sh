@@ -43,7 +43,18 @@ export WINEDEBUG=-all
 # No Mono or Gecko installers, and no window of any kind.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
-trap 'wineserver -k 2>/dev/null || true' EXIT
+# The windows of the desktop program's tests go to a virtual display of their
+# own; the display is stopped with the Wine server at the end.
+xvfb_pid=
+for n in $(seq 91 120); do
+  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+  Xvfb :$n -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+  if kill -0 $xvfb_pid 2>/dev/null; then export DISPLAY=:$n; break; fi
+  xvfb_pid=
+done
+trap 'wineserver -k 2>/dev/null || true; [ -n "$xvfb_pid" ] && kill $xvfb_pid 2>/dev/null || true' EXIT
 
 run_korean() { LC_ALL=ko_KR.UTF-8 "$@"; }
 
