@@ -5,13 +5,44 @@
 
 namespace ostravion {
 
+namespace {
+
+// The wait looks at the stop every few milliseconds rather than being woken
+// by a stop callback: with MinGW's GCC 12 and its winpthreads a stop's
+// wake-up can be lost (seen under Wine), which would leave the scan thread
+// waiting for ever and the stop's join with it.
+class PollingSignal final : public ScanHandOver::Signal {
+public:
+    void Set() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        set_ = true;
+        cv_.notify_all();
+    }
+    void Wait(std::stop_token stop) override {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!set_ && !stop.stop_requested())
+            cv_.wait_for(lock, std::chrono::milliseconds(5));
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    bool set_ = false;
+};
+
+} // namespace
+
 struct ScanHandOver::Piece {
     std::function<void()> work;
+    std::unique_ptr<Signal> signal;
     std::mutex mutex;
-    std::condition_variable cv;
     bool done = false;   // it ran
     bool gaveUp = false; // the scan thread stopped waiting: it must not run
 };
+
+std::unique_ptr<ScanHandOver::Signal> ScanHandOver::MakeSignal() {
+    return std::make_unique<PollingSignal>();
+}
 
 ScanHandOver::ScanHandOver() : owner_(std::this_thread::get_id()) {}
 
@@ -20,6 +51,7 @@ ScanHandOver::~ScanHandOver() = default;
 std::shared_ptr<ScanHandOver::Piece> ScanHandOver::Queue(std::function<void()> work) {
     auto piece = std::make_shared<Piece>();
     piece->work = std::move(work); // the hand-over's own copy: the caller's may go
+    piece->signal = MakeSignal();
     {
         std::lock_guard<std::mutex> lock(mutex_);
         queue_.push_back(piece);
@@ -34,13 +66,8 @@ void ScanHandOver::RunOnOwner(std::stop_token stop, const std::function<void()>&
         return;
     }
     const std::shared_ptr<Piece> piece = Queue(work);
-    // The wait looks at the stop every few milliseconds rather than being
-    // woken by a stop callback: with MinGW's GCC 12 and its winpthreads a
-    // stop's wake-up can be lost (seen under Wine), which would leave the
-    // scan thread waiting for ever and the stop's join with it.
-    std::unique_lock<std::mutex> lock(piece->mutex);
-    while (!piece->done && !stop.stop_requested())
-        piece->cv.wait_for(lock, std::chrono::milliseconds(5));
+    piece->signal->Wait(stop);
+    std::lock_guard<std::mutex> lock(piece->mutex);
     if (!piece->done)
         piece->gaveUp = true;
 }
@@ -71,9 +98,11 @@ void ScanHandOver::RunPending() {
         }
         ++handed_;
         piece->work();
-        std::lock_guard<std::mutex> lock(piece->mutex);
-        piece->done = true;
-        piece->cv.notify_all();
+        {
+            std::lock_guard<std::mutex> lock(piece->mutex);
+            piece->done = true;
+        }
+        piece->signal->Set();
     }
 }
 

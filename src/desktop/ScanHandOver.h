@@ -37,10 +37,24 @@ public:
     // Pieces of work run so far, for the statistics of a scan.
     long long Handed() const { return handed_; }
 
+    // How the scan thread waits for one piece to have run. Set comes from the
+    // user-interface thread once the piece ran; Wait returns once it was set
+    // or the stop was requested, whichever comes first.
+    class Signal {
+    public:
+        virtual ~Signal() = default;
+        virtual void Set() = 0;
+        virtual void Wait(std::stop_token stop) = 0;
+    };
+
 protected:
     // Asks the user-interface thread to call RunPending soon. Called from the
     // scan thread, once per piece; extra calls do no harm.
     virtual void Wake() = 0;
+    // A signal for one piece; by default a condition variable that looks at
+    // the stop every few milliseconds. A front may wait on its system's own
+    // events instead.
+    virtual std::unique_ptr<Signal> MakeSignal();
 
 private:
     struct Piece;

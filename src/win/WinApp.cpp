@@ -1,9 +1,136 @@
 #include "win/WinApp.h"
 
+#include "win/Door.h"
+#include "win/WinDocument.h"
+#include "win/WinText.h"
+#include "win/dialogs/Dialogs.h"
+
+#include <commctrl.h>
+
 namespace ostravion::win {
 
-int RunApplication(HINSTANCE, int) {
-    return 0;
+namespace {
+
+std::wstring FromUtf8(const std::string& utf8) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring out(std::size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), out.data(), n);
+    return out;
+}
+
+bool IsFile(const std::string& utf8) {
+    const DWORD a = GetFileAttributesW(FromUtf8(utf8).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+DesktopCommandLine ParseWindowsCommandLine(const std::vector<std::string>& arguments) {
+    return ParseDesktopCommandLine(arguments, IsFile);
+}
+
+WinApp::WinApp(NativePlatform& platform)
+    : platform_(platform), util_(platform.Files(), messages_, &progress_) {}
+
+WinApp::~WinApp() {
+    util_.DestroyProgress();
+    frame_.reset();
+    doc_.reset();
+}
+
+bool WinApp::InitInstance(HINSTANCE instance, const DesktopCommandLine& commandLine, int show) {
+    EnableSplashScreen(commandLine.splash);
+    std::string error;
+    if (!platform_.ConfigureScan(ScanSetup{commandLine.driveMap, commandLine.appPathsFile},
+                                 error)) {
+        Door::Show(nullptr, platform_.Codec().FromUtf8(error));
+        return false;
+    }
+
+    CResultList* lists[2] = {nullptr, nullptr};
+    WinDocument* native = nullptr;
+    if (documentFactory) {
+        doc_ = documentFactory(util_);
+        for (int i = 0; i < 2; ++i) {
+            spare_[i] = std::make_unique<CResultList>(util_, nullptr);
+            lists[i] = spare_[i].get();
+        }
+    } else {
+        auto d = std::make_unique<WinDocument>(util_, platform_, platform_.System(), &messages_);
+        native = d.get();
+        lists[0] = &d->NormalList();
+        lists[1] = &d->ExtendedList();
+        doc_ = std::move(d);
+    }
+    frame_ = std::make_unique<MainFrame>(MainFrame::Services{
+        util_, platform_.Codec(), platform_.System(), platform_.LocalClock(), progress_});
+    if (!frame_->Create(instance, *doc_, *lists[0], *lists[1])) {
+        frame_.reset();
+        return false;
+    }
+    messages_.SetOwner(frame_->Handle());
+    frame_->appCommand = [this](int id) { OnAppCommand(id); };
+    if (native) {
+        native->SetFlows(&frame_->Flows());
+        native->Host().SetWindow(frame_->Handle());
+        frame_->runPending = [native] { native->Host().RunPending(); };
+        for (int i = 0; i < 2; ++i)
+            frame_->Pane(i).openFolder = [this](const std::string& f) { OpenFolder(f); };
+    }
+
+    // A named file that is not there ends the program after its message.
+    std::string file;
+    if (!commandLine.file.empty()) {
+        wchar_t full[32768];
+        const std::wstring given = FromUtf8(commandLine.file);
+        file = GetFullPathNameW(given.c_str(), 32768, full, nullptr) ? Narrow(full) : Narrow(given);
+        if (!frame_->Flows().GivenFileExists(file))
+            return frame_->Flows().OpenGivenFile(file);
+    }
+    ShowWindow(frame_->Handle(), show);
+    UpdateWindow(frame_->Handle());
+    if (!file.empty())
+        frame_->Flows().OpenGivenFile(file);
+    return true;
+}
+
+int WinApp::Run() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (frame_ && frame_->PreTranslate(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return int(msg.wParam);
+}
+
+void WinApp::OnAppCommand(int id) {
+    if (id == ID_ABOUT_PRODUCT)
+        ShowAboutBox(frame_->Handle());
+    else if (id == ID_ABOUT_ORG)
+        ShowOrgInfoBox(frame_->Handle());
+}
+
+void WinApp::OpenFolder(const std::string& folderText) {
+    frame_->Flows().OpenRowFolder(folderText, platform_.DriveList().FixedDrives(),
+                                  platform_.Search().NativeSeparator());
+}
+
+int RunApplication(HINSTANCE instance, int show) {
+    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX),
+                             ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_COOL_CLASSES |
+                                 ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&icc);
+    std::vector<std::string> args = ArgumentsAsUtf8(0, nullptr);
+    if (!args.empty())
+        args.erase(args.begin());
+    const DesktopCommandLine commandLine = ParseWindowsCommandLine(args);
+    auto platform = MakeNativePlatform();
+    WinApp app(*platform);
+    if (!app.InitInstance(instance, commandLine, show))
+        return 1;
+    return app.Run();
 }
 
 } // namespace ostravion::win
