@@ -12,6 +12,7 @@
 #include "views/ReportLayout.h"
 
 #include "Fakes.h"
+#include "desktop/RecordingDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -154,52 +155,6 @@ private:
                 return outcome > 0;
         }
         return false;
-    }
-};
-
-// Records what the flows ask of the document, and changes the shared state
-// as the program's document does.
-class RecordingDocument final : public DesktopDocument {
-public:
-    explicit RecordingDocument(CAuditUtil& util) : util(util) {}
-    void SetLayoutMode(unsigned char mode) override {
-        util.SetLayoutFlag(mode);
-        Record("SetLayoutMode " + std::to_string(mode));
-    }
-    void ClearViews() override { Record("ClearViews"); }
-    void LoadTotal() override { Record("LoadTotal"); }
-    bool SaveTotal() override {
-        Record("SaveTotal");
-        return saves;
-    }
-    void Consolidate() override { Record("Consolidate"); }
-    void PrepareScanProgress(const std::string& text) override { util.ShowProgress(text); }
-    void BeginInspection(const PcFacts& facts) override {
-        util.SetScanBaseName(ScanBaseName(facts.Group, facts.ComputerName));
-        util.SetPcFacts(facts);
-        if (util.GetLayoutFlag() == kTotalLayout)
-            SetLayoutMode(kScanLayout);
-        util.SetWorkState(kScanning);
-        running = true;
-        Record("BeginInspection");
-    }
-    void StopScan() override {
-        running = false;
-        Record("StopScan");
-    }
-    bool ScanRunning() const override { return running; }
-
-    CAuditUtil& util;
-    std::vector<std::string> calls;
-    bool saves = true;
-    bool running = false;
-    std::function<void(const std::string&)> onCall;
-
-private:
-    void Record(const std::string& call) {
-        calls.push_back(call);
-        if (onCall)
-            onCall(call);
     }
 };
 

@@ -1,0 +1,179 @@
+// The Windows main window's wiring to the desktop flows (the flows
+// themselves are tested without a window): every menu item and button
+// reaches its flow, the command states reach the menu and the buttons, the
+// layouts, panes, keys, drops and the close box.
+#include "WinHarness.h"
+
+#include "desktop/DesktopTexts.h"
+#include "desktop/ResourceTable.h"
+#include "win/resource.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <map>
+
+namespace ostravion {
+namespace {
+
+using test::Harness;
+using win::Door;
+using win::Narrow;
+
+// What each command's flow shows first: its file dialog, its modal dialog or
+// its question, all cancelled or answered No.
+struct Wiring {
+    int id;
+    bool button;          // a command-bar button, else a menu item
+    bool needsTotal;      // a document command: a total is opened first
+    const wchar_t* first; // the first line of the door's log
+};
+
+const Wiring kWiring[] = {
+    {ID_FILE_OPEN, false, false, L"open: (cancel)"},
+    {ID_FILE_SAVE_AS, false, true, L"save: (cancel)"},
+    {ID_FILE_PRINT, false, true, L"dialog: 145 = 2"},
+    {ID_FILE_PREVIEW, false, true, L"dialog: 145 = 2"},
+    {IDC_PRINT, true, true, L"dialog: 145 = 2"},
+    {ID_SCAN_START, false, false, L"dialog: 140 = 2"},
+    {IDC_START, true, false, L"dialog: 140 = 2"},
+    {ID_CONSOLIDATE, false, false, L"dialog: 141 = 2"},
+    {IDC_CONSOLIDATE, true, false, L"dialog: 141 = 2"},
+    {ID_WRITE_RESULT, false, true, L"ask: 저장하시겠습니까? = no"},
+    {IDC_WRITE_RESULT, true, true, L"ask: 저장하시겠습니까? = no"},
+    {ID_ABOUT_ORG, false, false, L"dialog: 146 = 2"},
+    {ID_ABOUT_PRODUCT, false, false, L"dialog: 100 = 2"},
+};
+
+void OpenTotal(Harness& h) {
+    h.dir.Write("CheckOut/total.tls", "x");
+    Door::SetNextFileName(Narrow((h.dir.path / "CheckOut" / "total.tls").wstring()));
+    h.Command(ID_FILE_OPEN);
+    Door::TakeLog();
+    h.doc->calls.clear();
+}
+
+bool MenuEnabled(Harness& h, int id) {
+    const UINT state = GetMenuState(GetMenu(h.Window()), UINT(id), MF_BYCOMMAND);
+    return state != UINT(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+bool ButtonEnabled(Harness& h, int id) {
+    return IsWindowEnabled(h.Frame().Bar().Control(id));
+}
+
+TEST(WinMainFrame, EveryItemAndButtonReachesItsFlow) {
+    for (const Wiring& w : kWiring) {
+        Harness h;
+        ASSERT_TRUE(h.created);
+        if (w.needsTotal)
+            OpenTotal(h);
+        if (w.button)
+            h.Click(w.id);
+        else
+            h.Command(w.id);
+        const auto log = Door::TakeLog();
+        ASSERT_FALSE(log.empty()) << w.id;
+        EXPECT_EQ(log.front(), Narrow(w.first)) << w.id;
+    }
+    // Save reaches the document; Exit closes the window.
+    Harness h;
+    OpenTotal(h);
+    h.dir.Write("CheckOut/total.rst", "x");
+    h.Command(ID_FILE_SAVE);
+    EXPECT_EQ(h.doc->calls, std::vector<std::string>{"SaveTotal"});
+    h.Command(ID_APP_EXIT);
+    EXPECT_TRUE(test::PumpUntil([&] { return !IsWindow(h.Window()); }));
+}
+
+TEST(WinMainFrame, CommandStatesTitlesAndLayoutsReachTheWindow) {
+    Harness h;
+    EXPECT_EQ(h.Title(), desktop::kInitialTitle);
+    for (int id : kDocumentMenuItems)
+        EXPECT_FALSE(MenuEnabled(h, id)) << id;
+    EXPECT_TRUE(ButtonEnabled(h, IDC_START));
+    EXPECT_FALSE(ButtonEnabled(h, IDC_STOP));
+    EXPECT_FALSE(ButtonEnabled(h, IDC_WRITE_RESULT));
+    EXPECT_EQ(IsDlgButtonChecked(h.Frame().Bar().Handle(), IDC_NORMAL), BST_CHECKED);
+    EXPECT_FALSE(IsWindowVisible(h.Frame().Pane(1).Handle()));
+
+    OpenTotal(h);
+    EXPECT_EQ(h.Title(), "OstravionV3.1-total.tls");
+    for (int id : kDocumentMenuItems)
+        EXPECT_TRUE(MenuEnabled(h, id)) << id;
+    EXPECT_TRUE(ButtonEnabled(h, IDC_WRITE_RESULT));
+    EXPECT_TRUE(ButtonEnabled(h, IDC_PRINT));
+
+    // The radios switch the arrangement: both views, one above the other.
+    h.Click(IDC_EXTENDED);
+    EXPECT_TRUE(IsWindowVisible(h.Frame().Pane(1).Handle()));
+    RECT upper{}, lower{};
+    GetWindowRect(h.Frame().Pane(0).Handle(), &upper);
+    GetWindowRect(h.Frame().Pane(1).Handle(), &lower);
+    EXPECT_LE(upper.bottom, lower.top);
+    EXPECT_EQ(h.Frame().RowIdealHeight(0), h.Frame().RowIdealHeight(1));
+    // F6 and Shift+F6 move between the panes.
+    SetFocus(h.Frame().Pane(0).Handle());
+    h.Command(ID_NEXT_PANE);
+    EXPECT_EQ(GetFocus(), h.Frame().Pane(1).Handle());
+    EXPECT_EQ(h.Frame().ActiveView(), 1);
+    h.Command(ID_PREV_PANE);
+    EXPECT_EQ(GetFocus(), h.Frame().Pane(0).Handle());
+    h.Click(IDC_NORMAL);
+    EXPECT_FALSE(IsWindowVisible(h.Frame().Pane(1).Handle()));
+
+    // A menu prompt shows in the message pane while its item is highlighted.
+    SendMessageW(h.Window(), WM_MENUSELECT, MAKEWPARAM(ID_FILE_OPEN, MF_HILITE),
+                 reinterpret_cast<LPARAM>(GetMenu(h.Window())));
+    EXPECT_EQ(h.Frame().Status().Message(), Narrow(L"기존 문서를 엽니다"));
+    SendMessageW(h.Window(), WM_EXITMENULOOP, 0, 0);
+    EXPECT_EQ(h.Frame().Status().Message(), desktop::kIdleMessage);
+}
+
+TEST(WinMainFrame, TheKeysAreThoseOfTheMenu) {
+    Harness h;
+    ACCEL keys[16];
+    const int n = CopyAcceleratorTableW(h.Frame().Accelerators(), keys, 16);
+    std::map<int, std::pair<int, int>> byCommand; // command -> (key, flags)
+    for (int i = 0; i < n; ++i)
+        byCommand[keys[i].cmd] = {keys[i].key, keys[i].fVirt & (FCONTROL | FSHIFT)};
+    EXPECT_EQ(byCommand[ID_FILE_OPEN], std::make_pair(int('O'), int(FCONTROL)));
+    EXPECT_EQ(byCommand[ID_FILE_SAVE], std::make_pair(int('S'), int(FCONTROL)));
+    EXPECT_EQ(byCommand[ID_FILE_SAVE_AS], std::make_pair(int('A'), int(FCONTROL)));
+    EXPECT_EQ(byCommand[ID_FILE_PRINT], std::make_pair(int('P'), int(FCONTROL)));
+    EXPECT_EQ(byCommand[ID_NEXT_PANE], std::make_pair(int(VK_F6), 0));
+    EXPECT_EQ(byCommand[ID_PREV_PANE], std::make_pair(int(VK_F6), int(FSHIFT)));
+    // A key whose item is greyed does nothing.
+    h.Command(ID_FILE_SAVE_AS);
+    EXPECT_TRUE(Door::TakeLog().empty());
+}
+
+TEST(WinMainFrame, DropsAndTheCloseBoxGoThroughTheFlows) {
+    Harness h;
+    EXPECT_TRUE(GetWindowLongW(h.Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    h.dir.Write("CheckOut/dropped.tls", "x");
+    const std::wstring path = (h.dir.path / "CheckOut" / "dropped.tls").wstring();
+    // A drop as the shell makes it: a DROPFILES block with the wide name.
+    const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL mem = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(mem));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(path.begin(), path.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(mem);
+    SendMessageW(h.Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
+    EXPECT_EQ(h.Title(), "OstravionV3.1-dropped.tls");
+
+    h.app->Util().SetWorkState(kEdited);
+    Door::SetNextAnswer(false);
+    Door::TakeLog();
+    SendMessageW(h.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(test::PumpUntil([&] { return !IsWindow(h.Window()); }));
+    const auto log = Door::TakeLog();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), Narrow(L"ask: 저장하시겠습니까? = no"));
+}
+
+} // namespace
+} // namespace ostravion
