@@ -63,6 +63,17 @@ if [ ! -e "$WINEPREFIX/system.reg" ]; then
   run_korean wine wineboot --init >/dev/null 2>&1 || true
   run_korean wineserver -w
 fi
+# The Korean faces the program asks for, mapped to the Nanum fonts so that
+# each looks like itself (gothic, fixed-width, serif).
+subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+if [ ! -e "$WINEPREFIX/.korean-fonts" ]; then
+  for pair in "굴림=NanumGothic" "굴림체=NanumGothicCoding" "바탕체=NanumMyeongjo" \
+              "신명조체=NanumMyeongjo" "바탕=NanumMyeongjo" "돋움=NanumGothic"; do
+    run_korean wine reg add "$subst" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 || true
+  done
+  run_korean wineserver -w
+  touch "$WINEPREFIX/.korean-fonts"
+fi
 ready=$SECONDS
 
 echo "== tests under wine"
