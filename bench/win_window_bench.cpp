@@ -19,11 +19,11 @@
 #include <vector>
 
 using namespace ostravion;
-using Clock = std::chrono::steady_clock;
+using Steady = std::chrono::steady_clock;
 
 namespace {
 
-double Ms(Clock::duration d) {
+double Ms(Steady::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
@@ -63,22 +63,22 @@ int main(int argc, char** argv) {
     std::atomic<bool> probing{true};
     std::thread probe([&] {
         while (probing) {
-            const auto sent = Clock::now();
+            const auto sent = Steady::now();
             win::PostToUi([&, sent] {
                 std::lock_guard<std::mutex> lock(mutex);
-                waits.push_back(Ms(Clock::now() - sent));
+                waits.push_back(Ms(Steady::now() - sent));
             });
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     });
     PcFacts facts{"BENCH", "PC01", "bench", "model", ""};
     app.Util().SetWorkState(kScanning);
-    const auto start = Clock::now();
+    const auto start = Steady::now();
     doc.PrepareScanProgress("scan");
     doc.BeginInspection(facts);
     PumpUntil([&] { return !doc.ScanRunning(); });
     PumpUntil([&] { return app.Util().GetWorkState() != kScanning; });
-    const double scanMs = Ms(Clock::now() - start);
+    const double scanMs = Ms(Steady::now() - start);
     probing = false;
     probe.join();
     PumpUntil([] { return true; });
@@ -110,10 +110,10 @@ int main(int argc, char** argv) {
     p.Class = "1";
     for (int i = 0; i < 100000; ++i)
         list.AddFoundProgram(p);
-    const auto shown = Clock::now();
+    const auto shown = Steady::now();
     app.Frame()->Pane(0).Flush();
     UpdateWindow(app.Frame()->Pane(0).Handle());
-    const double rowsMs = Ms(Clock::now() - shown);
+    const double rowsMs = Ms(Steady::now() - shown);
     std::printf("100,000 rows shown in %.1f ms (target <= 100 ms)\n", rowsMs);
     win::Door::SetScripted(false);
     return 0;
