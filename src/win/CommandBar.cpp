@@ -150,7 +150,20 @@ void CommandBar::DrawButton(const DRAWITEMSTRUCT& item) {
     HBITMAP bmp = Bitmap(picture);
     if (!bmp)
         bmp = Bitmap(b->up);
-    Blit(item.hDC, bmp, item.rcItem.left, item.rcItem.top);
+    if (!bmp)
+        return;
+    // The picture fills the button, which the template sizes in dialog
+    // units: at more than 96 dots per inch it is larger than the picture.
+    BITMAP info{};
+    GetObjectW(bmp, sizeof info, &info);
+    const int w = item.rcItem.right - item.rcItem.left, h = item.rcItem.bottom - item.rcItem.top;
+    HDC mem = CreateCompatibleDC(item.hDC);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    SetStretchBltMode(item.hDC, HALFTONE);
+    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, w, h, mem, 0, 0, info.bmWidth,
+               info.bmHeight, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
 }
 
 INT_PTR CALLBACK CommandBar::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
