@@ -45,7 +45,10 @@ check "scan: the file is there with its group" "[그룹]
 # A folder as drive D:, with programs the sample key list knows by size, one
 # listed by name whose size and version match nothing (its version resource
 # names it), and one registered by the list of applications; names in Korean,
-# a hidden folder, an installer and a file without a dot.
+# a hidden folder, an installer and a file without a dot. The walk takes
+# folders in the order the file system lists them (by name under Wine, not so
+# on Linux), and the file orders programs of one rights holder by the walk:
+# here each has a rights holder of its own.
 if [ ! -e "$pe/korean.exe" ]; then
     echo "skip drive map: no test programs with version resources"
     exit $fail
@@ -58,8 +61,8 @@ truncate -s 477696 "$tree/Tools/7ZFM.EXE"
 truncate -s 10 "$tree/Tools/SETUP.EXE" "$tree/Tools/README"
 truncate -s 1500000 "$tree/.cache/ALZIP.EXE"
 truncate -s 93184 "$tree/Web/IEXPLORE.EXE"
-truncate -s 179712 "$tree/Web/Old/notepad.exe"
-cp "$pe/english.dll" "$tree/Tools/GCC.EXE"
+truncate -s 1200000 "$tree/Web/Old/gcc.exe"
+cp "$pe/english.dll" "$tree/Tools/PHOTOSHP.EXE"
 cp "$pe/korean.exe" "$tree/Apps/감사도구.exe"
 printf '감사도구.EXE\r\nother.exe\r\n' > "$work/drive_c/apps.txt"
 args=(--group 한국상사 --name PC02 --user kim --model "Test PC")

@@ -213,8 +213,8 @@ TEST_F(Win32Walk, FoldersGivenAsDrives) {
     EXPECT_EQ(thread.WalkDrive(d[1]), kWalkCompleted);
     EXPECT_EQ(FoundByPath().count("D:\\Tool.exe"), 1u);
 
-    for (const std::string& bad :
-         {std::string("C=missing"), std::string("C=file.txt"), "C=\xE0\xB8\x81" /* U+0E01 */}) {
+    for (const std::string& bad : {std::string("C=missing"), std::string("C=file.txt"),
+                                   std::string("C=\xE0\xB8\x81") /* U+0E01 */}) {
         error.clear();
         EXPECT_FALSE(drives.SetMap({bad}, error)) << bad;
         EXPECT_EQ(error.rfind("drive C: folder \"", 0), 0u) << error;
