@@ -13,6 +13,7 @@
 // a version read of a real file costs in system calls.
 #include "files/Container.h"
 #include "files/PcResultFile.h"
+#include "platform/ScanStandIns.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/PosixWalk.h"
 #include "scan/SearchThread.h"
@@ -184,7 +185,7 @@ int Walk(const std::string& tree, const std::string& work) {
     posix::PosixFileSystem files(codec);
     posix::PosixFileSearch search(codec);
     posix::PosixDrives drives(codec);
-    posix::PosixAppPaths apps(codec);
+    ListedAppPaths apps(codec);
     std::string reg, error;
     for (int i = 0; i < kListedNames; ++i)
         reg += RegisteredName(i) + "\n";

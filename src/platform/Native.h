@@ -12,11 +12,12 @@ namespace ostravion {
 
 // What a scan reads on this machine, where the user may choose it.
 struct ScanSetup {
-    // "C=/mnt/win": walk that folder as the drive C: instead of the mounted
-    // file systems (Linux).
+    // "C=/mnt/win" or "D=Z:\\tree": walk that folder as the drive C: (D:)
+    // instead of the machine's own drives (the mounted file systems on Linux,
+    // the fixed drives on Windows). Relative folders start at the current one.
     std::vector<std::string> driveMap;
-    // A file naming the registered applications, one per line, UTF-8 (Linux,
-    // which has no App Paths of its own).
+    // A file naming the registered applications, one per line, UTF-8, in
+    // place of App Paths (which Linux has none of). Paths are UTF-8.
     std::string appPathsFile;
 };
 

@@ -5,6 +5,7 @@
 // version strings. Each scan must end, and every list line of the per-PC
 // file must keep its eleven fields.
 #include "platform/PeBuilder.h"
+#include "platform/ScanStandIns.h"
 #include "platform/pe/PeVersion.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/PosixWalk.h"
@@ -112,7 +113,7 @@ struct HardTree : ::testing::Test {
     PosixFileSearch search{codec};
     HookedSearch hooked{search};
     PosixDrives drives{codec};
-    PosixAppPaths apps{codec};
+    ListedAppPaths apps{codec};
     pe::PeVersionStrings versions{utf16};
     MemoryFileSystem files;
     RecordingMessages messages;

@@ -1,4 +1,5 @@
 #include "platform/posix/PosixWalk.h"
+#include "platform/ScanStandIns.h"
 #include "platform/posix/PosixPlatform.h"
 
 #include "../Fakes.h"
@@ -166,7 +167,7 @@ TEST_F(TempTree, ScanOfARealTreeThroughADriveMap) {
     PosixDrives drives(codec);
     std::string error;
     ASSERT_TRUE(drives.SetMap({"c=" + dir.string()}, error)) << error;
-    PosixAppPaths apps(codec);
+    ListedAppPaths apps(codec);
     apps.LoadText("Tool.exe\n");
     test::FakeVersionStrings versions;
     versions.Set(Native("tool") + "tool.exe", "CompanyName", "Tool Co");
@@ -277,9 +278,9 @@ TEST_F(TempTree, DriveMapLettersAndMistakes) {
     }
 }
 
-TEST(PosixAppPathsTest, NamesFromAFileUpperCased) {
+TEST(ListedAppPathsTest, NamesFromAFileUpperCased) {
     IconvCodec codec;
-    PosixAppPaths apps(codec);
+    ListedAppPaths apps(codec);
     apps.LoadText("Winword.exe\r\n\r\n" + kHangulUtf8 + "Tool.exe\nlast.exe");
     EXPECT_EQ(apps.Size(), 3u);
     EXPECT_TRUE(apps.IsRegistered("WINWORD.EXE"));

@@ -1,4 +1,5 @@
 #include "platform/Native.h"
+#include "platform/ScanStandIns.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/PosixWalk.h"
 
@@ -20,7 +21,7 @@ struct PosixNative final : NativePlatform {
     pe::PeVersionStrings versions{utf16};
     posix::PosixFileSearch search{codec};
     posix::PosixDrives drives{codec};
-    posix::PosixAppPaths apps{codec};
+    ListedAppPaths apps{codec};
     posix::PosixFileDates dates{files};
     posix::PosixThreads threads;
     TextCodec& Codec() override { return codec; }

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixWalk.h"
 
+#include "platform/ScanStandIns.h"
 #include "util/Text.h"
 
 #include <algorithm>
@@ -323,61 +324,15 @@ std::vector<Drive> PosixDrives::FixedDrives() const {
 }
 
 bool PosixDrives::SetMap(const std::vector<std::string>& items, std::string& error) {
-    std::map<char, Drive> byLetter;
-    for (const std::string& item : items) {
-        const std::size_t eq = item.find('=');
-        const char letter = eq == 1 ? static_cast<char>(text::ToUpper(item.substr(0, 1))[0]) : '\0';
-        if (letter < 'C' || letter > 'Z' || eq + 1 >= item.size()) {
-            error = "drive map item \"" + item + "\" is not LETTER=FOLDER with a letter C to Z";
-            return false;
-        }
-        const std::string folder = item.substr(eq + 1);
+    const auto resolve = [](const std::string& folder, std::string& native, std::string&) {
         char real[PATH_MAX];
         struct stat st {};
-        if (!::realpath(folder.c_str(), real) || ::stat(real, &st) != 0 || !S_ISDIR(st.st_mode)) {
-            error = "drive " + std::string(1, letter) + ": folder \"" + folder + "\" not found";
+        if (!::realpath(folder.c_str(), real) || ::stat(real, &st) != 0 || !S_ISDIR(st.st_mode))
             return false;
-        }
-        if (byLetter.count(letter)) {
-            error = "drive " + std::string(1, letter) + ": given twice";
-            return false;
-        }
-        byLetter[letter] = {std::string(1, letter) + ":\\", WithSlash(real), '\\'};
-    }
-    map_.clear();
-    for (const auto& [letter, drive] : byLetter)
-        map_.push_back(drive);
-    return true;
-}
-
-bool PosixAppPaths::Load(const std::string& path, std::string& error) {
-    if (path.empty()) {
-        names_.clear();
+        native = WithSlash(real);
         return true;
-    }
-    std::string bytes;
-    if (!ReadSmallFile(path, bytes)) {
-        error = "cannot read the registered applications file \"" + path + "\"";
-        return false;
-    }
-    LoadText(bytes);
-    return true;
-}
-
-void PosixAppPaths::LoadText(const std::string& utf8) {
-    names_.clear();
-    std::istringstream in(utf8);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            names_.insert(text::ToUpper(codec_.FromUtf8(line)));
-    }
-}
-
-bool PosixAppPaths::IsRegistered(const std::string& upperName) const {
-    return names_.count(upperName) != 0;
+    };
+    return ParseDriveMap(items, resolve, map_, error);
 }
 
 } // namespace ostravion::posix

@@ -1,13 +1,13 @@
 // Linux implementations of the walk's ports: the folder listing with Windows
-// attributes, the fixed drives (local disk file systems, or folders mapped to
-// drive letters) and the registered-applications list.
+// attributes and the fixed drives (local disk file systems, or folders mapped
+// to drive letters). The registered applications are none, or those of a
+// list (ListedAppPaths).
 #pragma once
 
 #include "ports/Ports.h"
 
 #include <functional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace ostravion::posix {
@@ -84,21 +84,6 @@ private:
     std::string mountInfoPath_;
     std::string sysfsRoot_;
     std::vector<Drive> map_;
-};
-
-// The registered applications: none, or the names in a file (UTF-8, one per line).
-class PosixAppPaths final : public AppPaths {
-public:
-    explicit PosixAppPaths(const TextCodec& codec) : codec_(codec) {}
-    // An empty path registers nothing. False with a reason when the file cannot be read.
-    bool Load(const std::string& path, std::string& error);
-    void LoadText(const std::string& utf8);
-    bool IsRegistered(const std::string& upperName) const override;
-    std::size_t Size() const { return names_.size(); }
-
-private:
-    const TextCodec& codec_;
-    std::unordered_set<std::string> names_;
 };
 
 } // namespace ostravion::posix

@@ -1,4 +1,5 @@
 #include "platform/Native.h"
+#include "platform/ScanStandIns.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WinApi.h"
 
@@ -20,6 +21,7 @@ struct Win32Native final : NativePlatform {
     win32::Win32FileSearch search;
     win32::Win32Drives drives;
     win32::Win32AppPaths appPaths;
+    ListedAppPaths listedApps{codec};
     win32::Win32VersionStrings versions;
     win32::Win32FileDates dates;
     win32::Win32Threads threads;
@@ -31,7 +33,13 @@ struct Win32Native final : NativePlatform {
     VersionStrings& Versions() override { return versions; }
     FileSearch& Search() override { return search; }
     Drives& DriveList() override { return drives; }
-    AppPaths& Apps() override { return appPaths; }
+    // A list given by the user stands in for the registry.
+    AppPaths& Apps() override {
+        return listedApps.InUse() ? static_cast<AppPaths&>(listedApps) : appPaths;
+    }
+    bool ConfigureScan(const ScanSetup& setup, std::string& error) override {
+        return drives.SetMap(setup.driveMap, error) && listedApps.Load(setup.appPathsFile, error);
+    }
     const FileDates* Dates() override { return &dates; }
     ThreadControl* Threads() override { return &threads; }
 };

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/ScanStandIns.h"
 #include "util/Text.h"
 
 #include <climits>
@@ -375,6 +376,8 @@ bool Win32FileSearch::Identify(const std::string& nativeFolder, std::uint64_t& d
 }
 
 std::vector<Drive> Win32Drives::FixedDrives() const {
+    if (!map_.empty())
+        return map_;
     // Lower-case letters, as the walk has always named its roots: the folder
     // texts in result files begin "c:\".
     std::vector<Drive> drives;
@@ -384,6 +387,49 @@ std::vector<Drive> Win32Drives::FixedDrives() const {
             drives.push_back(Drive{root, root, '\\'});
     }
     return drives;
+}
+
+namespace {
+
+// A folder typed on the command line (UTF-8, absolute or relative to the
+// current folder) as the ANSI path the file search opens, ending with a
+// backslash.
+bool ResolveFolder(const std::string& folder, std::string& native, std::string& why) {
+    const std::wstring wide = Widen(CP_UTF8, folder);
+    if (wide.empty())
+        return false;
+    const DWORD need = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (need == 0)
+        return false;
+    std::wstring full(need, L'\0');
+    const DWORD n = GetFullPathNameW(wide.c_str(), need, full.data(), nullptr);
+    if (n == 0 || n >= need)
+        return false;
+    full.resize(n);
+    const DWORD a = GetFileAttributesW(full.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    // The separator is added before narrowing: in CP949 a backslash byte may
+    // also be the second half of a Korean character.
+    if (full.back() != L'\\' && full.back() != L'/')
+        full += L'\\';
+    BOOL lossy = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, full.data(),
+                                         CountOf(full.size()), nullptr, 0, nullptr, &lossy);
+    if (size <= 0 || lossy) {
+        why = "has a name the system code page cannot write";
+        return false;
+    }
+    native.assign(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, full.data(), CountOf(full.size()),
+                        native.data(), size, nullptr, nullptr);
+    return true;
+}
+
+} // namespace
+
+bool Win32Drives::SetMap(const std::vector<std::string>& items, std::string& error) {
+    return ParseDriveMap(items, ResolveFolder, map_, error);
 }
 
 } // namespace ostravion::win32

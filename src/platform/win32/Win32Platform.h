@@ -7,6 +7,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace ostravion::win32 {
 
@@ -93,10 +94,20 @@ public:
     char NativeSeparator() const override { return '\\'; }
 };
 
-// The letters c to z whose root is a fixed drive.
+// The letters c to z whose root is a fixed drive, or folders given as drives.
 class Win32Drives final : public Drives {
 public:
+    // Walks the given folders as drive letters instead of the fixed drives:
+    // "D=Z:\\tree" (or a folder relative to the current one) gives the drive
+    // "D:\\". Letters C to Z, each once; the folder must exist and have a
+    // name in the system code page, which the file search takes. An empty
+    // list goes back to the fixed drives. False with a reason otherwise,
+    // leaving the drives as they were.
+    bool SetMap(const std::vector<std::string>& items, std::string& error);
     std::vector<Drive> FixedDrives() const override;
+
+private:
+    std::vector<Drive> map_;
 };
 
 // HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths, in the 64-bit

@@ -2,6 +2,7 @@
 // version resources, App Paths keys in the registry.
 #include "Fakes.h"
 #include "files/Container.h"
+#include "platform/ScanStandIns.h"
 #include "platform/win32/Win32Platform.h"
 #include "scan/SearchThread.h"
 
@@ -184,4 +185,58 @@ TEST_F(Win32Walk, LinksBackUpTheTreeEnd) {
         GTEST_SKIP() << "no link fixture beside the program";
     EXPECT_EQ(thread.WalkDrive(Drive{"c:\\", links, '\\'}), kWalkCompleted);
     EXPECT_TRUE(sink.programs.empty());
+}
+
+TEST_F(Win32Walk, FoldersGivenAsDrives) {
+    const std::string koreanUtf8 = "\xED\x95\x9C\xEA\xB8\x80"; // 한글
+    Folder("c");
+    Folder(kKorean);
+    Plain("file.txt");
+    // A name without a CP949 form, which the ANSI search could not open.
+    ASSERT_TRUE(
+        CreateDirectoryW((std::wstring(root.begin(), root.end()) + L"\u0E01").c_str(), nullptr));
+
+    // Relative folders start at the current one (root); letters are upper-cased.
+    std::string error;
+    ASSERT_TRUE(drives.SetMap({"d=" + koreanUtf8, "C=c", "E=" + root + "c\\"}, error)) << error;
+    std::vector<Drive> d = drives.FixedDrives();
+    ASSERT_EQ(d.size(), 3u);
+    EXPECT_EQ(d[0].text, "C:\\");
+    EXPECT_EQ(d[0].native, root + "c\\");
+    EXPECT_EQ(d[0].textSeparator, '\\');
+    EXPECT_EQ(d[1].text, "D:\\");
+    EXPECT_EQ(d[1].native, root + kKorean + "\\");
+    EXPECT_EQ(d[2].native, root + "c\\"); // one backslash at the end
+
+    Versioned(kKorean + "\\Tool.exe");
+    Register("TOOL.EXE");
+    EXPECT_EQ(thread.WalkDrive(d[1]), kWalkCompleted);
+    EXPECT_EQ(FoundByPath().count("D:\\Tool.exe"), 1u);
+
+    for (const std::string& bad : {std::string("C=missing"), std::string("C=file.txt"),
+                                   std::string("C=\xE0\xB8\x81") /* U+0E01 */}) {
+        error.clear();
+        EXPECT_FALSE(drives.SetMap({bad}, error)) << bad;
+        EXPECT_EQ(error.rfind("drive C: folder \"", 0), 0u) << error;
+    }
+    EXPECT_EQ(drives.FixedDrives().size(), 3u); // a refused map changes nothing
+    ASSERT_TRUE(drives.SetMap({}, error));
+    EXPECT_EQ(drives.FixedDrives().front().text, "c:\\");
+}
+
+TEST_F(Win32Walk, ListedApplicationsFromAFileWithAKoreanName) {
+    Win32Codec codec;
+    ListedAppPaths listed(codec);
+    auto f = fs.OpenWrite(root + kKorean + ".txt", false);
+    ASSERT_TRUE(f);
+    ASSERT_TRUE(f->Write("\xEB\x8F\x84\xEA\xB5\xAC.exe\r\nTool.exe\r\n")); // 도구.exe (UTF-8)
+    ASSERT_TRUE(f->Close());
+    std::string error;
+    ASSERT_TRUE(listed.Load("\xED\x95\x9C\xEA\xB8\x80.txt", error)) << error; // 한글.txt
+    EXPECT_TRUE(listed.InUse());
+    EXPECT_TRUE(listed.IsRegistered(kTool + ".EXE"));
+    EXPECT_TRUE(listed.IsRegistered("TOOL.EXE"));
+    EXPECT_EQ(listed.Size(), 2u);
+    EXPECT_FALSE(listed.Load("missing.txt", error));
+    EXPECT_EQ(listed.Size(), 2u);
 }
