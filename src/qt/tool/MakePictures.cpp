@@ -1,4 +1,6 @@
 // Writes the splash picture "vxa.spl" (a BMP file) into a folder; with
+// --icons, also the program's icon as "ostravion-16.png" ... "ostravion-256.png"
+// (the pictures the Windows icon file and the desktop entry are made from); with
 // --all, also every other picture of the program as PNG files for a look.
 #include "qt/Pictures.h"
 
@@ -11,7 +13,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: ostravion-pictures FOLDER [--all]\n");
+        std::fprintf(stderr, "usage: ostravion-pictures FOLDER [--icons] [--all]\n");
         return 2;
     }
     using namespace ostravion::gui::pictures;
@@ -19,6 +21,15 @@ int main(int argc, char** argv) {
     if (!SplashPicture().save(out.filePath(QStringLiteral("vxa.spl")), "BMP")) {
         std::fprintf(stderr, "ostravion-pictures: cannot write vxa.spl\n");
         return 1;
+    }
+    if (args.contains(QStringLiteral("--icons"))) {
+        for (int size : {16, 32, 48, 256}) {
+            const QString name = QStringLiteral("ostravion-%1.png").arg(size);
+            if (!AppIconImage(size).save(out.filePath(name), "PNG")) {
+                std::fprintf(stderr, "ostravion-pictures: cannot write %s\n", qPrintable(name));
+                return 1;
+            }
+        }
     }
     if (args.contains(QStringLiteral("--all"))) {
         for (int id = 160; id < 215; ++id) {
