@@ -5,7 +5,8 @@
 # says so and runs the inspection from the command line instead: a whole
 # inspection of this machine (every local disk file system) with the sample
 # key list; the per-PC result file goes to CheckOut/ in the repository's
-# folder and its path is printed.
+# folder. Then it goes the rest of the road: it consolidates that file into a
+# total, writes the by-PC report as a PDF and prints where each file is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -29,4 +30,24 @@ echo "== this PC"
 "$cli" facts
 echo "== a whole inspection of this PC with the sample key list (Ctrl+C stops it)"
 result=$("$cli" scan --group SAMPLE --keylist samples/KEYLIST.DAT --overwrite)
-echo "== the result file: $result"
+
+echo "== consolidating the per-PC file into the total SAMPLE"
+totals=$("$cli" consolidate --name SAMPLE --overwrite "$(basename "$result")")
+printf '%s\n' "$totals" | grep -v '^total file'
+programs=$(printf '%s\n' "$totals" | sed -n 's/^distinct programs\t//p')
+
+echo "== the by-PC report as a PDF"
+report=$PWD/CheckOut/SAMPLE-by-pc.pdf
+"$cli" report --kind 1 --name SAMPLE --pdf "$report" | grep '^pages'
+
+echo
+echo "== where the files are"
+echo "   per-PC result file: $result"
+echo "   total file:         $PWD/CheckOut/SAMPLE.tls"
+echo "   by-PC report (PDF): $report"
+if [ "${programs:-0}" = 0 ]; then
+  echo
+  echo "The inspection found no programs on this machine: the sample key list names"
+  echo "Windows programs, and this machine has none of them, so the total and the"
+  echo "report list none. On a Windows PC, or with --drive on a copy of one, they appear."
+fi
