@@ -30,11 +30,13 @@ echo "== this PC"
 "$cli" facts
 echo "== a whole inspection of this PC with the sample key list (Ctrl+C stops it)"
 result=$("$cli" scan --group SAMPLE --keylist samples/KEYLIST.DAT --overwrite)
+# The programs found: the lines after "[리스트]" in the per-PC file (CP949).
+programs=$(iconv -f CP949 -t UTF-8 "$result" | tr -d '\r' |
+  awk 'listed && NF { n++ } /^\[리스트\]$/ { listed = 1 } END { print n + 0 }')
 
 echo "== consolidating the per-PC file into the total SAMPLE"
 totals=$("$cli" consolidate --name SAMPLE --overwrite "$(basename "$result")")
 printf '%s\n' "$totals" | grep -v '^total file'
-programs=$(printf '%s\n' "$totals" | sed -n 's/^distinct programs\t//p')
 
 echo "== the by-PC report as a PDF"
 report=$PWD/CheckOut/SAMPLE-by-pc.pdf
@@ -45,9 +47,12 @@ echo "== where the files are"
 echo "   per-PC result file: $result"
 echo "   total file:         $PWD/CheckOut/SAMPLE.tls"
 echo "   by-PC report (PDF): $report"
-if [ "${programs:-0}" = 0 ]; then
-  echo
-  echo "The inspection found no programs on this machine: the sample key list names"
-  echo "Windows programs, and this machine has none of them, so the total and the"
-  echo "report list none. On a Windows PC, or with --drive on a copy of one, they appear."
+echo
+if [ "$programs" = 0 ]; then
+  echo "The inspection found no programs on this machine: the sample key list and the"
+  echo "version strings identify Windows programs, and this machine has none, so the"
+  echo "total and the report list none. On a Windows PC, or with"
+  echo "'ostravion-cli scan --drive C=DIR' on a copy of one, they appear."
+else
+  echo "The inspection found $programs programs (the total merges them by name)."
 fi

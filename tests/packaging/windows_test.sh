@@ -48,7 +48,8 @@ new_prefix() {
     prefixes+=("$p")
     echo "$p"
 }
-text() { tr -d '\r' <"$1"; }
+# The start of a file, printable, for a message.
+head_of() { head -c 40 "$1" | tr -c '[:print:]' '?'; }
 
 zip=$dist/Ostravion-$version-win64.zip
 setup=$dist/Ostravion-$version-setup.exe
@@ -75,7 +76,7 @@ check "kit: the read-me is CP949 with CR LF and names the work folder" "1 1" \
 for exe in "$kit"/*.exe "$setup"; do
     dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' |
            tr '[:upper:]' '[:lower:]' | sort -u)
-    odd=$(printf '%s\n' "$dlls" | grep -vxE 'kernel32\.dll|user32\.dll|gdi32\.dll|advapi32\.dll|version\.dll|msvcrt\.dll|shell32\.dll|ole32\.dll|oleaut32\.dll|comctl32\.dll|comdlg32\.dll|winspool\.drv|shlwapi\.dll|uxtheme\.dll|imm32\.dll|winmm\.dll|ws2_32\.dll|msimg32\.dll|' || true)
+    odd=$(printf '%s\n' "$dlls" | grep -vxE 'kernel32\.dll|user32\.dll|gdi32\.dll|advapi32\.dll|version\.dll|msvcrt\.dll|shell32\.dll|ole32\.dll|oleaut32\.dll|comctl32\.dll|comdlg32\.dll|winspool\.drv|shlwapi\.dll|uxtheme\.dll|imm32\.dll|winmm\.dll|ws2_32\.dll|msimg32\.dll|olepro32\.dll|' || true)
     check "imports of $(basename "$exe") are system DLLs only ($(echo $dlls))" "" "$odd"
     yes_ "$(basename "$exe") carries an icon" \
         sh -c "x86_64-w64-mingw32-windres -i '$exe' -O rc 2>/dev/null | grep -q 'Type: group icon'"
@@ -125,12 +126,12 @@ yes_ "setup: the programs are in Program Files" test -f "$programs/ostravion-cli
 check "setup: an uninstall entry" "1" "$(grep -cF 'Uninstall\\Ostravion]' "$instp/system.reg")"
 check "setup: the installed command line runs" "0" \
     "$(WINEPREFIX=$instp wine 'C:\Program Files\Ostravion\ostravion-cli.exe' facts >/dev/null 2>&1; echo $?)"
-check "setup: the user's key list is kept" "the user's own key list" "$(cat "$docs/Ostravion/KEYLIST.DAT")"
+check "setup: the user's key list is kept" "the user's own key list" "$(head_of "$docs/Ostravion/KEYLIST.DAT")"
 yes_ "setup: the work folder has the splash picture" cmp -s "$kit/vxa.spl" "$docs/Ostravion/vxa.spl"
 lnk="$menu/Ostravion 명령줄.lnk"
 yes_ "setup: a Start-menu shortcut" test -f "$lnk"
 yes_ "setup: the shortcut starts in the work folder" \
-    sh -c "iconv -f UTF-16LE -t UTF-8 '$lnk' 2>/dev/null | tr -d '\000' | grep -q 'Documents.Ostravion'"
+    grep -qF "C:\\users\\$user\\Documents\\Ostravion" <(strings -a -el "$lnk")
 # A result of the user's, then the uninstaller.
 mkdir -p "$docs/Ostravion/CheckOut"
 printf 'result' >"$docs/Ostravion/CheckOut/A_PC01.ipt"
@@ -142,5 +143,5 @@ yes_ "uninstall: the Start-menu folder is gone" test ! -e "$menu"
 check "uninstall: the uninstall entry is gone" "0" \
     "$(grep -cF 'Uninstall\\Ostravion]' "$instp/system.reg")"
 check "uninstall: the work folder is kept" "the user's own key list|result" \
-    "$(cat "$docs/Ostravion/KEYLIST.DAT")|$(cat "$docs/Ostravion/CheckOut/A_PC01.ipt")"
+    "$(head_of "$docs/Ostravion/KEYLIST.DAT")|$(head_of "$docs/Ostravion/CheckOut/A_PC01.ipt")"
 exit $fail
