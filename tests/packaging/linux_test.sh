@@ -33,6 +33,7 @@ for f in bin/ostravion-cli bin/ostravion bin/ostravion-start share/ostravion/KEY
     yes_ "install: $f" test -s "$p/$f"
 done
 check "install: ostravion-cli --version" "ostravion-cli $version" "$("$p/bin/ostravion-cli" --version)"
+check "install: ostravion --version" "ostravion $version" "$(QT_QPA_PLATFORM=offscreen "$p/bin/ostravion" --version)"
 entry=$p/share/applications/ostravion.desktop
 check "desktop entry: starts through ostravion-start with its icon" "Exec=ostravion-start %f|Icon=ostravion" \
     "$(grep -E '^(Exec|Icon)=' "$entry" | paste -sd'|')"
