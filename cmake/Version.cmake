@@ -24,13 +24,16 @@ add_library(ostravion_version INTERFACE)
 target_include_directories(ostravion_version INTERFACE ${CMAKE_BINARY_DIR}/generated)
 
 set(_ostravion_version_dir ${CMAKE_CURRENT_LIST_DIR})
+if(WIN32)
+  # Resource scripts (.rc) are compiled by windres; enabled here at file scope.
+  enable_language(RC)
+endif()
 
 function(ostravion_version_resource target description)
   if(NOT WIN32)
     return()
   endif()
   cmake_parse_arguments(PARSE_ARGV 2 arg "" "ICON" "")
-  enable_language(RC)
   set(_target ${target})
   set(_description "${description}")
   get_target_property(_output_name ${target} OUTPUT_NAME)
