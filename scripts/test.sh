@@ -3,7 +3,7 @@
 # platform tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang),
 # then a short libFuzzer run over every file reader (clang), then
 # the scan-thread tests under ThreadSanitizer (clang), then the Windows cross
-# build with its tests under Wine.
+# build with its tests under Wine, then the packages (scripts/test-packages.sh).
 #   scripts/test.sh           everything
 #   scripts/test.sh --quick   the normal build and its tests only
 set -euo pipefail
@@ -60,5 +60,8 @@ if [ $quick -eq 0 ]; then
      ctest --output-on-failure -j"$jobs" -R '^ScanThread')
 
   bash scripts/test-windows.sh
+
+  echo "== packages"
+  bash scripts/test-packages.sh
 fi
 echo "== all tests passed in $((SECONDS - start)) s"

@@ -1,6 +1,7 @@
 // ostravion-cli: the audit driven from the command line.
 #include "cli/Command.h"
 
+#include "Version.h"
 #include "platform/Native.h"
 
 #include <iostream>
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
 
     CLI::App app{"Ostravion software audit, command-line face"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("ostravion-cli " OSTRAVION_VERSION),
+                         "print the version and exit");
     // Options are "-x" and "--name" everywhere: on Windows too a "/..." word
     // is a path (or a file name), not an option.
     app.allow_windows_style_options(false);

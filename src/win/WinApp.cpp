@@ -1,5 +1,8 @@
 #include "win/WinApp.h"
 
+#include "Version.h"
+#include "desktop/ResourceTable.h"
+
 #include "win/Door.h"
 #include "win/WinDocument.h"
 #include "win/WinText.h"
@@ -125,6 +128,12 @@ int RunApplication(HINSTANCE instance, int show) {
     std::vector<std::string> args = ArgumentsAsUtf8(0, nullptr);
     if (!args.empty())
         args.erase(args.begin());
+    // The program has no console: its version shows in a message box.
+    if (args.size() == 1 && args[0] == "--version") {
+        MessageBoxW(nullptr, Wide(std::string(kAppTitle) + " " + OSTRAVION_VERSION).c_str(),
+                    Wide(kAppTitle).c_str(), MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
     const DesktopCommandLine commandLine = ParseWindowsCommandLine(args);
     auto platform = MakeNativePlatform();
     WinApp app(*platform);

@@ -1,7 +1,9 @@
 // Writes the splash picture "vxa.spl" (a BMP file) into a folder; with
-// --all, also every other picture of the program as PNG files for a look;
-// with --windows, the pictures as the Windows program's resources take them
-// (bitmaps, the link cursor and the icon).
+// --icons, also the program's icon as "ostravion-16.png" ... "ostravion-256.png"
+// (the pictures the Windows icon file and the desktop entry are made from); with
+// --all, also every other picture of the program as PNG files for a look; with
+// --windows, the pictures as the Windows program's resources take them (its
+// bitmaps and the link cursor).
 #include "qt/Pictures.h"
 
 #include <QDir>
@@ -99,9 +101,6 @@ bool WriteWindowsPictures(const QDir& out) {
     ok = WriteIconFile(out.filePath(QStringLiteral("cursor-213.cur")), {LinkCursorImage()}, 2, 9,
                        1) &&
          ok;
-    ok = WriteIconFile(out.filePath(QStringLiteral("ostravion.ico")),
-                       {AppIconImage(16), AppIconImage(32), AppIconImage(48)}, 1) &&
-         ok;
     return ok;
 }
 
@@ -111,7 +110,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: ostravion-pictures FOLDER [--all] [--windows]\n");
+        std::fprintf(stderr, "usage: ostravion-pictures FOLDER [--icons] [--all] [--windows]\n");
         return 2;
     }
     using namespace ostravion::gui::pictures;
@@ -123,6 +122,15 @@ int main(int argc, char** argv) {
     if (args.contains(QStringLiteral("--windows")) && !WriteWindowsPictures(out)) {
         std::fprintf(stderr, "ostravion-pictures: cannot write the Windows pictures\n");
         return 1;
+    }
+    if (args.contains(QStringLiteral("--icons"))) {
+        for (int size : {16, 32, 48, 256}) {
+            const QString name = QStringLiteral("ostravion-%1.png").arg(size);
+            if (!AppIconImage(size).save(out.filePath(name), "PNG")) {
+                std::fprintf(stderr, "ostravion-pictures: cannot write %s\n", qPrintable(name));
+                return 1;
+            }
+        }
     }
     if (args.contains(QStringLiteral("--all"))) {
         for (int id = 160; id < 215; ++id) {

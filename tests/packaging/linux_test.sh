@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The Linux installation and the Debian package: "cmake --install" into a
+# temporary prefix (the programs, the sample files, the desktop entry, its
+# icons and the manual page), the desktop entry's start in ~/Ostravion, and
+# the .deb's name, dependencies and packaged command line.
+#   linux_test.sh BUILD DEB VERSION
+set -u
+build=$1
+deb=$2
+version=$3
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail=0
+check() { # name, expected, actual
+    if [ "$2" != "$3" ]; then
+        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
+    else
+        echo "ok $1"
+    fi
+}
+yes_() { # name, command...
+    local name=$1; shift
+    if "$@"; then echo "ok $name"; else echo "FAIL $name"; fail=1; fi
+}
+
+# --- cmake --install
+p=$scratch/prefix
+cmake --install "$build" --prefix "$p" >/dev/null
+for f in bin/ostravion-cli bin/ostravion bin/ostravion-start share/ostravion/KEYLIST.DAT \
+         share/ostravion/vxa.spl share/applications/ostravion.desktop \
+         share/icons/hicolor/48x48/apps/ostravion.png share/icons/hicolor/256x256/apps/ostravion.png \
+         share/man/man1/ostravion-cli.1.gz; do
+    yes_ "install: $f" test -s "$p/$f"
+done
+check "install: ostravion-cli --version" "ostravion-cli $version" "$("$p/bin/ostravion-cli" --version)"
+check "install: ostravion --version" "ostravion $version" "$(QT_QPA_PLATFORM=offscreen "$p/bin/ostravion" --version)"
+entry=$p/share/applications/ostravion.desktop
+check "desktop entry: starts through ostravion-start with its icon" "Exec=ostravion-start %f|Icon=ostravion" \
+    "$(grep -E '^(Exec|Icon)=' "$entry" | paste -sd'|')"
+
+# The manual names every subcommand the program has, its exit status and files.
+man=$(zcat "$p/share/man/man1/ostravion-cli.1.gz")
+commands=$("$p/bin/ostravion-cli" --help | sed -n '/^Subcommands:/,$p' | awk 'NR > 1 && NF {print $1}')
+keylist=$("$p/bin/ostravion-cli" keylist --help | sed -n '/^Subcommands:/,$p' | awk 'NR > 1 && NF {print "keylist " $1}')
+missing=
+while read -r c; do
+    [ -z "$c" ] || [ "$c" = keylist ] && continue
+    printf '%s\n' "$man" | grep -q "^\.SS \"$(printf %s "$c" | sed 's/-/\\\\-/g')" || missing="$missing $c"
+done <<<"$commands
+$keylist"
+check "manual: a section for every subcommand" "" "$missing"
+check "manual: exit status and files" "2" "$(printf '%s\n' "$man" | grep -cE '^\.SH (EXIT STATUS|FILES)$')"
+
+# The launcher: the work folder made with the sample files on the first
+# start, a key list already there kept, the program started inside it.
+cat >"$p/bin/ostravion" <<'STUB'
+#!/bin/sh
+echo "$(pwd)|$*"
+STUB
+chmod +x "$p/bin/ostravion"
+home=$scratch/home
+mkdir -p "$home"
+check "start: the program runs in ~/Ostravion" "$home/Ostravion|a.tls" \
+    "$(HOME=$home "$p/bin/ostravion-start" a.tls)"
+yes_ "start: the sample key list and the splash picture are copied" \
+    sh -c "cmp -s '$p/share/ostravion/KEYLIST.DAT' '$home/Ostravion/KEYLIST.DAT' &&
+           cmp -s '$p/share/ostravion/vxa.spl' '$home/Ostravion/vxa.spl'"
+yes_ "start: the work folder CheckOut is there" test -d "$home/Ostravion/CheckOut"
+printf 'mine' >"$home/Ostravion/KEYLIST.DAT"
+HOME=$home "$p/bin/ostravion-start" >/dev/null
+check "start: the user's key list is kept" "mine" "$(cat "$home/Ostravion/KEYLIST.DAT")"
+
+# --- the Debian package
+check "deb: its name" "ostravion_${version}_$(dpkg --print-architecture).deb" "$(basename "$deb")"
+check "deb: its version" "$version" "$(dpkg-deb -f "$deb" Version)"
+depends=$(dpkg-deb -f "$deb" Depends)
+for d in libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n fonts-nanum; do
+    yes_ "deb: depends on $d" grep -q "\(^\|, \)$d\( \|,\|$\)" <<<"$depends"
+done
+x=$scratch/deb
+dpkg-deb -x "$deb" "$x"
+yes_ "deb: the desktop program, its entry and the manual" \
+    test -x "$x/usr/bin/ostravion" -a -s "$x/usr/share/applications/ostravion.desktop" \
+         -a -s "$x/usr/share/man/man1/ostravion-cli.1.gz"
+cli=$x/usr/bin/ostravion-cli
+check "deb: ostravion-cli --version" "ostravion-cli $version" "$("$cli" --version)"
+check "deb: the packaged sample key list loads" "0" \
+    "$("$cli" keylist list "$x/usr/share/ostravion/KEYLIST.DAT" >/dev/null; echo $?)"
+mkdir -p "$scratch/tree/app" "$scratch/work"
+out=$("$cli" -C "$scratch/work" scan --group DEB --name PC01 \
+      --keylist "$x/usr/share/ostravion/KEYLIST.DAT" --drive "C=$scratch/tree" 2>/dev/null)
+check "deb: the packaged command line inspects" "0|$scratch/work/CheckOut/DEB_PC01.ipt" "$?|$out"
+exit $fail

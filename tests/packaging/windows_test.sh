@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# The Windows packages: the programs' import tables and version resources, the
+# USB-stick kit run from its own unpacked folder, and the installer's silent
+# install and uninstall, each under Wine in a prefix of its own made from the
+# test prefix (C: its only drive, so nothing reaches the host's files).
+#   windows_test.sh DIST VERSION
+# Runs in the Korean Wine environment of scripts/test-windows.sh (WINEPREFIX,
+# LOCPATH, LC_ALL).
+set -u
+dist=$1
+version=$2
+prefix=${WINEPREFIX:?the Wine prefix of the test run}
+export WINEDEBUG=-all
+# No desktop menu entries from the installer's shortcuts, no Mono or Gecko.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
+scratch=$(mktemp -d)
+prefixes=()
+cleanup() {
+    for p in "${prefixes[@]}"; do WINEPREFIX=$p wineserver -k 2>/dev/null; done
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+fail=0
+check() { # name, expected, actual
+    if [ "$2" != "$3" ]; then
+        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
+    else
+        echo "ok $1"
+    fi
+}
+yes_() { # name, condition...
+    local name=$1; shift
+    if "$@"; then echo "ok $name"; else echo "FAIL $name"; fail=1; fi
+}
+# A prefix of its own: the test prefix's registry and Windows folder, the
+# user's profile with real folders where the test prefix links to the host.
+new_prefix() {
+    local p=$scratch/$1
+    mkdir -p "$p/dosdevices" "$p/drive_c"
+    cp "$prefix"/*.reg "$prefix/.update-timestamp" "$p/"
+    ln -s ../drive_c "$p/dosdevices/c:"
+    cp -al "$prefix/drive_c/windows" "$p/drive_c/" 2>/dev/null ||
+        cp -a "$prefix/drive_c/windows" "$p/drive_c/"
+    cp -a "$prefix/drive_c/users" "$p/drive_c/"
+    find "$p/drive_c/users" -mindepth 2 -maxdepth 2 -type l | while read -r link; do
+        rm "$link" && mkdir "$link"
+    done
+    prefixes+=("$p")
+    echo "$p"
+}
+# The start of a file, printable, for a message.
+head_of() { head -c 40 "$1" | tr -c '[:print:]' '?'; }
+
+zip=$dist/Ostravion-$version-win64.zip
+setup=$dist/Ostravion-$version-setup.exe
+yes_ "the kit is there: $(basename "$zip")" test -s "$zip"
+yes_ "the installer is there: $(basename "$setup")" test -s "$setup"
+[ $fail -eq 0 ] || exit 1
+
+# --- the kit: one folder with the programs and their files, nothing else
+kitp=$(new_prefix kit)
+mkdir -p "$kitp/drive_c/stick"
+(cd "$kitp/drive_c/stick" && unzip -q "$zip")
+kit=$kitp/drive_c/stick/Ostravion-$version-win64
+expected="KEYLIST.DAT README.TXT ostravion-cli.exe vxa.spl"
+[ -e "$kit/ostravion.exe" ] && expected="KEYLIST.DAT README.TXT ostravion-cli.exe ostravion.exe vxa.spl"
+check "kit: its files" "$expected" "$(cd "$kit" && ls | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')"
+check "kit: the key list is the sample" "$(cat "$(dirname "$0")/../../samples/KEYLIST.DAT" | md5sum)" \
+    "$(md5sum <"$kit/KEYLIST.DAT")"
+check "kit: the read-me is CP949 with CR LF and names the work folder" "1 1" \
+    "$(iconv -f CP949 -t UTF-8 "$kit/README.TXT" >/dev/null 2>&1 && echo 1) $(
+       [ "$(grep -c $'\r$' "$kit/README.TXT")" = "$(wc -l <"$kit/README.TXT")" ] &&
+       iconv -f CP949 -t UTF-8 "$kit/README.TXT" | grep -q CheckOut && echo 1)"
+
+# Only DLLs every Windows has: the compiler's and the C++ library's are inside.
+for exe in "$kit"/*.exe "$setup"; do
+    dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' |
+           tr '[:upper:]' '[:lower:]' | sort -u)
+    odd=$(printf '%s\n' "$dlls" | grep -vxE 'kernel32\.dll|user32\.dll|gdi32\.dll|advapi32\.dll|version\.dll|msvcrt\.dll|shell32\.dll|ole32\.dll|oleaut32\.dll|comctl32\.dll|comdlg32\.dll|winspool\.drv|shlwapi\.dll|uxtheme\.dll|imm32\.dll|winmm\.dll|ws2_32\.dll|msimg32\.dll|olepro32\.dll|' || true)
+    check "imports of $(basename "$exe") are system DLLs only ($(echo $dlls))" "" "$odd"
+    yes_ "$(basename "$exe") carries an icon" \
+        sh -c "x86_64-w64-mingw32-windres -i '$exe' -O rc 2>/dev/null | grep -q 'Type: group icon'"
+done
+
+cd "$kit" || exit 1
+run() { WINEPREFIX=$kitp wine "$@"; }
+check "kit: ostravion-cli --version" "ostravion-cli $version" "$(run ostravion-cli.exe --version | tr -d '\r')"
+check "kit: version-info of ostravion-cli.exe" "ostravion-cli.exe
+  CompanyName: Velmora
+  FileDescription: Ostravion 소프트웨어 점검 (명령줄)
+  ProductName: Ostravion
+  ProductVersion: $version" "$(run ostravion-cli.exe version-info ostravion-cli.exe | tr -d '\r')"
+if [ -e ostravion.exe ]; then
+    info=$(run ostravion-cli.exe version-info ostravion.exe | tr -d '\r')
+    check "kit: version-info of ostravion.exe" "CompanyName: Velmora|ProductName: Ostravion|ProductVersion: $version" \
+        "$(printf '%s\n' "$info" | grep -E 'CompanyName|ProductName|ProductVersion' | sed 's/^ *//' | paste -sd'|')"
+fi
+check "installer: its version" "ProductVersion: $version" \
+    "$(cp "$setup" setup-copy.exe && run ostravion-cli.exe version-info setup-copy.exe | tr -d '\r' |
+       grep ProductVersion | sed 's/^ *//'; rm -f setup-copy.exe)"
+
+# An inspection started in the kit's folder reads the sample key list there
+# and writes its per-PC file to the kit's CheckOut.
+out=$(run ostravion-cli.exe scan --group KIT --name PC01 2>"$scratch/scan.err" | tr -d '\r')
+check "kit: scan status" "0" "$?"
+check "kit: the per-PC file goes to the kit's CheckOut" \
+    "C:\\stick\\Ostravion-$version-win64\\CheckOut\\KIT_PC01.ipt" "$out"
+check "kit: the file holds its group" "[그룹]
+KIT" "$(iconv -f CP949 -t UTF-8 CheckOut/KIT_PC01.ipt 2>/dev/null | tr -d '\r' | sed -n 9,10p)"
+cd "$scratch" || exit 1
+
+# --- the installer
+instp=$(new_prefix setup)
+user=$(cd "$instp/drive_c/users" && ls | grep -vx Public | head -n1)
+docs=$instp/drive_c/users/$user/Documents
+programs="$instp/drive_c/Program Files/Ostravion"
+menu="$instp/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Ostravion"
+# A key list the user already has in the work folder.
+mkdir -p "$docs/Ostravion"
+printf 'the user'\''s own key list' >"$docs/Ostravion/KEYLIST.DAT"
+cp "$setup" "$instp/drive_c/setup.exe"
+WINEPREFIX=$instp wine 'C:\setup.exe' /S
+check "setup /S: status" "0" "$?"
+WINEPREFIX=$instp wineserver -w
+yes_ "setup: the programs are in Program Files" test -f "$programs/ostravion-cli.exe"
+check "setup: an uninstall entry" "1" "$(grep -cF 'Uninstall\\Ostravion]' "$instp/system.reg")"
+check "setup: the installed command line runs" "0" \
+    "$(WINEPREFIX=$instp wine 'C:\Program Files\Ostravion\ostravion-cli.exe' facts >/dev/null 2>&1; echo $?)"
+check "setup: the user's key list is kept" "the user's own key list" "$(head_of "$docs/Ostravion/KEYLIST.DAT")"
+yes_ "setup: the work folder has the splash picture" cmp -s "$kit/vxa.spl" "$docs/Ostravion/vxa.spl"
+lnk="$menu/Ostravion 명령줄.lnk"
+yes_ "setup: a Start-menu shortcut" test -f "$lnk"
+yes_ "setup: the shortcut starts in the work folder" \
+    grep -qF "C:\\users\\$user\\Documents\\Ostravion" <(strings -a -el "$lnk")
+# A result of the user's, then the uninstaller.
+mkdir -p "$docs/Ostravion/CheckOut"
+printf 'result' >"$docs/Ostravion/CheckOut/A_PC01.ipt"
+WINEPREFIX=$instp wine 'C:\Program Files\Ostravion\uninstall.exe' /S
+check "uninstall /S: status" "0" "$?"
+WINEPREFIX=$instp wineserver -w
+yes_ "uninstall: no program files are left" test ! -e "$programs"
+yes_ "uninstall: the Start-menu folder is gone" test ! -e "$menu"
+check "uninstall: the uninstall entry is gone" "0" \
+    "$(grep -cF 'Uninstall\\Ostravion]' "$instp/system.reg")"
+check "uninstall: the work folder is kept" "the user's own key list|result" \
+    "$(head_of "$docs/Ostravion/KEYLIST.DAT")|$(head_of "$docs/Ostravion/CheckOut/A_PC01.ipt")"
+exit $fail
