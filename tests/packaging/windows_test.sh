@@ -99,14 +99,20 @@ check "installer: its version" "ProductVersion: $version" \
     "$(cp "$setup" setup-copy.exe && run ostravion-cli.exe version-info setup-copy.exe | tr -d '\r' |
        grep ProductVersion | sed 's/^ *//'; rm -f setup-copy.exe)"
 
-# An inspection started in the kit's folder reads the sample key list there
-# and writes its per-PC file to the kit's CheckOut.
-out=$(run ostravion-cli.exe scan --group KIT --name PC01 2>"$scratch/scan.err" | tr -d '\r')
+# An inspection started in the kit's folder, of a test tree given as drive
+# D:, reads the sample key list there and writes its per-PC file to the
+# kit's CheckOut.
+mkdir -p "$kitp/drive_c/tree/Office"
+truncate -s 12345678 "$kitp/drive_c/tree/Office/WINWORD.EXE"
+out=$(run ostravion-cli.exe scan --group KIT --name PC01 --drive 'D=C:\tree' 2>"$scratch/scan.err" |
+      tr -d '\r')
 check "kit: scan status" "0" "$?"
 check "kit: the per-PC file goes to the kit's CheckOut" \
     "C:\\stick\\Ostravion-$version-win64\\CheckOut\\KIT_PC01.ipt" "$out"
 check "kit: the file holds its group" "[그룹]
 KIT" "$(iconv -f CP949 -t UTF-8 CheckOut/KIT_PC01.ipt 2>/dev/null | tr -d '\r' | sed -n 9,10p)"
+check "kit: the tree's program is listed from drive D:" "1" \
+    "$(grep -c -F 'D:\Office\' CheckOut/KIT_PC01.ipt 2>/dev/null)"
 cd "$scratch" || exit 1
 
 # --- the installer
