@@ -3,6 +3,8 @@
 // logo, which alternates every two seconds and opens the home page.
 #pragma once
 
+#include "desktop/ResourceTable.h"
+
 #include <QAbstractButton>
 #include <QCursor>
 #include <QImage>
@@ -15,7 +17,7 @@ class QRadioButton;
 namespace ostravion::gui {
 
 // The organisation's home page, opened from the logo and the information box.
-inline const QString kHomePage = QStringLiteral("https://www.velmora.example/");
+inline const QString kHomePage = QString::fromLatin1(ostravion::kHomePage);
 
 // Dialog units of the bar's template in pixels (9-point dialog font).
 inline int DluX(int x) {
