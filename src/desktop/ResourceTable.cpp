@@ -89,8 +89,8 @@ std::string OrgInfoText() {
     for (const char* line : paragraph)
         t += "   " + std::string(line) + crlf + crlf;
     t += crlf + crlf;
-    t += indent + "\xC8\xA8\xC6\xE4\xC0\xCC\xC1\xF6: " + kHomePage + crlf;       // 홈페이지:
-    t += indent + "\xB4\xEB\xC7\xA5\xC0\xFC\xC8\xAD: 02-000-0000" + crlf + crlf; // 대표전화
+    t += indent + "\xC8\xA8\xC6\xE4\xC0\xCC\xC1\xF6: " + kHomePageAddress + crlf; // 홈페이지:
+    t += indent + "\xB4\xEB\xC7\xA5\xC0\xFC\xC8\xAD: 02-000-0000" + crlf + crlf;  // 대표전화
     return t;
 }
 

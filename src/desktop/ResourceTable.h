@@ -142,7 +142,7 @@ OSTRAVION_DIALOG_TEXTS(OSTRAVION_DECLARE_TEXT)
 
 // The organisation's home page, opened from the command bar's logo and named
 // in the organisation information box.
-inline constexpr const char* kHomePage = "https://www.velmora.example/";
+inline constexpr const char* kHomePageAddress = "https://www.velmora.example/";
 
 // The organisation information box's text (CP949, CR LF): eight lines about
 // the organisation, each indented by three blanks and followed by an empty

@@ -17,7 +17,7 @@ class QRadioButton;
 namespace ostravion::gui {
 
 // The organisation's home page, opened from the logo and the information box.
-inline const QString kHomePage = QString::fromLatin1(ostravion::kHomePage);
+inline const QString kHomePage = QString::fromLatin1(kHomePageAddress);
 
 // Dialog units of the bar's template in pixels (9-point dialog font).
 inline int DluX(int x) {

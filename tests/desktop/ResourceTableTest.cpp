@@ -41,7 +41,7 @@ TEST(ResourceTable, OrganisationTextLayout) {
     EXPECT_EQ(lines[16], "");
     EXPECT_EQ(lines[17], "");
     EXPECT_EQ(lines[18].substr(0, 11), std::string(11, ' '));
-    EXPECT_NE(lines[18].find(kHomePage), std::string::npos);
+    EXPECT_NE(lines[18].find(kHomePageAddress), std::string::npos);
     EXPECT_EQ(lines[19].substr(0, 11), std::string(11, ' '));
     EXPECT_NE(lines[19][11], ' ');
     ASSERT_EQ(lines.size(), 22u);

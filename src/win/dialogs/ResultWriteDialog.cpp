@@ -85,6 +85,7 @@ public:
 
 private:
     void Init(HWND dlg);
+    void FitToScreen();
     INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
     void OnNotify(const NMHDR& head, LPARAM lp);
     void OnAdd();
@@ -143,7 +144,55 @@ void ResultWriteDialog::Init(HWND dlg) {
     for (const FieldControl& f : kFields)
         if (const std::size_t limit = CResultWriting::FieldLimit(f.field))
             limits_.Limit(dlg, f.id, limit);
+    FitToScreen();
     PlaceDialog(dlg);
+}
+
+namespace {
+
+// Moves a control of the dialog by (dx, dy) and grows it by (dw, dh).
+void Shift(HWND dlg, int id, int dx, int dy, int dw, int dh) {
+    HWND control = GetDlgItem(dlg, id);
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(control, nullptr, r.left + dx, r.top + dy, r.right - r.left + dw,
+                 r.bottom - r.top + dh, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+// The list grows until every column shows whole, as far as the screen has
+// room; on a screen too low for the dialog the list gives up height.
+void ResultWriteDialog::FitToScreen() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    HWND owner = GetWindow(dlg_, GW_OWNER);
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : dlg_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    RECT box, listBox, client;
+    GetWindowRect(dlg_, &box);
+    GetWindowRect(list_, &listBox);
+    GetClientRect(list_, &client);
+    int columns = 0;
+    for (int c = 0; c < kResultColumnCount; ++c)
+        columns += ListView_GetColumnWidth(list_, c);
+    const int listWidth = listBox.right - listBox.left, listHeight = listBox.bottom - listBox.top;
+    const int frame = listWidth - client.right;
+    const int roomX = std::max<int>(0, (area.right - area.left) - (box.right - box.left));
+    const int dx =
+        std::clamp(columns + frame + GetSystemMetrics(SM_CXVSCROLL) - listWidth, 0, roomX);
+    const int overY = (box.bottom - box.top) - (area.bottom - area.top);
+    const int dy = overY > 0 ? -std::min(overY, listHeight / 2) : 0;
+    if (dx == 0 && dy == 0)
+        return;
+    SetWindowPos(dlg_, nullptr, 0, 0, box.right - box.left + dx, box.bottom - box.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Shift(dlg_, IDC_PROGRAM_LIST, 0, 0, dx, dy);
+    for (int id : {IDC_CHECKER, IDC_CONFIRMER, IDC_REMARK})
+        Shift(dlg_, id, 0, 0, dx, 0);
+    for (int id : {IDC_ADD_PROGRAM, IDC_DELETE_PROGRAMS, IDOK, IDCANCEL})
+        Shift(dlg_, id, dx, dy, 0, 0);
 }
 
 INT_PTR ResultWriteDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {

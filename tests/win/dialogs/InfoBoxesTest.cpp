@@ -68,7 +68,7 @@ TEST_F(InfoBoxesTest, OrganisationBoxShowsItsText) {
 TEST_F(InfoBoxesTest, AboutBoxReadsThePictureAtEveryOpening) {
     const auto shows = [](SIZE expected) {
         Door::SetNextDialogAction([expected](HWND dlg) {
-            Picture(dlg, "about");
+            Picture(dlg, ("about-" + std::to_string(expected.cx)).c_str());
             const auto bitmap = reinterpret_cast<HBITMAP>(
                 SendDlgItemMessageW(dlg, IDC_ABOUT_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
             if (expected.cx == 0) {
