@@ -60,9 +60,18 @@ inline void ClickCell(HWND list, int row, int column) {
     SendMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
+// A key pressed in a control of a dialog, through the dialog manager as the
+// dialog's message loop hands it on.
 inline void Key(HWND w, WPARAM key) {
-    SendMessageW(w, WM_KEYDOWN, key, 0);
-    SendMessageW(w, WM_KEYUP, key, 0);
+    HWND dialog = GetAncestor(w, GA_ROOT);
+    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        MSG m{w, message, key, 0, GetTickCount(), {}};
+        if (!IsDialogMessageW(dialog, &m)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+    }
+    Pump();
 }
 
 // Writes a BMP of the window as it shows on the screen into the folder
