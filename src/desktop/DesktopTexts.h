@@ -8,8 +8,6 @@ namespace ostravion::desktop {
 inline constexpr const char* kTitlePrefix = "OstravionV3.1-";
 // The title the window carries until the first title is set.
 inline constexpr const char* kInitialTitle = "Normal.tls - OstravionV3.1";
-// The organisation's home page, which the command bar's logo opens.
-inline constexpr const char* kHomePage = "https://www.velmora.example/";
 // "준비": the status bar's message pane when no flow is under way
 inline constexpr const char* kIdleMessage = "\xC1\xD8\xBA\xF1";
 // "저장하시겠습니까?"

@@ -3,7 +3,7 @@
 // logo, which alternates every two seconds and opens the home page.
 #pragma once
 
-#include "desktop/DesktopTexts.h"
+#include "desktop/ResourceTable.h"
 
 #include <QAbstractButton>
 #include <QCursor>
@@ -17,7 +17,7 @@ class QRadioButton;
 namespace ostravion::gui {
 
 // The organisation's home page, opened from the logo and the information box.
-inline const QString kHomePage = QString::fromLatin1(desktop::kHomePage);
+inline const QString kHomePage = QString::fromLatin1(kHomePageAddress);
 
 // Dialog units of the bar's template in pixels (9-point dialog font).
 inline int DluX(int x) {

@@ -4,6 +4,7 @@
 // when Esc cancelled it) and the editor goes.
 #pragma once
 
+#include "desktop/ResourceTable.h"
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableWidget>
@@ -17,7 +18,7 @@ namespace ostravion::gui {
 class CInPlaceEdit : public QLineEdit {
     Q_OBJECT
 public:
-    static constexpr int kControlId = 2233;
+    static constexpr int kControlId = ostravion::IDC_IN_PLACE_EDIT;
 
     CInPlaceEdit(int row, int column, const QString& text, QWidget* parent);
 

@@ -92,7 +92,7 @@ QAbstractSpinBox::StepEnabled CCountEdit::stepEnabled() const {
 CAddProgramDlg::CAddProgramDlg(const TextCodec& codec, QWidget* parent)
     : QDialog(parent), codec_(codec) {
     setObjectName(QStringLiteral("dialog135"));
-    setWindowTitle(QStringLiteral("프로그램 목록 추가"));
+    setWindowTitle(ToQt(codec_, TXT_ADD_CAPTION));
     setFont(pictures::DialogFont());
 
     const auto edit = [this](int id) {
@@ -113,10 +113,10 @@ CAddProgramDlg::CAddProgramDlg(const TextCodec& codec, QWidget* parent)
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
     const std::pair<QString, QWidget*> rows[] = {
-        {QStringLiteral("프로그램명:"), program_},
-        {QStringLiteral("설치수량 :"), installed_},
-        {QStringLiteral("저작권사 :"), company_},
-        {QStringLiteral("Version :"), version_},
+        {ToQt(codec_, TXT_ADD_PROGRAM), program_},
+        {ToQt(codec_, TXT_ADD_INSTALLED), installed_},
+        {ToQt(codec_, TXT_ADD_COMPANY), company_},
+        {ToQt(codec_, TXT_ADD_VERSION), version_},
     };
     int row = 0;
     for (const auto& [label, field] : rows) {
@@ -128,10 +128,10 @@ CAddProgramDlg::CAddProgramDlg(const TextCodec& codec, QWidget* parent)
     }
     installed_->setFixedWidth(90);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(ToQt(codec_, TXT_OK), this);
     ok->setObjectName(QStringLiteral("button1"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(ToQt(codec_, TXT_CANCEL), this);
     cancel->setObjectName(QStringLiteral("button2"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -174,7 +174,7 @@ QLineEdit* CAddProgramDlg::Field(int control) const {
 CResultWriteDlg::CResultWriteDlg(CResultWriting& model, const TextCodec& codec, QWidget* parent)
     : QDialog(parent), codec_(codec), model_(model) {
     setObjectName(QStringLiteral("dialog142"));
-    setWindowTitle(QStringLiteral("결과 작성"));
+    setWindowTitle(Qs(TXT_RESULT_CAPTION));
     setFont(pictures::DialogFont());
 
     const auto edit = [this](int id, ResultField field) {
@@ -236,11 +236,11 @@ CResultWriteDlg::CResultWriteDlg(CResultWriting& model, const TextCodec& codec, 
         b->setObjectName(QStringLiteral("button%1").arg(id));
         return b;
     };
-    add_ = button(IDC_ADD, QStringLiteral("목록추가"));
-    delete_ = button(IDC_DELETE, QStringLiteral("목록삭제"));
-    save_ = button(1, QStringLiteral("저장"));
+    add_ = button(IDC_ADD, Qs(TXT_RESULT_ADD));
+    delete_ = button(IDC_DELETE, Qs(TXT_RESULT_DELETE));
+    save_ = button(1, Qs(TXT_RESULT_SAVE));
     save_->setDefault(true);
-    cancel_ = button(2, QStringLiteral("취소"));
+    cancel_ = button(2, Qs(TXT_CANCEL_KO));
     connect(add_, &QPushButton::clicked, this, &CResultWriteDlg::OnAdd);
     connect(delete_, &QPushButton::clicked, this, &CResultWriteDlg::OnDelete);
     connect(save_, &QPushButton::clicked, this, &CResultWriteDlg::OnSave);
@@ -256,17 +256,17 @@ CResultWriteDlg::CResultWriteDlg(CResultWriting& model, const TextCodec& codec, 
         return l;
     };
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    grid->addWidget(label(QStringLiteral("점검부서 :"), checkDepartment_), 0, 0, right);
+    grid->addWidget(label(Qs(TXT_RESULT_CHECK_DEPARTMENT), checkDepartment_), 0, 0, right);
     grid->addWidget(checkDepartment_, 0, 1);
-    grid->addWidget(label(QStringLiteral("점검자 :"), checker_), 0, 2, right);
+    grid->addWidget(label(Qs(TXT_RESULT_CHECKER), checker_), 0, 2, right);
     grid->addWidget(checker_, 0, 3);
-    grid->addWidget(label(QStringLiteral("확인부서 :"), confirmDepartment_), 1, 0, right);
+    grid->addWidget(label(Qs(TXT_RESULT_CONFIRM_DEPARTMENT), confirmDepartment_), 1, 0, right);
     grid->addWidget(confirmDepartment_, 1, 1);
-    grid->addWidget(label(QStringLiteral("확인자 :"), confirmer_), 1, 2, right);
+    grid->addWidget(label(Qs(TXT_RESULT_CONFIRMER), confirmer_), 1, 2, right);
     grid->addWidget(confirmer_, 1, 3);
-    grid->addWidget(label(QStringLiteral("PC 수량 :"), pcCount_), 2, 0, right);
+    grid->addWidget(label(Qs(TXT_RESULT_PC_COUNT), pcCount_), 2, 0, right);
     grid->addWidget(pcCount_, 2, 1, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("기타 :"), remark_), 3, 0, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(label(Qs(TXT_RESULT_REMARK), remark_), 3, 0, Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(remark_, 3, 1, 1, 3);
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(3, 2);

@@ -4,6 +4,7 @@
 // use for counts.
 #pragma once
 
+#include "desktop/ResourceTable.h"
 #include "doc/ResultWriting.h"
 #include "ports/Ports.h"
 
@@ -60,11 +61,11 @@ class CAddProgramDlg : public QDialog {
     Q_OBJECT
 public:
     enum Control {
-        IDC_PROGRAM = 1013,
-        IDC_INSTALLED = 1014,
-        IDC_COMPANY = 1015,
-        IDC_VERSION = 1018,
-        IDC_INSTALLED_SPIN = 1076,
+        IDC_PROGRAM = ostravion::IDC_PROGRAM,
+        IDC_INSTALLED = ostravion::IDC_INSTALLED,
+        IDC_COMPANY = ostravion::IDC_COMPANY,
+        IDC_VERSION = ostravion::IDC_VERSION,
+        IDC_INSTALLED_SPIN = ostravion::IDC_INSTALLED_SPIN,
     };
     CAddProgramDlg(const TextCodec& codec, QWidget* parent = nullptr);
 
@@ -83,16 +84,16 @@ class CResultWriteDlg : public QDialog, private ResultWriteObserver {
     Q_OBJECT
 public:
     enum Control {
-        IDC_CHECK_DEPARTMENT = 1059,
-        IDC_CHECKER = 1061,
-        IDC_CONFIRM_DEPARTMENT = 1046,
-        IDC_CONFIRMER = 1062,
-        IDC_PC_COUNT = 1063,
-        IDC_PC_SPIN = 1021,
-        IDC_REMARK = 1040,
-        IDC_LIST = 1009,
-        IDC_ADD = 3,
-        IDC_DELETE = 4,
+        IDC_CHECK_DEPARTMENT = ostravion::IDC_CHECK_DEPARTMENT,
+        IDC_CHECKER = ostravion::IDC_CHECKER,
+        IDC_CONFIRM_DEPARTMENT = ostravion::IDC_CONFIRM_DEPARTMENT,
+        IDC_CONFIRMER = ostravion::IDC_CONFIRMER,
+        IDC_PC_COUNT = ostravion::IDC_PC_COUNT,
+        IDC_PC_SPIN = ostravion::IDC_PC_SPIN,
+        IDC_REMARK = ostravion::IDC_REMARK,
+        IDC_LIST = ostravion::IDC_PROGRAM_LIST,
+        IDC_ADD = ostravion::IDC_ADD_PROGRAM,
+        IDC_DELETE = ostravion::IDC_DELETE_PROGRAMS,
     };
 
     // Shows the model as it stands (opened by the caller) and follows it.

@@ -2,6 +2,7 @@
 
 #include "qt/report/QtText.h"
 
+#include "desktop/ResourceTable.h"
 #include "doc/Consolidation.h"
 #include "doc/FileSelection.h"
 #include "qt/Dialogs.h"
@@ -28,14 +29,14 @@ constexpr int kNameRole = Qt::UserRole + 1; // the CP949 name of the file
 
 CSelectFilesDlg::CSelectFilesDlg(SelectFilesModel& model, const TextCodec& codec, QWidget* parent)
     : QDialog(parent), model_(model), codec_(codec) {
-    setWindowTitle(QStringLiteral("취합할 파일을 선택하세요."));
+    setWindowTitle(ToQt(codec_, TXT_FILES_CAPTION));
     setFont(pictures::DialogFont());
     setObjectName(QStringLiteral("dialog141"));
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("fileList"));
     list_->setColumnCount(1);
-    list_->setHeaderLabels({QStringLiteral("파일명")});
+    list_->setHeaderLabels({ToQt(codec_, TXT_FILES_COLUMN)});
     list_->setColumnWidth(0, 150);
     list_->setRootIsDecorated(false);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -45,7 +46,7 @@ CSelectFilesDlg::CSelectFilesDlg(SelectFilesModel& model, const TextCodec& codec
     list_->viewport()->installEventFilter(this);
     list_->installEventFilter(this);
 
-    selectAll_ = new QCheckBox(QStringLiteral("전체선택"), this);
+    selectAll_ = new QCheckBox(ToQt(codec_, TXT_FILES_SELECT_ALL), this);
     selectAll_->setObjectName(QStringLiteral("selectAll"));
     connect(selectAll_, &QCheckBox::toggled, this, &CSelectFilesDlg::OnSelectAll);
 
@@ -53,16 +54,16 @@ CSelectFilesDlg::CSelectFilesDlg(SelectFilesModel& model, const TextCodec& codec
     name_->setObjectName(QStringLiteral("resultName"));
     name_->setText(ToQt(codec_, model_.resultName));
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_ = new QPushButton(ToQt(codec_, TXT_OK), this);
     ok_->setObjectName(QStringLiteral("button1"));
     ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_ = new QPushButton(ToQt(codec_, TXT_CANCEL), this);
     cancel_->setObjectName(QStringLiteral("button2"));
     connect(ok_, &QPushButton::clicked, this, &CSelectFilesDlg::OnOk);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(new QLabel(QStringLiteral("결과파일명"), this));
+    nameRow->addWidget(new QLabel(ToQt(codec_, TXT_FILES_RESULT_NAME), this));
     nameRow->addWidget(name_, 1);
 
     auto* left = new QVBoxLayout;

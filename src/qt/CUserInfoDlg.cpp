@@ -18,7 +18,7 @@ namespace ostravion::gui {
 
 CUserInfoDlg::CUserInfoDlg(StartDialogModel& model, const TextCodec& codec, QWidget* parent)
     : QDialog(parent), fields_(model), codec_(codec) {
-    setWindowTitle(QStringLiteral("사용자 정보를 입력하세요."));
+    setWindowTitle(Qs(TXT_USER_CAPTION));
     setFont(pictures::DialogFont());
     setObjectName(QStringLiteral("dialog140"));
 
@@ -55,16 +55,16 @@ CUserInfoDlg::CUserInfoDlg(StartDialogModel& model, const TextCodec& codec, QWid
             grid->addWidget(new QLabel(note, this), row, 2);
         ++row;
     };
-    addRow(QStringLiteral("회사(그룹)명:"), group_);
-    addRow(QStringLiteral("PC 기종:"), model_);
-    addRow(QStringLiteral("컴퓨터명:"), computer_);
-    addRow(QStringLiteral("결과파일명:"), resultName_, QStringLiteral("(확장자 생략)"));
-    addRow(QStringLiteral("사  용  자:"), user_);
+    addRow(Qs(TXT_USER_GROUP), group_);
+    addRow(Qs(TXT_USER_MODEL), model_);
+    addRow(Qs(TXT_USER_COMPUTER), computer_);
+    addRow(Qs(TXT_USER_RESULT_NAME), resultName_, Qs(TXT_USER_NO_EXTENSION));
+    addRow(Qs(TXT_USER_USER), user_);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_ = new QPushButton(Qs(TXT_OK), this);
     ok_->setObjectName(QStringLiteral("button1"));
     ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_ = new QPushButton(Qs(TXT_CANCEL), this);
     cancel_->setObjectName(QStringLiteral("button2"));
     connect(ok_, &QPushButton::clicked, this, &CUserInfoDlg::OnOk);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);

@@ -3,6 +3,7 @@
 // read-only.
 #pragma once
 
+#include "desktop/ResourceTable.h"
 #include "ports/DesktopUi.h"
 
 #include <QDialog>
@@ -17,11 +18,11 @@ class CUserInfoDlg : public QDialog {
     Q_OBJECT
 public:
     enum Control {
-        IDC_GROUP = 1038,
-        IDC_COMPUTER = 1040,
-        IDC_USER = 1041,
-        IDC_MODEL = 1042,
-        IDC_RESULT_NAME = 1043,
+        IDC_GROUP = ostravion::IDC_GROUP,
+        IDC_COMPUTER = ostravion::IDC_COMPUTER,
+        IDC_USER = ostravion::IDC_USER,
+        IDC_MODEL = ostravion::IDC_MODEL,
+        IDC_RESULT_NAME = ostravion::IDC_RESULT_NAME,
     };
 
     // Shows the model's fields; OK hands the typed ones back to it.

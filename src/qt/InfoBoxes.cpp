@@ -1,5 +1,9 @@
 #include "qt/InfoBoxes.h"
 
+#include "qt/report/QtText.h"
+
+#include "desktop/ResourceTable.h"
+#include "platform/Native.h"
 #include "qt/CCommandBar.h"
 #include "qt/CSplashWnd.h"
 #include "qt/Pictures.h"
@@ -7,22 +11,17 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <memory>
+
 namespace ostravion::gui {
 
 namespace {
 
-const char16_t* const kOrgLines[8] = {
-    u"Velmora는 소프트웨어 저작권 보호 단체입니다.",
-    u"정품 소프트웨어 사용 문화를 널리 알립니다.",
-    u"기관과 기업의 소프트웨어 자산관리를 돕습니다.",
-    u"정품 사용 실태 점검과 상담을 지원합니다.",
-    u"불법복제 예방 교육과 홍보를 펼칩니다.",
-    u"자산관리 지침과 점검 도구를 보급합니다.",
-    u"국내외 관련 단체와 함께 일합니다.",
-    u"Ostravion은 무료로 배포되는 점검 프로그램입니다.",
-};
-const char16_t* const kPhone = u"대표전화: 02-000-0000";
-const char16_t* const kRights = u"Copyright (C) Velmora. All rights reserved.";
+// The texts are the core's (CP949); the codec of this machine shows them.
+QString Qs(const char* cp949) {
+    static const std::unique_ptr<NativePlatform> platform = MakeNativePlatform();
+    return ToQt(platform->Codec(), cp949);
+}
 
 // A control of a dialog template, placed in dialog units.
 void PlaceDlu(QWidget* w, int x, int y, int cx, int cy) {
@@ -30,7 +29,7 @@ void PlaceDlu(QWidget* w, int x, int y, int cx, int cy) {
 }
 
 QPushButton* MakeOk(QDialog* dlg, int x, int y) {
-    auto* ok = new QPushButton(QStringLiteral("확인"), dlg);
+    auto* ok = new QPushButton(Qs(TXT_CONFIRM), dlg);
     ok->setObjectName(QStringLiteral("button1"));
     ok->setDefault(true);
     ok->setAutoDefault(true);
@@ -42,19 +41,12 @@ QPushButton* MakeOk(QDialog* dlg, int x, int y) {
 } // namespace
 
 QString COrgInfoDlg::BuildText() {
-    const QString crlf = QStringLiteral("\r\n");
-    QString t;
-    for (const char16_t* line : kOrgLines)
-        t += QStringLiteral("   ") + QString::fromUtf16(line) + crlf + crlf;
-    t += crlf + crlf;
-    t += QString(11, QLatin1Char(' ')) + QStringLiteral("홈페이지: ") + kHomePage + crlf;
-    t += QString(11, QLatin1Char(' ')) + QString::fromUtf16(kPhone) + crlf + crlf;
-    return t;
+    return Qs(OrgInfoText().c_str());
 }
 
 COrgInfoDlg::COrgInfoDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dialog100"));
-    setWindowTitle(QStringLiteral("Velmora 정보"));
+    setWindowTitle(Qs(TXT_ORG_CAPTION));
     setFont(pictures::DialogFont());
     setFixedSize(DluX(259), DluY(281));
 
@@ -62,11 +54,11 @@ COrgInfoDlg::COrgInfoDlg(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(QPixmap::fromImage(pictures::AppIconImage(32)));
     icon->setGeometry(DluX(11), DluY(17), 32, 32);
 
-    auto* version = new QLabel(QStringLiteral("Ostravion 버전 3.1"), this);
+    auto* version = new QLabel(Qs(TXT_ORG_VERSION), this);
     PlaceDlu(version, 51, 21, 119, 8);
 
     text_ = new QLabel(this);
-    text_->setObjectName(QStringLiteral("static1084"));
+    text_->setObjectName(QStringLiteral("static%1").arg(IDC_ORG_TEXT));
     text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text_->setWordWrap(true);
     text_->setTextFormat(Qt::PlainText);
@@ -81,7 +73,7 @@ COrgInfoDlg::COrgInfoDlg(QWidget* parent) : QDialog(parent) {
         text_->setFont(f);
     }
 
-    auto* rights = new QLabel(QString::fromUtf16(kRights), this);
+    auto* rights = new QLabel(Qs(TXT_ORG_RIGHTS), this);
     PlaceDlu(rights, 30, 239, 219, 10);
 
     MakeOk(this, 106, 257)->setFocus();
@@ -89,12 +81,12 @@ COrgInfoDlg::COrgInfoDlg(QWidget* parent) : QDialog(parent) {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dialog146"));
-    setWindowTitle(QStringLiteral("Ostravion V3.1 정보"));
+    setWindowTitle(Qs(TXT_ABOUT_CAPTION));
     setFont(pictures::DialogFont());
     setFixedSize(DluX(305), DluY(302));
 
     picture_ = new QLabel(this);
-    picture_->setObjectName(QStringLiteral("static1129"));
+    picture_->setObjectName(QStringLiteral("static%1").arg(IDC_ABOUT_PICTURE));
     picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PlaceDlu(picture_, 7, 7, 291, 263);
     // Read afresh at every opening; the control takes the picture's size.

@@ -1,7 +1,7 @@
 #include "win/CommandBar.h"
 
 #include "desktop/CommandStates.h"
-#include "desktop/DesktopTexts.h"
+#include "desktop/ResourceTable.h"
 #include "win/Door.h"
 #include "win/resource.h"
 
@@ -207,7 +207,7 @@ INT_PTR CommandBar::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN: {
         const POINT p{short(LOWORD(lp)), short(HIWORD(lp))};
         if (InLinkArea(p))
-            Door::Shell("open", desktop::kHomePage);
+            Door::Shell("open", kHomePageAddress);
         return FALSE;
     }
     case WM_COMMAND:

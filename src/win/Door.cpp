@@ -123,6 +123,15 @@ INT_PTR CALLBACK ScriptedProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     return w->proc(dlg, msg, wp, lp);
 }
 
+// A box asked for over a window that a modal dialog has disabled goes over
+// that dialog instead, so that it shows in front of it.
+HWND BoxOwner(HWND owner) {
+    if (owner && !IsWindowEnabled(owner))
+        if (HWND popup = GetLastActivePopup(owner); popup && IsWindowEnabled(popup))
+            return popup;
+    return owner;
+}
+
 } // namespace
 
 void Door::Show(HWND owner, const std::string& cp949) {
@@ -130,7 +139,8 @@ void Door::Show(HWND owner, const std::string& cp949) {
         Log("show: " + cp949);
         return;
     }
-    MessageBoxW(owner, Wide(cp949).c_str(), Caption().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(BoxOwner(owner), Wide(cp949).c_str(), Caption().c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool Door::Ask(HWND owner, const std::string& cp949) {
@@ -146,8 +156,8 @@ bool Door::Ask(HWND owner, const std::string& cp949) {
         Log("ask: " + cp949 + (yes ? " = yes" : " = no"));
         return yes;
     }
-    return MessageBoxW(owner, Wide(cp949).c_str(), Caption().c_str(), MB_YESNO | MB_ICONQUESTION) ==
-           IDYES;
+    return MessageBoxW(BoxOwner(owner), Wide(cp949).c_str(), Caption().c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 std::optional<std::string> Door::OpenFile(HWND owner, const FileDialogRequest& request) {

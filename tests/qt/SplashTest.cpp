@@ -116,24 +116,11 @@ private slots:
     }
 
     void organisationBoxText() {
-        const QString t = COrgInfoDlg::BuildText();
-        const QStringList lines = t.split(QStringLiteral("\r\n"));
-        // Eight indented lines, each followed by an empty line.
-        for (int i = 0; i < 8; ++i) {
-            QVERIFY(lines[2 * i].startsWith(QStringLiteral("   ")));
-            QVERIFY(lines[2 * i].at(3) != QLatin1Char(' '));
-            QCOMPARE(lines[2 * i + 1], QString());
-        }
-        // One more empty line, then the address and the telephone number.
-        QCOMPARE(lines[16], QString());
-        QCOMPARE(lines[17], QString());
-        QVERIFY(lines[18].startsWith(QString(11, QLatin1Char(' '))));
-        QVERIFY(lines[18].contains(kHomePage));
-        QVERIFY(lines[19].startsWith(QString(11, QLatin1Char(' '))));
-        QVERIFY(t.endsWith(lines[19] + QStringLiteral("\r\n\r\n")));
+        // The text's layout is the core's; the box shows it whole.
         COrgInfoDlg box;
         QCOMPARE(box.windowTitle(), QStringLiteral("Velmora 정보"));
         QVERIFY(box.TextArea()->text().contains(QStringLiteral("Ostravion")));
+        QVERIFY(box.TextArea()->text().contains(kHomePage));
     }
 
     void helpMenuOpensTheBoxes() {

@@ -42,8 +42,8 @@ const Wiring kWiring[] = {
     {IDC_CONSOLIDATE, true, false, L"dialog: 141 = 2"},
     {ID_WRITE_RESULT, false, true, L"ask: 저장하시겠습니까? = no"},
     {IDC_WRITE_RESULT, true, true, L"ask: 저장하시겠습니까? = no"},
-    {ID_ABOUT_ORG, false, false, L"dialog: 146 = 2"},
-    {ID_ABOUT_PRODUCT, false, false, L"dialog: 100 = 2"},
+    {ID_ABOUT_ORG, false, false, L"dialog: 100 = 2"},
+    {ID_ABOUT_PRODUCT, false, false, L"dialog: 146 = 2"},
 };
 
 void OpenTotal(Harness& h) {
