@@ -7,32 +7,34 @@ namespace ostravion::win {
 
 namespace {
 
-// A piece's "done" event and, while the scan thread waits, a "stop" event
-// that the scan's stop sets.
+// A piece's "done" event, waited for together with the host's "stop". A
+// stop given some other way (the document going) is seen within a few
+// milliseconds.
 class EventSignal final : public ScanHandOver::Signal {
 public:
-    EventSignal() : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    explicit EventSignal(HANDLE stop)
+        : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), stop_(stop) {}
     ~EventSignal() override { CloseHandle(done_); }
     void Set() override { SetEvent(done_); }
     void Wait(std::stop_token stop) override {
-        HANDLE stopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        {
-            std::stop_callback onStop(stop, [stopEvent] { SetEvent(stopEvent); });
-            const HANDLE events[2] = {done_, stopEvent};
-            // The stop is looked at now and then as well, whatever becomes
-            // of the callback.
-            while (!stop.stop_requested() &&
-                   WaitForMultipleObjects(2, events, FALSE, 50) == WAIT_TIMEOUT) {
-            }
+        const HANDLE events[2] = {done_, stop_};
+        while (!stop.stop_requested() &&
+               WaitForMultipleObjects(2, events, FALSE, 5) == WAIT_TIMEOUT) {
         }
-        CloseHandle(stopEvent);
     }
 
 private:
     HANDLE done_;
+    HANDLE stop_;
 };
 
 } // namespace
+
+WinScanHost::WinScanHost() : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+WinScanHost::~WinScanHost() {
+    CloseHandle(stop_);
+}
 
 void WinScanHost::Wake() {
     if (window_)
@@ -40,7 +42,7 @@ void WinScanHost::Wake() {
 }
 
 std::unique_ptr<ScanHandOver::Signal> WinScanHost::MakeSignal() {
-    return std::make_unique<EventSignal>();
+    return std::make_unique<EventSignal>(stop_);
 }
 
 WinDocument::WinDocument(CAuditUtil& util, NativePlatform& platform, const SystemInfo& system,
@@ -49,5 +51,15 @@ WinDocument::WinDocument(CAuditUtil& util, NativePlatform& platform, const Syste
           if (messages)
               messages->CancelWaits();
       }) {}
+
+void WinDocument::BeginInspection(const PcFacts& facts) {
+    host.AllowWaits();
+    NativeDocument::BeginInspection(facts);
+}
+
+void WinDocument::StopScan() {
+    host.StopWaits();
+    NativeDocument::StopScan();
+}
 
 } // namespace ostravion::win

@@ -1,6 +1,8 @@
-// The Windows program's document: the machine's document with the hand-over of the scan's work to
-// the user-interface thread, woken by a posted message. The scan thread waits for each piece on
-// Win32 events: "done" and "stop".
+// The Windows program's document: the machine's document with the hand-over
+// of the scan's work to the user-interface thread, woken by a posted message.
+// The scan thread waits for each piece on two Win32 events, "done" and
+// "stop"; the stop command sets "stop". No stop callback is used: with
+// MinGW's GCC 12 a callback's hand-shake can hang under Wine.
 #pragma once
 
 #include "desktop/ScanHandOver.h"
@@ -14,7 +16,13 @@ class WinMessages;
 
 class WinScanHost final : public ScanHandOver {
 public:
+    WinScanHost();
+    ~WinScanHost() override;
     void SetWindow(HWND window) { window_ = window; }
+    // Releases a waiting scan thread at once (the stop command), or lets a
+    // new scan wait again.
+    void StopWaits() { SetEvent(stop_); }
+    void AllowWaits() { ResetEvent(stop_); }
 
 protected:
     void Wake() override;
@@ -22,6 +30,7 @@ protected:
 
 private:
     HWND window_ = nullptr;
+    HANDLE stop_;
 };
 
 // The hand-over is made before the document and goes after it: the
@@ -35,6 +44,9 @@ public:
     WinDocument(CAuditUtil& util, NativePlatform& platform, const SystemInfo& system,
                 WinMessages* messages);
     WinScanHost& Host() { return host; }
+
+    void BeginInspection(const PcFacts& facts) override;
+    void StopScan() override;
 };
 
 } // namespace ostravion::win

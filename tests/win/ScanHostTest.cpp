@@ -31,8 +31,8 @@ TEST(WinScanHost, PiecesRunThroughTheWindowAndAStopReleasesTheWait) {
     for (int i = 0; i < 100; ++i)
         EXPECT_EQ(ran[std::size_t(i)], i);
 
-    // Nothing runs the window's messages now: only the stop ends the wait,
-    // and the piece never runs afterwards.
+    // Nothing runs the window's messages now: only the stop command ends the
+    // wait, and the piece never runs afterwards.
     bool late = false;
     std::atomic<bool> waiting{false}, released{false};
     std::jthread blocked([&] {
@@ -44,7 +44,7 @@ TEST(WinScanHost, PiecesRunThroughTheWindowAndAStopReleasesTheWait) {
         std::this_thread::yield();
     Sleep(50);
     EXPECT_FALSE(released);
-    stop.request_stop();
+    host.StopWaits();
     blocked.join();
     EXPECT_TRUE(released);
     test::Pump();
