@@ -13,6 +13,8 @@ if [ "${1:-}" = "--windows" ]; then
   # GoogleTest's sources to build with MinGW-w64 (above), Wine to run the
   # programs, and localedef for the Korean locale.
   packages+=(googletest wine wine64 locales)
+  # A virtual display for the print preview's window under Wine.
+  packages+=(xvfb)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -56,7 +56,9 @@ struct Preview {
     bool open = true;
 
     int Count() const { return static_cast<int>(pages.size()); }
-    int Last() const { return std::min(first + shown - 1, Count()); }
+    // Pages side by side: a zoomed page shows alone.
+    int Showing() const { return zoom > 0 ? 1 : shown; }
+    int Last() const { return std::min(first + Showing() - 1, Count()); }
 };
 
 Preview* Of(HWND window) {
@@ -65,7 +67,7 @@ Preview* Of(HWND window) {
 
 // The size of one page on the pane, in pixels.
 SIZE PageSize(const Preview& p, const RECT& client) {
-    const int n = p.zoom > 0 ? 1 : p.shown;
+    const int n = p.Showing();
     const double aspect = static_cast<double>(p.paper.cy) / p.paper.cx;
     const int roomHeight = std::max(1, static_cast<int>(client.bottom) - 2 * kMargin);
     const int roomWidth = std::max(1, (static_cast<int>(client.right) - (n + 1) * kMargin) / n);
@@ -107,7 +109,7 @@ void Refresh(Preview& p) {
         bool enabled = true;
         switch (kButtons[i].id) {
         case kPreviewNext:
-            enabled = p.first + p.shown <= p.Count();
+            enabled = p.first + p.Showing() <= p.Count();
             break;
         case kPreviewPrevious:
             enabled = p.first > 1;
@@ -141,6 +143,9 @@ void Close(Preview& p) {
     if (p.owner)
         EnableWindow(p.owner, TRUE);
     DestroyWindow(p.window);
+    // A close sent from elsewhere is handled inside the wait for the next
+    // message: one more message ends the wait, and with it the preview's loop.
+    PostMessageA(nullptr, WM_NULL, 0, 0);
 }
 
 void Command(Preview& p, int id) {
@@ -154,11 +159,11 @@ void Command(Preview& p, int id) {
         return;
     }
     case kPreviewNext:
-        if (p.first + p.shown <= p.Count())
-            p.first += p.shown;
+        if (p.first + p.Showing() <= p.Count())
+            p.first += p.Showing();
         break;
     case kPreviewPrevious:
-        p.first = std::max(1, p.first - p.shown);
+        p.first = std::max(1, p.first - p.Showing());
         break;
     case kPreviewOnePage:
         p.shown = 1;

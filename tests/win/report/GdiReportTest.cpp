@@ -2,6 +2,7 @@
 // against what the page engine draws on the recording canvas: every text in
 // its order, font and box, every line and box exactly.
 #include "../../views/RecordingCanvas.h"
+#include "AuditFixture.h"
 #include "platform/Native.h"
 #include "util/AuditUtil.h"
 #include "views/ReportLayout.h"
@@ -19,6 +20,7 @@
 
 using namespace ostravion;
 using namespace ostravion::gdireport;
+using ostravion::test::AuditReports;
 using ostravion::test::CanvasOp;
 using ostravion::test::RecordingCanvas;
 
@@ -245,53 +247,6 @@ std::size_t ComparePages(const ReportLayout& layout) {
         DeleteEnhMetaFile(f);
     return texts;
 }
-
-std::string FixtureFolder() {
-    std::string path = OSTRAVION_REPORT_FIXTURE;
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
-class SilentMessages final : public MessagePort {
-public:
-    void Show(const std::string& text) override { shown.push_back(text); }
-    bool Ask(const std::string&) override { return false; }
-    std::vector<std::string> shown;
-};
-
-// The consolidated and written audit of the command line's report tests,
-// read as the print command reads it.
-class AuditReports : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char here[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, here);
-        previous_ = here;
-        ASSERT_TRUE(SetCurrentDirectoryA(FixtureFolder().c_str())) << FixtureFolder();
-    }
-    void TearDown() override { SetCurrentDirectoryA(previous_.c_str()); }
-
-    ReportLayout Prepare(ReportKind kind) {
-        CAuditUtil util(platform_->Files(), messages_);
-        EXPECT_TRUE(util.SetResultNames("audit", CAuditUtil::NameForm::Name));
-        util.FollowLowerCaseTotal();
-        util.SetReportKind(static_cast<unsigned char>(kind));
-        bool read = false;
-        ReportLayout layout =
-            PrepareReport(util, kind, TotalFileReaders(util), SheetView::Normal, &read);
-        EXPECT_TRUE(read);
-        EXPECT_TRUE(messages_.shown.empty());
-        return layout;
-    }
-
-    std::unique_ptr<NativePlatform> platform_ = MakeNativePlatform();
-    SilentMessages messages_;
-    std::string previous_;
-};
 
 TEST_F(AuditReports, EveryReportAndFormDrawsAsThePageEngineSays) {
     for (ReportKind kind : {ReportKind::ByPc, ReportKind::BySoftware, ReportKind::ConfirmationSheet,

@@ -1,0 +1,37 @@
+// The printer lookup in a system without printers (a new Wine prefix has
+// none): every way to a printer says so, and nothing waits on a dialog.
+#include "desktop/DesktopTexts.h"
+#include "win/report/GdiPrinting.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winspool.h>
+
+using namespace ostravion;
+using namespace ostravion::gdireport;
+
+namespace {
+
+bool SystemHasPrinters() {
+    DWORD needed = 0;
+    DWORD count = 0;
+    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed,
+                  &count);
+    return needed > 0;
+}
+
+TEST(GdiPrinter, WithoutPrintersEveryRequestSaysThereIsNone) {
+    if (SystemHasPrinters())
+        GTEST_SKIP() << "this system has a printer";
+    GdiPrinter printer;
+    EXPECT_FALSE(printer.Find());
+    EXPECT_EQ(printer.Setup(nullptr), GdiPrinter::SetupResult::NoPrinter);
+    EXPECT_FALSE(printer.Choose("Nowhere"));
+    const ReportLayout layout(ReportKind::Pledge);
+    EXPECT_EQ(printer.Print(layout), PrintOutcome::NoPrinter);
+    EXPECT_STREQ(PrintOutcomeText(PrintOutcome::NoPrinter), desktop::kNoPrinter);
+    EXPECT_EQ(PrintOutcomeText(PrintOutcome::Printed), nullptr);
+    EXPECT_EQ(printer.InformationContext(), nullptr);
+}
+
+} // namespace
