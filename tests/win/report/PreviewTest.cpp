@@ -1,10 +1,12 @@
 // The print-preview window, driven by its own commands as its buttons send
 // them: opened, paged through, zoomed and closed. It needs a display.
 #include "AuditFixture.h"
+#include "desktop/DesktopTexts.h"
 #include "win/report/GdiPrinting.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winspool.h>
 
 #include <atomic>
 #include <cstdio>
@@ -39,6 +41,26 @@ HWND WaitForPreview() {
         if (HWND w = FindWindowA(kPreviewClass, nullptr))
             if (IsWindowVisible(w))
                 return w;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+bool SystemHasPrinters() {
+    DWORD needed = 0;
+    DWORD count = 0;
+    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed,
+                  &count);
+    return needed > 0;
+}
+
+// The message box the preview shows over itself.
+HWND WaitForMessageBox(HWND preview) {
+    for (int i = 0; i < 500; ++i) {
+        HWND box = nullptr;
+        while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)))
+            if (GetWindow(box, GW_OWNER) == preview && IsWindowVisible(box))
+                return box;
         Sleep(20);
     }
     return nullptr;
@@ -90,6 +112,8 @@ TEST(PrintPreview, PagesThroughZoomsAndCloses) {
     std::vector<std::string> captions;
     std::atomic<bool> ownerDisabled{false};
     std::atomic<bool> closedByCommand{false};
+    std::string noPrinterText;
+    std::atomic<bool> stillOpenAfterPrint{false};
     std::thread driver([&] {
         HWND preview = WaitForPreview();
         if (!preview)
@@ -115,6 +139,19 @@ TEST(PrintPreview, PagesThroughZoomsAndCloses) {
         command(kPreviewZoomOut);
         command(kPreviewZoomOut);
         command(kPreviewOnePage);
+        if (!SystemHasPrinters()) {
+            // Printing from the preview says there is no printer, over the
+            // preview, which stays open.
+            PostMessageA(preview, WM_COMMAND, MAKEWPARAM(kPreviewPrint, BN_CLICKED), 0);
+            HWND box = WaitForMessageBox(preview);
+            if (box) {
+                char text[512] = {};
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                noPrinterText = text;
+                SendMessageA(box, WM_COMMAND, IDOK, 0);
+            }
+            stillOpenAfterPrint = IsWindow(preview) && IsWindowVisible(preview);
+        }
         SendMessageA(preview, WM_COMMAND, MAKEWPARAM(kPreviewClose, BN_CLICKED), 0);
         closedByCommand = !IsWindow(preview);
     });
@@ -131,6 +168,10 @@ TEST(PrintPreview, PagesThroughZoomsAndCloses) {
         {3, 2, 0}, {3, 2, 1}, {3, 2, 2}, {3, 2, 2}, {3, 2, 1}, {3, 2, 0}, {3, 1, 0},
     };
     EXPECT_EQ(seen, expected);
+    if (!SystemHasPrinters()) {
+        EXPECT_EQ(noPrinterText, desktop::kNoPrinter);
+        EXPECT_TRUE(stillOpenAfterPrint);
+    }
     // The buttons speak Korean: "인쇄(&P)..." first, "닫기(&C)" last.
     ASSERT_EQ(captions.size(), 7u);
     EXPECT_EQ(captions.front(), "\xC0\xCE\xBC\xE2(&P)...");
