@@ -332,11 +332,11 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
                 0, "BUTTON", kButtons[i].caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
                 kButtonWidth, kButtonHeight, window,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtons[i].id)), instance, nullptr);
-            SendMessageA(p->buttons[i], WM_SETFONT, reinterpret_cast<WPARAM>(p->font), FALSE);
+            SendMessageA(p->buttons[i], WM_SETFONT, reinterpret_cast<WPARAM>(p->font), TRUE);
         }
         p->label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0,
                                    window, nullptr, instance, nullptr);
-        SendMessageA(p->label, WM_SETFONT, reinterpret_cast<WPARAM>(p->font), FALSE);
+        SendMessageA(p->label, WM_SETFONT, reinterpret_cast<WPARAM>(p->font), TRUE);
         p->view =
             CreateWindowExA(0, kPagesClass, "", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0,
                             kBarHeight, 0, 0, window, nullptr, instance, nullptr);
