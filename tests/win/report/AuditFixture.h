@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winspool.h>
 
 #include <memory>
 #include <string>
@@ -17,6 +18,15 @@ namespace ostravion::test {
 inline constexpr ReportKind kAllReports[] = {ReportKind::ByPc, ReportKind::BySoftware,
                                              ReportKind::ConfirmationSheet, ReportKind::Pledge,
                                              ReportKind::Ledger};
+
+// A new Wine prefix has none.
+inline bool SystemHasPrinters() {
+    DWORD needed = 0;
+    DWORD count = 0;
+    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed,
+                  &count);
+    return needed > 0;
+}
 
 inline std::string FixtureFolder() {
     std::string path = OSTRAVION_REPORT_FIXTURE;

@@ -1,27 +1,16 @@
 // The printer lookup in a system without printers (a new Wine prefix has
 // none): every way to a printer says so, and nothing waits on a dialog.
+#include "AuditFixture.h"
 #include "desktop/DesktopTexts.h"
 #include "win/report/GdiPrinting.h"
-
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <winspool.h>
 
 using namespace ostravion;
 using namespace ostravion::gdireport;
 
 namespace {
 
-bool SystemHasPrinters() {
-    DWORD needed = 0;
-    DWORD count = 0;
-    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed,
-                  &count);
-    return needed > 0;
-}
-
 TEST(GdiPrinter, WithoutPrintersEveryRequestSaysThereIsNone) {
-    if (SystemHasPrinters())
+    if (test::SystemHasPrinters())
         GTEST_SKIP() << "this system has a printer";
     GdiPrinter printer;
     EXPECT_FALSE(printer.Find());
