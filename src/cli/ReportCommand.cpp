@@ -72,8 +72,8 @@ public:
             util.FollowLowerCaseTotal();
         }
         util.SetReportKind(static_cast<unsigned char>(kind));
-        if (!StartOutput(ctx))
-            return 1;
+        if (const int status = StartOutput(ctx))
+            return status;
 
         bool readOk = true;
         const ReportLayout layout =
@@ -101,7 +101,8 @@ private:
         cmd_->add_option("--pdf", pdf_, "PDF file to write")->required();
     }
 
-    bool StartOutput(Context&) {
+    // 0 when the output can be written; otherwise the exit status.
+    int StartOutput(Context&) {
         // Painting needs a Qt application; without a display it runs offscreen.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
             qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -112,7 +113,7 @@ private:
         static char qtName[] = "ostravion-cli";
         static char* qtArgv[] = {qtName, nullptr};
         app_ = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
-        return true;
+        return 0;
     }
 
     bool WriteOutput(Context& ctx, const ReportLayout& layout) {
@@ -148,19 +149,19 @@ private:
             "--output", output_, "file the printer writes its output to (a PDF printer's PDF)");
         emf->excludes(printer);
         output->needs(printer);
-        cmd_->require_option(1, 3);
     }
 
-    bool StartOutput(Context& ctx) {
+    // 0 when the output can be written; otherwise the exit status.
+    int StartOutput(Context& ctx) {
         if (emf_.empty() && printer_.empty()) {
             std::cerr << "ostravion-cli: report needs --emf FOLDER or --printer NAME\n";
-            return false;
+            return 2;
         }
         if (!printer_.empty() && !device_.Choose(ctx.Cp949(printer_))) {
             std::cerr << "ostravion-cli: there is no printer named " << printer_ << "\n";
-            return false;
+            return 1;
         }
-        return true;
+        return 0;
     }
 
     bool WriteOutput(Context& ctx, const ReportLayout& layout) {
