@@ -13,7 +13,7 @@ if [ "${1:-}" = "--windows" ]; then
   # GoogleTest's sources to build with MinGW-w64 (above), Wine to run the
   # programs, and localedef for the Korean locale.
   packages+=(googletest wine wine64 locales)
-  # A virtual display for the desktop program's tests.
+  # A virtual display for the desktop program's windows and the print preview.
   packages+=(xvfb xdotool)
   # The programs' icon file, the installer and the kit's test.
   packages+=(icoutils nsis unzip)

@@ -1,22 +1,32 @@
-// report: one printed report or form as a PDF, one PDF page per printed page.
-// Built where Qt is; elsewhere the command is left out and the help says so.
+// report: one printed report or form, one output page per printed page: a PDF
+// where Qt is (Linux), enhanced metafiles or a printer's job on Windows.
+// Elsewhere the command is left out and the help says so.
 #include "cli/Command.h"
 
-#if OSTRAVION_QT_REPORTS
-#include "qt/report/QtPageCanvas.h"
+#if OSTRAVION_QT_REPORTS || OSTRAVION_GDI_REPORTS
 #include "util/AuditUtil.h"
 #include "views/ReportLayout.h"
 
-#include <QGuiApplication>
 #include <iostream>
+#include <memory>
+#endif
+#if OSTRAVION_QT_REPORTS
+#include "qt/report/QtPageCanvas.h"
+
+#include <QGuiApplication>
+#endif
+#if OSTRAVION_GDI_REPORTS
+#include "win/report/GdiPageCanvas.h"
+#include "win/report/GdiPrinting.h"
 #endif
 
 namespace ostravion::cli {
 
 namespace {
 
-#if OSTRAVION_QT_REPORTS
+#if OSTRAVION_QT_REPORTS || OSTRAVION_GDI_REPORTS
 
+#if OSTRAVION_QT_REPORTS
 // Qt's own messages go to stderr, except its notes about the runtime folder,
 // which mean nothing to a report run.
 void QtMessages(QtMsgType, const QMessageLogContext&, const QString& message) {
@@ -24,13 +34,12 @@ void QtMessages(QtMsgType, const QMessageLogContext&, const QString& message) {
         return;
     std::cerr << message.toStdString() << "\n";
 }
+#endif
 
 class ReportCommand final : public Command {
 public:
     void Register(CLI::App& app) override {
-        cmd_ = app.add_subcommand(
-            "report", "write a printed report of the total CheckOut/NAME.tls (and its written "
-                      "result NAME.rst), or a blank form, to a PDF file");
+        cmd_ = app.add_subcommand("report", kDescription);
         cmd_->add_option("--kind", kind_,
                          "1 results by PC, 3 results by program, 4 confirmation sheet, "
                          "5 pledge form, 6 S/W management ledger")
@@ -39,13 +48,12 @@ public:
         cmd_->add_option("--name", name_,
                          "name of the total file (\".tls\" may be left off); needed by kinds "
                          "1, 3 and 4");
-        cmd_->add_option("--pdf", pdf_, "PDF file to write")->required();
+        RegisterOutputs();
         cmd_->add_option("--view", view_,
                          "the list view that prints: its confirmation sheet's signature line")
             ->check(CLI::IsMember({"normal", "extended"}))
             ->capture_default_str();
-        cmd_->footer("Exit status 1 when the audit's file cannot be read: the PDF is still "
-                     "written, with the report's no-data form, as printing does.");
+        cmd_->footer(kFooter);
     }
     bool Chosen() const override { return cmd_->parsed(); }
 
@@ -64,7 +72,37 @@ public:
             util.FollowLowerCaseTotal();
         }
         util.SetReportKind(static_cast<unsigned char>(kind));
+        if (const int status = StartOutput(ctx))
+            return status;
 
+        bool readOk = true;
+        const ReportLayout layout =
+            PrepareReport(util, kind, TotalFileReaders(util),
+                          view_ == "extended" ? SheetView::Extended : SheetView::Normal, &readOk);
+        if (!WriteOutput(ctx, layout))
+            return 1;
+        std::cout << "pages\t" << layout.PageCount() << "\n";
+        if (needsAudit)
+            std::cout << "entries\t" << layout.EntryCount() << "\n";
+        return readOk ? 0 : 1;
+    }
+
+private:
+#if OSTRAVION_QT_REPORTS
+    static constexpr const char* kDescription =
+        "write a printed report of the total CheckOut/NAME.tls (and its written result "
+        "NAME.rst), or a blank form, to a PDF file";
+    static constexpr const char* kFooter =
+        "Exit status 1 when the audit's file cannot be read: the PDF is still written, with "
+        "the report's no-data form, as printing does.\nThis build writes PDF files (--pdf); "
+        "the Windows build writes enhanced metafiles (--emf) or prints (--printer) instead.";
+
+    void RegisterOutputs() {
+        cmd_->add_option("--pdf", pdf_, "PDF file to write")->required();
+    }
+
+    // 0 when the output can be written; otherwise the exit status.
+    int StartOutput(Context&) {
         // Painting needs a Qt application; without a display it runs offscreen.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
             qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -74,42 +112,100 @@ public:
         static int qtArgc = 1;
         static char qtName[] = "ostravion-cli";
         static char* qtArgv[] = {qtName, nullptr};
-        QGuiApplication app(qtArgc, qtArgv);
+        app_ = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+        return 0;
+    }
 
-        bool readOk = true;
-        const ReportLayout layout =
-            PrepareReport(util, kind, TotalFileReaders(util),
-                          view_ == "extended" ? SheetView::Extended : SheetView::Normal, &readOk);
-
+    bool WriteOutput(Context& ctx, const ReportLayout& layout) {
         QString error;
         if (!qtreport::WriteReportPdf(layout, ctx.Codec(), QString::fromStdString(pdf_), &error)) {
             std::cerr << "ostravion-cli: cannot write " << pdf_ << ": " << error.toStdString()
                       << "\n";
-            return 1;
+            return false;
         }
         std::cout << "pdf\t" << pdf_ << "\n";
-        std::cout << "pages\t" << layout.PageCount() << "\n";
-        if (needsAudit)
-            std::cout << "entries\t" << layout.EntryCount() << "\n";
-        return readOk ? 0 : 1;
+        return true;
     }
 
-private:
+    std::string pdf_;
+    std::unique_ptr<QGuiApplication> app_;
+#else
+    static constexpr const char* kDescription =
+        "write a printed report of the total CheckOut/NAME.tls (and its written result "
+        "NAME.rst), or a blank form, as enhanced metafiles or to a printer";
+    static constexpr const char* kFooter =
+        "Exit status 1 when the audit's file cannot be read: the pages are still written, "
+        "with the report's no-data form, as printing does.\nThis build writes enhanced "
+        "metafiles (--emf) or prints (--printer, --output); PDF files (--pdf) come from the "
+        "Linux build, or here from a PDF printer with --output.";
+
+    void RegisterOutputs() {
+        CLI::Option* emf = cmd_->add_option(
+            "--emf", emf_,
+            "folder to write the pages into, one enhanced metafile each (page-001.emf, ...)");
+        CLI::Option* printer =
+            cmd_->add_option("--printer", printer_, "printer to print on, by its name");
+        CLI::Option* output = cmd_->add_option(
+            "--output", output_, "file the printer writes its output to (a PDF printer's PDF)");
+        emf->excludes(printer);
+        output->needs(printer);
+    }
+
+    // 0 when the output can be written; otherwise the exit status.
+    int StartOutput(Context& ctx) {
+        if (emf_.empty() && printer_.empty()) {
+            std::cerr << "ostravion-cli: report needs --emf FOLDER or --printer NAME\n";
+            return 2;
+        }
+        if (!printer_.empty() && !device_.Choose(ctx.Cp949(printer_))) {
+            std::cerr << "ostravion-cli: there is no printer named " << printer_ << "\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    bool WriteOutput(Context& ctx, const ReportLayout& layout) {
+        if (!emf_.empty()) {
+            std::vector<std::string> written;
+            std::string error;
+            if (!gdireport::WriteMetafiles(layout, emf_, &written, &error)) {
+                std::cerr << "ostravion-cli: " << error << "\n";
+                return false;
+            }
+            std::cout << "emf\t" << emf_ << "\n";
+            return true;
+        }
+        const gdireport::PrintOutcome done = device_.Print(layout, output_);
+        if (const char* text = gdireport::PrintOutcomeText(done)) {
+            std::cerr << ctx.Utf8(text) << "\n";
+            return false;
+        }
+        std::cout << "printer\t" << printer_ << "\n";
+        if (!output_.empty())
+            std::cout << "output\t" << output_ << "\n";
+        return true;
+    }
+
+    std::string emf_;
+    std::string printer_;
+    std::string output_;
+    gdireport::GdiPrinter device_;
+#endif
+
     CLI::App* cmd_ = nullptr;
     int kind_ = 0;
     std::string name_;
-    std::string pdf_;
     std::string view_ = "normal";
 };
 
 #else
 
-// This build has no Qt to paint with: the help says where the command went.
+// This build has nothing to draw pages with: the help says where the command went.
 class ReportCommand final : public Command {
 public:
     void Register(CLI::App& app) override {
-        app.footer("report (PDF export of the printed reports) is not part of this build: it "
-                   "needs Qt 6.");
+        app.footer("report (the printed reports as PDF or enhanced metafiles) is not part of "
+                   "this build: it needs Qt 6, or Windows.");
     }
     bool Chosen() const override { return false; }
     int Run(Context&) override { return 2; }

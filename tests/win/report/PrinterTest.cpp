@@ -1,0 +1,26 @@
+// The printer lookup in a system without printers (a new Wine prefix has
+// none): every way to a printer says so, and nothing waits on a dialog.
+#include "AuditFixture.h"
+#include "desktop/DesktopTexts.h"
+#include "win/report/GdiPrinting.h"
+
+using namespace ostravion;
+using namespace ostravion::gdireport;
+
+namespace {
+
+TEST(GdiPrinter, WithoutPrintersEveryRequestSaysThereIsNone) {
+    if (test::SystemHasPrinters())
+        GTEST_SKIP() << "this system has a printer";
+    GdiPrinter printer;
+    EXPECT_FALSE(printer.Find());
+    EXPECT_EQ(printer.Setup(nullptr), GdiPrinter::SetupResult::NoPrinter);
+    EXPECT_FALSE(printer.Choose("Nowhere"));
+    const ReportLayout layout(ReportKind::Pledge);
+    EXPECT_EQ(printer.Print(layout), PrintOutcome::NoPrinter);
+    EXPECT_STREQ(PrintOutcomeText(PrintOutcome::NoPrinter), desktop::kNoPrinter);
+    EXPECT_EQ(PrintOutcomeText(PrintOutcome::Printed), nullptr);
+    EXPECT_EQ(printer.InformationContext(), nullptr);
+}
+
+} // namespace
