@@ -224,6 +224,19 @@ void Door::SetNextDialogAction(std::function<void(HWND)> action) {
     S().actions.push_back(std::move(action));
 }
 
+std::function<void(HWND)> Door::TakeNextDialogAction() {
+    std::lock_guard<std::mutex> lock(S().mutex);
+    if (S().actions.empty())
+        return nullptr;
+    auto action = std::move(S().actions.front());
+    S().actions.pop_front();
+    return action;
+}
+
+void Door::Note(const std::string& line) {
+    Log(line);
+}
+
 std::vector<std::string> Door::TakeLog() {
     std::lock_guard<std::mutex> lock(S().mutex);
     return std::exchange(S().log, {});

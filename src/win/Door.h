@@ -44,6 +44,11 @@ public:
     // action and leave it to that one). With none queued the dialog is
     // cancelled.
     static void SetNextDialogAction(std::function<void(HWND dialog)> action);
+    // The next queued dialog action, taken from the queue; null when none is
+    // queued. For a modal window of the program's own (the print preview).
+    static std::function<void(HWND)> TakeNextDialogAction();
+    // Adds a line to the log.
+    static void Note(const std::string& line);
     // Every call, as "show: TEXT", "ask: TEXT = yes|no", "open: FILE|(cancel)",
     // "save: FILE|(cancel)", "dialog: ID = 1|2", "shell: VERB TARGET"; texts CP949.
     static std::vector<std::string> TakeLog();

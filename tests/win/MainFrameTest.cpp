@@ -7,6 +7,8 @@
 
 #include "desktop/DesktopTexts.h"
 #include "desktop/ResourceTable.h"
+#include "views/PrintSelection.h"
+#include "win/report/GdiPrinting.h"
 #include "win/resource.h"
 
 #include <commctrl.h>
@@ -170,6 +172,41 @@ TEST(WinMainFrame, TheKeysAreThoseOfTheMenu) {
     // A key whose item is greyed does nothing.
     h.Command(ID_FILE_SAVE_AS);
     EXPECT_TRUE(Door::TakeLog().empty());
+}
+
+TEST(WinMainFrame, PrintSaysThereIsNoPrinterAndThePreviewPagesAndCloses) {
+    Harness h;
+    OpenTotal(h);
+    const auto chooseLedger = [](HWND dlg) {
+        test::Click(dlg, kIdPrintLedger);
+        test::Click(dlg, IDOK);
+    };
+    // A new Wine prefix has no printer.
+    Door::SetNextDialogAction(chooseLedger);
+    h.Command(ID_FILE_PRINT);
+    auto log = Door::TakeLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1], std::string("show: ") + desktop::kNoPrinter);
+
+    Door::SetNextDialogAction(chooseLedger);
+    LRESULT shown = 0;
+    bool disabled = false;
+    Door::SetNextDialogAction([&](HWND preview) {
+        ASSERT_NE(preview, nullptr);
+        disabled = !IsWindowEnabled(h.Window());
+        SendMessageW(preview, WM_COMMAND, gdireport::kPreviewTwoPages, 0);
+        shown = SendMessageW(preview, gdireport::kPreviewState, 0, 0);
+        SendMessageW(preview, WM_COMMAND, gdireport::kPreviewNext, 0);
+        PostMessageW(preview, WM_COMMAND, gdireport::kPreviewClose, 0);
+    });
+    h.Command(ID_FILE_PREVIEW);
+    log = Door::TakeLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1].rfind("preview: ", 0), 0u) << log[1];
+    EXPECT_TRUE(disabled);
+    EXPECT_EQ(HIWORD(shown) / 16, 2); // two pages side by side
+    EXPECT_TRUE(IsWindowEnabled(h.Window()));
+    EXPECT_EQ(h.app->Util().GetWorkState(), kPrinted);
 }
 
 TEST(WinMainFrame, DropsAndTheCloseBoxGoThroughTheFlows) {
