@@ -6,8 +6,8 @@
 #include "desktop/RecordingDocument.h"
 #include "win/Door.h"
 #include "win/WinApp.h"
-#include "win/WinText.h"
 #include "win/WinTest.h"
+#include "win/WinText.h"
 
 #include <gtest/gtest.h>
 
@@ -41,14 +41,22 @@ struct WorkFolder {
 };
 
 struct Harness {
-    WorkFolder dir;
+    std::unique_ptr<WorkFolder> own;
+    WorkFolder& dir;
     std::unique_ptr<NativePlatform> platform = MakeNativePlatform();
     std::unique_ptr<win::WinApp> app;
     RecordingDocument* doc = nullptr;
 
     // `recording`: the flows' calls are recorded instead of reaching a real document.
     explicit Harness(bool recording = true, DesktopCommandLine line = {}, const char* name = "win")
-        : dir(name) {
+        : own(std::make_unique<WorkFolder>(name)), dir(*own) {
+        Start(recording, std::move(line));
+    }
+    // In a work folder the test keeps.
+    Harness(WorkFolder& folder, DesktopCommandLine line) : dir(folder) {
+        Start(false, std::move(line));
+    }
+    void Start(bool recording, DesktopCommandLine line) {
         win::Door::SetScripted(true);
         app = std::make_unique<win::WinApp>(*platform);
         if (recording)
