@@ -9,6 +9,7 @@
 #include "desktop/ResourceTable.h"
 #include "doc/ResultWriting.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -68,7 +69,8 @@ DWORD RunCli(const fs::path& folder, const std::wstring& arguments) {
 }
 
 // One inspection by the window: the start dialog filled with the group, the
-// scan of the folder given as drive C:, and Yes to the closing question.
+// scan of the folder given as drive C:, No to the closing question (the
+// window stays, with its list), then 종료.
 void Inspect(WorkFolder& dir, const fs::path& tree, const std::string& group) {
     DesktopCommandLine line;
     line.driveMap = {"C=" + tree.string()};
@@ -78,9 +80,18 @@ void Inspect(WorkFolder& dir, const fs::path& tree, const std::string& group) {
         test::SetText(dlg, IDC_GROUP, group);
         test::Click(dlg, IDOK);
     });
-    Door::SetNextAnswer(true);
     h.Click(IDC_START);
-    EXPECT_TRUE(test::PumpUntil([&] { return !IsWindow(h.Window()); }, 120000));
+    EXPECT_TRUE(test::PumpUntil(
+        [&] {
+            const auto log = Door::TakeLog();
+            return std::any_of(log.begin(), log.end(),
+                               [](const std::string& l) { return l.rfind("ask: ", 0) == 0; });
+        },
+        120000));
+    EXPECT_GT(h.Frame().Pane(0).ShownRows(), 0);
+    test::Picture(h.Window(), ("main-scan-" + group).c_str());
+    h.Command(ID_APP_EXIT);
+    EXPECT_TRUE(test::PumpUntil([&] { return !IsWindow(h.Window()); }));
 }
 
 TEST(WinWholeAudit, TheWindowWritesWhatTheCommandLineWrites) {
@@ -106,6 +117,10 @@ TEST(WinWholeAudit, TheWindowWritesWhatTheCommandLineWrites) {
         });
         h.Click(IDC_CONSOLIDATE);
         EXPECT_EQ(h.Title(), "OstravionV3.1-total.tls*");
+        test::Picture(h.Window(), "main-total");
+        h.Click(IDC_EXTENDED);
+        test::Picture(h.Window(), "main-total-extended");
+        h.Click(IDC_NORMAL);
 
         // Saved first, then the result: the people and one genuine count typed.
         Door::SetNextAnswer(true);
@@ -119,6 +134,7 @@ TEST(WinWholeAudit, TheWindowWritesWhatTheCommandLineWrites) {
             test::SetText(dlg, IDC_CHECKER, Narrow(L"김감사"));
             test::SetText(dlg, IDC_CONFIRM_DEPARTMENT, Narrow(L"총무팀"));
             test::SetText(dlg, IDC_CONFIRMER, Narrow(L"이확인"));
+            test::Picture(dlg, "result-write-filled");
             test::Click(dlg, IDOK);
         });
         h.Click(IDC_WRITE_RESULT);
