@@ -11,23 +11,21 @@ namespace {
 constexpr UINT_PTR kFlushTimer = 1;
 constexpr UINT kFlushDelayMs = 30;
 
-// The two check-box pictures: 1 unticked, 2 ticked, drawn once per control
-// by the system's own frame control.
+// The two check-box pictures, state images 1 (unticked) and 2 (ticked),
+// drawn once per control by the system's own frame control.
 HIMAGELIST MakeCheckImages(HWND hwnd) {
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-    HIMAGELIST images = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 3, 0);
+    HIMAGELIST images = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 2, 0);
     HDC screen = GetDC(hwnd);
-    for (int state = 0; state < 3; ++state) {
+    for (bool ticked : {false, true}) {
         HDC dc = CreateCompatibleDC(screen);
         HBITMAP bmp = CreateCompatibleBitmap(screen, cx, cy);
         HGDIOBJ old = SelectObject(dc, bmp);
         RECT all{0, 0, cx, cy};
         FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
-        if (state > 0) {
-            RECT box{1, 1, cx - 2, cy - 2};
-            DrawFrameControl(dc, &box, DFC_BUTTON,
-                             DFCS_BUTTONCHECK | DFCS_FLAT | (state == 2 ? DFCS_CHECKED : 0));
-        }
+        RECT box{1, 1, cx - 2, cy - 2};
+        DrawFrameControl(dc, &box, DFC_BUTTON,
+                         DFCS_BUTTONCHECK | DFCS_FLAT | (ticked ? DFCS_CHECKED : 0));
         SelectObject(dc, old);
         ImageList_AddMasked(images, bmp, GetSysColor(COLOR_WINDOW) ^ 0x010101);
         DeleteObject(bmp);
@@ -59,6 +57,8 @@ bool ListPane::Create(HWND parent, int id) {
     ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     checks_ = MakeCheckImages(hwnd_);
     ListView_SetImageList(hwnd_, checks_, LVSIL_STATE);
+    // The boxes' state is the list's: the control asks for it with the cells.
+    ListView_SetCallbackMask(hwnd_, LVIS_STATEIMAGEMASK);
     SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
     RebuildColumns();
     return true;
@@ -164,6 +164,7 @@ void ListPane::WorkEdited(const CResultList&) {
 }
 
 void ListPane::ToggleAt(int row) {
+    Flush();
     if (row >= 0 && row < rows_ && list_.GetCheck(row) >= 0)
         list_.CheckToggled(row);
 }

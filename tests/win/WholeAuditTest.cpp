@@ -4,7 +4,9 @@
 // total opened again. Its files equal those the command-line program writes
 // for the same input, the scan-time line aside.
 #include "WinHarness.h"
+
 #include "win/dialogs/DialogTest.h"
+#include <commctrl.h>
 
 #include "desktop/ResourceTable.h"
 #include "doc/ResultWriting.h"
@@ -149,7 +151,28 @@ TEST(WinWholeAudit, TheWindowWritesWhatTheCommandLineWrites) {
         Door::SetNextFileName(Narrow((dir.path / "CheckOut" / "total.tls").wstring()));
         h.Command(ID_FILE_OPEN);
         EXPECT_EQ(h.Title(), "OstravionV3.1-total.tls");
-        EXPECT_GT(h.Frame().Pane(0).List().RowCount(), 0);
+        CResultList& list = h.Frame().Pane(0).List();
+        ASSERT_GT(list.RowCount(), 0);
+        // A box toggled by Space on the focused row, then by a click on the
+        // box itself, each marking the total edited.
+        HWND view = h.Frame().Pane(0).Handle();
+        const int before = list.GetCheck(0);
+        EXPECT_TRUE(test::PumpUntil([&] { return h.Frame().Pane(0).ShownRows() > 0; }));
+        SetFocus(view);
+        ListView_SetItemState(view, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+        ASSERT_EQ(ListView_GetNextItem(view, -1, LVNI_FOCUSED), 0);
+        SendMessageW(view, WM_KEYDOWN, VK_SPACE, 0);
+        SendMessageW(view, WM_KEYUP, VK_SPACE, 0);
+        EXPECT_EQ(list.GetCheck(0), 1 - before);
+        EXPECT_EQ(h.Title(), "OstravionV3.1-total.tls*");
+        RECT box{};
+        ListView_GetItemRect(view, 0, &box, LVIR_BOUNDS);
+        const LPARAM at =
+            MAKELPARAM(box.left + GetSystemMetrics(SM_CXSMICON) / 2, (box.top + box.bottom) / 2);
+        SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(view, WM_LBUTTONUP, 0, at);
+        test::Pump();
+        EXPECT_EQ(list.GetCheck(0), before);
     }
 
     // The same audit by the command line, in a folder of its own.
