@@ -84,7 +84,7 @@ bool CProgressBar::eventFilter(QObject* watched, QEvent* event) {
     return QProgressBar::eventFilter(watched, event);
 }
 
-ProgressPort::ProgressPort(CProgressBar* bar) : bar_(bar), state_(std::make_shared<State>()) {}
+ProgressPort::ProgressPort(CProgressBar* bar) : bar_(bar) {}
 
 ProgressPort::~ProgressPort() {
     QPointer<CProgressBar> bar = bar_;
@@ -100,59 +100,23 @@ ProgressPort::~ProgressPort() {
         QMetaObject::invokeMethod(bar.data(), destroy, Qt::QueuedConnection);
 }
 
-void ProgressPort::SetRange32(int lower, int upper) {
-    state_->lower = lower;
-    state_->upper = upper;
-    Refresh();
-}
-
-void ProgressPort::GetRange(int& lower, int& upper) const {
-    lower = state_->lower;
-    upper = state_->upper;
-}
-
-void ProgressPort::SetStep(int step) {
-    state_->step = step;
-}
-
-void ProgressPort::StepIt() {
-    // Past the upper bound the position starts again from the lower bound.
-    const long long lower = state_->lower, upper = state_->upper;
-    long long pos = state_->pos + state_->step;
-    if (pos > upper || pos < lower) {
-        const long long span = upper - lower;
-        pos = span > 0 ? lower + ((pos - lower) % span + span) % span : lower;
-    }
-    state_->pos = pos;
-    Refresh();
-}
-
-void ProgressPort::SetPos(int pos) {
-    state_->pos = pos;
-    Refresh();
-}
-
-int ProgressPort::Position() const {
-    return static_cast<int>(state_->pos.load());
-}
-
-void ProgressPort::Show(CProgressBar* bar, const State& state) {
-    bar->setRange(state.lower, state.upper);
-    bar->setValue(static_cast<int>(state.pos.load()));
+void ProgressPort::Show(CProgressBar* bar, const Values& values) {
+    bar->setRange(values.lower, values.upper);
+    bar->setValue(static_cast<int>(values.pos.load()));
 }
 
 void ProgressPort::Refresh() {
     if (!bar_)
         return;
     if (OnUiThread()) {
-        Show(bar_, *state_);
+        Show(bar_, *values_);
         return;
     }
     // From the scan thread: one queued update at a time carries the latest values.
-    if (state_->pending.exchange(true))
+    if (values_->pending.exchange(true))
         return;
     QPointer<CProgressBar> bar = bar_;
-    std::shared_ptr<State> state = state_;
+    std::shared_ptr<Values> state = values_;
     QMetaObject::invokeMethod(
         bar.data(),
         [bar, state] {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ports/Ports.h"
+#include "ports/SharedProgress.h"
 
 #include <QFontMetrics>
 #include <QPointer>
@@ -53,33 +54,18 @@ private:
     QRect last_;
 };
 
-// The core's progress port over one CProgressBar. Position, range and step
-// are kept here, so the scan thread can step the bar without touching the
-// widget; the widget follows on the user-interface thread.
-class ProgressPort final : public ProgressBar {
+// The core's progress port over one CProgressBar: the values are kept
+// apart, the widget follows them on the user-interface thread.
+class ProgressPort final : public SharedProgress {
 public:
     explicit ProgressPort(CProgressBar* bar);
     ~ProgressPort() override; // destroys the widget
 
-    void SetRange32(int lower, int upper) override;
-    void GetRange(int& lower, int& upper) const override;
-    void SetStep(int step) override;
-    void StepIt() override;
-    void SetPos(int pos) override;
-
-    int Position() const;
-
 private:
-    struct State {
-        std::atomic<int> lower{0}, upper{100}, step{1};
-        std::atomic<long long> pos{0};
-        std::atomic<bool> pending{false};
-    };
-    static void Show(CProgressBar* bar, const State& state);
-    void Refresh();
+    static void Show(CProgressBar* bar, const Values& values);
+    void Refresh() override;
 
     QPointer<CProgressBar> bar_;
-    std::shared_ptr<State> state_;
 };
 
 // Makes the status-bar progress bars for the core. `find` gives the status

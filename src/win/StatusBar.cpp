@@ -100,24 +100,24 @@ RECT StatusBar::MessagePane() const {
 }
 
 StatusProgress::StatusProgress(StatusBar& status, const std::string& message, int size)
-    : status_(status), message_(message), size_(size), state_(std::make_shared<State>()) {
-    state_->control = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0,
-                                      0, status.Handle(), reinterpret_cast<HMENU>(IDW_PROGRESS),
-                                      GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(state_->control, PBM_SETRANGE32, 0, 100);
+    : status_(status), message_(message), size_(size) {
+    control_ = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                               status.Handle(), reinterpret_cast<HMENU>(IDW_PROGRESS),
+                               GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control_, PBM_SETRANGE32, 0, 100);
     status_.SetProgress(this, message_);
     Place();
 }
 
 StatusProgress::~StatusProgress() {
-    HWND control = state_->control;
+    HWND control = control_;
     if (status_.Progress() == this)
         status_.SetProgress(nullptr, {});
     RunOnUi([control] { DestroyWindow(control); });
 }
 
 void StatusProgress::Place() {
-    if (!state_->control)
+    if (!control_)
         return;
     const RECT pane = status_.MessagePane();
     const int m = TextWidth(status_.Handle(), Wide(message_));
@@ -127,69 +127,33 @@ void StatusProgress::Place() {
     if (right < left)
         right = left;
     const int d = (pane.bottom - pane.top) / 10;
-    MoveWindow(state_->control, left, pane.top + d, right - left, pane.bottom - pane.top - 2 * d,
-               TRUE);
+    MoveWindow(control_, left, pane.top + d, right - left, pane.bottom - pane.top - 2 * d, TRUE);
 }
 
-void StatusProgress::Show(const State& s) {
-    if (!s.control)
+void StatusProgress::Show(HWND control, const Values& values) {
+    if (!IsWindow(control))
         return;
-    SendMessageW(s.control, PBM_SETRANGE32, WPARAM(s.lower.load()), LPARAM(s.upper.load()));
-    SendMessageW(s.control, PBM_SETPOS, WPARAM(s.pos.load()), 0);
+    SendMessageW(control, PBM_SETRANGE32, WPARAM(values.lower.load()), LPARAM(values.upper.load()));
+    SendMessageW(control, PBM_SETPOS, WPARAM(values.pos.load()), 0);
 }
 
 void StatusProgress::Refresh() {
     if (OnUiThread()) {
-        Show(*state_);
+        Show(control_, *values_);
         return;
     }
     // From the scan thread: one refresh waits in the queue at a time.
-    if (state_->pending.exchange(true))
+    if (values_->pending.exchange(true))
         return;
-    std::weak_ptr<State> weak = state_;
-    if (!PostToUi([weak] {
-            if (auto s = weak.lock()) {
-                s->pending = false;
-                Show(*s);
+    std::weak_ptr<Values> weak = values_;
+    HWND control = control_;
+    if (!PostToUi([weak, control] {
+            if (auto v = weak.lock()) {
+                v->pending = false;
+                Show(control, *v);
             }
         }))
-        state_->pending = false;
-}
-
-void StatusProgress::SetRange32(int lower, int upper) {
-    state_->lower = lower;
-    state_->upper = upper;
-    Refresh();
-}
-
-void StatusProgress::GetRange(int& lower, int& upper) const {
-    lower = state_->lower;
-    upper = state_->upper;
-}
-
-void StatusProgress::SetStep(int step) {
-    state_->step = step;
-}
-
-void StatusProgress::StepIt() {
-    // Past the upper bound the position starts again from the lower bound.
-    const long long lower = state_->lower, upper = state_->upper;
-    long long pos = state_->pos + state_->step;
-    if (pos > upper || pos < lower) {
-        const long long span = upper - lower;
-        pos = span > 0 ? lower + ((pos - lower) % span + span) % span : lower;
-    }
-    state_->pos = pos;
-    Refresh();
-}
-
-void StatusProgress::SetPos(int pos) {
-    state_->pos = pos;
-    Refresh();
-}
-
-int StatusProgress::Position() const {
-    return int(state_->pos.load());
+        values_->pending = false;
 }
 
 std::unique_ptr<ProgressBar> StatusProgressFactory::Create(const std::string& text) {

@@ -6,10 +6,10 @@
 #pragma once
 
 #include "ports/Ports.h"
+#include "ports/SharedProgress.h"
 
 #include <windows.h>
 
-#include <atomic>
 #include <memory>
 #include <string>
 
@@ -44,38 +44,25 @@ private:
 };
 
 // The progress bar of a flow: control id 1, a child of the status bar.
-class StatusProgress final : public ProgressBar {
+class StatusProgress final : public SharedProgress {
 public:
     StatusProgress(StatusBar& status, const std::string& message, int size = 100);
     ~StatusProgress() override;
 
-    void SetRange32(int lower, int upper) override;
-    void GetRange(int& lower, int& upper) const override;
-    void SetStep(int step) override;
-    void StepIt() override;
-    void SetPos(int pos) override;
-
-    int Position() const;
-    HWND Handle() const { return state_->control; }
+    HWND Handle() const { return control_; }
     // Places the bar right of its message: its left edge at the message's
     // width plus four blanks, `size` percent of the rest of the pane, a tenth
     // of the pane's height off at top and bottom.
     void Place();
 
 private:
-    struct State {
-        std::atomic<int> lower{0}, upper{100}, step{1};
-        std::atomic<long long> pos{0};
-        std::atomic<bool> pending{false};
-        HWND control = nullptr;
-    };
-    static void Show(const State& state);
-    void Refresh();
+    static void Show(HWND control, const Values& values);
+    void Refresh() override;
 
     StatusBar& status_;
     std::string message_;
     int size_;
-    std::shared_ptr<State> state_;
+    HWND control_ = nullptr;
 };
 
 // Makes the status-bar progress bars for the core; none before the main
