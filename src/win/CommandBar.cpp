@@ -3,6 +3,7 @@
 #include "desktop/CommandStates.h"
 #include "desktop/ResourceTable.h"
 #include "win/Door.h"
+#include "win/WinText.h"
 #include "win/resource.h"
 
 namespace ostravion::win {
@@ -130,9 +131,11 @@ void CommandBar::EraseBackground(HDC dc) {
                     Blit(dc, tile, 1 + i * info.bmWidth, j * info.bmHeight);
     }
     DrawLogo(dc, Bitmap(IDB_LOGO_B));
-    // The radio buttons stay left of the logo, whatever the width.
-    MoveWindow(GetDlgItem(hwnd_, IDC_NORMAL), r.right - 370, 20, 50, 20, TRUE);
-    MoveWindow(GetDlgItem(hwnd_, IDC_EXTENDED), r.right - 310, 20, 50, 20, TRUE);
+    // The radio buttons stay left of the logo, whatever the width; their
+    // places and sizes are those of a 96-dots-per-inch screen, scaled.
+    const int w = ScaledForScreen(50), h = ScaledForScreen(20), y = ScaledForScreen(20);
+    MoveWindow(GetDlgItem(hwnd_, IDC_NORMAL), r.right - ScaledForScreen(370), y, w, h, TRUE);
+    MoveWindow(GetDlgItem(hwnd_, IDC_EXTENDED), r.right - ScaledForScreen(310), y, w, h, TRUE);
 }
 
 void CommandBar::DrawButton(const DRAWITEMSTRUCT& item) {

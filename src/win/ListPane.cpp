@@ -101,7 +101,7 @@ void ListPane::RebuildColumns() {
             LVCOLUMNW col{};
             col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
             col.fmt = LVCFMT_LEFT;
-            col.cx = list_.Column(c).width;
+            col.cx = ScaledForScreen(list_.Column(c).width);
             col.pszText = caption.data();
             SendMessageW(hwnd_, LVM_INSERTCOLUMNW, WPARAM(c), reinterpret_cast<LPARAM>(&col));
         }

@@ -69,11 +69,12 @@ bool MainFrame::Create(HINSTANCE instance, DesktopDocument& doc, CResultList& up
     menu_ = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
 
-    // A window that fits the work area of the screen.
+    // A window that fits the work area of the screen, as large as the command
+    // bar and the lists' columns need at the screen's resolution.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int w = std::min<int>(1000, work.right - work.left);
-    const int h = std::min<int>(700, work.bottom - work.top);
+    const int w = std::min<int>(ScaledForScreen(1000), work.right - work.left);
+    const int h = std::min<int>(ScaledForScreen(700), work.bottom - work.top);
     const std::wstring title = Wide(desktop::kInitialTitle);
     hwnd_ = CreateWindowExW(
         WS_EX_ACCEPTFILES, kFrameClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,

@@ -25,4 +25,14 @@ std::string Narrow(std::wstring_view text) {
     return out;
 }
 
+int ScaledForScreen(int pixels) {
+    static const int dpi = [] {
+        HDC screen = GetDC(nullptr);
+        const int d = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        return d > 0 ? d : 96;
+    }();
+    return MulDiv(pixels, dpi, 96);
+}
+
 } // namespace ostravion::win

@@ -13,4 +13,8 @@ inline constexpr unsigned kKoreanCodePage = 949;
 std::wstring Wide(std::string_view cp949);
 std::string Narrow(std::wstring_view text);
 
+// A length given in pixels of a 96-dots-per-inch screen, for this screen
+// (the program is aware of the system's resolution).
+int ScaledForScreen(int pixels);
+
 } // namespace ostravion::win
