@@ -38,6 +38,9 @@ std::string Prompt(int id) {
 MainFrame::MainFrame(Services services) : s_(services) {}
 
 MainFrame::~MainFrame() {
+    s_.progress.SetStatusBar(nullptr);
+    if (UiWindow() == hwnd_)
+        SetUiWindow(nullptr);
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
