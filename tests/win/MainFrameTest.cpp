@@ -156,6 +156,36 @@ TEST(WinMainFrame, CommandStatesTitlesAndLayoutsReachTheWindow) {
     EXPECT_EQ(h.Frame().Status().Message(), desktop::kIdleMessage);
 }
 
+TEST(WinMainFrame, TheCommandBarsPicturesLogoAndLink) {
+    Harness h;
+    win::CommandBar& bar = h.Frame().Bar();
+    // Each button shows the picture of its state.
+    EXPECT_EQ(bar.PictureShown(IDC_WRITE_RESULT), IDB_WRITE_DISABLED);
+    EXPECT_EQ(bar.PictureShown(IDC_CONSOLIDATE), IDB_CONSOLIDATE_UP);
+    // The logo starts with picture A at the first tick, then alternates.
+    EXPECT_FALSE(bar.NextLogoIsB());
+    bar.TimerTick();
+    EXPECT_TRUE(bar.NextLogoIsB());
+    bar.TimerTick();
+    EXPECT_FALSE(bar.NextLogoIsB());
+    // The link area's bounds are strict; a click inside opens the home page.
+    RECT r{};
+    GetClientRect(bar.Handle(), &r);
+    EXPECT_TRUE(bar.InLinkArea({r.right - 3, 5}));
+    for (POINT outside : {POINT{r.right - 2, 5}, POINT{r.right - 230, 30}, POINT{r.right - 100, 4}})
+        EXPECT_FALSE(bar.InLinkArea(outside)) << outside.x << "," << outside.y;
+    Door::TakeLog();
+    SendMessageW(bar.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right - 3, 5));
+    SendMessageW(bar.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right - 100, 4));
+    EXPECT_EQ(Door::TakeLog(),
+              std::vector<std::string>{std::string("shell: open ") + kHomePageAddress});
+    // The radios keep their distance from the bar's right end.
+    RECT radio{};
+    GetWindowRect(bar.Control(IDC_EXTENDED), &radio);
+    MapWindowPoints(nullptr, bar.Handle(), reinterpret_cast<POINT*>(&radio), 2);
+    EXPECT_EQ(r.right - radio.left, win::ScaledForScreen(310));
+}
+
 TEST(WinMainFrame, TheKeysAreThoseOfTheMenu) {
     Harness h;
     ACCEL keys[16];
