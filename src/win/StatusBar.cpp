@@ -14,16 +14,6 @@ namespace {
 
 const wchar_t* const kIndicators[3] = {L"CAP", L"NUM", L"SCRL"};
 
-int TextWidth(HWND hwnd, const std::wstring& text) {
-    HDC dc = GetDC(hwnd);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd, dc);
-    return size.cx;
-}
-
 } // namespace
 
 bool StatusBar::Create(HWND parent, HINSTANCE instance) {

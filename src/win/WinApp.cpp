@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "desktop/ResourceTable.h"
 
+#include "platform/win32/WideText.h"
 #include "win/Door.h"
 #include "win/WinDocument.h"
 #include "win/WinText.h"
@@ -14,15 +15,8 @@ namespace ostravion::win {
 
 namespace {
 
-std::wstring FromUtf8(const std::string& utf8) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring out(std::size_t(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), out.data(), n);
-    return out;
-}
-
 bool IsFile(const std::string& utf8) {
-    const DWORD a = GetFileAttributesW(FromUtf8(utf8).c_str());
+    const DWORD a = GetFileAttributesW(win32::WideFromUtf8(utf8).c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -85,7 +79,7 @@ bool WinApp::InitInstance(HINSTANCE instance, const DesktopCommandLine& commandL
     std::string file;
     if (!commandLine.file.empty()) {
         wchar_t full[32768];
-        const std::wstring given = FromUtf8(commandLine.file);
+        const std::wstring given = win32::WideFromUtf8(commandLine.file);
         file = GetFullPathNameW(given.c_str(), 32768, full, nullptr) ? Narrow(full) : Narrow(given);
         if (!frame_->Flows().GivenFileExists(file))
             return frame_->Flows().OpenGivenFile(file);

@@ -25,6 +25,17 @@ std::string Narrow(std::wstring_view text) {
     return out;
 }
 
+int TextWidth(HWND fontOwner, std::wstring_view text) {
+    HDC dc = GetDC(fontOwner);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(fontOwner, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.data(), int(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(fontOwner, dc);
+    return size.cx;
+}
+
 int ScaledForScreen(int pixels) {
     static const int dpi = [] {
         HDC screen = GetDC(nullptr);

@@ -3,6 +3,8 @@
 // Korean whatever code page the system runs with.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,9 @@ inline constexpr unsigned kKoreanCodePage = 949;
 
 std::wstring Wide(std::string_view cp949);
 std::string Narrow(std::wstring_view text);
+
+// The width in pixels of a text in the font of the window `fontOwner`.
+int TextWidth(HWND fontOwner, std::wstring_view text);
 
 // A length given in pixels of a 96-dots-per-inch screen, for this screen
 // (the program is aware of the system's resolution).

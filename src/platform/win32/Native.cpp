@@ -1,5 +1,6 @@
 #include "platform/Native.h"
 #include "platform/ScanStandIns.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WinApi.h"
 
@@ -78,8 +79,7 @@ bool StderrIsTerminal() {
     return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
-namespace {
-std::wstring WideFromUtf8(const std::string& utf8) {
+std::wstring win32::WideFromUtf8(const std::string& utf8) {
     if (utf8.empty() || utf8.size() > 32767)
         return std::wstring();
     const int size = static_cast<int>(utf8.size());
@@ -90,11 +90,10 @@ std::wstring WideFromUtf8(const std::string& utf8) {
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, w.data(), n);
     return w;
 }
-} // namespace
 
 bool RenameNativeFile(const std::string& from, const std::string& to) {
-    const std::wstring wideFrom = WideFromUtf8(from);
-    const std::wstring wideTo = WideFromUtf8(to);
+    const std::wstring wideFrom = win32::WideFromUtf8(from);
+    const std::wstring wideTo = win32::WideFromUtf8(to);
     if (wideFrom.empty() || wideTo.empty())
         return false;
     // The new file's bytes reach the disk before it takes the old one's place.
@@ -105,7 +104,7 @@ bool RenameNativeFile(const std::string& from, const std::string& to) {
 }
 
 std::unique_ptr<OutFile> CreateNativeFile(const std::string& path) {
-    const std::wstring wide = WideFromUtf8(path);
+    const std::wstring wide = win32::WideFromUtf8(path);
     if (wide.empty())
         return nullptr;
     return win32::CreateNewFile(wide);

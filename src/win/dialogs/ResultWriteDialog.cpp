@@ -382,14 +382,9 @@ void ResultWriteDialog::BeginEdit(int row, int column) {
 
     const std::wstring text = Wide(model_.ItemText(row, column));
     // Wide enough for the text in the dialog's font.
-    HDC dc = GetDC(dlg_);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dlg_, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(dlg_, dc);
-    if (extent.cx + 8 > right - left)
-        right = left + extent.cx + 8;
+    const int textWidth = TextWidth(dlg_, text);
+    if (textWidth + 8 > right - left)
+        right = left + textWidth + 8;
 
     editRow_ = row;
     editColumn_ = column;

@@ -1,6 +1,7 @@
 #include "win/report/GdiPageCanvas.h"
 
 #include "platform/Native.h"
+#include "platform/win32/WideText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,16 +17,6 @@ namespace {
 constexpr int kPlainMarginTwips = 283;
 // A4 portrait in the 0.01 mm units of a metafile's frame.
 constexpr RECT kA4Frame{0, 0, 21000, 29700};
-
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty())
-        return {};
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
 
 bool LeadByte(char c) {
     return IsDBCSLeadByteEx(949, static_cast<BYTE>(c)) != 0;
@@ -283,7 +274,7 @@ bool IsPageFileName(const std::wstring& name) {
 
 bool WriteMetafiles(const ReportLayout& layout, const std::string& folder,
                     std::vector<std::string>* written, std::string* error, HDC reference) {
-    const std::wstring wideFolder = Wide(folder);
+    const std::wstring wideFolder = win32::WideFromUtf8(folder);
     if (!CreateDirectoryW(wideFolder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         if (error)
             *error = "cannot make the folder " + folder;
@@ -301,8 +292,8 @@ bool WriteMetafiles(const ReportLayout& layout, const std::string& folder,
             ReplaceNativeFile(path, [&](std::unique_ptr<OutFile> out, const std::string& fresh) {
                 if (!out->Close())
                     return false;
-                HENHMETAFILE emf =
-                    DrawMetafile(layout, page, reference, geometry, Wide(fresh).c_str());
+                HENHMETAFILE emf = DrawMetafile(layout, page, reference, geometry,
+                                                win32::WideFromUtf8(fresh).c_str());
                 if (!emf)
                     return false;
                 DeleteEnhMetaFile(emf);
@@ -313,20 +304,20 @@ bool WriteMetafiles(const ReportLayout& layout, const std::string& folder,
                 *error = "cannot write " + path;
             return false;
         }
-        names.insert(Wide(name));
+        names.insert(win32::WideFromUtf8(name));
         if (written)
             written->push_back(path);
     }
     // Pages of an earlier run that this one did not write would read as part
     // of this report.
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((Wide(base) + L"page-*.emf").c_str(), &found);
+    HANDLE search = FindFirstFileW((win32::WideFromUtf8(base) + L"page-*.emf").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             const std::wstring name = found.cFileName;
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsPageFileName(name) &&
                 !names.count(name))
-                DeleteFileW((Wide(base) + name).c_str());
+                DeleteFileW((win32::WideFromUtf8(base) + name).c_str());
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }

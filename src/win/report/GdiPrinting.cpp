@@ -1,6 +1,7 @@
 #include "win/report/GdiPrinting.h"
 
 #include "desktop/DesktopTexts.h"
+#include "platform/win32/WideText.h"
 #include "views/PrintTexts.h"
 #include "win/report/GdiPageCanvas.h"
 
@@ -12,16 +13,6 @@
 namespace ostravion::gdireport {
 
 namespace {
-
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty())
-        return {};
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
 
 bool PrinterExists(const std::string& name) {
     HANDLE printer = nullptr;
@@ -170,7 +161,7 @@ PrintOutcome GdiPrinter::Print(const ReportLayout& layout, const std::string& ou
     HDC dc = CreatePrinterContext(false);
     if (!dc)
         return PrintOutcome::StartFailed;
-    const std::wstring output = Wide(outputFile);
+    const std::wstring output = win32::WideFromUtf8(outputFile);
     DOCINFOW doc{};
     doc.cbSize = sizeof doc;
     doc.lpszDocName = L"Ostravion";
