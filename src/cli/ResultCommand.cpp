@@ -78,25 +78,41 @@ public:
             return 1;
         }
 
+        // A count above a program's installed count is refused before
+        // anything is written, as the dialog would refuse it: the rows to
+        // check are those the written result holds, or, before there is one,
+        // the counted rows of the total it will be made from.
+        const bool firstResult = !fs.Exists(kWorkFolder + util.ResultFileName());
+        if (!counts.empty() && firstResult && !CountsWithinInstalled(ctx, total, counts))
+            return 1;
+
         // No written result yet: the total is saved first, with the rows
         // ticked as they load, so that the rows to count exist.
         util.SetWorkState(kWritingResult);
-        if (!fs.Exists(kWorkFolder + util.ResultFileName())) {
+        if (firstResult) {
             doc.SetLayoutMode(kTotalLayout);
             if (!doc.LoadTotal() || !doc.SaveTotal())
                 return 1;
             util.SetWorkState(kSaved);
         }
 
-        if (!model.Open())
+        if (!model.Open()) {
+            if (model.Refused())
+                std::cerr << "ostravion-cli: " << ctx.Utf8(util.ResultPath(".rst"))
+                          << " does not hold the rows of " << ctx.Utf8(total)
+                          << "; nothing was written (move it away to write the result anew)\n";
             return 1;
+        }
         for (const auto& [field, value] : names)
             model.SetField(field, ctx.Cp949(*value));
         if (pcs_)
             model.SetField(ResultField::PcCount, std::to_string(pcs));
         if (remark_)
             model.SetField(ResultField::Remark, ctx.Cp949(*remark_));
-        const int applied = ApplyGenuineCounts(ctx, model, counts);
+        bool refused = false;
+        const int applied = ApplyGenuineCounts(ctx, model, counts, refused);
+        if (refused)
+            return 1;
 
         if (!model.Save(&doc))
             return 1;
@@ -154,13 +170,14 @@ private:
 
     // Each count goes to every row of that program name (letter case aside)
     // as if typed into its genuine cell. Returns the rows changed.
+    // A count the dialog would refuse (above the installed count) sets
+    // `refused`: the caller then writes nothing.
     int ApplyGenuineCounts(Context& ctx, CResultWriting& model,
-                           const std::vector<GenuineCount>& counts) const {
+                           const std::vector<GenuineCount>& counts, bool& refused) const {
         GenuineCountEvents events;
         events.genuineReset = [&](const GenuineCount& c, int row) {
-            std::cerr << "  (" << *genuine_ << " line " << c.line << ": " << ctx.Utf8(c.program)
-                      << ", genuine " << c.count << ", installed "
-                      << model.ItemText(row, kResultInstalled) << ")\n";
+            refused = true;
+            TellAboveInstalled(ctx, c, model.ItemText(row, kResultInstalled));
         };
         events.noSuchProgram = [&](const GenuineCount& c) {
             std::cerr << "ostravion-cli: " << *genuine_ << " line " << c.line
@@ -168,6 +185,41 @@ private:
                       << " in the result; skipped\n";
         };
         return ostravion::ApplyGenuineCounts(model, counts, events);
+    }
+
+    void TellAboveInstalled(Context& ctx, const GenuineCount& c, const std::string& installed,
+                            bool systemMessage = false) const {
+        if (systemMessage)
+            ctx.messages.Show(resultwriting::kGenuineAboveInstalled);
+        std::cerr << "ostravion-cli: " << *genuine_ << " line " << c.line << ": "
+                  << ctx.Utf8(c.program) << ", genuine " << c.count
+                  << " is above the installed count " << installed << "; nothing was written\n";
+    }
+
+    // The counts against the counted rows of the total file at `total`.
+    bool CountsWithinInstalled(Context& ctx, const std::string& total,
+                               const std::vector<GenuineCount>& counts) const {
+        std::string bytes;
+        if (!ctx.platform.Files().ReadWhole(total, bytes))
+            return true; // told when the total is loaded
+        std::vector<ResultWriteRow> rows;
+        std::vector<FoundProgram> store;
+        ReadResultWriteRows(bytes, rows, store);
+        bool ok = true;
+        for (const GenuineCount& c : counts) {
+            int genuine = 0;
+            if (!ParseCount(c.count, genuine))
+                continue;
+            for (const ResultWriteRow& r : rows) {
+                int installed = 0;
+                if (text::EqualsNoCase(r.cells[kResultProgram], c.program) &&
+                    ParseCount(r.cells[kResultInstalled], installed) && genuine > installed) {
+                    TellAboveInstalled(ctx, c, r.cells[kResultInstalled], true);
+                    ok = false;
+                }
+            }
+        }
+        return ok;
     }
 
     CLI::App* cmd_ = nullptr;

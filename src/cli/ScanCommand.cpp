@@ -146,12 +146,15 @@ int ScanCommand::Run(Context& ctx) {
 
     const std::string group = ctx.Cp949(group_);
     const std::string name = name_ ? ctx.Cp949(*name_) : sys.ComputerName();
-    switch (CheckStartFields(fs, group, name)) {
+    std::string why;
+    switch (CheckStartFields(fs, group, name, &why)) {
     case StartFieldCheck::GroupMissing:
         messages.Show(msg::kGroupRequired);
         return 2;
     case StartFieldCheck::BadName:
-        messages.Show(msg::kBadPathOrParam);
+        messages.Show(BadNameMessage(why));
+        if (!why.empty())
+            return 2;
         std::cerr << "ostravion-cli: --group and --name make a file name in CheckOut: no \\, /, "
                      "\"..\", : or device name\n";
         return 2;

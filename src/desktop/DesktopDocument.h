@@ -21,7 +21,9 @@ public:
     // Saves the lists to the total and written-result files; false when
     // nothing was replaced.
     virtual bool SaveTotal() = 0;
-    virtual void Consolidate() = 0;
+    // Merges the chosen per-PC files into the total and the lists; false
+    // when the total file could not be written.
+    virtual bool Consolidate() = 0;
     // Shows the scan's progress bar with `text` (CP949), its range made from
     // the top-level folders of all fixed drives.
     virtual void PrepareScanProgress(const std::string& text) = 0;

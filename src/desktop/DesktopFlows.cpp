@@ -54,7 +54,8 @@ DesktopCommandLine ParseDesktopCommandLine(const std::vector<std::string>& argum
 }
 
 StartFieldCheck StartDialogModel::Confirm() {
-    const StartFieldCheck check = CheckStartFields(files_, group, resultName);
+    std::string why;
+    const StartFieldCheck check = CheckStartFields(files_, group, resultName, &why);
     switch (check) {
     case StartFieldCheck::Ok:
         return check;
@@ -62,7 +63,7 @@ StartFieldCheck StartDialogModel::Confirm() {
         messages_.Show(msg::kGroupRequired);
         return check;
     case StartFieldCheck::BadName:
-        messages_.Show(msg::kBadPathOrParam);
+        messages_.Show(BadNameMessage(why));
         return check;
     case StartFieldCheck::FileExists:
         break;
@@ -165,7 +166,8 @@ void DesktopFlows::UpdateTitle(int form) {
         const std::size_t at = text::FindLastChar(path, '\\');
         name = at == std::string::npos ? path : path.substr(at + 1);
     }
-    ui_.SetTitle(kTitlePrefix + name);
+    title_ = kTitlePrefix + name;
+    ui_.SetTitle(title_);
 }
 
 bool DesktopFlows::WrittenResultExists() const {
@@ -183,8 +185,8 @@ void DesktopFlows::StartInspection() {
         StopInspection();
         return;
     }
-    if (util_.GetWorkState() == kEdited && ui_.Ask(kAskSave))
-        Save();
+    if (!OfferSave())
+        return;
     util_.SetWorkState(kStartDialogOpen);
     doc_.PrepareScanProgress(kSearching);
 
@@ -206,6 +208,9 @@ void DesktopFlows::StartInspection() {
     facts.PcModel = dialog.model;
     facts.ScanTime = ScanTimeText(machine_.clock.Now());
     util_.SetScanBaseName(ScanBaseName(facts.Group, facts.ComputerName));
+    // The scan's lists take the place of the total: what was not saved of it
+    // was declined at the question above.
+    edited_ = false;
     UpdateTitle(3);
     states_.ScanStarted();
     ApplyStates();
@@ -232,7 +237,15 @@ void DesktopFlows::ScanCompleted() {
 
 // ---- totals -------------------------------------------------------------
 
+bool DesktopFlows::OfferSave() {
+    if (!edited_ || !ui_.Ask(kAskSave))
+        return true;
+    return Save();
+}
+
 void DesktopFlows::Open() {
+    if (!OfferSave())
+        return;
     const std::optional<std::string> path = ui_.ChooseOpenFile(TotalFileDialog(kOpenCaption));
     if (!path) {
         util_.RestoreStartDirectory();
@@ -255,6 +268,7 @@ void DesktopFlows::OpenPath(const std::string& path) {
     util_.StepProgress(1);
     util_.RestoreStartDirectory();
     doc_.LoadTotal();
+    edited_ = false;
     UpdateTitle(1);
     util_.StepProgress(1);
     util_.DestroyProgress();
@@ -279,24 +293,30 @@ bool DesktopFlows::OpenGivenFile(const std::string& path) {
         ui_.Show(std::string(kCannotOpen) + path);
         return false;
     }
+    if (!OfferSave())
+        return true;
     OpenPath(path);
     return true;
 }
 
-void DesktopFlows::Save() {
+bool DesktopFlows::Save() {
     util_.ShowProgress(kSavingTotal);
     util_.StepProgress(1);
     const bool written = WrittenResultExists();
     const int before = util_.GetWorkState();
-    doc_.SaveTotal();
-    util_.SetWorkState(kSaved);
+    const bool saved = doc_.SaveTotal();
     util_.RestoreStartDirectory();
-    UpdateTitle(1);
+    if (saved) {
+        util_.SetWorkState(kSaved);
+        edited_ = false;
+        UpdateTitle(1);
+    }
     util_.StepProgress(1);
     util_.DestroyProgress();
     // The first save of a total leads straight on to writing the result.
-    if (!written && before != kWritingResult)
+    if (saved && !written && before != kWritingResult)
         RunResultWriting();
+    return saved;
 }
 
 void DesktopFlows::SaveAs() {
@@ -305,6 +325,18 @@ void DesktopFlows::SaveAs() {
         util_.RestoreStartDirectory();
         return;
     }
+    // A name Windows cannot hold is refused before anything changes.
+    const std::size_t sep =
+        path->find_last_of(util_.Files().Rules().slashIsSeparator ? "\\/" : "\\");
+    const std::string problem =
+        WindowsNameCharacterProblem(sep == std::string::npos ? *path : path->substr(sep + 1));
+    if (!problem.empty()) {
+        ui_.Show(std::string(msg::kBadPathOrParam) + "\n" + problem);
+        util_.RestoreStartDirectory();
+        return;
+    }
+    const int before = util_.GetWorkState();
+    const CAuditUtil::ResultNames names = util_.GetResultNames();
     util_.SetWorkState(kSavedAs);
     util_.SetPreviousTotalPath(util_.ResultPath(".tls"));
     util_.SetResultNames(*path, CAuditUtil::NameForm::Path);
@@ -314,50 +346,101 @@ void DesktopFlows::SaveAs() {
     // folder the dialog was left in.
     util_.RestoreStartDirectory();
     const bool written = WrittenResultExists();
-    // From now on the new file is the one a save reads its administrative
-    // values and history from: what result writing puts there must survive
-    // the next save.
-    if (doc_.SaveTotal())
+    const bool saved = doc_.SaveTotal();
+    if (saved) {
+        // From now on the new file is the one a save reads its administrative
+        // values and history from: what result writing puts there must
+        // survive the next save.
         util_.SetPreviousTotalPath(util_.ResultPath(".tls"));
-    UpdateTitle(1);
+        edited_ = false;
+        UpdateTitle(1);
+    } else {
+        util_.RestoreResultNames(names);
+        util_.SetWorkState(before);
+    }
     util_.StepProgress(1);
     util_.DestroyProgress();
-    if (!written)
+    if (saved && !written)
         RunResultWriting();
 }
 
 void DesktopFlows::Consolidate() {
+    if (!OfferSave())
+        return;
+    // What the window shows now, put back when no total could be written.
+    const CAuditUtil::ResultNames names = util_.GetResultNames();
+    const int state = util_.GetWorkState();
+    const unsigned char layout = util_.GetLayoutFlag();
+    const CommandStates states = states_;
+    const std::string title = title_;
+    const bool edited = edited_;
+
     SelectFilesModel dialog(util_, ListPerPcFiles(util_.Files(), machine_.codec),
                             DefaultResultName(machine_.clock.Now()));
     if (!ui_.RunFileSelectionDialog(dialog)) {
+        util_.RestoreResultNames(names);
         util_.RestoreStartDirectory();
         return;
     }
     UpdateTitle(2);
-    MergeChosenFiles(util_, doc_);
+    if (!MergeChosenFiles(util_, doc_)) {
+        // No rows of a total that exists nowhere: the lists go back to what
+        // they showed, the total before from its file, or an empty scan list.
+        util_.RestoreResultNames(names);
+        util_.SetWorkState(state);
+        if (layout == kScanLayout) {
+            doc_.SetLayoutMode(kScanLayout);
+            doc_.ClearViews();
+        } else if (states.MenuEnabled(ID_FILE_SAVE)) {
+            doc_.ClearViews();
+            doc_.LoadTotal();
+        } else {
+            doc_.ClearViews();
+        }
+        states_ = states;
+        ApplyStates();
+        edited_ = edited;
+        title_ = title;
+        ui_.SetTitle(title.empty() ? kInitialTitle : title);
+        return;
+    }
+    edited_ = true;
     states_.DocumentConfirmed();
     ApplyStates();
 }
 
 void DesktopFlows::RunResultWriting() {
     CResultWriting model(util_);
-    model.Open();
-    // A saved result is shown in the lists at once.
-    if (ui_.RunResultWritingDialog(model))
+    // A written result of another total is not written over from here.
+    if (!model.Open() && model.Refused())
+        return;
+    // A saved result is shown in the lists at once: they hold the total
+    // just written, so nothing of them is left unsaved.
+    if (ui_.RunResultWritingDialog(model)) {
         doc_.LoadTotal();
+        if (edited_) {
+            edited_ = false;
+            UpdateTitle(1);
+        }
+    }
 }
 
-void DesktopFlows::WriteResult() {
+bool DesktopFlows::WriteResult() {
     const bool exists = WrittenResultExists();
-    const bool edited = util_.GetWorkState() == kEdited;
+    // Unsaved ticks are saved first, or the dialog's save would drop them.
+    const bool edited = edited_ || util_.GetWorkState() == kEdited;
     const char* question =
         exists ? (edited ? kWrittenExistsSaveFirst : kWrittenExistsGoOn) : kAskSave;
     if (!ui_.Ask(question))
-        return;
+        return true;
+    const int before = util_.GetWorkState();
     util_.SetWorkState(kWritingResult);
-    if (!exists || edited)
-        Save();
+    if ((!exists || edited) && !Save()) {
+        util_.SetWorkState(before);
+        return false;
+    }
     RunResultWriting();
+    return true;
 }
 
 // ---- printing -----------------------------------------------------------
@@ -372,10 +455,18 @@ void DesktopFlows::Print(bool preview) {
         ui_.Show(kNoPrinter);
         return;
     }
+    // A print into a file that exists replaces it only on a Yes.
+    if (!preview) {
+        const std::optional<std::string> file = ui_.PrintFile();
+        if (file && util_.FileExists(*file) && !ui_.Ask(msg::kOverwriteQuestion))
+            return;
+    }
     const ReportKind kind = *selection.Chosen();
     // The confirmation sheet without a readable written result: the Write
-    // result command first, whatever comes of it; then state 8.
-    BeforePrinting(util_, kind, [this] { WriteResult(); });
+    // result command first, whatever its answer, unless a save it ran
+    // failed; then state 8.
+    if (!BeforePrinting(util_, kind, [this] { return WriteResult(); }))
+        return;
     // The two views print alike but for the confirmation sheet's signature line.
     const SheetView view = ui_.ActiveView() == 1 ? SheetView::Extended : SheetView::Normal;
     const std::optional<ReportLayout> layout =
@@ -391,20 +482,21 @@ void DesktopFlows::PrintSetup() {
 
 // ---- closing ------------------------------------------------------------
 
-void DesktopFlows::ExitQuestions() {
+bool DesktopFlows::ExitQuestions() {
     // The per-PC result from the two views. The scan's thread ends first, so
     // that the file written now is the last one of this scan and no program
     // reaches a view that is about to go.
     if (util_.GetWorkState() == kScanning)
         doc_.StopScan();
-    const int state = util_.GetWorkState();
-    if ((state == kConsolidated || state == kEdited) && ui_.Ask(kAskSave))
-        Save();
+    // A failed save keeps the window, and the work with it.
+    if (edited_ && ui_.Ask(kAskSave))
+        return Save();
+    return true;
 }
 
 void DesktopFlows::Exit() {
-    ExitQuestions();
-    Close();
+    if (ExitQuestions())
+        Close();
 }
 
 void DesktopFlows::Close() {
@@ -412,15 +504,16 @@ void DesktopFlows::Close() {
     ui_.CloseWindow();
 }
 
-void DesktopFlows::CloseRequested() {
+bool DesktopFlows::CloseRequested() {
     // The program's own closes (Exit, the end-of-scan question) have run
     // what they need already.
-    if (!closing_)
-        ExitQuestions();
+    if (!closing_ && !ExitQuestions())
+        return false;
     closing_ = true;
     // No program of a scan may reach the views once they are gone.
     if (doc_.ScanRunning())
         doc_.StopScan();
+    return true;
 }
 
 } // namespace ostravion

@@ -63,16 +63,21 @@ public:
     bool OpenGivenFile(const std::string& path);
     // The file exists, or a total of its name written in lower case.
     bool GivenFileExists(const std::string& path) const;
-    void Save();
+    // Each write of the total says whether it succeeded. Only a write that
+    // succeeded clears the edited mark; a failed one leaves the work state,
+    // the names, the title and the mark as they were and opens nothing more.
+    bool Save();
     void SaveAs();
     void Consolidate();
-    void WriteResult();
+    // False when a save it ran failed.
+    bool WriteResult();
     void Print(bool preview);
     void PrintSetup();
     void Exit();
     // The close box and Alt+F4: the Exit flow's questions unless the program
-    // closes itself. True when the window may close.
-    void CloseRequested();
+    // closes itself. True when the window may close: false when the save the
+    // user asked for failed, so that the work stays.
+    bool CloseRequested();
 
     // A double click on a row of the scan layout asked for its folder (the
     // text of its 파일경로), on this machine's drives: the file manager opens
@@ -81,8 +86,14 @@ public:
     void OpenRowFolder(const std::string& folderText, const std::vector<Drive>& drives,
                        char nativeSeparator);
 
-    // A list marked the work edited.
-    void WorkEdited() { UpdateTitle(2); }
+    // A list marked the work edited: a tick of a shown total changed.
+    void WorkEdited() {
+        edited_ = true;
+        UpdateTitle(2);
+    }
+    // The edited mark: work the total file does not hold yet (a consolidation
+    // or a tick since the last write of the total that succeeded).
+    bool Edited() const { return edited_; }
     // The document loaded or built a total: "확장" when the extended list holds rows.
     void ArrangementChosen(bool extended) { ui_.ShowLayout(extended); }
 
@@ -96,7 +107,13 @@ private:
     void OpenPath(const std::string& path);
     bool WrittenResultExists() const;
     void RunResultWriting();
-    void ExitQuestions();
+    // Before a command replaces edited work: "저장하시겠습니까?", Yes saves.
+    // False when that save failed and the command must stop.
+    bool OfferSave();
+    // The save itself; `resultWriting` lets the first save lead on to the
+    // result-writing dialog.
+    bool SaveTotal(bool resultWriting);
+    bool ExitQuestions();
     void Close();
     FileDialogRequest TotalFileDialog(const char* caption) const;
 
@@ -106,6 +123,8 @@ private:
     Machine machine_;
     CommandStates states_;
     bool closing_ = false;
+    bool edited_ = false;
+    std::string title_; // the last title set; empty while the initial one shows
 };
 
 } // namespace ostravion

@@ -19,15 +19,28 @@ std::string ScanResultPathFor(const std::string& group, const std::string& resul
 }
 
 StartFieldCheck CheckStartFields(const FileSystem& fs, const std::string& group,
-                                 const std::string& resultName) {
+                                 const std::string& resultName, std::string* why) {
     if (group.empty())
         return StartFieldCheck::GroupMissing;
     // Group and name make one file name in the work folder, and nothing else.
-    if (!IsPlainFileName(ScanBaseName(group, resultName)))
+    const std::string base = ScanBaseName(group, resultName);
+    if (!IsPlainFileName(base))
         return StartFieldCheck::BadName;
+    // And a name Windows holds, or the scan would run and its findings have
+    // nowhere to go.
+    if (std::string problem = WindowsNameProblem(fs, base); !problem.empty()) {
+        if (why)
+            *why = std::move(problem);
+        return StartFieldCheck::BadName;
+    }
     if (fs.Exists(ScanResultPathFor(group, resultName)))
         return StartFieldCheck::FileExists;
     return StartFieldCheck::Ok;
+}
+
+std::string BadNameMessage(const std::string& why) {
+    return why.empty() ? std::string(msg::kBadPathOrParam)
+                       : std::string(msg::kBadPathOrParam) + "\n" + why;
 }
 
 void BeginInspection(COstravionDoc& doc, const PcFacts& facts, const ScanRequest& request,

@@ -73,21 +73,22 @@ bool COstravionDoc::WritePerPcRows(const std::string& path, const PcFacts& facts
     MessagePort& messages = util_.Messages();
     // Both parts go to a new file beside the result file, which replaces it
     // only once it is whole: a failed or interrupted write leaves the earlier
-    // file of the same name as it was.
+    // file of the same name as it was. The writers' own messages are held
+    // back: a failure is told once, with where the findings still are.
+    struct Quiet final : MessagePort {
+        void Show(const std::string&) override {}
+        bool Ask(const std::string&) override { return false; }
+    } quiet;
     const std::string fresh = ReplacementPath(path);
-    const bool head = WritePerPcFile(fs, messages, fresh, facts, normal);
-
-    // The extended list's writer runs even when the first part failed, and
-    // reports its own failure.
-    const bool tail = AppendPerPcRows(fs, messages, fresh, extended);
-
-    bool ok = head && tail;
-    if (ok && !CommitReplacements(fs, {path})) {
-        messages.Show(msg::kWriteFileOpenError);
-        ok = false;
-    }
-    if (!ok)
+    bool ok = WritePerPcFile(fs, quiet, fresh, facts, normal) &&
+              AppendPerPcRows(fs, quiet, fresh, extended) && CommitReplacements(fs, {path});
+    if (!ok) {
         DiscardReplacements(fs, {path});
+        std::string message = msg::kWriteFileOpenError;
+        if (fs.Exists(journal))
+            message += std::string("\n") + msg::kJournalKept + journal;
+        messages.Show(message);
+    }
 
     // The journal is the safety copy of the findings: it goes only once the
     // result file holds them all.

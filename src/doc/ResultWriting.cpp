@@ -7,8 +7,10 @@
 #include "util/Text.h"
 #include "views/ReportLayout.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
+#include <unordered_set>
 
 namespace ostravion {
 
@@ -139,6 +141,31 @@ void ReadResultWriteRows(std::string_view bytes, std::vector<ResultWriteRow>& ro
     }
 }
 
+namespace {
+// A row by the fields the result-writing dialog never changes.
+std::string RowKey(const FoundProgram& p) {
+    return p.FileName + '\t' + p.FileSize + '\t' + p.Version + '\t' + p.KeyColumn0;
+}
+
+// A written result is its total's when it lists a row for a total that counts
+// rows, and each of its rows is one of the total's. One with no rows would
+// strip the total of its counted rows at the next save; one of another total
+// would put rows there that were never found.
+bool ResultBelongsToTotal(std::string_view result, std::string_view total) {
+    std::vector<ResultWriteRow> rows;
+    std::vector<FoundProgram> counted, totalCounted;
+    ReadResultWriteRows(result, rows, counted);
+    ReadResultWriteRows(total, rows, totalCounted);
+    if (counted.empty())
+        return totalCounted.empty();
+    std::unordered_set<std::string> known;
+    for (const FoundProgram& p : ReadTotalRows(total))
+        known.insert(RowKey(p));
+    return std::all_of(counted.begin(), counted.end(),
+                       [&](const FoundProgram& p) { return known.count(RowKey(p)) > 0; });
+}
+} // namespace
+
 // ---------------------------------------------------------------------------
 // The model
 
@@ -180,10 +207,17 @@ bool CResultWriting::Open() {
     store_.clear();
     lastNumber_ = 0;
     sortFlag_ = 0;
+    refused_ = false;
 
-    std::string bytes;
-    const bool read = util_.Files().ReadWhole(util_.ResultPath(".rst"), bytes);
-    if (!read) {
+    std::string bytes, total;
+    bool read = util_.Files().ReadWhole(util_.ResultPath(".rst"), bytes);
+    if (read && util_.Files().ReadWhole(util_.ResultPath(".tls"), total) &&
+        !ResultBelongsToTotal(bytes, total)) {
+        read = false;
+        refused_ = true;
+        util_.Messages().Show(std::string(totalfile::kResultFileOpenError) + "\n" +
+                              msg::kForeignResult);
+    } else if (!read) {
         util_.Messages().Show(totalfile::kResultFileOpenError);
     } else {
         std::vector<std::string_view> lines;
@@ -397,6 +431,10 @@ bool CResultWriting::Save(COstravionDoc* reload) {
     util_.StepProgress(1);
 
     const auto write = [&] {
+        if (refused_) {
+            util_.Messages().Show(totalfile::kResultFileOpenError);
+            return false;
+        }
         if (!CheckRequiredFields())
             return false;
         std::string total, result;

@@ -171,8 +171,14 @@ public:
     // administrative values ("#r#n" in the remark back to line breaks, "-"
     // read as empty) and the program rows. When the file cannot be read,
     // shows "Result File Open Error..." and leaves the model empty, ready to
-    // be filled and saved. Drives the progress bar.
+    // be filled and saved. A file whose rows are not the rows the total
+    // counts (one with no rows for a total with counted rows, or one of
+    // another total) is refused the same way, with a line saying so, and the
+    // model will not save: its save would strip the total of its rows.
+    // Drives the progress bar.
     bool Open();
+    // Open found a written result that is not this total's.
+    bool Refused() const { return refused_; }
 
     // The administrative fields. A line break given in the remark (LF, CR or
     // CR LF) is kept as CR LF; any other control character (TAB, and line
@@ -249,6 +255,7 @@ private:
     std::vector<ResultWriteRow> rows_;
     std::vector<FoundProgram> store_;
     int lastNumber_ = 0;
+    bool refused_ = false;
     int sortFlag_ = 0;
 };
 

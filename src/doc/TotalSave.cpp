@@ -53,10 +53,8 @@ bool WriteNormalList(CAuditUtil& util, const SaveFiles& files, SaveList& list) {
     // as it was.
     auto total = fs.OpenWrite(ReplacementPath(files.total), false);
     auto result = total ? fs.OpenWrite(ReplacementPath(files.result), false) : nullptr;
-    if (!total || !result) {
-        util.Messages().Show(kWriteFileOpenError);
+    if (!total || !result)
         return false;
-    }
     const std::string head = AdminPartText(admin);
     bool ok = total->Write(head) && result->Write(head);
     util.StepProgress(1);
@@ -79,10 +77,8 @@ bool WriteExtendedList(CAuditUtil& util, const SaveFiles& files, SaveList& list)
 
     auto result = fs.OpenWrite(ReplacementPath(files.result), true);
     auto total = result ? fs.OpenWrite(ReplacementPath(files.total), true) : nullptr;
-    if (!result || !total) {
-        util.Messages().Show(kWriteFileOpenError);
+    if (!result || !total)
         return false;
-    }
     std::string totalRows, resultRows;
     RowLines(list, false, totalRows, resultRows);
     bool ok = total->Write(totalRows) && result->Write(resultRows);
@@ -116,10 +112,12 @@ bool SaveTotal(CAuditUtil& util, SaveList& normal, SaveList& extended) {
     // under a new name onto the very file it came from still finds its
     // administrative values and history. The previous total stays where it
     // is until the new one is whole, so no backup copy is needed.
+    // One message tells how the save went.
     std::string source;
     bool ok = fs.ReadWhole(savedAs ? util.PreviousTotalPath() : files.total, source);
     if (!ok) {
         messages.Show(kResultFileOpenError);
+        return false;
     } else {
         files.source = source;
         ok = WriteNormalList(util, files, normal) && WriteExtendedList(util, files, extended);

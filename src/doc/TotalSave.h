@@ -37,8 +37,9 @@ std::string SavedFlag(const FoundProgram& p, bool ticked, bool normalList);
 // by that command), every row goes to the total file and the ticked ones to
 // the written-result file. Both files are written beside their names and
 // replace them only once the two writers are done, so a failed save leaves
-// the previous files as they were. Shows "저장되었습니다." or the writers'
-// messages followed by "Write File Open Error...!!".
+// the previous files as they were. Shows one message: "저장되었습니다.",
+// "Result File Open Error..." when the previous total cannot be read, or
+// "Write File Open Error...!!".
 bool SaveTotal(CAuditUtil& util, SaveList& normal, SaveList& extended);
 
 // Fills the lists through `sink` from the current total file: its rows

@@ -53,8 +53,8 @@ bool NativeDocument::SaveTotal() {
     return lists_.doc.SaveTotal();
 }
 
-void NativeDocument::Consolidate() {
-    lists_.doc.Consolidate();
+bool NativeDocument::Consolidate() {
+    return lists_.doc.Consolidate().totalWritten;
 }
 
 void NativeDocument::PrepareScanProgress(const std::string& text) {

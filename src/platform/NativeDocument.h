@@ -35,7 +35,7 @@ public:
     void ClearViews() override;
     void LoadTotal() override;
     bool SaveTotal() override;
-    void Consolidate() override;
+    bool Consolidate() override;
     void PrepareScanProgress(const std::string& text) override;
     void BeginInspection(const PcFacts& facts) override;
     void StopScan() override;

@@ -65,6 +65,9 @@ public:
     // The printer print jobs go to; false when there is none.
     virtual bool FindPrinter() = 0;
     virtual void PrintReport(const ReportLayout& layout, bool preview) = 0;
+    // The file print jobs go into when printing to a file was chosen (CP949
+    // text of its path); nothing when they go to a printer.
+    virtual std::optional<std::string> PrintFile() const { return std::nullopt; }
     // The system's printer-setup dialog; its choice stays for later jobs.
     virtual void PrintSetup() = 0;
 

@@ -349,6 +349,13 @@ void CMainFrame::PrintReport(const ReportLayout& layout, bool preview) {
         gui::PrintReport(layout, Printer(), s_.codec, this);
 }
 
+std::optional<std::string> CMainFrame::PrintFile() const {
+    QPrinter& printer = const_cast<CMainFrame*>(this)->Printer();
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return std::nullopt;
+    return s_.codec.FromUtf8(printer.outputFileName().toStdString());
+}
+
 void CMainFrame::PrintSetup() {
     RunPrintSetup(Printer(), this);
 }
@@ -362,9 +369,12 @@ void CMainFrame::ExploreFolder(const std::string& path) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // The close box and Alt+F4 run the Exit flow.
-    if (flows_)
-        flows_->CloseRequested();
+    // The close box and Alt+F4 run the Exit flow; a save the user asked for
+    // that failed keeps the window open.
+    if (flows_ && !flows_->CloseRequested()) {
+        event->ignore();
+        return;
+    }
     CSplashWnd::HideSplashScreen();
     event->accept();
 }

@@ -62,6 +62,7 @@ public:
     bool RunResultWritingDialog(CResultWriting& model) override;
     bool RunPrintSelectionDialog(CPrintSelection& model) override;
     bool FindPrinter() override;
+    std::optional<std::string> PrintFile() const override;
     void PrintReport(const ReportLayout& layout, bool preview) override;
     void PrintSetup() override;
     void SetTitle(const std::string& title) override;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
@@ -135,6 +136,27 @@ void Dialogs::Inform(QWidget* parent, const QString& text) {
     box.exec();
 }
 
+namespace {
+// A Yes/No question has no escape answer: Escape and the title bar's close
+// do nothing, so that only a button answers it.
+class NoEscapeAnswer final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        if (event->type() == QEvent::Close && event->spontaneous()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
 bool Dialogs::Ask(QWidget* parent, const QString& question) {
     if (S().on) {
         bool yes = false;
@@ -154,6 +176,8 @@ bool Dialogs::Ask(QWidget* parent, const QString& question) {
     box.button(QMessageBox::Yes)->setText(QStringLiteral("예(&Y)"));
     box.button(QMessageBox::No)->setText(QStringLiteral("아니요(&N)"));
     box.setDefaultButton(QMessageBox::Yes);
+    NoEscapeAnswer noEscape(&box);
+    box.installEventFilter(&noEscape);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -44,6 +44,37 @@ bool IsPlainFileName(std::string_view name) {
     return true;
 }
 
+std::string WindowsNameCharacterProblem(std::string_view baseName) {
+    for (std::size_t i = 0; i < baseName.size(); i += text::CharLength(baseName, i)) {
+        const unsigned char c = static_cast<unsigned char>(baseName[i]);
+        if (c < 0x20 || c == 0x7F)
+            return msg::kNameControlCharacter;
+        if (std::string_view("*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+            return std::string(msg::kNameBadCharacter) + static_cast<char>(c);
+    }
+    if (!baseName.empty() && (baseName.back() == '.' || baseName.back() == ' '))
+        return msg::kNameTrailingDot;
+    return std::string();
+}
+
+std::string WindowsNameProblem(const FileSystem& fs, std::string_view baseName) {
+    std::string problem = WindowsNameCharacterProblem(baseName);
+    if (!problem.empty())
+        return problem;
+    // Characters, not bytes: a Korean character is one character of a
+    // Windows path. The longest name made for a base is a replacement file.
+    std::string path = fs.CurrentDirectory();
+    path += "\\CheckOut\\";
+    path += baseName;
+    path += ".tls.new";
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < path.size(); i += text::CharLength(path, i))
+        ++characters;
+    if (characters > 259)
+        return msg::kPathTooLong;
+    return std::string();
+}
+
 bool CAuditUtil::SetResultNames(const std::string& original, NameForm form) {
     const PathRules rules = fs_.Rules();
     // Where file names differ by letter case a name keeps the case it was
@@ -78,6 +109,15 @@ bool CAuditUtil::SetResultNames(const std::string& original, NameForm form) {
     if (!IsPlainFileName(t)) {
         messages_.Show(msg::kBadPathOrParam);
         return false;
+    }
+    {
+        const std::size_t ext = extension(t);
+        const std::string problem =
+            WindowsNameProblem(fs_, ext == std::string::npos ? t : t.substr(0, ext));
+        if (!problem.empty()) {
+            messages_.Show(std::string(msg::kBadPathOrParam) + "\n" + problem);
+            return false;
+        }
     }
     resultFolder_ = kWorkFolder;
     const std::size_t ext = extension(t);

@@ -22,6 +22,16 @@ inline constexpr const char* kWorkFolder = ".\\CheckOut\\";
 // of Windows (CON, PRN, AUX, NUL, COM1-9, LPT1-9, alone or before a dot).
 bool IsPlainFileName(std::string_view name);
 
+// Why Windows could not hold the files of this base name in the work folder
+// below the current directory, as a Korean line: a character it forbids
+// (* ? " < > |), a control character, a trailing dot or blank, or a path of
+// the longest file made for the name (base name + ".tls.new" or ".ipt.new")
+// over 259 characters. Empty when it can. The files travel between the two
+// systems, so the rule holds on both.
+std::string WindowsNameProblem(const FileSystem& fs, std::string_view baseName);
+// The same without the path's length, for a name of any folder.
+std::string WindowsNameCharacterProblem(std::string_view name);
+
 class CAuditUtil {
 public:
     enum class NameForm { Path, Name };
@@ -31,6 +41,22 @@ public:
 
     FileSystem& Files() const { return fs_; }
     MessagePort& Messages() const { return messages_; }
+
+    // The result names and the previous total's path, taken and put back
+    // whole, so that a command that fails leaves them as they were.
+    struct ResultNames {
+        std::string folder, total, result, base, previousTotal;
+    };
+    ResultNames GetResultNames() const {
+        return {resultFolder_, totalFileName_, resultFileName_, baseName_, previousTotalPath_};
+    }
+    void RestoreResultNames(const ResultNames& n) {
+        resultFolder_ = n.folder;
+        totalFileName_ = n.total;
+        resultFileName_ = n.result;
+        baseName_ = n.base;
+        previousTotalPath_ = n.previousTotal;
+    }
 
     // Names and paths.
     void SetScanBaseName(const std::string& base);

@@ -36,13 +36,14 @@ std::string SheetResultPath(const CAuditUtil& util) {
     return std::string(kWorkFolder) + util.ResultFileName();
 }
 
-void BeforePrinting(CAuditUtil& util, ReportKind kind, const std::function<void()>& writeResult) {
+bool BeforePrinting(CAuditUtil& util, ReportKind kind, const std::function<bool()>& writeResult) {
     if (kind == ReportKind::ConfirmationSheet) {
         std::string bytes;
-        if (!util.Files().ReadWhole(SheetResultPath(util), bytes) && writeResult)
-            writeResult();
+        if (!util.Files().ReadWhole(SheetResultPath(util), bytes) && writeResult && !writeResult())
+            return false;
     }
     util.SetWorkState(kPrinted);
+    return true;
 }
 
 } // namespace ostravion

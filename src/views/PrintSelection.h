@@ -53,8 +53,9 @@ std::string SheetResultPath(const CAuditUtil& util);
 
 // After the dialog closed with "선택": for the confirmation sheet, when its
 // written-result file cannot be read, runs `writeResult` (the Write result
-// command) first; printing goes on whatever its outcome. Then records that a
-// print has been made (work state 8).
-void BeforePrinting(CAuditUtil& util, ReportKind kind, const std::function<void()>& writeResult);
+// command) first; printing goes on whatever its answer, but not after a save
+// it ran failed (`writeResult` false): then false comes back and nothing
+// changes. Otherwise records that a print has been made (work state 8).
+bool BeforePrinting(CAuditUtil& util, ReportKind kind, const std::function<bool()>& writeResult);
 
 } // namespace ostravion

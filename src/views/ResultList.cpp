@@ -226,16 +226,16 @@ void CResultList::CheckToggled(int row) {
     SetCheck(row, GetCheck(row) == 0);
 }
 
-// After a check change, by click, by key or by a call: a change of a loaded
-// total (opened, consolidated, being written, saved, saved under a new name,
-// printed) marks the work edited, so that Exit and the next start offer to
-// save it. A box exists only in the total layout.
+// After a check change, by click, by key or by a call: every change of a
+// shown total marks the work edited, whatever command ran last (a cancelled
+// start dialog or result writing included), so that Exit, the next start and
+// any command that replaces the total offer to save it. A box exists only in
+// the total layout.
 void CResultList::ItemChanged() {
-    const int state = util_.GetWorkState();
-    if (state >= kTotalOpened && state <= kPrinted && state != kEdited) {
-        util_.SetWorkState(kEdited);
-        Notify([&](ListObserver& o) { o.WorkEdited(*this); });
-    }
+    if (layout_ != kTotalLayout || util_.GetWorkState() == kScanning)
+        return;
+    util_.SetWorkState(kEdited);
+    Notify([&](ListObserver& o) { o.WorkEdited(*this); });
 }
 
 } // namespace ostravion

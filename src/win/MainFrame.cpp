@@ -239,8 +239,9 @@ LRESULT MainFrame::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         // The close box, Alt+F4 and the system menu's close: the Exit flow,
         // unless the program closes itself.
-        if (flows_)
-            flows_->CloseRequested();
+        // A save the user asked for that failed keeps the window open.
+        if (flows_ && !flows_->CloseRequested())
+            return 0;
         HideSplashScreen();
         DestroyWindow(hwnd_);
         return 0;

@@ -34,16 +34,24 @@ check "empty confirmer keeps the total" "" "$(cmp "$work/consolidated.tls" "$run
 "$cli" -C "$run" result --name audit --checker x --confirm-dept y --confirmer z >/dev/null 2>"$work/err"
 check "missing department message" "점검부서를 입력해주세요." "$(cat "$work/err")"
 
+# A count above the installed count is refused as the dialog refuses it:
+# status 1, and nothing written, not even the first save.
+printf '"한글 2004",5\r\n' >"$work/above.csv"
+"$cli" -C "$run" result --name audit "${names[@]}" --confirmer 이확인 --genuine "$work/above.csv" \
+    >/dev/null 2>"$work/err"; rc=$?
+check "count above installed refused" "1" "$rc"
+check "count above installed message" "1" \
+    "$(grep -c '^정품 소프트웨어 수량은 설치된 소프트웨어 수량을 넘을수 없습니다.$' "$work/err")"
+check "count above installed writes nothing" "" \
+    "$(ls "$run/CheckOut" | grep rst; cmp "$work/consolidated.tls" "$run/CheckOut/audit.tls")"
+
 # A genuine-count file with a byte-order mark, quoted names (one holding a
-# comma and quotes), a name in other letter case, a count above the
-# installed count and a name without a row.
-printf '\xEF\xBB\xBF"word pro",1\r\n"한글 2004",5\r\n"Unknown, ""quoted"" name",2\r\n' >"$work/genuine.csv"
+# comma and quotes), a name in other letter case and a name without a row.
+printf '\xEF\xBB\xBF"word pro",1\r\n"한글 2004",0\r\n"Unknown, ""quoted"" name",2\r\n' >"$work/genuine.csv"
 "$cli" -C "$run" result --name audit "${names[@]}" --confirmer 이확인 --pcs 3 \
     --remark $'첫째 줄\n둘째 줄' --genuine "$work/genuine.csv" >"$work/out" 2>"$work/err"; rc=$?
 check "result exit" "0" "$rc"
 check "first save before the result" "1" "$(grep -c '^저장되었습니다.$' "$work/err")"
-check "count above installed" "1" \
-    "$(grep -c '^정품 소프트웨어 수량은 설치된 소프트웨어 수량을 넘을수 없습니다.$' "$work/err")"
 check "unknown name listed" "1" "$(grep -c 'no program named Unknown, "quoted" name' "$work/err")"
 # Windows names are blind to letter case: there the work folder is written in lower case.
 workFolder='.\CheckOut\'
@@ -115,6 +123,22 @@ check "second run exit" "0" "$rc"
 check "second run saves nothing first" "" "$(cat "$work/err")"
 check "second run keeps counts and remark" "" "$(cmp "$work/first.rst" "$run/CheckOut/audit.rst")"
 check "second run writes the lower-case files" "audit.rst audit.tls" "$(cd "$run/CheckOut" && echo [Aa]udit.*)"
+
+# With a written result, a count above the installed count keeps the stored
+# counts: status 1 and nothing written.
+"$cli" -C "$run" result --name audit "${names[@]}" --confirmer 이확인 --genuine "$work/above.csv" \
+    >/dev/null 2>&1; rc=$?
+check "second run count above installed refused" "1" "$rc"
+check "second run count above installed keeps the result" "" "$(cmp "$work/first.rst" "$run/CheckOut/audit.rst")"
+
+# An empty or foreign written result never strips the total of its rows.
+cp "$run/CheckOut/audit.tls" "$work/kept.tls"
+: >"$run/CheckOut/audit.rst"
+"$cli" -C "$run" result --name audit "${names[@]}" --confirmer 이확인 >"$work/out" 2>"$work/err"; rc=$?
+check "empty written result refused" "1" "$rc"
+check "empty written result message" "Result File Open Error..." "$(head -n 1 "$work/err")"
+check "empty written result keeps the total" "" "$(cmp "$work/kept.tls" "$run/CheckOut/audit.tls")"
+cp "$work/first.rst" "$run/CheckOut/audit.rst"
 
 # Refusals that write nothing: a bad PC count, a broken CSV, no total.
 cp "$run/CheckOut/audit.tls" "$work/before.tls"

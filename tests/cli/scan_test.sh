@@ -96,6 +96,29 @@ status=$?
 check "no group: message" "회사(그룹)명은 필수항목 입니다." "$err"
 check "no group: status" "2" "$status"
 
+# Names Windows cannot hold are refused before any walk, on both systems,
+# with the line that says why.
+for bad in 'AC*ME' "$(printf 'A%.0s' $(seq 300))"; do
+    err=$("$cli" -C "$work/run" scan --group "$bad" --name PC01 --drive "C=$tree" 2>&1)
+    status=$?
+    check "name ${bad:0:6}: status" "2" "$status"
+    check "name ${bad:0:6}: the system's message first" "File is Bad Path or Bad Function paramater..." \
+        "$(echo "$err" | head -n 1)"
+    check "name ${bad:0:6}: nothing written" "" "$(ls "$work/run/CheckOut" | grep -F -- "${bad:0:6}")"
+done
+
+# A per-PC file that cannot be written at the end (a folder stands where its
+# new file goes): one message saying where the findings are, the journal kept.
+mkdir -p "$work/run/CheckOut/ACME_PC09.ipt.new"
+"$cli" -C "$work/run" scan --group ACME --name PC09 --drive "C=$tree" --app-paths "$work/apps.txt" \
+    >/dev/null 2>"$work/err"
+status=$?
+check "unwritable result: status" "1" "$status"
+check "unwritable result: one message" "1" "$(grep -c '^Write File Open Error' "$work/err")"
+check "unwritable result: says where the findings are" "1" "$(grep -c 'ACME_PC09.tmp' "$work/err")"
+check "unwritable result: journal kept" "yes" "$([ -s "$work/run/CheckOut/ACME_PC09.tmp" ] && echo yes)"
+rm -rf "$work/run/CheckOut/ACME_PC09".*
+
 # The work folder cannot be made where a file of its name stands.
 mkdir -p "$work/blocked"
 : > "$work/blocked/CheckOut"

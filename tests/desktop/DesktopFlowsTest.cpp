@@ -56,6 +56,7 @@ public:
     std::deque<std::function<void(CPrintSelection&)>> printSelection;
     std::function<void()> during; // runs inside every question and dialog
     bool printer = true;
+    std::optional<std::string> printFile;
     std::string title;
     CommandStates states;
     int activeView = 0;
@@ -106,6 +107,7 @@ public:
         return m.CanConfirm();
     }
     bool FindPrinter() override { return printer; }
+    std::optional<std::string> PrintFile() const override { return printFile; }
     void PrintReport(const ReportLayout& layout, bool preview) override {
         Log(std::string(preview ? "preview " : "print ") + std::to_string(layout.PageCount()));
     }
@@ -306,16 +308,28 @@ TEST_F(DesktopFlowsTest, SaveAsMakesTheNewFileTheSourceOfTheNextSaveOnceSaved) {
         stateDuringSave = util.GetWorkState();
         sourceDuringSave = util.PreviousTotalPath();
     };
-    // A failed save leaves the previous total as the source of the next one.
+    // A failed save leaves the names, the state and the title as they were
+    // and opens no result writing.
     doc.saves = false;
     ui.files.push_back(".\\CheckOut\\other.tls");
+    ui.log.clear();
     flows.OnCommand(ID_FILE_SAVE_AS);
     EXPECT_EQ(stateDuringSave, kSavedAs);
     EXPECT_EQ(sourceDuringSave, previous);
-    EXPECT_EQ(util.PreviousTotalPath(), previous);
-    EXPECT_EQ(util.TotalFileName(), "other.tls");
-    EXPECT_EQ(ui.title, "OstravionV3.1-other.tls");
-    EXPECT_EQ(ui.log.back(), "dialog: result writing");
+    EXPECT_EQ(util.PreviousTotalPath(), "");
+    EXPECT_EQ(util.TotalFileName(), "total.tls");
+    EXPECT_EQ(util.GetWorkState(), kTotalOpened);
+    EXPECT_EQ(ui.title, "OstravionV3.1-total.tls");
+    EXPECT_NE(ui.log.back(), "dialog: result writing");
+
+    // A name Windows cannot hold is refused before anything changes.
+    ui.files.push_back(".\\CheckOut\\a*b.tls");
+    doc.calls.clear();
+    flows.OnCommand(ID_FILE_SAVE_AS);
+    EXPECT_TRUE(doc.calls.empty());
+    EXPECT_EQ(
+        ui.Questions().back(),
+        ShowOf((std::string(msg::kBadPathOrParam) + "\n" + msg::kNameBadCharacter + "*").c_str()));
 
     doc.saves = true;
     ui.files.push_back(".\\CheckOut\\third.tls");
@@ -424,6 +438,175 @@ TEST_F(DesktopFlowsTest, WriteResultAsksAccordingToTheWrittenFileAndTheEdits) {
     EXPECT_EQ(writings, 3);
 }
 
+// Only a write of the total that succeeded clears the edited mark; a failed
+// one leaves state, title and mark, and opens nothing that needs the file.
+TEST_F(DesktopFlowsTest, AFailedSaveLeavesTheWorkAsItWas) {
+    OpenTotal();
+    util.SetWorkState(kEdited);
+    flows.WorkEdited();
+    const std::string edited = "OstravionV3.1-total.tls*";
+    const auto unchanged = [&](const char* step) {
+        EXPECT_EQ(util.GetWorkState(), kEdited) << step;
+        EXPECT_EQ(ui.title, edited) << step;
+        EXPECT_TRUE(flows.Edited()) << step;
+        for (const std::string& l : ui.log) {
+            EXPECT_NE(l, "dialog: result writing") << step;
+            EXPECT_FALSE(l.starts_with("print ")) << step;
+        }
+        ui.log.clear();
+    };
+    doc.saves = false;
+    flows.OnCommand(ID_FILE_SAVE);
+    unchanged("save");
+    ui.answers = {true};
+    flows.OnCommand(ID_WRITE_RESULT);
+    unchanged("write result");
+    ui.printSelection.push_back([](CPrintSelection& s) { s.Click(kIdPrintSheet); });
+    ui.answers = {true};
+    flows.OnCommand(ID_FILE_PRINT);
+    unchanged("the sheet's save");
+    ui.answers = {true};
+    flows.OnCommand(ID_APP_EXIT);
+    unchanged("exit");
+    EXPECT_FALSE(ui.closed);
+    ui.answers = {true};
+    EXPECT_FALSE(flows.CloseRequested());
+
+    doc.saves = true;
+    ui.resultWriting.push_back([](CResultWriting&) { return false; });
+    flows.OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(util.GetWorkState(), kSaved);
+    EXPECT_EQ(ui.title, "OstravionV3.1-total.tls");
+    EXPECT_FALSE(flows.Edited());
+}
+
+TEST_F(DesktopFlowsTest, CommandsThatReplaceEditedWorkOfferToSaveFirst) {
+    fs.files[".\\CheckOut\\a.ipt"] = "x";
+    fs.files[".\\CheckOut\\other.tls"] = "x";
+    OpenTotal();
+    flows.WorkEdited();
+    // Yes with a save that fails: the command stops there.
+    doc.saves = false;
+    for (int id : {ID_FILE_OPEN, ID_CONSOLIDATE}) {
+        ui.answers = {true};
+        flows.OnCommand(id);
+    }
+    ui.answers = {true};
+    flows.OpenGivenFile(".\\CheckOut\\other.tls");
+    EXPECT_EQ(doc.calls, (Calls{"SaveTotal", "SaveTotal", "SaveTotal"}));
+    EXPECT_EQ(ui.Questions(), Calls(3, Ask(kAskSave, true)));
+    EXPECT_EQ(ui.log.size(), 3u); // no dialog opened
+    EXPECT_TRUE(flows.Edited());
+
+    // No: the command goes on, and the new total is not edited.
+    ui.log.clear();
+    doc.calls.clear();
+    ui.answers = {false};
+    ui.files.push_back(".\\CheckOut\\other.tls");
+    flows.OnCommand(ID_FILE_OPEN);
+    EXPECT_EQ(doc.calls, (Calls{"ClearViews", "LoadTotal"}));
+    EXPECT_FALSE(flows.Edited());
+    EXPECT_EQ(ui.title, "OstravionV3.1-other.tls");
+    // Without edits nothing is asked.
+    ui.log.clear();
+    flows.OpenGivenFile(".\\CheckOut\\other.tls");
+    EXPECT_TRUE(ui.Questions().empty());
+}
+
+TEST_F(DesktopFlowsTest, TheEditedMarkOutlivesACancelledStart) {
+    OpenTotal();
+    util.SetWorkState(kEdited);
+    flows.WorkEdited();
+    ui.answers = {false}; // not saved; the start dialog is then cancelled
+    flows.OnCommand(IDC_START);
+    EXPECT_EQ(util.GetWorkState(), kStartDialogOpen);
+    ui.log.clear();
+    ui.answers = {false};
+    flows.OnCommand(ID_APP_EXIT);
+    EXPECT_EQ(ui.Questions(), (Calls{Ask(kAskSave, false)}));
+    EXPECT_TRUE(ui.closed);
+}
+
+TEST_F(DesktopFlowsTest, PrintingIntoAnExistingFileAsksFirst) {
+    OpenTotal();
+    fs.files["/out/report.pdf"] = "earlier";
+    ui.printFile = "/out/report.pdf";
+    for (bool yes : {false, true}) {
+        ui.log.clear();
+        ui.printSelection.push_back([](CPrintSelection& s) { s.Click(kIdPrintPledge); });
+        ui.answers = {yes};
+        flows.OnCommand(ID_FILE_PRINT);
+        EXPECT_EQ(ui.Questions(), (Calls{Ask(msg::kOverwriteQuestion, yes)}));
+        EXPECT_EQ(ui.log.back().starts_with("print "), yes);
+    }
+    // A preview writes no file and asks nothing.
+    ui.log.clear();
+    ui.printSelection.push_back([](CPrintSelection& s) { s.Click(kIdPrintPledge); });
+    flows.OnCommand(ID_FILE_PREVIEW);
+    EXPECT_TRUE(ui.Questions().empty());
+}
+
+TEST_F(DesktopFlowsTest, AConsolidationThatWroteNoTotalLeavesTheWindowAsItWas) {
+    fs.files[".\\CheckOut\\a.ipt"] = "x";
+    const auto mark = [](SelectFilesModel& d) {
+        d.files.SetAll(true);
+        d.resultName = "fresh";
+    };
+    doc.consolidates = false;
+    // Nothing shown before: no document commands, the first title.
+    ui.selectFiles.push_back(mark);
+    flows.OnCommand(ID_CONSOLIDATE);
+    EXPECT_FALSE(DocumentCommandsEnabled());
+    EXPECT_EQ(ui.title, kInitialTitle);
+    EXPECT_EQ(util.GetWorkState(), kIdle);
+    EXPECT_EQ(util.GetLayoutFlag(), kScanLayout);
+    EXPECT_FALSE(flows.Edited());
+
+    // A total shown before: it is shown again from its file.
+    OpenTotal();
+    ui.selectFiles.push_back(mark);
+    flows.OnCommand(ID_CONSOLIDATE);
+    EXPECT_EQ(doc.calls, (Calls{"Consolidate", "ClearViews", "LoadTotal"}));
+    EXPECT_EQ(util.TotalFileName(), "total.tls");
+    EXPECT_EQ(util.GetWorkState(), kTotalOpened);
+    EXPECT_EQ(ui.title, "OstravionV3.1-total.tls");
+    EXPECT_TRUE(DocumentCommandsEnabled());
+}
+
+TEST_F(DesktopFlowsTest, NamesWindowsCannotHoldAreRefusedBeforeAnything) {
+    const auto typed = [](std::string group, std::string name) {
+        return [=](StartDialogModel& d) {
+            d.group = group;
+            d.resultName = name;
+        };
+    };
+    ui.startDialog = {typed("ACME*?", "PC"), typed("ACME", std::string(300, 'a')),
+                      typed("ACME", "PC."), typed("AC\tME", "PC"), typed("ACME", "PC")};
+    flows.OnCommand(IDC_START);
+    const std::string bad = std::string(msg::kBadPathOrParam) + "\n";
+    EXPECT_EQ(ui.Questions(), (Calls{ShowOf((bad + msg::kNameBadCharacter + "*").c_str()),
+                                     ShowOf((bad + msg::kPathTooLong).c_str()),
+                                     ShowOf((bad + msg::kNameTrailingDot).c_str()),
+                                     ShowOf((bad + msg::kNameControlCharacter).c_str())}));
+    EXPECT_EQ(doc.calls, (Calls{"BeginInspection"}));
+
+    // A total's name: the dialog stays for another one.
+    flows.OnCommand(ID_SCAN_STOP);
+    fs.files[".\\CheckOut\\a.ipt"] = "x";
+    ui.log.clear();
+    doc.calls.clear();
+    const auto mark = [](std::string name) {
+        return [name](SelectFilesModel& d) {
+            d.files.SetAll(true);
+            d.resultName = name;
+        };
+    };
+    ui.selectFiles = {mark("a*b"), mark("ab")};
+    flows.OnCommand(ID_CONSOLIDATE);
+    EXPECT_EQ(ui.Questions(), (Calls{ShowOf((bad + msg::kNameBadCharacter + "*").c_str())}));
+    EXPECT_EQ(util.TotalFileName(), "ab.tls");
+}
+
 TEST_F(DesktopFlowsTest, ASavedResultIsShownInTheListsAtOnce) {
     OpenTotal();
     fs.files[".\\CheckOut\\total.rst"] = "x";
@@ -483,6 +666,7 @@ TEST_F(DesktopFlowsTest, ExitAsksOnlyAfterAConsolidationOrAnEdit) {
             CAuditUtil ut(fs, u);
             RecordingDocument d(ut);
             DesktopFlows f(ut, d, u, {system, clock, codec});
+            f.WorkEdited();
             ut.SetWorkState(state);
             u.answers = {yes};
             f.OnCommand(ID_APP_EXIT);
@@ -503,7 +687,7 @@ TEST_F(DesktopFlowsTest, ExitAsksOnlyAfterAConsolidationOrAnEdit) {
 }
 
 TEST_F(DesktopFlowsTest, TheCloseBoxRunsTheExitQuestions) {
-    util.SetWorkState(kEdited);
+    flows.WorkEdited();
     ui.answers = {false};
     flows.CloseRequested();
     EXPECT_EQ(ui.Questions(), (Calls{Ask(kAskSave, false)}));
@@ -597,7 +781,7 @@ TEST_F(DesktopFlowsTest, ACancelledStartKeepsStateNineAndTheBar) {
 TEST_F(DesktopFlowsTest, AStartAfterAnEditOffersToSaveFirst) {
     OpenTotal();
     fs.files[".\\CheckOut\\total.rst"] = "x";
-    util.SetWorkState(kEdited);
+    flows.WorkEdited();
     ui.answers = {true};
     Start("ACME");
     EXPECT_EQ(ui.log.front(), Ask(kAskSave, true));

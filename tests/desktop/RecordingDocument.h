@@ -26,7 +26,10 @@ public:
         Record("SaveTotal");
         return saves;
     }
-    void Consolidate() override { Record("Consolidate"); }
+    bool Consolidate() override {
+        Record("Consolidate");
+        return consolidates;
+    }
     void PrepareScanProgress(const std::string& text) override { util.ShowProgress(text); }
     void BeginInspection(const PcFacts& facts) override {
         util.SetScanBaseName(ScanBaseName(facts.Group, facts.ComputerName));
@@ -46,6 +49,7 @@ public:
     CAuditUtil& util;
     std::vector<std::string> calls;
     bool saves = true;
+    bool consolidates = true;
     bool running = false;
     std::function<void(const std::string&)> onCall;
 

@@ -67,8 +67,9 @@ void RecordingDocument::LoadTotal() {
         frame->ShowLayout(extendedRows);
 }
 
-void RecordingDocument::Consolidate() {
+bool RecordingDocument::Consolidate() {
     Record(QStringLiteral("Consolidate"));
+    return true;
 }
 
 void RecordingDocument::BeginInspection(const PcFacts& facts) {

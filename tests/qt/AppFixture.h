@@ -92,7 +92,7 @@ public:
         Record(QStringLiteral("SaveTotal"));
         return saves;
     }
-    void Consolidate() override;
+    bool Consolidate() override;
     void PrepareScanProgress(const std::string& text) override {
         util.PrepareProgressRange(text, topFolders);
     }

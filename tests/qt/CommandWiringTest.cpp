@@ -184,7 +184,7 @@ private slots:
             {QUrl::fromLocalFile(h.dir.Path(QStringLiteral("CheckOut/dropped.tls")))});
         QCOMPARE(h.Frame().windowTitle(), QStringLiteral("OstravionV3.1-dropped.tls"));
 
-        h.Util().SetWorkState(kEdited);
+        h.Frame().Flows().WorkEdited();
         Dialogs::SetNextAnswer(false);
         h.Frame().close();
         QCOMPARE(test::Messages().last(), QStringLiteral("ask: 저장하시겠습니까? = no"));

@@ -1,11 +1,13 @@
 // Total files named with capitals on a file system that tells letter case
 // apart, through the real window and document: opened and saved under a new
 // name as they are spelled, and the lower-case total of an earlier version
-// still opened by its name with capitals.
+// still opened by its name with capitals; and a save that fails keeps the
+// work.
 #include "qt/AppFixture.h"
 #include "qt/CMainFrame.h"
 #include "qt/ResultView.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -56,6 +58,39 @@ private slots:
         QTRY_VERIFY(s.Rows() > 0);
         QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-audit.tls"));
         QVERIFY(!s.dir.Exists(QStringLiteral("CheckOut/Audit.tls")));
+    }
+
+    // Through the real window and document: a save that cannot write (a
+    // folder is in the way of the new total) keeps the edited mark, opens no
+    // result writing and keeps the window open at the close.
+    void aFailedSaveKeepsTheWorkAndTheWindow() {
+        test::RealApp s;
+        QVERIFY(s.Start());
+        s.CopyFixture("audit.tls");
+        Dialogs::SetNextFileName(s.dir.Path(QStringLiteral("CheckOut/audit.tls")));
+        s.Frame().OnCommand(ID_FILE_OPEN);
+        QTRY_VERIFY(s.Rows() > 0);
+        ResultListModel& model = static_cast<CResultView*>(s.Frame().View(0))->Model();
+        const QModelIndex first = model.index(0, 0);
+        const bool ticked = model.data(first, Qt::CheckStateRole).toInt() == Qt::Checked;
+        QVERIFY(model.setData(first, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole));
+        const QString edited = QStringLiteral("OstravionV3.1-audit.tls*");
+        QCOMPARE(s.Frame().windowTitle(), edited);
+
+        QVERIFY(QDir().mkpath(s.dir.Path(QStringLiteral("CheckOut/audit.tls.new"))));
+        Dialogs::ClearLog();
+        s.Frame().OnCommand(ID_FILE_SAVE);
+        QCOMPARE(test::Messages(),
+                 QStringList({QStringLiteral("show: Write File Open Error...!!")}));
+        QCOMPARE(s.Frame().windowTitle(), edited);
+        QVERIFY(!s.dir.Exists(QStringLiteral("CheckOut/audit.rst")));
+
+        Dialogs::ClearLog();
+        Dialogs::SetNextAnswer(true);
+        QVERIFY(!s.Frame().close());
+        QCOMPARE(test::Messages(),
+                 QStringList({QStringLiteral("ask: 저장하시겠습니까? = yes"),
+                              QStringLiteral("show: Write File Open Error...!!")}));
     }
 };
 

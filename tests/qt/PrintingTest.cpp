@@ -274,8 +274,11 @@ private slots:
         const auto print = [&] {
             Dialogs::SetNextDialogAction(Choose(ButtonOf(3)));
             Dialogs::SetNextPrinter(pdf);
+            Dialogs::SetNextAnswer(true); // the file is there: replace it
             h.Frame().OnCommand(ID_FILE_PRINT);
         };
+        const QString replace =
+            QStringLiteral("ask: 같은 이름의 파일이 있습니다.\n 덮어쓰시겠습니까..? = yes");
         const auto contents = [&] {
             QFile f(pdf);
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -285,7 +288,7 @@ private slots:
         QVERIFY(QDir().mkdir(pdf + QStringLiteral(".new")));
         print();
         QCOMPARE(test::Messages(),
-                 QStringList({QStringLiteral("show: 프린터를 시작할 수 없습니다.")}));
+                 QStringList({replace, QStringLiteral("show: 프린터를 시작할 수 없습니다.")}));
         QCOMPARE(contents(), earlier);
 
         // A link left where the new file goes is replaced, never written through.
@@ -300,7 +303,7 @@ private slots:
         Dialogs::Reset();
         h.Util().SetWorkState(kTotalOpened);
         print();
-        QCOMPARE(test::Messages(), QStringList({SavedTo(pdf)}));
+        QCOMPARE(test::Messages(), QStringList({replace, SavedTo(pdf)}));
         QVERIFY(!QFileInfo(pdf).isSymLink());
         QFile other(elsewhere);
         QVERIFY(other.open(QIODevice::ReadOnly));

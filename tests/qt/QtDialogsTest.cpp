@@ -85,6 +85,25 @@ class QtDialogsTest : public QObject {
 private slots:
     void init() { Dialogs::Reset(); }
 
+    // A Yes/No question has no escape answer: Escape leaves it up, and only
+    // a button answers it.
+    void escapeDoesNotAnswerAQuestion() {
+        Harness h;
+        bool upAfterEscape = false;
+        WhenModal<QMessageBox>([&](QMessageBox& box) {
+            QTest::keyClick(&box, Qt::Key_Escape);
+            upAfterEscape = box.isVisible();
+            box.button(QMessageBox::Yes)->click();
+        });
+        bool yes = false;
+        {
+            Unscripted real;
+            yes = Dialogs::Ask(&h.Frame(), QStringLiteral("저장하시겠습니까?"));
+        }
+        QVERIFY(upAfterEscape);
+        QVERIFY(yes);
+    }
+
     void openDialogIsKoreanWithThePatternAsName() {
         Harness h;
         QVERIFY2(!QtKoreanFolder().isEmpty(), "Qt's Korean catalogue (qtbase_ko.qm) is missing");

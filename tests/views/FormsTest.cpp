@@ -188,14 +188,23 @@ TEST_F(PrintFixture, TheLastClickedButtonDecidesAndNoChoiceCannotBeConfirmed) {
 TEST_F(PrintFixture, TheSheetWithoutAWrittenResultRunsWriteResultFirst) {
     ASSERT_TRUE(util.SetResultNames("Acme_Audit.tls", CAuditUtil::NameForm::Name));
     int writes = 0;
-    BeforePrinting(util, ReportKind::ConfirmationSheet, [&] { ++writes; });
+    BeforePrinting(util, ReportKind::ConfirmationSheet, [&] {
+        ++writes;
+        return true;
+    });
     EXPECT_EQ(writes, 1);
     EXPECT_EQ(util.GetWorkState(), kPrinted);
 
     fs.files[".\\CheckOut\\Acme_Audit.rst"] = "x";
     EXPECT_EQ(SheetResultPath(util), ".\\CheckOut\\Acme_Audit.rst");
-    BeforePrinting(util, ReportKind::ConfirmationSheet, [&] { ++writes; });
-    BeforePrinting(util, ReportKind::BySoftware, [&] { ++writes; });
+    BeforePrinting(util, ReportKind::ConfirmationSheet, [&] {
+        ++writes;
+        return true;
+    });
+    BeforePrinting(util, ReportKind::BySoftware, [&] {
+        ++writes;
+        return true;
+    });
     EXPECT_EQ(writes, 1);
 }
 

@@ -1,8 +1,9 @@
 // A whole audit by the Windows window alone, every step through its menus,
 // buttons and real dialogs: two inspections of folders given as drives,
 // consolidation, result writing with a typed genuine count, save, and the
-// total opened again. Its files equal those the command-line program writes
-// for the same input, the scan-time line aside.
+// total opened again, where a save that cannot write keeps the work. Its
+// files equal those the command-line program writes for the same input, the
+// scan-time line aside.
 #include "WinHarness.h"
 
 #include "win/dialogs/DialogTest.h"
@@ -173,6 +174,21 @@ TEST(WinWholeAudit, TheWindowWritesWhatTheCommandLineWrites) {
         SendMessageW(view, WM_LBUTTONUP, 0, at);
         test::Pump();
         EXPECT_EQ(list.GetCheck(0), before);
+
+        // A save that cannot write (a folder stands where the new total
+        // goes): one message, the edited mark kept, and the close box with
+        // Yes to saving keeps the window.
+        const fs::path blocker = dir.path / "CheckOut" / "total.tls.new";
+        fs::create_directory(blocker);
+        Door::TakeLog();
+        h.Command(ID_FILE_SAVE);
+        EXPECT_EQ(Door::TakeLog(), std::vector<std::string>{"show: Write File Open Error...!!"});
+        EXPECT_EQ(h.Title(), "OstravionV3.1-total.tls*");
+        Door::SetNextAnswer(true);
+        SendMessageW(h.Window(), WM_CLOSE, 0, 0);
+        test::Pump();
+        EXPECT_TRUE(IsWindow(h.Window()));
+        fs::remove(blocker);
     }
 
     // The same audit by the command line, in a folder of its own.
