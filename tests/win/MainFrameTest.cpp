@@ -255,7 +255,7 @@ TEST(WinMainFrame, DropsAndTheCloseBoxGoThroughTheFlows) {
     SendMessageW(h.Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
     EXPECT_EQ(h.Title(), "OstravionV3.1-dropped.tls");
 
-    h.app->Util().SetWorkState(kEdited);
+    h.Frame().Flows().WorkEdited();
     Door::SetNextAnswer(false);
     Door::TakeLog();
     SendMessageW(h.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
