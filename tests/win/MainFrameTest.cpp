@@ -245,8 +245,9 @@ TEST(WinMainFrame, AnElevatedWindowLetsExplorersDropsThrough) {
         win::MainFrame::processElevated = [raised] { return raised; };
         allowed.clear();
         Harness h;
-        EXPECT_EQ(allowed, raised ? std::vector<UINT>{WM_DROPFILES, WM_COPYDATA, 0x0049}
-                                  : std::vector<UINT>{});
+        const std::vector<UINT> expected =
+            raised ? std::vector<UINT>{WM_DROPFILES, WM_COPYDATA, 0x0049} : std::vector<UINT>{};
+        EXPECT_EQ(allowed, expected);
     }
     win::MainFrame::processElevated = elevated;
     win::MainFrame::allowMessage = allow;
@@ -279,9 +280,9 @@ TEST(WinMainFrame, ASmallWindowCoversNoButtonAndKeepsTheLowerList) {
     SetWindowPos(h.Window(), nullptr, 0, 0, 640, 240, SWP_NOZORDER | SWP_NOMOVE);
     test::Pump();
     RECT lower{};
-    GetClientRect(h.Frame().Pane(1).Handle(), &lower);
+    GetWindowRect(h.Frame().Pane(1).Handle(), &lower);
     EXPECT_TRUE(IsWindowVisible(h.Frame().Pane(1).Handle()));
-    EXPECT_GE(lower.bottom, win::MainFrame::kRowMinimum);
+    EXPECT_EQ(lower.bottom - lower.top, win::MainFrame::kRowMinimum);
 }
 
 TEST(WinMainFrame, TheKeysAreThoseOfTheMenu) {

@@ -77,7 +77,7 @@ TEST(PrintPreview, PagesThroughZoomsPrintsAndCloses) {
         }
         // The buttons' mnemonics, typed with Alt: 이전 페이지(&V).
         PostMessageA(GetDlgItem(preview, kPreviewNext), WM_SYSCHAR, 'v', 1 << 29);
-        for (int i = 0; i < 250 && Query(preview)[0] != 3; ++i)
+        for (int i = 0; i < 250 && Query(preview)[0] == 3; ++i)
             Sleep(20);
         seen.push_back(Query(preview));
         if (!test::SystemHasPrinters()) {
