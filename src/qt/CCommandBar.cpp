@@ -126,14 +126,25 @@ QRadioButton* CCommandBar::Radio(int id) const {
     return it == radios_.end() ? nullptr : it->second;
 }
 
+desktop::CommandBarPlaces CCommandBar::Places() const {
+    int buttonsRight = 0;
+    for (const auto& [id, b] : buttons_)
+        buttonsRight = std::max(buttonsRight, b->geometry().x() + b->geometry().width());
+    return desktop::PlaceCommandBar(width(), height(), buttonsRight);
+}
+
 bool CCommandBar::InLinkArea(QPoint p) const {
+    // No link while the logo gives way to the buttons.
+    if (!Places().logoShown)
+        return false;
     const int right = width(); // the client rectangle's right edge, exclusive
     const int top = 0;
     return right - 230 < p.x() && p.x() < right - 2 && top + 4 < p.y() && p.y() < top + 55;
 }
 
 QPoint CCommandBar::LogoPosition() const {
-    return QPoint(width() - kLogoWidth - 1, height() - kLogoHeight - 5);
+    const desktop::PixelBox logo = Places().logo;
+    return QPoint(logo.left, logo.top);
 }
 
 void CCommandBar::TimerTick() {
@@ -149,11 +160,15 @@ void CCommandBar::TimerTick() {
 }
 
 void CCommandBar::PlaceRadios() {
-    const int right = width();
-    if (QRadioButton* r = Radio(IDC_NORMAL))
-        r->setGeometry(right - 370, 20, 50, 20);
-    if (QRadioButton* r = Radio(IDC_EXTENDED))
-        r->setGeometry(right - 310, 20, 50, 20);
+    // Left of the logo at their distance from the right end, or after the
+    // last button where that distance would put them over one.
+    const desktop::CommandBarPlaces places = Places();
+    const auto place = [](QRadioButton* r, const desktop::PixelBox& b) {
+        if (r)
+            r->setGeometry(b.left, b.top, b.Width(), b.bottom - b.top);
+    };
+    place(Radio(IDC_NORMAL), places.normal);
+    place(Radio(IDC_EXTENDED), places.extended);
 }
 
 void CCommandBar::paintEvent(QPaintEvent*) {
@@ -165,7 +180,7 @@ void CCommandBar::paintEvent(QPaintEvent*) {
                 p.drawImage(QPoint(1 + i * w, j * h), tile_);
     }
     const QImage& logo = shownLogo_ == BMP_LOGO_A ? logoA_ : logoB_;
-    if (!logo.isNull())
+    if (!logo.isNull() && Places().logoShown)
         p.drawImage(LogoPosition(), logo);
 }
 

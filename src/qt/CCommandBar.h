@@ -4,6 +4,7 @@
 #pragma once
 
 #include "desktop/ResourceTable.h"
+#include "desktop/ScreenRules.h"
 
 #include <QAbstractButton>
 #include <QCursor>
@@ -58,8 +59,10 @@ public:
     CBitmapButton* Button(int id) const;
     QRadioButton* Radio(int id) const;
 
-    // The link area in client coordinates: right − 230 < x < right − 2 and
-    // top + 4 < y < top + 55.
+    // Where the radio buttons and the logo go at the bar's width now.
+    desktop::CommandBarPlaces Places() const;
+    // The link area in client coordinates (none while the logo gives way): right − 230 < x < right
+    // − 2 and top + 4 < y < top + 55.
     bool InLinkArea(QPoint p) const;
     QPoint LogoPosition() const;
     // The logo drawn now: 204 (A) or 211 (B).

@@ -4,6 +4,7 @@
 
 #include "desktop/DesktopTexts.h"
 #include "desktop/Menus.h"
+#include "desktop/ScreenRules.h"
 #include "doc/FileSelection.h"
 #include "doc/ResultWriting.h"
 #include "platform/Native.h"
@@ -248,16 +249,16 @@ void CMainFrame::ApplyRowHeights() {
     if (!splitter_)
         return;
     // Row 0 gets its ideal height as far as it fits, row 1 the rest; a row
-    // left with less than its minimum is hidden.
-    const int avail = std::max(0, splitter_->height() - splitter_->handleWidth());
-    int h0 = std::min(rowIdeal_[0], avail);
-    int h1 = avail - h0;
-    if (h1 < kRowMinimum) {
-        h0 = avail + splitter_->handleWidth();
-        h1 = 0;
-    }
+    // left with less than its minimum is hidden, unless "확장" is chosen.
+    const QRadioButton* extended = bar_ ? bar_->Radio(IDC_EXTENDED) : nullptr;
+    const bool keepLower = extended && extended->isChecked() && rowIdeal_[1] >= kRowMinimum;
+    const desktop::RowHeights rows = desktop::SplitRows(
+        splitter_->height(), splitter_->handleWidth(), rowIdeal_[0], keepLower, kRowMinimum);
     splitter_->blockSignals(true);
-    splitter_->setSizes({h0, h1});
+    // A shown lower row may be as low as its minimum rather than the list's
+    // own size hint; a hidden one collapses.
+    views_[1]->setMinimumHeight(rows.lower > 0 ? kRowMinimum : 0);
+    splitter_->setSizes({rows.upper, rows.lower});
     splitter_->blockSignals(false);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -70,10 +71,12 @@ CPrintSelectDlg::CPrintSelectDlg(CPrintSelection& selection, const TextCodec& co
                            std::max(DluX(at->cx), radio->sizeHint().width()),
                            std::max(DluY(at->cy), radio->sizeHint().height()));
         group_->addButton(radio, choice.buttonId);
+        radio->installEventFilter(this);
     }
     connect(group_, &QButtonGroup::idClicked, this, [this](int id) {
         selection_.Click(id);
         ok_->setEnabled(selection_.CanConfirm());
+        UpdateTabStop();
     });
 
     ok_ = new QPushButton(qs(rt::kSelectOk), this);
@@ -86,6 +89,45 @@ CPrintSelectDlg::CPrintSelectDlg(CPrintSelection& selection, const TextCodec& co
     Place(cancel_, 106, 37, 50, 14);
     connect(ok_, &QPushButton::clicked, this, &CPrintSelectDlg::OnOk);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    // The reports first, then 선택 and 취소, as the keyboard goes.
+    setTabOrder(Radio(PrintChoices().back().buttonId), ok_);
+    setTabOrder(ok_, cancel_);
+    UpdateTabStop();
+    // Nothing is chosen yet and 선택 is grey: the focus waits on 취소, so that
+    // the first Tab lands on the first report. Enter there does not cancel:
+    // 선택 stays the default button.
+    cancel_->setAutoDefault(false);
+    cancel_->setFocus();
+}
+
+void CPrintSelectDlg::UpdateTabStop() {
+    QAbstractButton* stop = group_->checkedButton();
+    if (!stop)
+        stop = Radio(PrintChoices().front().buttonId);
+    for (QAbstractButton* b : group_->buttons())
+        b->setFocusPolicy(b == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+bool CPrintSelectDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The arrow keys move through the reports in order, round the end, and
+    // choose the one they reach, as in a radio group of Windows.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
+        const bool ahead = key == Qt::Key_Down || key == Qt::Key_Right;
+        const auto& choices = PrintChoices();
+        const int count = static_cast<int>(choices.size());
+        for (int i = 0; (back || ahead) && i < count; ++i) {
+            if (Radio(choices[static_cast<std::size_t>(i)].buttonId) != watched)
+                continue;
+            const int next = (i + (back ? count - 1 : 1)) % count;
+            QRadioButton* target = Radio(choices[static_cast<std::size_t>(next)].buttonId);
+            target->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            target->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QRadioButton* CPrintSelectDlg::Radio(int id) const {

@@ -31,7 +31,14 @@ public slots:
     // "선택": closes with OK once a report is chosen.
     void OnOk();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The five reports as one stop of the Tab key: the chosen one, or the
+    // first while none is.
+    void UpdateTabStop();
+
     CPrintSelection& selection_;
     QButtonGroup* group_;
     QPushButton *ok_, *cancel_;

@@ -89,12 +89,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     picture_->setObjectName(QStringLiteral("static%1").arg(IDC_ABOUT_PICTURE));
     picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PlaceDlu(picture_, 7, 7, 291, 263);
-    // Read afresh at every opening; the control takes the picture's size.
+    // Read afresh at every opening and drawn at the control's size, so that
+    // no empty band is left under a smaller picture.
     image_ = LoadPictureFile(kSplashFile);
-    if (!image_.isNull()) {
-        picture_->setPixmap(QPixmap::fromImage(image_));
-        picture_->resize(image_.size());
-    }
+    if (!image_.isNull())
+        picture_->setPixmap(QPixmap::fromImage(
+            image_.scaled(picture_->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     MakeOk(this, 127, 281)->setFocus();
 }
 

@@ -33,6 +33,31 @@ CResultView::CResultView(CResultList& list, const TextCodec& codec, QWidget* par
             [this](int column) { List().ColumnClicked(column); });
     connect(&model_, &ResultListModel::columnsRebuilt, this, &CResultView::ApplyColumnWidths);
     ApplyColumnWidths();
+    // The list with the focus shows its selection in the highlight colour,
+    // the other one in grey: the user sees where the keys go.
+    QPalette p = palette();
+    p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Mid));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+               p.color(QPalette::Active, QPalette::Text));
+    setPalette(p);
+}
+
+void CResultView::initViewItemOption(QStyleOptionViewItem* option) const {
+    QTableView::initViewItemOption(option);
+    if (hasFocus())
+        option->state |= QStyle::State_Active;
+    else
+        option->state &= ~QStyle::State_Active;
+}
+
+void CResultView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void CResultView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void CResultView::ApplyColumnWidths() {
@@ -71,6 +96,16 @@ void CResultView::keyPressEvent(QKeyEvent* event) {
         (event->key() == Qt::Key_A || event->key() == Qt::Key_S || event->key() == Qt::Key_O ||
          event->key() == Qt::Key_P)) {
         event->ignore();
+        return;
+    }
+    // Space ticks the current row's box whichever of its cells is current.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
+        List().HasCheckBoxes() && currentIndex().isValid()) {
+        model_.Flush();
+        const QModelIndex box = model_.index(currentIndex().row(), 0);
+        const bool ticked = box.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        model_.setData(box, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        event->accept();
         return;
     }
     QTableView::keyPressEvent(event);

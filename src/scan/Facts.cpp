@@ -13,6 +13,9 @@ std::string Format(const char* fmt, auto... args) {
     return buf;
 }
 
+constexpr unsigned kArchitectureAmd64 = 9;
+constexpr unsigned kArchitectureArm64 = 12;
+
 constexpr unsigned kSuiteEnterprise = 0x2;
 constexpr unsigned kSuiteDatacenter = 0x80;
 constexpr unsigned kSuitePersonal = 0x200;
@@ -23,6 +26,10 @@ std::string CpuDescription(const ProcessorFacts& p) {
     std::string arch;
     switch (p.architecture) {
     case 0:
+    // A 32-bit program on 64-bit Windows, x64 or ARM64, is told it runs on
+    // an Intel processor: every build names these the same way.
+    case kArchitectureAmd64:
+    case kArchitectureArm64:
         arch = "Intel";
         break;
     case 1:

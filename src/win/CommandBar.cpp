@@ -2,9 +2,12 @@
 
 #include "desktop/CommandStates.h"
 #include "desktop/ResourceTable.h"
+#include "desktop/ScreenRules.h"
 #include "win/Door.h"
 #include "win/WinText.h"
 #include "win/resource.h"
+
+#include <algorithm>
 
 namespace ostravion::win {
 
@@ -12,7 +15,6 @@ namespace {
 
 constexpr UINT_PTR kLogoTimer = 0;
 constexpr UINT kLogoPeriodMs = 2000;
-constexpr int kLogoWidth = 228, kLogoHeight = 52;
 
 struct ButtonPictures {
     int id, up, pressed, focused, disabled;
@@ -99,16 +101,39 @@ int CommandBar::PictureShown(int id) const {
     return b->up;
 }
 
+desktop::CommandBarPlaces CommandBar::Places() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    // The buttons' right end in the bar; the logo and radios at the sizes of
+    // a 96-dots-per-inch screen, scaled.
+    int buttonsRight = 0;
+    for (const auto& b : kButtons) {
+        RECT br{};
+        if (HWND control = GetDlgItem(hwnd_, b.id); control && GetWindowRect(control, &br)) {
+            MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&br), 2);
+            buttonsRight = std::max<int>(buttonsRight, br.right);
+        }
+    }
+    desktop::CommandBarMetrics m;
+    for (int* v : {&m.normalFromRight, &m.extendedFromRight, &m.radioTop, &m.radioWidth,
+                   &m.radioHeight, &m.gap})
+        *v = ScaledForScreen(*v);
+    return desktop::PlaceCommandBar(r.right - r.left, r.bottom - r.top, buttonsRight, m);
+}
+
 bool CommandBar::InLinkArea(POINT p) const {
+    if (!Places().logoShown)
+        return false;
     RECT r{};
     GetClientRect(hwnd_, &r);
     return p.x > r.right - 230 && p.x < r.right - 2 && p.y > r.top + 4 && p.y < r.top + 55;
 }
 
 void CommandBar::DrawLogo(HDC dc, HBITMAP logo) {
-    RECT r{};
-    GetClientRect(hwnd_, &r);
-    Blit(dc, logo, r.right - kLogoWidth - r.left - 1, r.bottom - r.top - kLogoHeight - 5);
+    // A logo that would cover a button or a radio button gives way.
+    const desktop::CommandBarPlaces places = Places();
+    if (places.logoShown)
+        Blit(dc, logo, places.logo.left, places.logo.top);
 }
 
 void CommandBar::TimerTick() {
@@ -131,11 +156,24 @@ void CommandBar::EraseBackground(HDC dc) {
                     Blit(dc, tile, 1 + i * info.bmWidth, j * info.bmHeight);
     }
     DrawLogo(dc, Bitmap(IDB_LOGO_B));
-    // The radio buttons stay left of the logo, whatever the width; their
-    // places and sizes are those of a 96-dots-per-inch screen, scaled.
-    const int w = ScaledForScreen(50), h = ScaledForScreen(20), y = ScaledForScreen(20);
-    MoveWindow(GetDlgItem(hwnd_, IDC_NORMAL), r.right - ScaledForScreen(370), y, w, h, TRUE);
-    MoveWindow(GetDlgItem(hwnd_, IDC_EXTENDED), r.right - ScaledForScreen(310), y, w, h, TRUE);
+    PlaceRadios();
+}
+
+void CommandBar::PlaceRadios() {
+    // Left of the logo at their distance from the right end, or after the
+    // last button where that distance would put them over one.
+    const desktop::CommandBarPlaces places = Places();
+    const auto move = [this](int id, const desktop::PixelBox& b) {
+        RECT now{};
+        HWND radio = GetDlgItem(hwnd_, id);
+        GetWindowRect(radio, &now);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&now), 2);
+        if (now.left != b.left || now.top != b.top || now.right != b.right ||
+            now.bottom != b.bottom)
+            MoveWindow(radio, b.left, b.top, b.Width(), b.bottom - b.top, TRUE);
+    };
+    move(IDC_NORMAL, places.normal);
+    move(IDC_EXTENDED, places.extended);
 }
 
 void CommandBar::DrawButton(const DRAWITEMSTRUCT& item) {
@@ -185,6 +223,9 @@ INT_PTR CommandBar::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         EraseBackground(reinterpret_cast<HDC>(wp));
         SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 1);
         return TRUE;
+    case WM_SIZE:
+        PlaceRadios();
+        return FALSE;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
         SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);

@@ -6,6 +6,8 @@
 // and radio clicks go to the main window as WM_COMMAND.
 #pragma once
 
+#include "desktop/ScreenRules.h"
+
 #include <windows.h>
 
 #include <map>
@@ -24,7 +26,10 @@ public:
 
     // The picture a button shows now: up, pressed, focused or disabled.
     int PictureShown(int id) const;
-    // Whether a point of the bar's client area lies in the logo's link area.
+    // Where the radio buttons and the logo go at the bar's width now.
+    desktop::CommandBarPlaces Places() const;
+    // Whether a point of the bar's client area lies in the logo's link area
+    // (none while the logo gives way to the buttons).
     bool InLinkArea(POINT p) const;
     // The logo the next timer tick draws: true for picture B.
     bool NextLogoIsB() const { return nextIsB_; }
@@ -38,6 +43,7 @@ private:
     INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
     void EraseBackground(HDC dc);
     void DrawLogo(HDC dc, HBITMAP logo);
+    void PlaceRadios();
     void DrawButton(const DRAWITEMSTRUCT& item);
     HBITMAP Bitmap(int id);
 

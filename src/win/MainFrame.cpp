@@ -3,6 +3,7 @@
 #include "desktop/DesktopTexts.h"
 #include "desktop/Menus.h"
 #include "desktop/ResourceTable.h"
+#include "desktop/ScreenRules.h"
 #include "win/Door.h"
 #include "win/Printing.h"
 #include "win/UiThread.h"
@@ -33,7 +34,34 @@ std::string Prompt(int id) {
     return {};
 }
 
+bool RunsElevated() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    const bool got =
+        GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) != 0;
+    CloseHandle(token);
+    return got && elevation.TokenIsElevated != 0;
+}
+
 } // namespace
+
+std::function<bool()> MainFrame::processElevated = RunsElevated;
+std::function<bool(HWND, UINT)> MainFrame::allowMessage = [](HWND window, UINT message) {
+    return ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr) != 0;
+};
+
+void MainFrame::AllowDropsFromExplorer(HWND window) {
+    // Windows keeps these from a normal-rights Explorer away from an elevated
+    // window: a dropped file would be refused without a word.
+    constexpr UINT kCopyGlobalData = 0x0049;
+    if (!processElevated || !processElevated() || !allowMessage)
+        return;
+    for (UINT message : {UINT(WM_DROPFILES), UINT(WM_COPYDATA), kCopyGlobalData})
+        allowMessage(window, message);
+}
 
 MainFrame::MainFrame(Services services) : s_(services) {}
 
@@ -152,12 +180,24 @@ LRESULT MainFrame::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (!flows_->WindowCreated())
             return -1;
         SetUiWindow(hwnd_);
+        AllowDropsFromExplorer(hwnd_);
         ShowSplashScreen(hwnd_);
         Layout();
         created_ = true;
         return 0;
     case WM_SIZE:
         Layout();
+        return 0;
+    case WM_ACTIVATE:
+        // Back from a message box, a dialog or another program: the keys go
+        // to the active list again.
+        if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) {
+            FocusActiveList();
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+        FocusActiveList();
         return 0;
     case WM_GETMINMAXINFO: {
         auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
@@ -325,14 +365,12 @@ void MainFrame::ApplyRowHeights() {
     const RECT area = ClientArea();
     const int width = area.right - area.left;
     // Row 0 gets its ideal height as far as it fits, row 1 the rest; a row
-    // left with less than its minimum is hidden.
-    const int avail = std::max(0, int(area.bottom - area.top) - kSplitterBar);
-    int h0 = std::min(rowIdeal_[0], avail);
-    int h1 = avail - h0;
-    if (h1 < kRowMinimum) {
-        h0 = avail + kSplitterBar;
-        h1 = 0;
-    }
+    // left with less than its minimum is hidden, unless "확장" is chosen.
+    const bool keepLower = IsDlgButtonChecked(bar_.Handle(), IDC_EXTENDED) == BST_CHECKED &&
+                           rowIdeal_[1] >= kRowMinimum;
+    const desktop::RowHeights rows = desktop::SplitRows(int(area.bottom - area.top), kSplitterBar,
+                                                        rowIdeal_[0], keepLower, kRowMinimum);
+    const int h0 = rows.upper, h1 = rows.lower;
     rowShown_[0] = h0;
     rowShown_[1] = h1;
     MoveWindow(panes_[0]->Handle(), area.left, area.top, width, h0, TRUE);
@@ -382,6 +420,12 @@ void MainFrame::NextPane(int delta) {
     const int target = current < 0 ? 0 : (current + delta + 2) % 2;
     if (panes_[target] && rowShown_[target] > 0)
         SetFocus(panes_[target]->Handle());
+}
+
+void MainFrame::FocusActiveList() {
+    const int row = rowShown_[activeView_] > 0 ? activeView_ : 0;
+    if (panes_[row] && panes_[row]->Handle())
+        SetFocus(panes_[row]->Handle());
 }
 
 // ---- DesktopUi ------------------------------------------------------------

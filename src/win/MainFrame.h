@@ -54,6 +54,15 @@ public:
     HWND Rebar() const { return rebar_; }
     int RowIdealHeight(int row) const { return rowIdeal_[row]; }
 
+    // Whether the process runs with raised rights, and how a window lets one
+    // message through the filter that keeps a normal-rights process from
+    // sending it to such a window (tests stand in for both).
+    static std::function<bool()> processElevated;
+    static std::function<bool(HWND, UINT)> allowMessage;
+    // The messages a drop from Explorer is made of, let through to `window`
+    // when the process runs elevated.
+    static void AllowDropsFromExplorer(HWND window);
+
     // The window runs the scan's handed work when the host posts for it.
     std::function<void()> runPending;
     // The application's own commands: the two information boxes.
@@ -91,6 +100,7 @@ private:
     RECT ClientArea() const;
     bool InSplitterBar(POINT p) const;
     void NextPane(int delta);
+    void FocusActiveList();
     void MenuPrompt(int id);
     void OpenDropped(HDROP drop);
 

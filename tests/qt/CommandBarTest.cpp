@@ -68,7 +68,7 @@ private slots:
     void radioButtonsStayAnchoredRight() {
         Harness h;
         CCommandBar* bar = h.Frame().CommandBar();
-        for (int width : {900, 1300, 700}) {
+        for (int width : {900, 1300, 760}) {
             h.Frame().resize(width, 600);
             QTRY_COMPARE(bar->Radio(IDC_NORMAL)->geometry(), QRect(bar->width() - 370, 20, 50, 20));
             QCOMPARE(bar->Radio(IDC_EXTENDED)->geometry(), QRect(bar->width() - 310, 20, 50, 20));
@@ -76,6 +76,28 @@ private slots:
         }
         QVERIFY(bar->Radio(IDC_NORMAL)->isEnabled());
         QVERIFY(bar->Radio(IDC_EXTENDED)->isEnabled());
+    }
+
+    void aSmallWindowCoversNoButton() {
+        Harness h;
+        CMainFrame& f = h.Frame();
+        f.resize(640, 420);
+        CCommandBar* bar = f.CommandBar();
+        QTRY_VERIFY(bar->width() < 640);
+        const desktop::CommandBarPlaces places = bar->Places();
+        const QRect logo(QPoint(places.logo.left, places.logo.top),
+                         QPoint(places.logo.right - 1, places.logo.bottom - 1));
+        for (int button : {IDC_START, IDC_STOP, IDC_CONSOLIDATE, IDC_WRITE_RESULT, IDC_PRINT}) {
+            const QRect b = bar->Button(button)->geometry();
+            for (int radio : {IDC_NORMAL, IDC_EXTENDED})
+                QVERIFY2(!b.intersects(bar->Radio(radio)->geometry()),
+                         qPrintable(QStringLiteral("%1 %2").arg(button).arg(radio)));
+            QVERIFY(!places.logoShown || !b.intersects(logo));
+        }
+        // The radios stay inside the bar, after the last button.
+        QVERIFY(bar->Radio(IDC_EXTENDED)->geometry().right() < bar->width());
+        QTest::mouseClick(bar->Radio(IDC_EXTENDED), Qt::LeftButton);
+        test::SaveScreenshot(&f, QStringLiteral("main-640x420"));
     }
 
     void logoAlternatesFromB() {

@@ -159,13 +159,17 @@ private slots:
         QCOMPARE(f.View(1)->height(), 0);
         QCOMPARE(int(f.Action(ID_FILE_SAVE)->isEnabled()), states);
 
-        // A lower row left with less than its minimum is hidden.
-        f.ShowExtendedLayout();
+        // Shrunk with 확장 chosen, the lower row keeps its minimum height.
+        QTest::mouseClick(f.CommandBar()->Radio(IDC_EXTENDED), Qt::LeftButton);
         f.resize(900, 400);
         QTRY_COMPARE(f.height(), 400);
         QVERIFY(f.Splitter()->height() < 300 + CMainFrame::kRowMinimum);
+        QCOMPARE(f.View(1)->height(), CMainFrame::kRowMinimum);
+        QCOMPARE(f.View(0)->height() + f.View(1)->height() + f.Splitter()->handleWidth(),
+                 f.Splitter()->height());
+        // With "일반" the lower row stays hidden.
+        QTest::mouseClick(f.CommandBar()->Radio(IDC_NORMAL), Qt::LeftButton);
         QCOMPARE(f.View(1)->height(), 0);
-        QVERIFY(f.View(0)->height() >= f.Splitter()->height() - f.Splitter()->handleWidth());
     }
 
     void f6MovesBetweenVisiblePanes() {

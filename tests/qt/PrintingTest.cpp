@@ -11,7 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPrintPreviewWidget>
+#include <QLabel>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -20,7 +20,6 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
-#include <QToolBar>
 
 using namespace ostravion;
 using namespace ostravion::gui;
@@ -94,6 +93,16 @@ int CliReport(const QString& work, int kind, const QString& view, const QString&
     return p.exitCode();
 }
 
+// The preview's page label: "페이지 3-4 / 5" and the like.
+QString PreviewLabel(QDialog& d) {
+    auto* label = d.findChild<QLabel*>(QStringLiteral("previewPages"));
+    return label ? label->text() : QString();
+}
+
+int PreviewCount(QDialog& d) {
+    return PreviewLabel(d).section(QLatin1Char('/'), 1).trimmed().toInt();
+}
+
 void MakeViewActive(Harness& h, int row) {
     h.Frame().ShowLayout(row == 1);
     h.Frame().activateWindow();
@@ -148,6 +157,35 @@ private slots:
         QVERIFY(Dialogs::Log().contains(QStringLiteral("dialog: 인쇄 미리 보기 = rejected")));
     }
 
+    void selectionDialogByKeyboard() {
+        Harness h;
+        test::OpenFixtureAudit(h);
+        QList<QWidget*> focus;
+        QStringList checked;
+        Dialogs::SetNextDialogAction([&](QDialog& d) {
+            auto& dlg = static_cast<CPrintSelectDlg&>(d);
+            const auto key = [&](Qt::Key k) {
+                QTest::keyClick(d.focusWidget() ? d.focusWidget() : &d, k);
+                focus << d.focusWidget();
+                for (const PrintChoice& c : PrintChoices())
+                    if (dlg.Radio(c.buttonId)->isChecked())
+                        checked << QString::number(c.buttonId);
+            };
+            // The first Tab lands on the first report; the arrows move
+            // round the five in order and choose; Tab leaves them for 선택.
+            for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Tab})
+                key(k);
+            QCOMPARE(focus, (QList<QWidget*>{dlg.Radio(kIdPrintByPc), dlg.Radio(kIdPrintBySoftware),
+                                             dlg.Radio(kIdPrintByPc), dlg.Radio(kIdPrintLedger),
+                                             dlg.OkButton()}));
+            test::Press(d, QStringLiteral("button2"));
+        });
+        h.Frame().OnCommand(ID_FILE_PRINT);
+        QCOMPARE(checked,
+                 QStringList({QString::number(kIdPrintBySoftware), QString::number(kIdPrintByPc),
+                              QString::number(kIdPrintLedger), QString::number(kIdPrintLedger)}));
+    }
+
     void cancelPrintsNothing() {
         Harness h;
         test::OpenFixtureAudit(h);
@@ -176,8 +214,7 @@ private slots:
         Dialogs::Reset();
         int pages = -1;
         Dialogs::SetNextDialogAction(Choose(kIdPrintBySoftware));
-        Dialogs::SetNextDialogAction(
-            [&](QDialog& d) { pages = d.findChild<QPrintPreviewWidget*>()->pageCount(); });
+        Dialogs::SetNextDialogAction([&](QDialog& d) { pages = PreviewCount(d); });
         h.Frame().OnCommand(ID_FILE_PREVIEW);
         QCOMPARE(pages, 1);
         QVERIFY(test::Messages().isEmpty());
@@ -347,14 +384,13 @@ private slots:
         Dialogs::SetNextDialogAction(Choose(ButtonOf(1)));
         Dialogs::SetNextDialogAction([&](QDialog& d) {
             frame = d.frameGeometry();
-            auto* tools = d.findChild<QToolBar*>();
-            for (QAction* a : tools->actions())
-                if (!a->isSeparator() && !a->text().isEmpty() && !HasHangul(a->text()))
-                    english << a->text();
-            if (auto* close = d.findChild<QAction*>(QStringLiteral("closePreview"))) {
-                QCOMPARE(close->text(), QStringLiteral("닫기"));
-                QVERIFY(tools->widgetForAction(close)->isVisible());
-                close->trigger();
+            for (QPushButton* b : d.findChildren<QPushButton*>())
+                if (!HasHangul(b->text()))
+                    english << b->text();
+            if (auto* close = d.findChild<QPushButton*>(QStringLiteral("closePreview"))) {
+                QCOMPARE(close->text(), QStringLiteral("닫기(&C)"));
+                QVERIFY(close->isVisible());
+                close->click();
                 closed = !d.isVisible();
             }
         });
@@ -370,15 +406,50 @@ private slots:
         QVERIFY(closed);
         QVERIFY(Dialogs::Log().contains(QStringLiteral("dialog: 인쇄 미리 보기 = rejected")));
 
-        // Printed from the preview to a file: it says where.
+        // Printed from the preview to a file, straight away without a print
+        // dialog: it says where, and the preview closes.
         const QString pdf = h.dir.Path(QStringLiteral("from-preview.pdf"));
         h.Frame().Printer().setOutputFormat(QPrinter::PdfFormat);
         h.Frame().Printer().setOutputFileName(pdf);
         Dialogs::ClearLog();
         Dialogs::SetNextDialogAction(Choose(ButtonOf(5)));
-        Dialogs::SetNextDialogAction([](QDialog& d) { d.accept(); });
+        Dialogs::SetNextDialogAction(
+            [](QDialog& d) { test::Press(d, QStringLiteral("previewPrint")); });
         h.Frame().OnCommand(ID_FILE_PREVIEW);
         QCOMPARE(test::Messages(), QStringList({SavedTo(pdf)}));
+        QCOMPARE(Dialogs::Log().filter(QStringLiteral("dialog: ")),
+                 QStringList({QStringLiteral("dialog: 결과별 인쇄 = accepted"),
+                              QStringLiteral("dialog: 인쇄 미리 보기 = accepted")}));
+        QCOMPARE(PdfPages(pdf), 1);
+    }
+
+    void previewTwoPagesFromTheLastPageShowTheLastTwo() {
+        Harness h;
+        ReportData data;
+        data.rows.assign(80, {"A", "Maker", "1", "2", "Program", "1", "0"});
+        const ReportLayout layout(ReportKind::BySoftware, data);
+        QCOMPARE(layout.PageCount(), 4);
+        QStringList seen;
+        Dialogs::SetNextDialogAction([&](QDialog& d) {
+            seen << PreviewLabel(d);
+            for (const char* button : {"previewNext", "previewNext", "previewNext",
+                                       "previewTwoPages", "previewPrevious", "previewNext"}) {
+                test::Press(d, QString::fromLatin1(button));
+                seen << PreviewLabel(d);
+            }
+            // While two show, the same button offers one page, with its key.
+            auto* two = d.findChild<QPushButton*>(QStringLiteral("previewTwoPages"));
+            QCOMPARE(two->text(), QStringLiteral("한 페이지(&O)"));
+            QCOMPARE(two->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
+            two->click();
+            seen << PreviewLabel(d);
+            test::SaveScreenshot(&d, QStringLiteral("12-preview-two-pages"));
+            d.reject();
+        });
+        h.Frame().PrintReport(layout, true);
+        QCOMPARE(seen, QStringList({"페이지 1 / 4", "페이지 2 / 4", "페이지 3 / 4", "페이지 4 / 4",
+                                    "페이지 3-4 / 4", "페이지 1-2 / 4", "페이지 3-4 / 4",
+                                    "페이지 3 / 4"}));
     }
 
     void previewShowsEveryKind() {
@@ -388,10 +459,7 @@ private slots:
             int pages = -1;
             Dialogs::SetNextDialogAction(Choose(ButtonOf(kind)));
             Dialogs::SetNextDialogAction([&](QDialog& d) {
-                auto* widget = d.findChild<QPrintPreviewWidget*>();
-                widget->setViewMode(QPrintPreviewWidget::SinglePageView);
-                widget->fitInView();
-                pages = widget->pageCount();
+                pages = PreviewCount(d);
                 QTest::qWait(20);
                 test::SaveScreenshot(&d, QStringLiteral("12-preview-kind%1").arg(kind));
             });

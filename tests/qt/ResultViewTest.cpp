@@ -5,6 +5,7 @@
 #include "qt/AppFixture.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTest>
 
 using namespace ostravion;
@@ -137,6 +138,41 @@ private slots:
                          [&](const std::string& folder) { asked = folder; });
         QTest::mouseDClick(l.view.viewport(), Qt::LeftButton, {}, l.CellCentre(0, 6));
         QCOMPARE(asked, std::string("C:\\Apps\\\xC7\xD1\xB1\xDB\\"));
+    }
+
+    void spaceTicksTheRowWhicheverCellIsCurrent() {
+        Lists l(kTotalLayout);
+        l.Add("A", "X", "9");
+        l.Add("B", "X", "9");
+        l.view.Model().Flush();
+        l.view.setFocus();
+        // 프로그램명 of the second row current, as a click there leaves it.
+        l.view.setCurrentIndex(l.view.Model().index(1, 2));
+        QTest::keyClick(&l.view, Qt::Key_Space);
+        QCOMPARE(l.list.GetCheck(1), 1);
+        QTest::keyClick(&l.view, Qt::Key_Space);
+        QCOMPARE(l.list.GetCheck(1), 0);
+        QCOMPARE(l.list.GetCheck(0), 0);
+    }
+
+    void theListWithTheFocusShowsItsSelection() {
+        Lists l(kScanLayout);
+        l.Add("A", "X");
+        l.view.Model().Flush();
+        // Another control of the same window to take the focus.
+        QLineEdit other(&l.view);
+        other.setGeometry(0, 300, 100, 20);
+        other.show();
+        l.view.activateWindow();
+        l.view.setFocus();
+        l.view.selectRow(0);
+        const QPoint at = l.CellCentre(0, 3) + QPoint(40, 0);
+        const auto colour = [&] { return l.view.viewport()->grab().toImage().pixelColor(at); };
+        QTRY_VERIFY(l.view.hasFocus());
+        const QColor focused = colour();
+        other.setFocus();
+        QTRY_VERIFY(!l.view.hasFocus());
+        QVERIFY2(colour() != focused, qPrintable(focused.name()));
     }
 
     void windowKeysAreNoListKeys() {

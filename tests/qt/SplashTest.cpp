@@ -101,8 +101,12 @@ private slots:
             CAboutDlg box;
             QCOMPARE(box.windowTitle(), QStringLiteral("Ostravion V3.1 정보"));
             QCOMPARE(box.Picture().size(), QSize(200, 150));
-            QCOMPARE(box.PictureControl()->size(), QSize(200, 150));
             QCOMPARE(box.Picture().pixelColor(5, 5), QColor(Qt::red));
+            // Drawn over the whole picture control, 291 × 263 dialog units.
+            const QSize control(DluX(291), DluY(263));
+            QCOMPARE(box.PictureControl()->size(), control);
+            QCOMPARE(box.PictureControl()->pixmap().size(), control);
+            test::SaveScreenshot(&box, QStringLiteral("about-box"));
         }
         WritePicture(dir.Path(QStringLiteral("vxa.spl")), QSize(220, 160), Qt::blue);
         {

@@ -13,7 +13,10 @@ TEST(CpuDescription, ArchitectureAndLevelTables) {
     EXPECT_EQ(CpuDescription({3, 5, 1}), "PPC Pentinum Revision 1");
     EXPECT_EQ(CpuDescription({65535, 15, 0x10}), "Other 15 Revision 10");
     EXPECT_EQ(CpuDescription({6, 6, 1}), " Pentinum Pro or Pentium II Revision 1");
-    EXPECT_EQ(CpuDescription({9, 25, 0x5507}), " 25 Revision 5507");
+    // x64 and ARM64 are named as a 32-bit program on them is told.
+    EXPECT_EQ(CpuDescription({9, 25, 0x5507}), "Intel 25 Revision 5507");
+    EXPECT_EQ(CpuDescription({12, 26, 0x201}), "Intel 26 Revision 201");
+    EXPECT_EQ(CpuDescription({5, 7, 1}), " 7 Revision 1");
 }
 
 namespace {

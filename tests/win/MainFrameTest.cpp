@@ -7,6 +7,7 @@
 
 #include "desktop/DesktopTexts.h"
 #include "desktop/ResourceTable.h"
+#include "desktop/ScreenRules.h"
 #include "views/PrintSelection.h"
 #include "win/report/GdiPrinting.h"
 #include "win/resource.h"
@@ -184,6 +185,104 @@ TEST(WinMainFrame, TheCommandBarsPicturesLogoAndLink) {
     GetWindowRect(bar.Control(IDC_EXTENDED), &radio);
     MapWindowPoints(nullptr, bar.Handle(), reinterpret_cast<POINT*>(&radio), 2);
     EXPECT_EQ(r.right - radio.left, win::ScaledForScreen(310));
+}
+
+// The keys a window receives, for as long as this lives.
+struct KeysOf {
+    HWND window;
+    std::vector<WPARAM> keys;
+    explicit KeysOf(HWND w) : window(w) { SetWindowSubclass(w, Record, 1, DWORD_PTR(this)); }
+    ~KeysOf() { RemoveWindowSubclass(window, Record, 1); }
+    static LRESULT CALLBACK Record(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                   DWORD_PTR self) {
+        if (msg == WM_KEYDOWN)
+            reinterpret_cast<KeysOf*>(self)->keys.push_back(wp);
+        return DefSubclassProc(w, msg, wp, lp);
+    }
+};
+
+TEST(WinMainFrame, TheActiveListHasTheKeysAfterAMessageBox) {
+    Harness h;
+    HWND list = h.Frame().Pane(0).Handle();
+    SetForegroundWindow(h.Window());
+    test::PumpUntil([&] { return GetForegroundWindow() == h.Window(); }, 2000);
+    EXPECT_EQ(GetFocus(), list);
+    // A real message box over the window, closed with Enter by a timer.
+    static HWND owner = nullptr;
+    owner = h.Window();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = GetLastActivePopup(owner);
+        if (box && box != owner)
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    MessageBoxW(h.Window(), L"box", L"Ostravion", MB_OK);
+    KillTimer(nullptr, timer);
+    test::PumpUntil([&] { return GetActiveWindow() == h.Window(); }, 2000);
+    EXPECT_EQ(GetFocus(), list);
+    // A key typed now reaches the list.
+    KeysOf keys(list);
+    INPUT down[2]{};
+    down[0].type = down[1].type = INPUT_KEYBOARD;
+    down[0].ki.wVk = down[1].ki.wVk = VK_DOWN;
+    down[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, down, sizeof(INPUT));
+    test::PumpUntil([&] { return !keys.keys.empty(); }, 2000);
+    EXPECT_EQ(keys.keys, std::vector<WPARAM>{VK_DOWN});
+    // The frame itself given the focus hands it on to the list.
+    SetFocus(h.Window());
+    EXPECT_EQ(GetFocus(), list);
+}
+
+TEST(WinMainFrame, AnElevatedWindowLetsExplorersDropsThrough) {
+    std::vector<UINT> allowed;
+    const auto elevated = win::MainFrame::processElevated;
+    const auto allow = win::MainFrame::allowMessage;
+    win::MainFrame::allowMessage = [&](HWND, UINT message) {
+        allowed.push_back(message);
+        return true;
+    };
+    for (bool raised : {false, true}) {
+        win::MainFrame::processElevated = [raised] { return raised; };
+        allowed.clear();
+        Harness h;
+        const std::vector<UINT> expected =
+            raised ? std::vector<UINT>{WM_DROPFILES, WM_COPYDATA, 0x0049} : std::vector<UINT>{};
+        EXPECT_EQ(allowed, expected);
+    }
+    win::MainFrame::processElevated = elevated;
+    win::MainFrame::allowMessage = allow;
+}
+
+TEST(WinMainFrame, ASmallWindowCoversNoButtonAndKeepsTheLowerList) {
+    Harness h;
+    SetWindowPos(h.Window(), nullptr, 0, 0, 640, 420, SWP_NOZORDER | SWP_NOMOVE);
+    test::Pump();
+    win::CommandBar& bar = h.Frame().Bar();
+    const auto rectOf = [&](HWND w) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, bar.Handle(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const desktop::CommandBarPlaces places = bar.Places();
+    const RECT logo{places.logo.left, places.logo.top, places.logo.right, places.logo.bottom};
+    for (int button : {IDC_START, IDC_STOP, IDC_CONSOLIDATE, IDC_WRITE_RESULT, IDC_PRINT}) {
+        RECT b = rectOf(bar.Control(button)), overlap{};
+        for (int radio : {IDC_NORMAL, IDC_EXTENDED}) {
+            const RECT r = rectOf(bar.Control(radio));
+            EXPECT_FALSE(IntersectRect(&overlap, &b, &r)) << button << " " << radio;
+        }
+        EXPECT_FALSE(places.logoShown && IntersectRect(&overlap, &b, &logo)) << button;
+    }
+    h.Click(IDC_EXTENDED);
+    test::Picture(h.Window(), "main-640x420");
+    // Shrunk with 확장 chosen, the lower list keeps its minimum height.
+    SetWindowPos(h.Window(), nullptr, 0, 0, 640, 240, SWP_NOZORDER | SWP_NOMOVE);
+    test::Pump();
+    RECT lower{};
+    GetWindowRect(h.Frame().Pane(1).Handle(), &lower);
+    EXPECT_TRUE(IsWindowVisible(h.Frame().Pane(1).Handle()));
+    EXPECT_EQ(lower.bottom - lower.top, win::MainFrame::kRowMinimum);
 }
 
 TEST(WinMainFrame, TheKeysAreThoseOfTheMenu) {

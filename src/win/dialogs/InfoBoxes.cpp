@@ -28,15 +28,44 @@ INT_PTR CALLBACK OrgInfoProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
     }
 }
 
+// A copy of `picture` (of `from` pixels) stretched to `to` pixels.
+HBITMAP StretchedBitmap(HBITMAP picture, SIZE from, SIZE to) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP fitted = CreateCompatibleBitmap(screen, to.cx, to.cy);
+    HDC source = CreateCompatibleDC(screen);
+    HDC target = CreateCompatibleDC(screen);
+    if (fitted) {
+        HGDIOBJ oldSource = SelectObject(source, picture);
+        HGDIOBJ oldTarget = SelectObject(target, fitted);
+        SetStretchBltMode(target, HALFTONE);
+        SetBrushOrgEx(target, 0, 0, nullptr);
+        StretchBlt(target, 0, 0, to.cx, to.cy, source, 0, 0, from.cx, from.cy, SRCCOPY);
+        SelectObject(source, oldSource);
+        SelectObject(target, oldTarget);
+    }
+    DeleteDC(source);
+    DeleteDC(target);
+    ReleaseDC(nullptr, screen);
+    return fitted;
+}
+
 INT_PTR CALLBACK AboutProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {
     case WM_INITDIALOG: {
-        // Without a readable picture the area stays empty.
+        // Without a readable picture the area stays empty. The picture is
+        // drawn at the size of its control, 291 × 263 dialog units, so that no
+        // empty band is left under a smaller one.
         SIZE size{};
+        RECT area{0, 0, 291, 263};
+        MapDialogRect(dlg, &area);
         if (HBITMAP picture = LoadPictureFile(kSplashFile, &size)) {
-            SetPropW(dlg, L"OstravionPicture", picture);
-            SendDlgItemMessageW(dlg, IDC_ABOUT_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
-                                reinterpret_cast<LPARAM>(picture));
+            HBITMAP fitted = StretchedBitmap(picture, size, {area.right, area.bottom});
+            DeleteObject(picture);
+            if (fitted) {
+                SetPropW(dlg, L"OstravionPicture", fitted);
+                SendDlgItemMessageW(dlg, IDC_ABOUT_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
+                                    reinterpret_cast<LPARAM>(fitted));
+            }
         }
         PlaceDialog(dlg);
         return TRUE;

@@ -20,7 +20,11 @@ INT_PTR CALLBACK PrintSelectProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         model = reinterpret_cast<CPrintSelection*>(lp);
         EnableWindow(GetDlgItem(dlg, IDOK), model->CanConfirm());
         PlaceDialog(dlg);
-        return TRUE;
+        // Nothing is chosen yet and 선택 is grey: the focus waits on 취소, so
+        // that the first Tab lands on the first report, where the arrow keys
+        // move through the five and choose.
+        SetFocus(GetDlgItem(dlg, IDCANCEL));
+        return FALSE;
     case WM_COMMAND: {
         const int id = LOWORD(wp);
         if (id == IDCANCEL) {

@@ -61,6 +61,15 @@ std::string DevNamesPrinter(HGLOBAL devNames) {
 
 } // namespace
 
+void UprightPage(DEVMODEA& mode, bool a4) {
+    mode.dmOrientation = DMORIENT_PORTRAIT;
+    mode.dmFields |= DM_ORIENTATION;
+    if (a4) {
+        mode.dmPaperSize = DMPAPER_A4;
+        mode.dmFields = (mode.dmFields | DM_PAPERSIZE) & ~DWORD(DM_PAPERLENGTH | DM_PAPERWIDTH);
+    }
+}
+
 const char* PrintOutcomeText(PrintOutcome outcome) {
     switch (outcome) {
     case PrintOutcome::Printed:
@@ -135,18 +144,34 @@ GdiPrinter::SetupResult GdiPrinter::Setup(HWND owner) {
 HDC GdiPrinter::CreatePrinterContext(bool informationOnly) {
     if (!Find())
         return nullptr;
-    // The reports are laid out for a portrait page: the settings chosen in
-    // the setup dialog, turned upright.
+    // The reports are laid out for an upright A4 page: the settings chosen in
+    // the setup dialog turned upright, or the printer's own settings on A4
+    // paper, upright, whatever the printer is set to.
+    const bool chosen = devMode_ && DevNamesPrinter(devNames_) == name_;
     DEVMODEA* mode = nullptr;
-    if (devMode_ && DevNamesPrinter(devNames_) == name_)
+    std::vector<char> own;
+    if (chosen) {
         mode = static_cast<DEVMODEA*>(GlobalLock(devMode_));
-    if (mode) {
-        mode->dmOrientation = DMORIENT_PORTRAIT;
-        mode->dmFields |= DM_ORIENTATION;
+    } else {
+        HANDLE printer = nullptr;
+        char* name = const_cast<char*>(name_.c_str());
+        if (OpenPrinterA(name, &printer, nullptr)) {
+            const LONG size = DocumentPropertiesA(nullptr, printer, name, nullptr, nullptr, 0);
+            if (size >= static_cast<LONG>(sizeof(DEVMODEA))) {
+                own.resize(static_cast<std::size_t>(size));
+                auto* defaults = reinterpret_cast<DEVMODEA*>(own.data());
+                if (DocumentPropertiesA(nullptr, printer, name, defaults, nullptr, DM_OUT_BUFFER) ==
+                    IDOK)
+                    mode = defaults;
+            }
+            ClosePrinter(printer);
+        }
     }
+    if (mode)
+        UprightPage(*mode, !chosen);
     HDC dc = informationOnly ? CreateICA(nullptr, name_.c_str(), nullptr, mode)
                              : CreateDCA(nullptr, name_.c_str(), nullptr, mode);
-    if (mode)
+    if (chosen && mode)
         GlobalUnlock(devMode_);
     return dc;
 }

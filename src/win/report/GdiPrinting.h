@@ -11,7 +11,8 @@
 //
 // Jobs go to the printer chosen in the print-setup dialog (or by name),
 // otherwise to the system's default printer, one printed page per page of the
-// layout, in portrait. All texts are CP949; file paths are UTF-8.
+// layout, in portrait on A4 unless the setup dialog chose another paper.
+// All texts are CP949; file paths are UTF-8.
 //
 // The preview window (class kPreviewClass, owned by the given window, which
 // is disabled while it is open) shows whole pages scaled to fit, one or two
@@ -33,6 +34,10 @@ enum class PrintOutcome {
     StartFailed, // the printer's device or the document could not be started
     Failed,      // the job was started but a page or its end was refused
 };
+
+// Turns a job's settings upright, and onto A4 paper with `a4` (every job but
+// one whose paper the print-setup dialog chose).
+void UprightPage(DEVMODEA& mode, bool a4);
 
 // The message to show for an outcome (CP949); null for Printed.
 const char* PrintOutcomeText(PrintOutcome outcome);

@@ -1,6 +1,7 @@
 // The print-preview window: a bar of buttons over a pane that shows whole
 // pages, each an enhanced metafile of the page drawn once when the window
 // opens and played into the room the pane has.
+#include "desktop/ScreenRules.h"
 #include "views/PrintTexts.h"
 #include "win/report/GdiPageCanvas.h"
 #include "win/report/GdiPrinting.h"
@@ -21,7 +22,7 @@ constexpr int kButtonHeight = 26;
 constexpr int kGap = 6;
 constexpr int kMargin = 16;
 // The page heights of the zoom steps, as parts of the whole-page height.
-constexpr std::array<double, 3> kZoom{1.0, 1.75, 3.0};
+constexpr std::array<double, desktop::PreviewPages::kZoomSteps> kZoom{1.0, 1.75, 3.0};
 
 struct Button {
     int id;
@@ -49,16 +50,9 @@ struct Preview {
     HWND label = nullptr;
     std::array<HWND, kButtons.size()> buttons{};
     HFONT font = nullptr;
-    int first = 1;
-    int shown = 1;
-    int zoom = 0;
+    desktop::PreviewPages shownPages{1}; // which pages show, how large
     POINT scroll{0, 0};
     bool open = true;
-
-    int Count() const { return static_cast<int>(pages.size()); }
-    // Pages side by side: a zoomed page shows alone.
-    int Showing() const { return zoom > 0 ? 1 : shown; }
-    int Last() const { return std::min(first + Showing() - 1, Count()); }
 };
 
 Preview* Of(HWND window) {
@@ -67,12 +61,12 @@ Preview* Of(HWND window) {
 
 // The size of one page on the pane, in pixels.
 SIZE PageSize(const Preview& p, const RECT& client) {
-    const int n = p.Showing();
+    const int n = p.shownPages.Showing();
     const double aspect = static_cast<double>(p.paper.cy) / p.paper.cx;
     const int roomHeight = std::max(1, static_cast<int>(client.bottom) - 2 * kMargin);
     const int roomWidth = std::max(1, (static_cast<int>(client.right) - (n + 1) * kMargin) / n);
     double height = std::min<double>(roomHeight, roomWidth * aspect);
-    height *= kZoom[static_cast<std::size_t>(p.zoom)];
+    height *= kZoom[static_cast<std::size_t>(p.shownPages.Zoom())];
     return SIZE{std::max(1, static_cast<int>(height / aspect)),
                 std::max(1, static_cast<int>(height))};
 }
@@ -81,8 +75,8 @@ void UpdateScrollBars(Preview& p) {
     RECT client;
     GetClientRect(p.view, &client);
     const SIZE page = PageSize(p, client);
-    const int contentWidth = p.zoom > 0 ? page.cx + 2 * kMargin : 0;
-    const int contentHeight = p.zoom > 0 ? page.cy + 2 * kMargin : 0;
+    const int contentWidth = p.shownPages.Zoom() > 0 ? page.cx + 2 * kMargin : 0;
+    const int contentHeight = p.shownPages.Zoom() > 0 ? page.cy + 2 * kMargin : 0;
     p.scroll.x = std::clamp<int>(p.scroll.x, 0, std::max<int>(0, contentWidth - client.right));
     p.scroll.y = std::clamp<int>(p.scroll.y, 0, std::max<int>(0, contentHeight - client.bottom));
     SCROLLINFO info{};
@@ -100,30 +94,31 @@ void UpdateScrollBars(Preview& p) {
 
 void Refresh(Preview& p) {
     char text[64];
-    if (p.Last() > p.first)
-        std::snprintf(text, sizeof text, print::kPreviewPagesOf, p.first, p.Last(), p.Count());
+    const desktop::PreviewPages& v = p.shownPages;
+    if (v.Last() > v.First())
+        std::snprintf(text, sizeof text, print::kPreviewPagesOf, v.First(), v.Last(), v.Count());
     else
-        std::snprintf(text, sizeof text, print::kPreviewPageOf, p.first, p.Count());
+        std::snprintf(text, sizeof text, print::kPreviewPageOf, v.First(), v.Count());
     SetWindowTextA(p.label, text);
     for (std::size_t i = 0; i < kButtons.size(); ++i) {
         bool enabled = true;
         switch (kButtons[i].id) {
         case kPreviewNext:
-            enabled = p.first + p.Showing() <= p.Count();
+            enabled = v.CanGoNext();
             break;
         case kPreviewPrevious:
-            enabled = p.first > 1;
+            enabled = v.CanGoPrevious();
             break;
         case kPreviewTwoPages:
-            enabled = p.zoom == 0;
+            enabled = v.CanToggleTwo();
             SetWindowTextA(p.buttons[i],
-                           p.shown == 2 ? print::kPreviewOnePage : print::kPreviewTwoPages);
+                           v.TwoPages() ? print::kPreviewOnePage : print::kPreviewTwoPages);
             break;
         case kPreviewZoomIn:
-            enabled = p.zoom + 1 < static_cast<int>(kZoom.size());
+            enabled = v.CanZoomIn();
             break;
         case kPreviewZoomOut:
-            enabled = p.zoom > 0;
+            enabled = v.CanZoomOut();
             break;
         default:
             break;
@@ -159,25 +154,23 @@ void Command(Preview& p, int id) {
         return;
     }
     case kPreviewNext:
-        if (p.first + p.Showing() <= p.Count())
-            p.first += p.Showing();
+        p.shownPages.Next();
         break;
     case kPreviewPrevious:
-        p.first = std::max(1, p.first - p.Showing());
+        p.shownPages.Previous();
         break;
     case kPreviewOnePage:
-        p.shown = 1;
+        p.shownPages.ShowOne();
         break;
     case kPreviewTwoPages:
         // The one button shows either choice.
-        if (p.zoom == 0)
-            p.shown = p.shown == 2 ? 1 : 2;
+        p.shownPages.ToggleTwo();
         break;
     case kPreviewZoomIn:
-        p.zoom = std::min(p.zoom + 1, static_cast<int>(kZoom.size()) - 1);
+        p.shownPages.ZoomIn();
         break;
     case kPreviewZoomOut:
-        p.zoom = std::max(p.zoom - 1, 0);
+        p.shownPages.ZoomOut();
         break;
     case kPreviewClose:
         Close(p);
@@ -199,11 +192,12 @@ void PaintPages(Preview& p, HDC target, const RECT& client) {
     DeleteObject(back);
 
     const SIZE page = PageSize(p, client);
-    const int n = p.Last() - p.first + 1;
+    const int n = p.shownPages.Last() - p.shownPages.First() + 1;
     const int total = n * page.cx + (n - 1) * kMargin;
-    int x = p.zoom > 0 ? kMargin - p.scroll.x
-                       : std::max<int>(kMargin, (static_cast<int>(client.right) - total) / 2);
-    const int y = p.zoom > 0
+    int x = p.shownPages.Zoom() > 0
+                ? kMargin - p.scroll.x
+                : std::max<int>(kMargin, (static_cast<int>(client.right) - total) / 2);
+    const int y = p.shownPages.Zoom() > 0
                       ? kMargin - p.scroll.y
                       : std::max<int>(kMargin, (static_cast<int>(client.bottom) - page.cy) / 2);
     for (int i = 0; i < n; ++i, x += page.cx + kMargin) {
@@ -211,7 +205,8 @@ void PaintPages(Preview& p, HDC target, const RECT& client) {
         const RECT shadow{sheet.left + 4, sheet.top + 4, sheet.right + 4, sheet.bottom + 4};
         FillRect(dc, &shadow, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         FillRect(dc, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        if (HENHMETAFILE emf = p.pages[static_cast<std::size_t>(p.first - 1 + i)])
+        const auto index = static_cast<std::size_t>(p.shownPages.First() - 1 + i);
+        if (HENHMETAFILE emf = index < p.pages.size() ? p.pages[index] : nullptr)
             PlayEnhMetaFile(dc, emf, &sheet);
         FrameRect(dc, &sheet, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
@@ -288,7 +283,7 @@ LRESULT CALLBACK PagesProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam
     case WM_MOUSEWHEEL:
         if (p) {
             const bool down = GET_WHEEL_DELTA_WPARAM(wParam) < 0;
-            if (p->zoom > 0)
+            if (p->shownPages.Zoom() > 0)
                 Scroll(*p, SB_VERT, down ? SB_PAGEDOWN : SB_PAGEUP);
             else
                 Command(*p, down ? kPreviewNext : kPreviewPrevious);
@@ -329,8 +324,9 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         const HINSTANCE instance = GetModuleHandleA(nullptr);
         for (std::size_t i = 0; i < kButtons.size(); ++i) {
             p->buttons[i] = CreateWindowExA(
-                0, "BUTTON", kButtons[i].caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
-                kButtonWidth, kButtonHeight, window,
+                0, "BUTTON", kButtons[i].caption,
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, kButtonWidth,
+                kButtonHeight, window,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtons[i].id)), instance, nullptr);
             SendMessageA(p->buttons[i], WM_SETFONT, reinterpret_cast<WPARAM>(p->font), TRUE);
         }
@@ -351,7 +347,8 @@ LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         Command(*p, LOWORD(wParam));
         return 0;
     case kPreviewState:
-        return MAKELRESULT(p->first, p->shown * 16 + p->zoom);
+        return MAKELRESULT(p->shownPages.First(),
+                           (p->shownPages.TwoPages() ? 2 : 1) * 16 + p->shownPages.Zoom());
     case WM_CLOSE:
         Close(*p);
         return 0;
@@ -412,6 +409,7 @@ void ShowPrintPreview(HWND owner, const ReportLayout& layout, GdiPrinter& printe
     // The pages as the printer jobs go to would print them, or as A4 pages.
     HDC reference = printer.InformationContext();
     p.pages = PageMetafiles(layout, reference);
+    p.shownPages = desktop::PreviewPages(static_cast<int>(p.pages.size()));
     if (reference)
         DeleteDC(reference);
     if (!p.pages.empty() && p.pages.front()) {
@@ -446,7 +444,10 @@ void ShowPrintPreview(HWND owner, const ReportLayout& layout, GdiPrinter& printe
                 quit = got == 0;
                 break;
             }
-            if ((msg.hwnd == window || IsChild(window, msg.hwnd)) && PreviewKey(p, msg))
+            // The window's own keys, then the buttons' mnemonics (Alt+N, ...)
+            // and Tab between them, as in a dialog.
+            if ((msg.hwnd == window || IsChild(window, msg.hwnd)) &&
+                (PreviewKey(p, msg) || IsDialogMessageA(window, &msg)))
                 continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);

@@ -13,7 +13,7 @@ using win::Door;
 namespace {
 
 // A one-colour 24-bit BMP of w × h pixels.
-void WritePicture(const char* path, int w, int h) {
+void WritePicture(const char* path, int w, int h, char grey = '\x80') {
     const int stride = (w * 3 + 3) & ~3;
     BITMAPINFOHEADER info{sizeof info, w, h, 1, 24, BI_RGB, DWORD(stride * h), 0, 0, 0, 0};
     BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof info + info.biSizeImage), 0, 0,
@@ -21,7 +21,7 @@ void WritePicture(const char* path, int w, int h) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out << std::string(info.biSizeImage, '\x80');
+    out << std::string(info.biSizeImage, grey);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -66,27 +66,39 @@ TEST_F(InfoBoxesTest, OrganisationBoxShowsItsText) {
 }
 
 TEST_F(InfoBoxesTest, AboutBoxReadsThePictureAtEveryOpening) {
-    const auto shows = [](SIZE expected) {
-        Door::SetNextDialogAction([expected](HWND dlg) {
-            Picture(dlg, ("about-" + std::to_string(expected.cx)).c_str());
+    // The picture fills its control, 291 × 263 dialog units, in the colour
+    // of the file read at this opening.
+    const auto shows = [](BYTE grey) {
+        Door::SetNextDialogAction([grey](HWND dlg) {
+            Picture(dlg, ("about-" + std::to_string(grey)).c_str());
             const auto bitmap = reinterpret_cast<HBITMAP>(
                 SendDlgItemMessageW(dlg, IDC_ABOUT_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
-            if (expected.cx == 0) {
+            if (grey == 0) {
                 EXPECT_FALSE(bitmap);
             } else {
                 ASSERT_TRUE(bitmap);
-                EXPECT_EQ(BitmapSize(bitmap).cx, expected.cx);
-                EXPECT_EQ(BitmapSize(bitmap).cy, expected.cy);
+                RECT area{0, 0, 291, 263};
+                MapDialogRect(dlg, &area);
+                EXPECT_EQ(BitmapSize(bitmap).cx, area.right);
+                EXPECT_EQ(BitmapSize(bitmap).cy, area.bottom);
+                RECT control{};
+                GetClientRect(GetDlgItem(dlg, IDC_ABOUT_PICTURE), &control);
+                EXPECT_EQ(control.bottom, area.bottom);
+                HDC dc = CreateCompatibleDC(nullptr);
+                HGDIOBJ old = SelectObject(dc, bitmap);
+                EXPECT_NEAR(GetRValue(GetPixel(dc, area.right - 3, area.bottom - 3)), grey, 2);
+                SelectObject(dc, old);
+                DeleteDC(dc);
             }
             Click(dlg, IDOK);
         });
         win::ShowAboutBox(nullptr);
     };
-    shows({0, 0});
-    WritePicture("vxa.spl", 40, 30);
-    shows({40, 30});
-    WritePicture("vxa.spl", 64, 16);
-    shows({64, 16});
+    shows(0);
+    WritePicture("vxa.spl", 40, 30, '\x80');
+    shows(0x80);
+    WritePicture("vxa.spl", 64, 16, '\x40');
+    shows(0x40);
 }
 
 TEST_F(InfoBoxesTest, SplashShowsOnceForOneSecond) {

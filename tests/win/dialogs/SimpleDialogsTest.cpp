@@ -122,4 +122,26 @@ TEST_F(PrintSelectTest, OneChoiceAcrossBothBoxesAndNoneRefused) {
               std::vector<std::string>{"dialog: " + std::to_string(IDD_PRINT_SELECT) + " = 1"});
 }
 
+TEST_F(PrintSelectTest, TheKeysGoThroughTheReportsAsOneGroup) {
+    std::vector<HWND> focus;
+    std::vector<std::optional<ReportKind>> chosen;
+    Door::SetNextDialogAction([&](HWND dlg) {
+        for (WPARAM key : {VK_TAB, VK_DOWN, VK_UP, VK_UP, VK_TAB}) {
+            Key(GetFocus(), key);
+            focus.push_back(GetFocus());
+            chosen.push_back(model.Chosen());
+        }
+        EXPECT_EQ(focus, (std::vector<HWND>{
+                             GetDlgItem(dlg, kIdPrintByPc), GetDlgItem(dlg, kIdPrintBySoftware),
+                             GetDlgItem(dlg, kIdPrintByPc), GetDlgItem(dlg, kIdPrintLedger),
+                             GetDlgItem(dlg, IDOK)}));
+        Click(dlg, IDCANCEL);
+    });
+    EXPECT_FALSE(win::RunPrintSelectionDialog(nullptr, model));
+    // The first Tab only lands on the first report; the arrows choose.
+    EXPECT_EQ(chosen, (std::vector<std::optional<ReportKind>>{std::nullopt, ReportKind::BySoftware,
+                                                              ReportKind::ByPc, ReportKind::Ledger,
+                                                              ReportKind::Ledger}));
+}
+
 } // namespace

@@ -70,10 +70,16 @@ TEST(PrintPreview, PagesThroughZoomsPrintsAndCloses) {
         seen.push_back(Query(preview));
         for (int id : {kPreviewNext, kPreviewNext, kPreviewNext, kPreviewNext, kPreviewPrevious,
                        kPreviewTwoPages, kPreviewNext, kPreviewZoomIn, kPreviewZoomIn,
-                       kPreviewZoomIn, kPreviewZoomOut, kPreviewZoomOut, kPreviewOnePage}) {
+                       kPreviewZoomIn, kPreviewZoomOut, kPreviewZoomOut, kPreviewOnePage,
+                       kPreviewNext, kPreviewTwoPages, kPreviewOnePage}) {
             SendMessageA(preview, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
             seen.push_back(Query(preview));
         }
+        // The buttons' mnemonics, typed with Alt: 이전 페이지(&V).
+        PostMessageA(GetDlgItem(preview, kPreviewNext), WM_SYSCHAR, 'v', 1 << 29);
+        for (int i = 0; i < 250 && Query(preview)[0] == 3; ++i)
+            Sleep(20);
+        seen.push_back(Query(preview));
         if (!test::SystemHasPrinters()) {
             // Printing says there is no printer, over the preview, which stays.
             PostMessageA(preview, WM_COMMAND, kPreviewPrint, 0);
@@ -109,7 +115,11 @@ TEST(PrintPreview, PagesThroughZoomsPrintsAndCloses) {
                                         {3, 2, 2}, // the largest step: stays
                                         {3, 2, 1},
                                         {3, 2, 0},
-                                        {3, 1, 0}}));
+                                        {3, 1, 0},
+                                        {4, 1, 0},
+                                        {3, 2, 0}, // two from the last page: the last two
+                                        {3, 1, 0},
+                                        {2, 1, 0}}));   // Alt+V: the previous page
     EXPECT_EQ(printCaption, "\xC0\xCE\xBC\xE2(&P)..."); // "인쇄(&P)..."
     EXPECT_EQ(closeCaption, "\xB4\xDD\xB1\xE2(&C)");    // "닫기(&C)"
     if (!test::SystemHasPrinters()) {

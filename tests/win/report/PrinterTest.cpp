@@ -23,4 +23,22 @@ TEST(GdiPrinter, WithoutPrintersEveryRequestSaysThereIsNone) {
     EXPECT_EQ(printer.InformationContext(), nullptr);
 }
 
+TEST(GdiPrinter, EveryJobIsAnUprightA4PageUnlessTheSetupChoseThePaper) {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmOrientation = DMORIENT_LANDSCAPE;
+    mode.dmPaperSize = DMPAPER_LETTER;
+    mode.dmPaperLength = 2000;
+    mode.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH;
+    UprightPage(mode, true);
+    EXPECT_EQ(mode.dmOrientation, DMORIENT_PORTRAIT);
+    EXPECT_EQ(mode.dmPaperSize, DMPAPER_A4);
+    EXPECT_EQ(mode.dmFields, DWORD(DM_ORIENTATION | DM_PAPERSIZE));
+    mode.dmOrientation = DMORIENT_LANDSCAPE;
+    mode.dmPaperSize = DMPAPER_LETTER;
+    UprightPage(mode, false);
+    EXPECT_EQ(mode.dmOrientation, DMORIENT_PORTRAIT);
+    EXPECT_EQ(mode.dmPaperSize, DMPAPER_LETTER);
+}
+
 } // namespace
