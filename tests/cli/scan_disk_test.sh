@@ -43,6 +43,7 @@ cp "$pe/korean.exe" "$mnt/Program Files (x86)/도구/KOREAN.EXE"
 cp "$pe/english.dll" "$mnt/Apps/Deep/Deeper/Example.exe"
 cp "$pe/english.dll" "$mnt/Apps/Unregistered.exe"
 head -c 10 /dev/zero > "$mnt/Program Files/Office/SETUP.EXE"
+ln "$mnt/Program Files/Office/WINWORD.EXE" "$mnt/Apps/WINWORD.EXE" # a second name
 "$make_hive" "$cfg/SYSTEM" 'Select|Current|dword|1' \
     'ControlSet001\Control\ComputerName\ComputerName|ComputerName|sz|WINPC' \
     'ControlSet001\Control\Session Manager\Environment|PROCESSOR_ARCHITECTURE|sz|x86' \
@@ -78,7 +79,7 @@ check "image: named after the disk's computer" "$work/image/CheckOut/ACME_WINPC.
 text=$(iconv -f CP949 -t UTF-8 < "$out" | tr -d '\r')
 check "image: computer, user and processor from the hives" "WINPC kim Intel Pentinum Pro or Pentium II Revision 806" \
     "$(echo "$text" | sed -n '2p;4p;6p' | tr '\n' ' ' | sed 's/ $//')"
-check "image: programs found, with strings read from the disk" "3" "$(echo "$text" | sed -n '12,$p' | grep -c .)"
+check "image: programs found, with strings read from the disk" "4" "$(echo "$text" | sed -n '12,$p' | grep -c .)"
 check "image: Korean folder" "yes" "$(echo "$text" | grep -qF 'C:\Program Files (x86)\도구\' && echo yes)"
 
 ntfs-3g -o ro "$img" "$mnt"
