@@ -77,8 +77,9 @@ TEST_F(HiveDir, FactsOfAWindowsInstallation) {
 
 TEST_F(HiveDir, LaterWindowsAndMissingValues) {
     const auto software = disk::RegistryHive::FromBytes(Bytes({
-        "Microsoft\\Windows NT\\CurrentVersion|CurrentVersion|sz|6.3",
-        "Microsoft\\Windows NT\\CurrentVersion|CurrentMajorVersionNumber|dword|10",
+        // Keys and values are found in any letter case, as Windows finds them.
+        "MICROSOFT\\Windows NT\\currentversion|CurrentVersion|sz|6.3",
+        "MICROSOFT\\Windows NT\\currentversion|currentmajorversionnumber|dword|10",
         // A name longer than the enumeration's buffer ends the enumeration.
         "Microsoft\\Windows\\CurrentVersion\\App Paths\\A.EXE",
         "Microsoft\\Windows\\CurrentVersion\\App Paths\\" + kLong,

@@ -56,11 +56,15 @@ struct RegistryHive::Impl {
         if (node == 0)
             return 0;
         const hive_value_h value = hivex_node_get_value(hive, node, name.c_str());
-        hive_type type{};
+        // A damaged hive may hold any number as a value's type: it is taken
+        // as a number, never as the library's enumeration.
+        std::uint32_t type = 0;
         std::size_t length = 0;
-        if (value == 0 || hivex_value_type(hive, value, &type, &length) != 0)
+        if (value == 0 ||
+            hivex_value_type(hive, value, reinterpret_cast<hive_type*>(&type), &length) != 0)
             return 0;
-        if (type == want || (want == hive_t_REG_SZ && type == hive_t_REG_EXPAND_SZ))
+        if (type == static_cast<std::uint32_t>(want) ||
+            (want == hive_t_REG_SZ && type == static_cast<std::uint32_t>(hive_t_REG_EXPAND_SZ)))
             return value;
         return 0;
     }
@@ -122,8 +126,9 @@ std::optional<std::uint32_t> RegistryHive::Dword(const std::string& key,
     if (value == 0)
         return std::nullopt;
     std::size_t length = 0;
-    hive_type type{};
-    const Freed raw{hivex_value_value(impl_->hive, value, &type, &length)};
+    std::uint32_t type = 0;
+    const Freed raw{
+        hivex_value_value(impl_->hive, value, reinterpret_cast<hive_type*>(&type), &length)};
     if (!raw.p || length < 4)
         return std::nullopt;
     const auto* b = reinterpret_cast<const unsigned char*>(raw.p);
