@@ -8,6 +8,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-nanum fonts-liberation2 poppler-utils fd-find time
   binutils-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
+  # Windows disks without Windows: NTFS volumes and registry hives read
+  # directly (libfsntfs's header needs libbfio's), and ntfs-3g for the
+  # tests' disk images.
+  libfsntfs-dev libbfio-dev libhivex-dev ntfs-3g pkg-config
 )
 if [ "${1:-}" = "--windows" ]; then
   # GoogleTest's sources to build with MinGW-w64 (above), Wine to run the

@@ -145,6 +145,12 @@ int ScanCommand::Run(Context& ctx) {
     MessagePort& messages = ctx.messages;
 
     const std::string group = ctx.Cp949(group_);
+    // The drives first: a Windows disk among them names the computer.
+    std::string error;
+    if (!platform.ConfigureScan(ScanSetup{drives_, appPaths_}, error)) {
+        std::cerr << "ostravion-cli: " << error << "\n";
+        return 2;
+    }
     const std::string name = name_ ? ctx.Cp949(*name_) : sys.ComputerName();
     std::string why;
     switch (CheckStartFields(fs, group, name, &why)) {
@@ -170,11 +176,6 @@ int ScanCommand::Run(Context& ctx) {
         break;
     }
 
-    std::string error;
-    if (!platform.ConfigureScan(ScanSetup{drives_, appPaths_}, error)) {
-        std::cerr << "ostravion-cli: " << error << "\n";
-        return 2;
-    }
     if (!EnsureWorkFolder(fs, messages))
         return 1;
     // A key list that cannot be loaded ends the command before anything is written.

@@ -188,9 +188,12 @@ void DesktopFlows::StartInspection() {
     if (!OfferSave())
         return;
     util_.SetWorkState(kStartDialogOpen);
-    doc_.PrepareScanProgress(kSearching);
-
     const SystemInfo& system = machine_.system;
+    // A disk audited in place of this PC is named beside the progress.
+    const std::string disk = system.AuditedDisk();
+    doc_.PrepareScanProgress(disk.empty() ? std::string(kSearching)
+                                          : kSearching + std::string(kSearchingDisk) + disk + ")");
+
     const std::string computer = system.ComputerName();
     StartDialogModel dialog(util_.Files(), ui_);
     dialog.model = CpuDescription(system.Processor());

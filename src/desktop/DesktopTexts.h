@@ -15,6 +15,10 @@ inline constexpr const char* kAskSave =
     "\xC0\xFA\xC0\xE5\xC7\xCF\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?";
 // "검색중" (the scan's progress)
 inline constexpr const char* kSearching = "\xB0\xCB\xBB\xF6\xC1\xDF";
+// " (이 PC가 아닌 디스크: ", after "검색중" when a disk is audited in place of
+// this PC; the disk and ")" follow
+inline constexpr const char* kSearchingDisk =
+    " (\xC0\xCC PC\xB0\xA1 \xBE\xC6\xB4\xD1 \xB5\xF0\xBD\xBA\xC5\xA9: ";
 // "결과 파일 읽는 중..."
 inline constexpr const char* kReadingTotal =
     "\xB0\xE1\xB0\xFA \xC6\xC4\xC0\xCF \xC0\xD0\xB4\xC2 \xC1\xDF...";

@@ -151,6 +151,9 @@ public:
     virtual std::string UserName() const = 0;     // empty when the query fails
     virtual ProcessorFacts Processor() const = 0;
     virtual OsVersionFacts OsVersion() const = 0;
+    // The disk audited in place of this PC ("C: /srv/win.img"), when the
+    // drives and facts are read from one; empty for the PC itself.
+    virtual std::string AuditedDisk() const { return std::string(); }
 };
 
 class Clock {

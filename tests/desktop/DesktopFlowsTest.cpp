@@ -36,6 +36,8 @@ struct FixedSystem final : SystemInfo {
     std::string UserName() const override { return "kim"; }
     ProcessorFacts Processor() const override { return {0, 6, 0x0806}; }
     OsVersionFacts OsVersion() const override { return {}; }
+    std::string AuditedDisk() const override { return disk; }
+    std::string disk;
 };
 
 struct FixedClock final : Clock {
@@ -702,6 +704,15 @@ TEST_F(DesktopFlowsTest, ExitWhileScanningEndsTheScanOnceAndAsksNothing) {
     EXPECT_TRUE(ui.Questions().empty());
     EXPECT_EQ(doc.calls, (Calls{"StopScan"}));
     EXPECT_TRUE(ui.closed);
+}
+
+TEST_F(DesktopFlowsTest, AnInspectionOfADiskSaysSoBesideTheProgress) {
+    system.disk = "C: /srv/win.img";
+    flows.OnCommand(IDC_START);
+    // "검색중 (이 PC가 아닌 디스크: C: /srv/win.img)"
+    EXPECT_EQ(progress.log.front(), std::string("create ") + kSearching +
+                                        " (\xC0\xCC PC\xB0\xA1 \xBE\xC6\xB4\xD1 "
+                                        "\xB5\xF0\xBD\xBA\xC5\xA9: C: /srv/win.img)");
 }
 
 TEST_F(DesktopFlowsTest, StartInspectionShowsTheDefaultsAndStartsTheRun) {

@@ -1,5 +1,6 @@
 #include "platform/Native.h"
 #include "platform/ScanStandIns.h"
+#include "platform/disk/DiskPorts.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/PosixWalk.h"
 
@@ -21,21 +22,23 @@ struct PosixNative final : NativePlatform {
     pe::PeVersionStrings versions{utf16};
     posix::PosixFileSearch search{codec};
     posix::PosixDrives drives{codec};
-    ListedAppPaths apps{codec};
     posix::PosixFileDates dates{files};
     posix::PosixThreads threads;
+    // Drives may also be Windows disks (images, partitions), whose registry
+    // then gives the registered applications and the PC facts.
+    disk::DiskPorts disks{{codec, search, drives, versions, dates, system, utf16}};
     TextCodec& Codec() override { return codec; }
     FileSystem& Files() override { return files; }
-    SystemInfo& System() override { return system; }
+    SystemInfo& System() override { return disks.System(); }
     Clock& LocalClock() override { return clock; }
-    VersionStrings& Versions() override { return versions; }
-    FileSearch& Search() override { return search; }
-    Drives& DriveList() override { return drives; }
-    AppPaths& Apps() override { return apps; }
+    VersionStrings& Versions() override { return disks.Versions(); }
+    FileSearch& Search() override { return disks.Search(); }
+    Drives& DriveList() override { return disks.DriveList(); }
+    AppPaths& Apps() override { return disks.Apps(); }
     bool ConfigureScan(const ScanSetup& setup, std::string& error) override {
-        return drives.SetMap(setup.driveMap, error) && apps.Load(setup.appPathsFile, error);
+        return disks.Configure(setup, error);
     }
-    const FileDates* Dates() override { return &dates; }
+    const FileDates* Dates() override { return &disks.Dates(); }
     ThreadControl* Threads() override { return &threads; }
 };
 } // namespace

@@ -16,6 +16,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -428,13 +429,26 @@ bool PosixFileSystem::SetCurrentDirectory(const std::string& path) {
     return ::chdir(NativePath(path).c_str()) == 0;
 }
 
+std::time_t NtfsTimeToUnix(const unsigned char* le) {
+    std::uint64_t t = 0;
+    for (int i = 7; i >= 0; --i)
+        t = (t << 8) | le[i];
+    return static_cast<std::time_t>(t / 10000000ull) - 11644473600LL;
+}
+
 bool PosixFileDates::Created(const std::string& path, LocalTime& out) const {
     struct statx sx {};
-    if (::statx(AT_FDCWD, files_.NativePath(path).c_str(), 0, STATX_BTIME | STATX_MTIME, &sx) != 0)
+    const std::string native = files_.NativePath(path);
+    if (::statx(AT_FDCWD, native.c_str(), 0, STATX_BTIME | STATX_MTIME, &sx) != 0)
         return false;
     std::time_t when = 0;
+    unsigned char crtime[8];
     if (sx.stx_mask & STATX_BTIME)
         when = static_cast<std::time_t>(sx.stx_btime.tv_sec);
+    else if (::getxattr(native.c_str(), "system.ntfs_crtime", crtime, sizeof crtime) == 8)
+        // ntfs-3g keeps no birth time but offers NTFS's creation time:
+        // 100 ns units since 1601, little-endian.
+        when = NtfsTimeToUnix(crtime);
     else if (sx.stx_mask & STATX_MTIME)
         when = static_cast<std::time_t>(sx.stx_mtime.tv_sec);
     else

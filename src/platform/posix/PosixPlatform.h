@@ -4,6 +4,7 @@
 #include "platform/pe/PeVersion.h"
 #include "ports/Ports.h"
 
+#include <ctime>
 #include <string>
 
 namespace ostravion::posix {
@@ -72,7 +73,12 @@ private:
     const TextCodec& codec_;
 };
 
+// NTFS's time (8 bytes, little-endian: 100 ns units since 1601) as seconds
+// since 1970.
+std::time_t NtfsTimeToUnix(const unsigned char* le);
+
 // Birth time through statx where the file system records it, else the
+// creation time ntfs-3g offers as "system.ntfs_crtime", else the
 // modification time.
 class PosixFileDates final : public FileDates {
 public:

@@ -1,0 +1,442 @@
+#include "platform/disk/DiskPorts.h"
+
+#include "util/Text.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <mutex>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ostravion::disk {
+
+namespace {
+
+// A hive larger than this is no hive of a real installation.
+constexpr std::uint64_t kHiveLimit = 1ull << 30;
+// Folder identities on an image: its own device number, the MFT record.
+constexpr std::uint64_t kImageDevice = 0x4E54465300000000ull; // "NTFS"
+constexpr std::uint64_t kRootRecord = 5;
+
+std::string WithSlash(std::string path) {
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    return path;
+}
+
+bool AsciiEqualsNoCase(const std::string& a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i]; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if ((x >= 'a' && x <= 'z' ? x - 32 : x) != (y >= 'a' && y <= 'z' ? y - 32 : y))
+            return false;
+    }
+    return i == a.size() && !b[i];
+}
+
+// Reads a plain file whole, never through a link or from a pipe.
+bool ReadPlainFile(const std::string& path, std::string& bytes, std::uint64_t limit) {
+    bytes.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+              static_cast<std::uint64_t>(st.st_size) <= limit;
+    char buf[65536];
+    while (ok) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+        ok = bytes.size() <= limit;
+    }
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+// One image or partition given as a drive.
+struct Volume {
+    std::string root;   // its native root, "<image path>/"
+    std::string source; // as the user gave it (UTF-8)
+    char letter = 'C';
+    std::uint64_t device = 0;
+    std::shared_ptr<NtfsVolume> ntfs;
+};
+
+// What Configure took; replaced whole by the next call.
+struct State {
+    std::vector<Drive> drives; // empty: the machine's own
+    std::vector<Volume> volumes;
+    std::optional<ListedAppPaths> listed;
+    bool hiveApps = false;  // the App Paths come from drive C:'s SOFTWARE hive
+    bool hiveFacts = false; // the PC facts come from drive C:'s hives
+    WindowsFacts facts;
+    std::string diskText; // CP949: what the status bar names, empty for this PC
+
+    // The image a native path lies on, with the path inside it.
+    const Volume* Find(const std::string& native, std::string& inside) const {
+        for (const Volume& v : volumes) {
+            if (native.compare(0, v.root.size(), v.root) == 0) {
+                inside = native.substr(v.root.size());
+            } else if (native.size() + 1 == v.root.size() &&
+                       v.root.compare(0, native.size(), native) == 0) {
+                inside.clear();
+            } else {
+                continue;
+            }
+            while (!inside.empty() && inside.back() == '/')
+                inside.pop_back();
+            return &v;
+        }
+        return nullptr;
+    }
+};
+
+// The file search over a state: images through the NTFS library, the rest
+// through the machine's search.
+class StateSearch final : public FileSearch {
+public:
+    StateSearch(const MachinePorts& machine, const State* const& state)
+        : machine_(machine), state_(state) {}
+    bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override {
+        std::string inside;
+        const Volume* v = state_->Find(nativeFolder, inside);
+        if (!v)
+            return machine_.search.List(nativeFolder, out);
+        out.clear();
+        std::vector<NtfsEntry> entries;
+        if (!v->ntfs->List(inside, entries))
+            return false;
+        out.reserve(entries.size());
+        for (NtfsEntry& n : entries) {
+            DirEntry e;
+            e.name = TextName(n.name);
+            e.nativeName = std::move(n.name);
+            e.size = n.size;
+            e.attributes = n.attributes;
+            if (n.attributes & kAttrDirectory) {
+                e.device = v->device;
+                e.inode = n.record;
+            }
+            out.push_back(std::move(e));
+        }
+        return true;
+    }
+    bool Identify(const std::string& nativeFolder, std::uint64_t& device,
+                  std::uint64_t& inode) const override {
+        std::string inside;
+        const Volume* v = state_->Find(nativeFolder, inside);
+        if (!v)
+            return machine_.search.Identify(nativeFolder, device, inode);
+        NtfsEntry e;
+        if (!inside.empty() && !v->ntfs->Stat(inside, e))
+            return false;
+        device = v->device;
+        inode = inside.empty() ? kRootRecord : e.record;
+        return true;
+    }
+    char NativeSeparator() const override { return '/'; }
+    bool FileSize(const std::string& nativePath, std::uint64_t& size) const override {
+        std::string inside;
+        const Volume* v = state_->Find(nativePath, inside);
+        if (!v)
+            return machine_.search.FileSize(nativePath, size);
+        NtfsEntry e;
+        if (!v->ntfs->Stat(inside, e))
+            return false;
+        size = e.size;
+        return true;
+    }
+
+private:
+    std::string TextName(const std::string& utf8) const {
+        for (const char c : utf8)
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return machine_.codec.FromUtf8(utf8);
+        return utf8;
+    }
+
+    const MachinePorts& machine_;
+    const State* const& state_;
+};
+
+std::string FindHive(const FileSearch& search, const std::string& nativeRoot,
+                     const std::string& hive) {
+    const char* const steps[] = {"Windows", "System32", "config"};
+    std::string at = nativeRoot;
+    std::vector<DirEntry> entries;
+    for (const char* step : steps) {
+        if (!search.List(at, entries))
+            return std::string();
+        std::string next;
+        for (const DirEntry& e : entries)
+            if ((e.attributes & kAttrDirectory) && AsciiEqualsNoCase(e.nativeName, step))
+                next = at + e.nativeName + search.NativeSeparator();
+        if (next.empty())
+            return std::string();
+        at = next;
+    }
+    if (!search.List(at, entries))
+        return std::string();
+    for (const DirEntry& e : entries)
+        if (!(e.attributes & kAttrDirectory) && AsciiEqualsNoCase(e.nativeName, hive.c_str()))
+            return at + e.nativeName;
+    return std::string();
+}
+
+struct DiskPorts::Impl {
+    class Drives_ final : public Drives {
+    public:
+        explicit Drives_(const Impl& impl) : impl_(impl) {}
+        std::vector<Drive> FixedDrives() const override {
+            return impl_.state->drives.empty() ? impl_.machine.drives.FixedDrives()
+                                               : impl_.state->drives;
+        }
+
+    private:
+        const Impl& impl_;
+    };
+
+    class Versions_ final : public VersionStrings {
+    public:
+        explicit Versions_(const Impl& impl) : impl_(impl) {}
+        std::string Read(const std::string& nativePath, const std::string& name) const override {
+            std::string inside;
+            const Volume* v = impl_.state->Find(nativePath, inside);
+            if (!v)
+                return impl_.machine.versions.Read(nativePath, name);
+            // The walk asks for up to four strings of one file in a row.
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (cachedPath_ != nativePath) {
+                cachedPath_ = nativePath;
+                cachedBlock_ = pe::VersionBlock();
+                std::string resource;
+                const std::unique_ptr<pe::ByteSource> file = v->ntfs->OpenFile(inside);
+                if (file && pe::FindVersionResource(*file, resource))
+                    cachedBlock_ = pe::VersionBlock(std::move(resource));
+            }
+            return cachedBlock_.ReadString(name, impl_.machine.utf16);
+        }
+
+    private:
+        const Impl& impl_;
+        mutable std::mutex mutex_;
+        mutable std::string cachedPath_;
+        mutable pe::VersionBlock cachedBlock_;
+    };
+
+    class Dates_ final : public FileDates {
+    public:
+        explicit Dates_(const Impl& impl) : impl_(impl) {}
+        bool Created(const std::string& path, LocalTime& out) const override {
+            std::string p = path;
+            for (std::size_t i = 0; i < p.size(); i += text::CharLength(p, i))
+                if (p[i] == '\\')
+                    p[i] = '/';
+            std::string inside;
+            const Volume* v = impl_.state->Find(impl_.machine.codec.ToUtf8(p), inside);
+            if (!v)
+                return impl_.machine.dates.Created(path, out);
+            NtfsEntry e;
+            if (inside.empty() || !v->ntfs->Stat(inside, e) || e.created == 0)
+                return false;
+            // FILETIME counts 100 ns from 1601.
+            const std::time_t when =
+                static_cast<std::time_t>(e.created / 10000000ull) - 11644473600LL;
+            std::tm tm{};
+            if (!::localtime_r(&when, &tm))
+                return false;
+            out = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+            return true;
+        }
+
+    private:
+        const Impl& impl_;
+    };
+
+    class Apps_ final : public AppPaths {
+    public:
+        explicit Apps_(const Impl& impl) : impl_(impl) {}
+        bool IsRegistered(const std::string& upperName) const override {
+            const State& s = *impl_.state;
+            if (s.listed && s.listed->InUse())
+                return s.listed->IsRegistered(upperName);
+            return s.hiveApps && s.facts.appPaths.count(upperName) != 0;
+        }
+
+    private:
+        const Impl& impl_;
+    };
+
+    class System_ final : public SystemInfo {
+    public:
+        explicit System_(const Impl& impl) : impl_(impl) {}
+        std::string ComputerName() const override {
+            return Facts() ? Facts()->computerName : impl_.machine.system.ComputerName();
+        }
+        std::string UserName() const override {
+            return Facts() ? Facts()->userName : impl_.machine.system.UserName();
+        }
+        ProcessorFacts Processor() const override {
+            return Facts() ? Facts()->processor : impl_.machine.system.Processor();
+        }
+        OsVersionFacts OsVersion() const override {
+            return Facts() ? Facts()->os : impl_.machine.system.OsVersion();
+        }
+        std::string AuditedDisk() const override { return impl_.state->diskText; }
+
+    private:
+        const WindowsFacts* Facts() const {
+            return impl_.state->hiveFacts ? &impl_.state->facts : nullptr;
+        }
+        const Impl& impl_;
+    };
+
+    explicit Impl(const MachinePorts& m)
+        : machine(m), state(std::make_unique<State>()), statePtr(state.get()),
+          search(machine, statePtr), drives(*this), versions(*this), dates(*this), apps(*this),
+          system(*this) {}
+
+    bool Configure(const ScanSetup& setup, std::string& error);
+
+    MachinePorts machine;
+    std::unique_ptr<State> state;
+    const State* statePtr;
+    StateSearch search;
+    Drives_ drives;
+    Versions_ versions;
+    Dates_ dates;
+    Apps_ apps;
+    System_ system;
+};
+
+bool DiskPorts::Impl::Configure(const ScanSetup& setup, std::string& error) {
+    auto next = std::make_unique<State>();
+    std::string diskError;
+    const auto resolve = [&](const std::string& given, std::string& native, std::string&) {
+        char real[PATH_MAX];
+        struct stat st {};
+        if (!::realpath(given.c_str(), real) || ::stat(real, &st) != 0)
+            return false;
+        native = WithSlash(real);
+        if (S_ISDIR(st.st_mode))
+            return true;
+        std::string why;
+        std::shared_ptr<NtfsVolume> ntfs = NtfsVolume::Open(real, why);
+        if (!ntfs) {
+            diskError = "디스크 \"" + given + "\"를 읽을 수 없습니다: " + why + ".";
+            return false;
+        }
+        Volume v;
+        v.root = native;
+        v.source = given;
+        v.device = kImageDevice + next->volumes.size() + 1;
+        v.ntfs = std::move(ntfs);
+        next->volumes.push_back(std::move(v));
+        return true;
+    };
+    if (!setup.driveMap.empty() && !ParseDriveMap(setup.driveMap, resolve, next->drives, error)) {
+        if (!diskError.empty())
+            error = diskError;
+        return false;
+    }
+    for (Volume& v : next->volumes)
+        for (const Drive& d : next->drives)
+            if (d.native == v.root)
+                v.letter = d.text[0];
+
+    next->listed.emplace(machine.codec);
+    if (!next->listed->Load(setup.appPathsFile, error))
+        return false;
+
+    // The registry of the Windows on drive C:, when it has one.
+    const State* reading = next.get();
+    const StateSearch search(machine, reading);
+    std::unique_ptr<RegistryHive> hives[2];
+    const char* const names[2] = {"SYSTEM", "SOFTWARE"};
+    for (const Drive& d : next->drives) {
+        if (d.text.empty() || (d.text[0] != 'C' && d.text[0] != 'c'))
+            continue;
+        for (int i = 0; i < 2; ++i) {
+            const std::string path = FindHive(search, d.native, names[i]);
+            if (path.empty())
+                continue;
+            std::string inside, bytes;
+            const Volume* v = next->Find(path, inside);
+            const bool read = v ? v->ntfs->ReadWhole(inside, bytes, kHiveLimit)
+                                : ReadPlainFile(path, bytes, kHiveLimit);
+            if (read)
+                hives[i] = RegistryHive::FromBytes(bytes);
+            if (!hives[i]) {
+                error = "드라이브 C:의 레지스트리 하이브 \"" + path.substr(d.native.size()) +
+                        "\"를 읽을 수 없습니다: 손상되었거나 하이브 파일이 아닙니다.";
+                return false;
+            }
+        }
+        if (hives[0] || hives[1]) {
+            next->facts = ReadWindowsFacts(hives[0].get(), hives[1].get(), machine.codec);
+            next->hiveFacts = true;
+            next->hiveApps = hives[1] != nullptr;
+        }
+    }
+
+    // What the status bar names: the images and partitions, and a folder
+    // whose registry stands in for this PC's.
+    std::string disks;
+    for (const Drive& d : next->drives) {
+        std::string inside;
+        const Volume* v = next->Find(d.native, inside);
+        const bool hiveDrive = next->hiveFacts && (d.text[0] == 'C' || d.text[0] == 'c');
+        if (!v && !hiveDrive)
+            continue;
+        std::string source = v ? v->source : d.native;
+        if (!v && source.size() > 1 && source.back() == '/')
+            source.pop_back();
+        disks += (disks.empty() ? "" : ", ") + d.text.substr(0, 2) + " " + source;
+    }
+    next->diskText = machine.codec.FromUtf8(disks);
+
+    state = std::move(next);
+    statePtr = state.get();
+    return true;
+}
+
+DiskPorts::DiskPorts(const MachinePorts& machine) : impl_(std::make_unique<Impl>(machine)) {}
+DiskPorts::~DiskPorts() = default;
+
+bool DiskPorts::Configure(const ScanSetup& setup, std::string& error) {
+    return impl_->Configure(setup, error);
+}
+
+FileSearch& DiskPorts::Search() {
+    return impl_->search;
+}
+Drives& DiskPorts::DriveList() {
+    return impl_->drives;
+}
+VersionStrings& DiskPorts::Versions() {
+    return impl_->versions;
+}
+FileDates& DiskPorts::Dates() {
+    return impl_->dates;
+}
+AppPaths& DiskPorts::Apps() {
+    return impl_->apps;
+}
+SystemInfo& DiskPorts::System() {
+    return impl_->system;
+}
+
+} // namespace ostravion::disk

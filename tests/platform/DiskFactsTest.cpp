@@ -1,0 +1,132 @@
+#include "platform/disk/DiskPorts.h"
+#include "platform/disk/RegistryHive.h"
+#include "platform/disk/WindowsFacts.h"
+#include "platform/posix/PosixPlatform.h"
+#include "platform/posix/PosixWalk.h"
+
+#include "disk/HiveWriter.h"
+#include "scan/Facts.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+using namespace ostravion;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct HiveDir : ::testing::Test {
+    fs::path dir;
+    posix::IconvCodec codec;
+    posix::IconvUtf16ToCp949 utf16_;
+
+    void SetUp() override {
+        char tmpl[] = "/tmp/ostravion-hive-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string Bytes(const std::vector<std::string>& lines) {
+        const std::string path = (dir / "hive").string();
+        EXPECT_TRUE(hivetest::WriteHive(path, lines));
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+};
+
+const std::string kLong(300, 'A');
+
+} // namespace
+
+TEST_F(HiveDir, FactsOfAWindowsInstallation) {
+    const auto system = disk::RegistryHive::FromBytes(Bytes({
+        "Select|Current|dword|2",
+        "ControlSet001\\Control\\ComputerName\\ComputerName|ComputerName|sz|OLDNAME",
+        "ControlSet002\\Control\\ComputerName\\ComputerName|ComputerName|sz|WINPC",
+        "ControlSet002\\Control\\Session Manager\\Environment|PROCESSOR_ARCHITECTURE|sz|AMD64",
+        "ControlSet002\\Control\\Session Manager\\Environment|PROCESSOR_LEVEL|sz|6",
+        "ControlSet002\\Control\\Session Manager\\Environment|PROCESSOR_REVISION|sz|9e0a",
+        "ControlSet002\\Control\\ProductOptions|ProductType|sz|ServerNT",
+        "ControlSet002\\Control\\ProductOptions|ProductSuite|multi|Blade",
+    }));
+    const auto software = disk::RegistryHive::FromBytes(Bytes({
+        "Microsoft\\Windows\\CurrentVersion\\Authentication\\LogonUI|LastLoggedOnUser|sz|"
+        "OFFICE\\kim",
+        "Microsoft\\Windows NT\\CurrentVersion|CurrentVersion|sz|5.2",
+        "Microsoft\\Windows\\CurrentVersion\\App Paths\\Winword.exe",
+        "WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.EXE",
+    }));
+    ASSERT_TRUE(system && software);
+    const disk::WindowsFacts f = disk::ReadWindowsFacts(system.get(), software.get(), codec);
+    EXPECT_EQ(f.computerName, "WINPC"); // the control set Select\Current names
+    EXPECT_EQ(f.userName, "kim");
+    EXPECT_EQ(CpuDescription(f.processor), " Pentinum Pro or Pentium II Revision 9e0a");
+    struct Silent : MessagePort {
+        void Show(const std::string&) override {}
+        bool Ask(const std::string&) override { return false; }
+    } silent;
+    EXPECT_EQ(OsVersionString(f.os, silent), "Windows2003-Web-Edition");
+    EXPECT_EQ(f.appPaths, (std::unordered_set<std::string>{"WINWORD.EXE", "EXCEL.EXE"}));
+}
+
+TEST_F(HiveDir, LaterWindowsAndMissingValues) {
+    const auto software = disk::RegistryHive::FromBytes(Bytes({
+        // Keys and values are found in any letter case, as Windows finds them.
+        "MICROSOFT\\Windows NT\\currentversion|CurrentVersion|sz|6.3",
+        "MICROSOFT\\Windows NT\\currentversion|currentmajorversionnumber|dword|10",
+        // A name longer than the enumeration's buffer ends the enumeration.
+        "Microsoft\\Windows\\CurrentVersion\\App Paths\\A.EXE",
+        "Microsoft\\Windows\\CurrentVersion\\App Paths\\" + kLong,
+        "Microsoft\\Windows\\CurrentVersion\\App Paths\\Z.EXE",
+    }));
+    ASSERT_TRUE(software);
+    const disk::WindowsFacts f = disk::ReadWindowsFacts(nullptr, software.get(), codec);
+    EXPECT_EQ(f.computerName, "");
+    EXPECT_EQ(f.processor.architecture, 0xFFFFu);
+    // Windows 10 answers the program, which names no later system in its manifest, as 6.2.
+    EXPECT_EQ(f.os.major, 6u);
+    EXPECT_EQ(f.os.minor, 2u);
+    EXPECT_EQ(f.appPaths, (std::unordered_set<std::string>{"A.EXE"}));
+}
+
+TEST_F(HiveDir, BrokenHivesAreRefused) {
+    const std::string good = Bytes({"Select|Current|dword|1"});
+    EXPECT_TRUE(disk::RegistryHive::FromBytes(good));
+    EXPECT_FALSE(disk::RegistryHive::FromBytes(good.substr(0, 6000)));
+    EXPECT_FALSE(disk::RegistryHive::FromBytes(std::string(8192, 'x')));
+    EXPECT_FALSE(disk::RegistryHive::FromBytes(""));
+
+    // A folder given as drive C: whose SOFTWARE hive is cut short: a
+    // Korean message, and the earlier drives stay.
+    posix::PosixFileSearch search(codec);
+    posix::PosixDrives drives(codec);
+    pe::PeVersionStrings versions(utf16_);
+    posix::PosixFileSystem files(codec);
+    posix::PosixFileDates dates(files);
+    posix::PosixSystemInfo system(codec);
+    disk::DiskPorts ports({codec, search, drives, versions, dates, system, utf16_});
+    const fs::path config = dir / "c" / "WINDOWS" / "system32" / "Config";
+    fs::create_directories(config);
+    std::ofstream(config / "software", std::ios::binary) << good.substr(0, 6000);
+    std::string error;
+    EXPECT_FALSE(ports.Configure({{"C=" + (dir / "c").string()}, ""}, error));
+    EXPECT_NE(error.find("레지스트리 하이브 \"WINDOWS/system32/Config/software\""),
+              std::string::npos)
+        << error;
+    EXPECT_EQ(ports.System().AuditedDisk(), "");
+
+    std::ofstream(config / "software", std::ios::binary) << good;
+    ASSERT_TRUE(ports.Configure({{"C=" + (dir / "c").string()}, ""}, error)) << error;
+    EXPECT_EQ(ports.System().AuditedDisk(), "C: " + (dir / "c").string());
+    // A file that holds no NTFS volume.
+    std::ofstream(dir / "disk.img", std::ios::binary) << std::string(1 << 16, '\0');
+    EXPECT_FALSE(ports.Configure({{"D=" + (dir / "disk.img").string()}, ""}, error));
+    EXPECT_NE(error.find("NTFS 볼륨이 아닙니다"), std::string::npos) << error;
+    EXPECT_EQ(ports.DriveList().FixedDrives().at(0).native, (dir / "c").string() + "/");
+}
