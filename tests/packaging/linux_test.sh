@@ -96,16 +96,20 @@ check "changelog: the newest entry is this version" "ostravion ($version) unstab
 
 # --- the Debian package
 # lintian, the distribution's checks: no error and no warning.
-if lint=$(lintian --fail-on error,warning --tag-display-limit 0 "$deb" 2>&1); then
+if lint=$(lintian --fail-on error,warning --tag-display-limit 0 "$deb" 2>&1 |
+          grep -v '^running with root privileges'; exit "${PIPESTATUS[0]}"); then
     echo "ok deb: lintian reports no error and no warning"
 else
     echo "FAIL deb: lintian"; printf '%s\n' "$lint"; fail=1
 fi
 [ -z "$lint" ] || printf '%s\n' "$lint" | sed 's/^/  lintian: /'
-# Its dependencies resolve against the distribution's packages.
-if sim=$(apt-get install --simulate --no-install-recommends "$(readlink -f "$deb")" 2>&1) &&
-   grep -q '^Inst ostravion ' <<<"$sim"; then
-    echo "ok deb: apt-get resolves its dependencies"
+# Its dependencies resolve from the distribution's archive alone: apt
+# simulates the installation on a system that has no package installed.
+: >"$scratch/no-packages"
+if sim=$(apt-get install --simulate --no-install-recommends -o Dir::State::status="$scratch/no-packages" \
+         "$(readlink -f "$deb")" 2>&1) && grep -q '^Inst ostravion ' <<<"$sim"; then
+    echo "ok deb: apt-get resolves its dependencies on a system with no package installed" \
+         "($(grep -c '^Inst ' <<<"$sim") packages)"
 else
     echo "FAIL deb: apt-get install --simulate"; printf '%s\n' "$sim" | tail -n 20; fail=1
 fi
