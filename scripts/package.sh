@@ -26,15 +26,17 @@ rm -rf "$linux" "$windows"
 mkdir -p "$dist"
 rm -f "$dist"/Ostravion-*-win64.zip "$dist"/Ostravion-*-setup.exe "$dist"/ostravion_*.deb
 
+start=$SECONDS
 echo "== Linux programs and the Debian package"
 cmake -S . -B "$linux" "${options[@]}" >/dev/null
 cmake --build "$linux" -j"$jobs"
 (cd "$linux" && cpack --config CPackConfig.cmake -B "$linux/cpack" >/dev/null)
 
+linux_time=$((SECONDS - start))
 echo "== Windows programs, the USB-stick kit and the installer"
 cmake -S . -B "$windows" "${options[@]}" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DOSTRAVION_HOST_BUILD="$linux" -DOSTRAVION_SPLASH_PICTURE="$linux/vxa.spl" >/dev/null
 cmake --build "$windows" -j"$jobs" --target kit setup
 
-echo "== dist/"
+echo "== dist/ (Linux build $linux_time s, Windows build $((SECONDS - start - linux_time)) s)"
 ls -l "$dist"
