@@ -47,42 +47,59 @@ constexpr const char* kUsageForms[] = {
     "[\xC3\xD1\xB0\xFD\xC6\xC4\xC0\xCF.tls]",
     "--help | --version",
 };
-constexpr const char* kUsageBody =
-    "\n"
-    // "작업 폴더에서 실행합니다. KEYLIST.DAT와 vxa.spl을 그 폴더에서 읽고,"
+// "작업 폴더에서 실행합니다. KEYLIST.DAT와 vxa.spl을 그 폴더에서 읽고,\n
+//  결과 파일은 그 아래 CheckOut 폴더에 씁니다."
+constexpr const char* kUsageAbout =
     "\xC0\xDB\xBE\xF7 \xC6\xFA\xB4\xF5\xBF\xA1\xBC\xAD \xBD\xC7\xC7\xE0\xC7\xD5\xB4\xCF\xB4\xD9. "
     "KEYLIST.DAT\xBF\xCD vxa.spl\xC0\xBB \xB1\xD7 \xC6\xFA\xB4\xF5\xBF\xA1\xBC\xAD "
     "\xC0\xD0\xB0\xED,\n"
-    // "결과 파일은 그 아래 CheckOut 폴더에 씁니다."
     "\xB0\xE1\xB0\xFA \xC6\xC4\xC0\xCF\xC0\xBA \xB1\xD7 \xBE\xC6\xB7\xA1 CheckOut "
-    "\xC6\xFA\xB4\xF5\xBF\xA1 \xBE\xB9\xB4\xCF\xB4\xD9.\n"
-    "\n"
-    // "  총괄파일.tls              열기로 고른 것처럼 엽니다."
-    "  \xC3\xD1\xB0\xFD\xC6\xC4\xC0\xCF.tls              \xBF\xAD\xB1\xE2\xB7\xCE "
-    "\xB0\xED\xB8\xA5 \xB0\xCD\xC3\xB3\xB7\xB3 \xBF\xB1\xB4\xCF\xB4\xD9.\n"
-    // "  /Embedding, /Automation   시작 화면 없이 시작합니다."
-    "  /Embedding, /Automation   \xBD\xC3\xC0\xDB \xC8\xAD\xB8\xE9 \xBE\xF8\xC0\xCC "
-    "\xBD\xC3\xC0\xDB\xC7\xD5\xB4\xCF\xB4\xD9.\n"
-    // "  --drive L=폴더            이 PC의 드라이브 대신 폴더를 드라이브 L:로"
-    "  --drive L=\xC6\xFA\xB4\xF5            \xC0\xCC PC\xC0\xC7 "
-    "\xB5\xE5\xB6\xF3\xC0\xCC\xBA\xEA \xB4\xEB\xBD\xC5 \xC6\xFA\xB4\xF5\xB8\xA6 "
-    "\xB5\xE5\xB6\xF3\xC0\xCC\xBA\xEA L:\xB7\xCE\n"
-    // "                            검사합니다(여러 번 줄 수 있습니다)."
-    "                            \xB0\xCB\xBB\xE7\xC7\xD5\xB4\xCF\xB4\xD9(\xBF\xA9\xB7\xAF "
-    "\xB9\xF8 \xC1\xD9 \xBC\xF6 \xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9).\n"
-    // "  --app-paths 파일          레지스트리 대신 파일에 적힌 등록 프로그램을"
-    "  --app-paths \xC6\xC4\xC0\xCF          \xB7\xB9\xC1\xF6\xBD\xBA\xC6\xAE\xB8\xAE "
-    "\xB4\xEB\xBD\xC5 \xC6\xC4\xC0\xCF\xBF\xA1 \xC0\xFB\xC8\xF9 \xB5\xEE\xB7\xCF "
-    "\xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB\n"
-    // "                            씁니다(한 줄에 파일 이름 하나, UTF-8)."
-    "                            \xBE\xB9\xB4\xCF\xB4\xD9(\xC7\xD1 \xC1\xD9\xBF\xA1 "
-    "\xC6\xC4\xC0\xCF \xC0\xCC\xB8\xA7 \xC7\xCF\xB3\xAA, UTF-8).\n"
-    // "  --help                    이 도움말을 보이고 끝냅니다."
-    "  --help                    \xC0\xCC \xB5\xB5\xBF\xF2\xB8\xBB\xC0\xBB "
-    "\xBA\xB8\xC0\xCC\xB0\xED \xB3\xA1\xB3\xC0\xB4\xCF\xB4\xD9.\n"
-    // "  --version                 버전을 보이고 끝냅니다."
-    "  --version                 \xB9\xF6\xC0\xFC\xC0\xBB \xBA\xB8\xC0\xCC\xB0\xED "
-    "\xB3\xA1\xB3\xC0\xB4\xCF\xB4\xD9.\n";
+    "\xC6\xFA\xB4\xF5\xBF\xA1 \xBE\xB9\xB4\xCF\xB4\xD9.\n";
+
+// Each option with what it does, in one or two pieces: a terminal shows the
+// second under the first, a message box after it.
+struct UsageOption {
+    const char* option;
+    const char* what;
+    const char* more;
+};
+constexpr UsageOption kUsageOptions[] = {
+    // "총괄파일.tls": "열기로 고른 것처럼 엽니다."
+    {"\xC3\xD1\xB0\xFD\xC6\xC4\xC0\xCF.tls",
+     "\xBF\xAD\xB1\xE2\xB7\xCE \xB0\xED\xB8\xA5 \xB0\xCD\xC3\xB3\xB7\xB3 "
+     "\xBF\xB1\xB4\xCF\xB4\xD9.",
+     nullptr},
+    // "시작 화면 없이 시작합니다."
+    {"/Embedding, /Automation",
+     "\xBD\xC3\xC0\xDB \xC8\xAD\xB8\xE9 \xBE\xF8\xC0\xCC \xBD\xC3\xC0\xDB\xC7\xD5\xB4\xCF\xB4\xD9.",
+     nullptr},
+    // "--drive L=폴더": "이 PC의 드라이브 대신 폴더를 드라이브 L:로" /
+    // "검사합니다(여러 번 줄 수 있습니다)."
+    {"--drive L=\xC6\xFA\xB4\xF5",
+     "\xC0\xCC PC\xC0\xC7 \xB5\xE5\xB6\xF3\xC0\xCC\xBA\xEA \xB4\xEB\xBD\xC5 "
+     "\xC6\xFA\xB4\xF5\xB8\xA6 \xB5\xE5\xB6\xF3\xC0\xCC\xBA\xEA L:\xB7\xCE",
+     "\xB0\xCB\xBB\xE7\xC7\xD5\xB4\xCF\xB4\xD9(\xBF\xA9\xB7\xAF \xB9\xF8 \xC1\xD9 \xBC\xF6 "
+     "\xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9)."},
+    // "--app-paths 파일": "레지스트리 대신 파일에 적힌 등록 프로그램을" /
+    // "씁니다(한 줄에 파일 이름 하나, UTF-8)."
+    {"--app-paths \xC6\xC4\xC0\xCF",
+     "\xB7\xB9\xC1\xF6\xBD\xBA\xC6\xAE\xB8\xAE \xB4\xEB\xBD\xC5 \xC6\xC4\xC0\xCF\xBF\xA1 "
+     "\xC0\xFB\xC8\xF9 \xB5\xEE\xB7\xCF \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB",
+     "\xBE\xB9\xB4\xCF\xB4\xD9(\xC7\xD1 \xC1\xD9\xBF\xA1 \xC6\xC4\xC0\xCF \xC0\xCC\xB8\xA7 "
+     "\xC7\xCF\xB3\xAA, UTF-8)."},
+    // "이 도움말을 보이고 끝냅니다."
+    {"--help",
+     "\xC0\xCC \xB5\xB5\xBF\xF2\xB8\xBB\xC0\xBB \xBA\xB8\xC0\xCC\xB0\xED "
+     "\xB3\xA1\xB3\xC0\xB4\xCF\xB4\xD9.",
+     nullptr},
+    // "버전을 보이고 끝냅니다."
+    {"--version",
+     "\xB9\xF6\xC0\xFC\xC0\xBB \xBA\xB8\xC0\xCC\xB0\xED \xB3\xA1\xB3\xC0\xB4\xCF\xB4\xD9.",
+     nullptr},
+};
+// The column the descriptions start in on a terminal; a CP949 byte is one
+// column wide there.
+constexpr std::size_t kUsageColumn = 28;
 
 // The options that take a value, as the command line's parser knows them.
 constexpr const char* kValueOptions[] = {"--drive", "--app-paths"};
@@ -125,15 +142,29 @@ ProgramRequest CheckProgramArguments(const std::vector<std::string>& arguments,
     return {};
 }
 
-std::string ProgramUsage(const std::string& programName) {
+std::string ProgramUsage(const std::string& programName, UsageLayout layout) {
+    const bool terminal = layout == UsageLayout::Terminal;
     std::string usage;
     const std::string indent(std::string(kUsageHead).size(), ' ');
     bool first = true;
     for (const char* form : kUsageForms) {
-        usage += (first ? kUsageHead : indent) + programName + " " + form + "\n";
+        usage += (first ? kUsageHead : terminal ? indent : "") + programName + " " + form + "\n";
         first = false;
     }
-    return usage + kUsageBody;
+    usage += std::string("\n") + kUsageAbout + "\n";
+    for (const UsageOption& o : kUsageOptions) {
+        if (!terminal) {
+            usage += std::string(o.option) + ": " + o.what +
+                     (o.more ? std::string(" ") + o.more : "") + "\n";
+            continue;
+        }
+        std::string line = "  " + std::string(o.option);
+        line += std::string(line.size() < kUsageColumn ? kUsageColumn - line.size() : 1, ' ');
+        usage += line + o.what + "\n";
+        if (o.more)
+            usage += std::string(kUsageColumn, ' ') + o.more + "\n";
+    }
+    return usage;
 }
 
 std::string ApplyScanStandIns(const DesktopCommandLine& commandLine, const TextCodec& codec,

@@ -25,8 +25,11 @@ struct ProgramRequest {
 ProgramRequest CheckProgramArguments(const std::vector<std::string>& arguments,
                                      const TextCodec& codec);
 
-// The usage that "--help" shows, CP949, lines ended by "\n".
-std::string ProgramUsage(const std::string& programName);
+// The usage that "--help" shows, CP949, lines ended by "\n": on a terminal
+// with the descriptions in a column, in a message box (proportional type)
+// each option with its description on one line.
+enum class UsageLayout { Terminal, MessageBox };
+std::string ProgramUsage(const std::string& programName, UsageLayout layout);
 
 // Applies the drives and the applications list of a command line;
 // false when they cannot be used.

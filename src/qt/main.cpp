@@ -50,7 +50,9 @@ int main(int argc, char** argv) {
     const desktop::ProgramRequest request = desktop::CheckProgramArguments(args, codec);
     switch (request.kind) {
     case desktop::ProgramRequest::Kind::Help:
-        std::fputs(codec.ToUtf8(desktop::ProgramUsage("ostravion")).c_str(), stdout);
+        std::fputs(codec.ToUtf8(desktop::ProgramUsage("ostravion", desktop::UsageLayout::Terminal))
+                       .c_str(),
+                   stdout);
         return 0;
     case desktop::ProgramRequest::Kind::Version:
         std::printf("ostravion %s\n", OSTRAVION_VERSION);

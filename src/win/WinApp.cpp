@@ -132,7 +132,8 @@ int RunApplication(HINSTANCE instance, int show) {
     const desktop::ProgramRequest request = desktop::CheckProgramArguments(args, platform->Codec());
     switch (request.kind) {
     case desktop::ProgramRequest::Kind::Help:
-        say(desktop::ProgramUsage("ostravion.exe"), MB_ICONINFORMATION);
+        say(desktop::ProgramUsage("ostravion.exe", desktop::UsageLayout::MessageBox),
+            MB_ICONINFORMATION);
         return 0;
     case desktop::ProgramRequest::Kind::Version:
         say(std::string(kAppTitle) + " " + OSTRAVION_VERSION, MB_ICONINFORMATION);

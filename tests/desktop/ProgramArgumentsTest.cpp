@@ -37,6 +37,19 @@ TEST(ProgramArguments, HelpAndVersionAnswerFirstAndBadOptionsAreNamed) {
     }
 }
 
+TEST(ProgramArguments, UsageAlignsOnATerminalAndRunsOnInABox) {
+    const std::string terminal = ProgramUsage("prog", UsageLayout::Terminal);
+    const std::string box = ProgramUsage("prog", UsageLayout::MessageBox);
+    // On a terminal each description starts in one column (a CP949 byte
+    // is a column there); in a box an option and its description share a
+    // line without padding.
+    EXPECT_NE(std::string::npos, terminal.find("\n  --help                    "));
+    EXPECT_NE(std::string::npos, terminal.find("\n  --version                 "));
+    EXPECT_NE(std::string::npos, box.find("\n--help: "));
+    EXPECT_EQ(std::string::npos, box.find("  ")) << box;
+    EXPECT_EQ(0u, box.find(terminal.substr(0, terminal.find('\n'))));
+}
+
 TEST(ProgramArguments, ScanStandInsNameTheArgumentThatCannotBeUsed) {
     // A setter that takes drives whose folder is "ok", each letter once, and
     // the applications file "apps.txt".
