@@ -21,6 +21,8 @@ if [ "${1:-}" = "--windows" ]; then
   packages+=(xvfb xdotool)
   # The programs' icon file, the installer and the kit's test.
   packages+=(icoutils nsis unzip)
+  # The Debian package's checks.
+  packages+=(lintian)
 fi
 missing=()
 for p in "${packages[@]}"; do

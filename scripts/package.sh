@@ -3,29 +3,40 @@
 #   dist/Ostravion-VERSION-win64.zip    the USB-stick kit
 #   dist/Ostravion-VERSION-setup.exe    the Windows installer
 #   dist/ostravion_VERSION_ARCH.deb     the Debian package
-# It installs what it needs on a fresh Debian machine, builds the Linux
-# programs (build/, whose Qt code also draws vxa.spl for the Windows
-# packages) and cross-builds the Windows programs (build-win/).
+# It installs what it needs on a fresh Debian machine and builds the way a
+# packager does: Release, without tests or benchmarks, in build folders of
+# its own made afresh each time, so that nothing stale is packed:
+# build-pkg/ for the Linux programs (whose Qt code also draws vxa.spl and
+# whose tools write the Windows program's pictures and resource texts) and
+# build-pkg-win/ for the Windows programs. Compiler warnings are errors, as
+# in every build of the scripts (OSTRAVION_WERROR=OFF makes them warnings).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 dist=$root/dist
+linux=$root/build-pkg
+windows=$root/build-pkg-win
 jobs=$(nproc)
 [ "$jobs" -gt 2 ] && jobs=2
+options=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}"
+         -DOSTRAVION_TESTS=OFF -DOSTRAVION_BENCH=OFF -DOSTRAVION_DIST_DIR="$dist")
 
 bash scripts/deps.sh --windows
+rm -rf "$linux" "$windows"
 mkdir -p "$dist"
+rm -f "$dist"/Ostravion-*-win64.zip "$dist"/Ostravion-*-setup.exe "$dist"/ostravion_*.deb
 
+start=$SECONDS
 echo "== Linux programs and the Debian package"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTRAVION_DIST_DIR="$dist" >/dev/null
-cmake --build build -j"$jobs" --target ostravion ostravion-cli ostravion_splash_picture ostravion_manual
-(cd build && cpack --config CPackConfig.cmake -B "$root/build/cpack" >/dev/null)
+cmake -S . -B "$linux" "${options[@]}" >/dev/null
+cmake --build "$linux" -j"$jobs"
+(cd "$linux" && cpack --config CPackConfig.cmake -B "$linux/cpack" >/dev/null)
 
+linux_time=$((SECONDS - start))
 echo "== Windows programs, the USB-stick kit and the installer"
-cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-  -DOSTRAVION_SPLASH_PICTURE="$root/build/vxa.spl" -DOSTRAVION_DIST_DIR="$dist" >/dev/null
-cmake --build build-win -j"$jobs" --target kit setup
+cmake -S . -B "$windows" "${options[@]}" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+  -DOSTRAVION_HOST_BUILD="$linux" -DOSTRAVION_SPLASH_PICTURE="$linux/vxa.spl" >/dev/null
+cmake --build "$windows" -j"$jobs" --target kit setup
 
-echo "== dist/"
+echo "== dist/ (Linux build $linux_time s, Windows build $((SECONDS - start - linux_time)) s)"
 ls -l "$dist"

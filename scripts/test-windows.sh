@@ -21,11 +21,11 @@ bash scripts/deps.sh --windows
 # The Windows program's pictures and resource texts are made by two tools of
 # the Linux build.
 echo "== host tools for the Windows resources"
-[ -e build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+[ -e build/build.ninja ] || cmake -S . -B build -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target ostravion-resources ostravion-pictures -j"$jobs"
 
 echo "== windows cross build (MinGW-w64)"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B "$build" -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
 cmake --build "$build" -j"$jobs"
 built=$SECONDS

@@ -16,13 +16,13 @@ jobs=$(nproc)
 start=$SECONDS
 
 echo "== normal build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 
 if [ $quick -eq 0 ]; then
   echo "== address and undefined sanitizers (clang)"
-  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  cmake -S . -B build-asan -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER=clang++ -DOSTRAVION_CORE_ONLY=ON \
     -DOSTRAVION_SANITIZE=address,undefined >/dev/null
   cmake --build build-asan -j"$jobs"
@@ -30,7 +30,7 @@ if [ $quick -eq 0 ]; then
      ctest --output-on-failure -j"$jobs")
 
   echo "== fuzzing every file reader (clang, libFuzzer, 20 s each)"
-  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  cmake -S . -B build-fuzz -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DOSTRAVION_CORE_ONLY=ON -DOSTRAVION_TESTS=OFF \
     -DOSTRAVION_FUZZ=ON -DOSTRAVION_SANITIZE=address,undefined >/dev/null
   cmake --build build-fuzz -j"$jobs"
@@ -52,7 +52,7 @@ if [ $quick -eq 0 ]; then
   done
 
   echo "== thread sanitizer: the scan thread's tests (clang)"
-  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  cmake -S . -B build-tsan -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER=clang++ -DOSTRAVION_CORE_ONLY=ON \
     -DOSTRAVION_SANITIZE=thread >/dev/null
   cmake --build build-tsan -j"$jobs" --target core_tests

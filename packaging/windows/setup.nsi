@@ -5,7 +5,7 @@
 ;
 ; makensis -INPUTCHARSET UTF8 -DVERSION=3.1.0 -DSTAGE=folder -DOUTFILE=setup.exe setup.nsi
 ; STAGE holds what "cmake --install" put there: the programs, KEYLIST.DAT,
-; vxa.spl and README.TXT.
+; vxa.spl, README.TXT and LICENSE.TXT.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -37,9 +37,20 @@ VIAddVersionKey /LANG=1042 "LegalCopyright" "(C) ${COMPANY}"
 ; Files never need to write beside themselves.
 Var WorkDir
 
+; The pages, in Korean: welcome, the licence, the folder, the progress and
+; the finish page, which offers to start the program in the work folder.
+; A silent installation (/S) shows none of them and starts nothing.
 !define MUI_ABORTWARNING
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.TXT"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!if /FileExists "${STAGE}\ostravion.exe"
+  !define MUI_FINISHPAGE_RUN
+  !define MUI_FINISHPAGE_RUN_TEXT "${PRODUCT} 실행"
+  !define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
+!endif
+!insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Korean"
@@ -48,6 +59,15 @@ Function .onInit
   SetRegView 64
   SetShellVarContext current
 FunctionEnd
+
+!if /FileExists "${STAGE}\ostravion.exe"
+; The program reads KEYLIST.DAT and vxa.spl in the folder it starts in.
+Function StartProgram
+  SetOutPath "$WorkDir"
+  Exec '"$INSTDIR\ostravion.exe"'
+  SetOutPath "$INSTDIR"
+FunctionEnd
+!endif
 
 Function un.onInit
   SetRegView 64
@@ -61,6 +81,7 @@ Section "Ostravion"
   File "${STAGE}\ostravion.exe"
 !endif
   File "${STAGE}\README.TXT"
+  File "${STAGE}\LICENSE.TXT"
   ; Sample files kept with the programs, for a work folder made again later.
   File "/oname=KEYLIST-SAMPLE.DAT" "${STAGE}\KEYLIST.DAT"
   File "${STAGE}\vxa.spl"
@@ -107,6 +128,7 @@ Section "Uninstall"
   Delete "$INSTDIR\ostravion.exe"
   Delete "$INSTDIR\ostravion-cli.exe"
   Delete "$INSTDIR\README.TXT"
+  Delete "$INSTDIR\LICENSE.TXT"
   Delete "$INSTDIR\KEYLIST-SAMPLE.DAT"
   Delete "$INSTDIR\vxa.spl"
   Delete "$INSTDIR\uninstall.exe"

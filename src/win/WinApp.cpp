@@ -1,6 +1,7 @@
 #include "win/WinApp.h"
 
 #include "Version.h"
+#include "desktop/ProgramArguments.h"
 #include "desktop/ResourceTable.h"
 
 #include "platform/win32/WideText.h"
@@ -122,14 +123,38 @@ int RunApplication(HINSTANCE instance, int show) {
     std::vector<std::string> args = ArgumentsAsUtf8(0, nullptr);
     if (!args.empty())
         args.erase(args.begin());
-    // The program has no console: its version shows in a message box.
-    if (args.size() == 1 && args[0] == "--version") {
-        MessageBoxW(nullptr, Wide(std::string(kAppTitle) + " " + OSTRAVION_VERSION).c_str(),
-                    Wide(kAppTitle).c_str(), MB_OK | MB_ICONINFORMATION);
+    auto platform = MakeNativePlatform();
+    // The program has no console: the usage, its version and an argument it
+    // cannot use show in a message box, before any window or folder is made.
+    const auto say = [](const std::string& cp949, UINT icon) {
+        MessageBoxW(nullptr, Wide(cp949).c_str(), Wide(kAppTitle).c_str(), MB_OK | icon);
+    };
+    const desktop::ProgramRequest request = desktop::CheckProgramArguments(args, platform->Codec());
+    switch (request.kind) {
+    case desktop::ProgramRequest::Kind::Help:
+        say(desktop::ProgramUsage("ostravion.exe", desktop::UsageLayout::MessageBox),
+            MB_ICONINFORMATION);
         return 0;
+    case desktop::ProgramRequest::Kind::Version:
+        say(std::string(kAppTitle) + " " + OSTRAVION_VERSION, MB_ICONINFORMATION);
+        return 0;
+    case desktop::ProgramRequest::Kind::Bad:
+        say(request.message, MB_ICONWARNING);
+        return 2;
+    case desktop::ProgramRequest::Kind::Run:
+        break;
     }
     const DesktopCommandLine commandLine = ParseWindowsCommandLine(args);
-    auto platform = MakeNativePlatform();
+    const std::string unusable = desktop::ApplyScanStandIns(
+        commandLine, platform->Codec(),
+        [&](const std::vector<std::string>& drives, const std::string& apps) {
+            std::string error;
+            return platform->ConfigureScan(ScanSetup{drives, apps}, error);
+        });
+    if (!unusable.empty()) {
+        say(unusable, MB_ICONWARNING);
+        return 2;
+    }
     WinApp app(*platform);
     if (!app.InitInstance(instance, commandLine, show))
         return 1;

@@ -62,8 +62,8 @@ kitp=$(new_prefix kit)
 mkdir -p "$kitp/drive_c/stick"
 (cd "$kitp/drive_c/stick" && unzip -q "$zip")
 kit=$kitp/drive_c/stick/Ostravion-$version-win64
-expected="KEYLIST.DAT README.TXT ostravion-cli.exe vxa.spl"
-[ -e "$kit/ostravion.exe" ] && expected="KEYLIST.DAT README.TXT ostravion-cli.exe ostravion.exe vxa.spl"
+expected="KEYLIST.DAT LICENSE.TXT README.TXT ostravion-cli.exe vxa.spl"
+[ -e "$kit/ostravion.exe" ] && expected="KEYLIST.DAT LICENSE.TXT README.TXT ostravion-cli.exe ostravion.exe vxa.spl"
 check "kit: its files" "$expected" "$(cd "$kit" && ls | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')"
 check "kit: the key list is the sample" "$(cat "$(dirname "$0")/../../samples/KEYLIST.DAT" | md5sum)" \
     "$(md5sum <"$kit/KEYLIST.DAT")"
@@ -71,6 +71,10 @@ check "kit: the read-me is CP949 with CR LF and names the work folder" "1 1" \
     "$(iconv -f CP949 -t UTF-8 "$kit/README.TXT" >/dev/null 2>&1 && echo 1) $(
        [ "$(grep -c $'\r$' "$kit/README.TXT")" = "$(wc -l <"$kit/README.TXT")" ] &&
        iconv -f CP949 -t UTF-8 "$kit/README.TXT" | grep -q CheckOut && echo 1)"
+
+check "kit: the licence is the Apache License 2.0 with the linked parts, CR LF" "1 1 1" \
+    "$(grep -q 'Version 2.0, January 2004' "$kit/LICENSE.TXT" && echo 1) $(grep -c '^Files: third-party/winpthreads/\*'$'\r''$' "$kit/LICENSE.TXT") $(
+       [ "$(grep -c $'\r$' "$kit/LICENSE.TXT")" = "$(wc -l <"$kit/LICENSE.TXT")" ] && echo 1)"
 
 # Only DLLs every Windows has: the compiler's and the C++ library's are inside.
 for exe in "$kit"/*.exe "$setup"; do
@@ -129,6 +133,7 @@ WINEPREFIX=$instp wine 'C:\setup.exe' /S
 check "setup /S: status" "0" "$?"
 WINEPREFIX=$instp wineserver -w
 yes_ "setup: the programs are in Program Files" test -f "$programs/ostravion-cli.exe"
+yes_ "setup: the licence beside them" cmp -s "$kit/LICENSE.TXT" "$programs/LICENSE.TXT"
 check "setup: an uninstall entry" "1" "$(grep -cF 'Uninstall\\Ostravion]' "$instp/system.reg")"
 check "setup: the installed command line runs" "0" \
     "$(WINEPREFIX=$instp wine 'C:\Program Files\Ostravion\ostravion-cli.exe' facts >/dev/null 2>&1; echo $?)"
