@@ -46,10 +46,10 @@ public:
 
 std::vector<std::unique_ptr<Command>> MakeCommands();
 
-// Files named on the command line, read or written as they are. A file is
-// written beside its name first and then moved onto it, so that a failed
-// write leaves an earlier file of that name whole.
-bool ReadNativeFile(const std::string& path, std::string& bytes);
+// Files named on the command line are read with ReadNativeFile
+// (platform/Native.h) and written as they are. A file is written beside its
+// name first and then moved onto it, so that a failed write leaves an
+// earlier file of that name whole.
 bool WriteNativeFile(const std::string& path, const std::string& bytes);
 
 } // namespace ostravion::cli

@@ -14,6 +14,7 @@
 #include "qt/report/QtPageCanvas.h"
 
 #include <QGuiApplication>
+#include <QIODevice>
 #endif
 #if OSTRAVION_GDI_REPORTS
 #include "win/report/GdiPageCanvas.h"
@@ -116,9 +117,38 @@ private:
         return 0;
     }
 
+    // The PDF writer's output, going into the file made beside the named one.
+    class OutFileDevice final : public QIODevice {
+    public:
+        explicit OutFileDevice(OutFile& out) : out_(out) { open(QIODevice::WriteOnly); }
+
+    protected:
+        qint64 readData(char*, qint64) override { return -1; }
+        qint64 writeData(const char* data, qint64 size) override {
+            if (!out_.Write(std::string(data, static_cast<std::size_t>(size))))
+                return -1;
+            return size;
+        }
+
+    private:
+        OutFile& out_;
+    };
+
     bool WriteOutput(Context& ctx, const ReportLayout& layout) {
-        QString error;
-        if (!qtreport::WriteReportPdf(layout, ctx.Codec(), QString::fromStdString(pdf_), &error)) {
+        // The named path gets a new file, as every output the user names: a
+        // link there is replaced, never written through.
+        QString error = QStringLiteral("cannot make the file");
+        const bool written =
+            ReplaceNativeFile(pdf_, [&](std::unique_ptr<OutFile> out, const std::string&) {
+                OutFileDevice device(*out);
+                const bool painted = qtreport::WriteReportPdf(layout, ctx.Codec(), device, &error);
+                if (painted && !out->Close()) {
+                    error = QStringLiteral("the file was not written whole");
+                    return false;
+                }
+                return painted;
+            });
+        if (!written) {
             std::cerr << "ostravion-cli: cannot write " << pdf_ << ": " << error.toStdString()
                       << "\n";
             return false;

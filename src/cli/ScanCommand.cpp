@@ -122,6 +122,8 @@ public:
         cmd_->add_option("--user", user_, "the user written (default: the logged-on user)");
         cmd_->add_option("--model", model_, "the PC model written (default: this processor)");
         cmd_->add_flag("--overwrite", overwrite_, "replace an existing result file of that name");
+        cmd_->add_flag("--allow-empty-keylist", allowEmptyKeyList_,
+                       "scan even with a key list that holds no entry (a damaged file)");
     }
     bool Chosen() const override { return cmd_->parsed(); }
     int Run(Context& ctx) override;
@@ -136,6 +138,7 @@ private:
     std::optional<std::string> user_;
     std::optional<std::string> model_;
     bool overwrite_ = false;
+    bool allowEmptyKeyList_ = false;
 };
 
 int ScanCommand::Run(Context& ctx) {
@@ -184,6 +187,12 @@ int ScanCommand::Run(Context& ctx) {
         KeyList check;
         if (!check.Load(fs, messages, keyListPath))
             return 1;
+        if (check.Size() == 0 && !allowEmptyKeyList_) {
+            messages.Show(msg::kKeyListEmpty);
+            std::cerr << "ostravion-cli: nothing is written; --allow-empty-keylist scans with it "
+                         "all the same\n";
+            return 1;
+        }
     }
 
     PcFacts facts = GatherPcFacts(sys, platform.LocalClock(), group, name);

@@ -5,6 +5,7 @@
 #include "platform/Native.h"
 
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     for (auto& c : commands)
-        if (c->Chosen())
-            return c->Run(ctx);
+        if (c->Chosen()) {
+            try {
+                return c->Run(ctx);
+            } catch (const std::bad_alloc&) {
+                // Files too large to read are refused before this; whatever
+                // still runs out of memory ends with a word, not an abort.
+                std::cerr << "ostravion-cli: out of memory\n";
+                return 1;
+            }
+        }
     return 2;
 }

@@ -73,6 +73,10 @@ private:
     std::unordered_map<std::string, std::size_t, NoCaseHash, NoCaseEqual> index_;
 };
 
+bool HoldsSeparator(std::string_view name) {
+    return name.find_first_of("\\/") != std::string_view::npos;
+}
+
 // One history line before it is written: views into the per-PC file's text.
 struct HistoryEntry {
     std::string_view company, program, folder, letter;
@@ -175,7 +179,10 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
     std::vector<std::string_view> fields;
     std::vector<HistoryEntry> history;
     for (const std::string& name : files) {
-        if (!fs.ReadWhole(kWorkFolder + name, bytes)) {
+        // A name is a file of the work folder as it stands: one that holds a
+        // separator (a backslash is a plain character of a Linux name) would
+        // lead elsewhere once read as a path, so it counts as unreadable.
+        if (HoldsSeparator(name) || !fs.ReadWhole(kWorkFolder + name, bytes)) {
             messages.Show(consolidation::kFileOpenError);
             summary.unreadable.push_back(name);
             bytes.clear();

@@ -143,7 +143,11 @@ void COstravionDoc::StartScan(const ScanRequest& request, ScanHost& host) {
     EndScanThread();
 
     FileSystem& fs = util_.Files();
-    StartScanJournal(fs, util_.JournalPath(), util_.GetPcFacts());
+    // The journal is the findings' safety copy: a scan without one (its name
+    // taken by a folder, a folder that refuses the file) says so once, at
+    // the start, and runs all the same.
+    if (!StartScanJournal(fs, util_.JournalPath(), util_.GetPcFacts()))
+        util_.Messages().Show(msg::kWriteFileOpenError);
 
     // No program of the new scan may land in the lists of an earlier one.
     listsStarted_ = false;

@@ -31,7 +31,7 @@ bool CommitReplacements(FileSystem& fs, const std::vector<std::string>& paths) {
         // backup that cannot be moved back stays where it is, for the user.
         for (std::size_t j = i; j-- > 0;) {
             if (kept[j])
-                fs.Rename(BackupPath(paths[j]), paths[j]);
+                fs.PutBack(BackupPath(paths[j]), paths[j]);
             else
                 fs.Remove(paths[j]);
         }

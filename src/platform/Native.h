@@ -64,6 +64,11 @@ bool StderrIsTerminal();
 enum class LockKey { Caps, Num, Scroll };
 bool LockKeyOn(LockKey key);
 
+// Reads the whole file `path` (UTF-8, as the command line gives it): false
+// when it cannot be opened, is anything but a plain file (a pipe is never
+// waited on), or is larger than kMaxWholeFileBytes or memory.
+bool ReadNativeFile(const std::string& path, std::string& bytes);
+
 // Moves the file `from` onto `to`, replacing a file there in one step (the
 // system's rename, after the new bytes are synced to the disk; MoveFileEx with
 // MOVEFILE_REPLACE_EXISTING and MOVEFILE_WRITE_THROUGH on Windows).

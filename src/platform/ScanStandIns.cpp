@@ -1,10 +1,8 @@
 #include "platform/ScanStandIns.h"
 
+#include "platform/Native.h"
 #include "util/Text.h"
 
-#include <exception>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -45,21 +43,14 @@ bool ListedAppPaths::Load(const std::string& path, std::string& error) {
         inUse_ = false;
         return true;
     }
-    // The path is UTF-8 on every system; on Windows the stream opens it by
-    // its wide name, so that any name the command line can carry is found.
-    std::ifstream in;
-    try {
-        in.open(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary);
-    } catch (const std::exception&) {
-        // A name that is no UTF-8 names no file.
-    }
-    if (!in) {
+    // The path is UTF-8 on every system; on Windows it is opened by its wide
+    // name, so that any name the command line can carry is found.
+    std::string bytes;
+    if (!ReadNativeFile(path, bytes)) {
         error = "cannot read the registered applications file \"" + path + "\"";
         return false;
     }
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    LoadText(bytes.str());
+    LoadText(bytes);
     return true;
 }
 

@@ -71,14 +71,22 @@ struct PathRules {
     bool caseSensitive = false;    // file names differ by letter case
 };
 
+// The largest file read whole into memory. The system's files are far
+// smaller; a larger one (a sparse file, a disk image under a result's name)
+// is reported as unreadable rather than allowed to exhaust memory.
+inline constexpr std::uint64_t kMaxWholeFileBytes = std::uint64_t{1} << 30;
+
 // Files named by CP949 path texts in the system's own form (".\\CheckOut\\x.ipt").
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     virtual PathRules Rules() const = 0;
-    // The whole file; false when it cannot be opened.
+    // The whole file; false when it cannot be opened, is anything but a
+    // plain file (a pipe or a device is never waited on), is larger than
+    // kMaxWholeFileBytes or does not fit in memory.
     virtual bool ReadWhole(const std::string& path, std::string& bytes) const = 0;
-    // For reading in pieces; null when it cannot be opened.
+    // For reading in pieces; null when it cannot be opened or is anything
+    // but a plain file.
     virtual std::unique_ptr<InFile> OpenRead(const std::string& path) const = 0;
     virtual bool Exists(const std::string& path) const = 0;
     // Opens one of the system's own files for writing, never through a link:
@@ -101,6 +109,12 @@ public:
     // names its file (or, where even putting it back failed, `backup` does).
     virtual bool ReplaceKeepingBackup(const std::string& from, const std::string& to,
                                       const std::string& backup) = 0;
+    // Moves the file kept as `backup` by ReplaceKeepingBackup back under its
+    // name `to`, whatever it is: a total that was a link the user made is a
+    // link again. False when it stays where it is.
+    virtual bool PutBack(const std::string& backup, const std::string& to) {
+        return Rename(backup, to);
+    }
     virtual bool MakeDirectory(const std::string& path) = 0;
     // True when the path names a folder, or a link to one.
     virtual bool IsDirectory(const std::string& path) const = 0;

@@ -81,6 +81,11 @@ ScanOutcome CSearchThread::Run(std::stop_token stop, const std::string& keyListP
     stop_ = std::move(stop);
     if (!LoadKeyList(keyListPath))
         return ScanOutcome::KeyListFailed;
+    // The inspection goes on as it would, but not without a word: an audit
+    // that lists no key-list program because the catalogue was garbage
+    // would pass for a clean one.
+    if (keys_.Size() == 0)
+        util_.Messages().Show(msg::kKeyListEmpty);
     for (const Drive& drive : ports_.drives.FixedDrives()) {
         if (StopRequested())
             return ScanOutcome::Stopped;

@@ -1,5 +1,7 @@
 #include "util/Csv.h"
 
+#include <algorithm>
+
 namespace ostravion::csv {
 
 bool Parse(std::string_view text, std::vector<Record>& records, std::string& error) {
@@ -95,9 +97,24 @@ bool IsUnsignedNumber(std::string_view s) {
     return digits(whole) && (point == std::string_view::npos || digits(fraction));
 }
 
+// Control characters and blanks: spreadsheet imports drop or trim them
+// before they look for a formula.
+bool IsSkippedAhead(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u <= 0x20 || u == 0x7F;
+}
+
 bool ReadAsFormula(std::string_view value) {
     if (value.empty())
         return false;
+    // A TAB or a CR is a formula start of its own; other control
+    // characters and blanks in front of one hide it.
+    if (value.front() != '\t' && value.front() != '\r') {
+        const std::size_t first = static_cast<std::size_t>(
+            std::find_if_not(value.begin(), value.end(), IsSkippedAhead) - value.begin());
+        if (first > 0 && first < value.size() && ReadAsFormula(value.substr(first)))
+            return true;
+    }
     switch (value.front()) {
     case '=':
     case '+':
@@ -114,8 +131,12 @@ bool ReadAsFormula(std::string_view value) {
 
 } // namespace
 
-std::string AsText(std::string_view value) {
-    return ReadAsFormula(value) ? "'" + std::string(value) : std::string(value);
+std::string AsText(std::string_view original) {
+    // NUL goes: an import drops it, and what stood behind it would be read
+    // as the start of the cell.
+    std::string value(original);
+    value.erase(std::remove(value.begin(), value.end(), '\0'), value.end());
+    return ReadAsFormula(value) ? "'" + value : value;
 }
 
 std::string Field(std::string_view original) {

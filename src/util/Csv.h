@@ -24,17 +24,18 @@ struct Record {
 // end of the record; `records` then holds the records before it.
 bool Parse(std::string_view text, std::vector<Record>& records, std::string& error);
 
-// A text as a spreadsheet is to show it: one it would take for a formula
-// (one that begins with "=", "+", "@", a TAB or a CR, or with "-" and more
-// that is no number) behind a leading apostrophe; any other as it is.
+// A text as a spreadsheet is to show it, without its NUL bytes (which an
+// import drops): one it would take for a formula (one that begins with "=",
+// "+", "@", a TAB or a CR, or with "-" and more that is no number, also
+// behind other control characters and blanks) behind a leading apostrophe;
+// any other as it is.
 std::string AsText(std::string_view value);
 
 // A field as written: in double quotes, with its quotes doubled, when it holds
 // a comma, a quote or a line break; as it is otherwise. A text a spreadsheet
-// would take for a formula (one that begins with "=", "+", "@", a TAB or a
-// CR, or with "-" and more that is no number) gets a leading apostrophe
-// first, so that it shows as the text it is; numbers, counts and rates such
-// as "-3" or "-12.50%", and a lone "-", stay as they are.
+// would take for a formula gets a leading apostrophe first (AsText), so that
+// it shows as the text it is; numbers, counts and rates such as "-3" or
+// "-12.50%", and a lone "-", stay as they are.
 std::string Field(std::string_view value);
 
 // The fields joined by commas, ended by CR LF.

@@ -25,10 +25,26 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+// Every rename of this program comes here: armed with a path, the first
+// rename of a ".new" file finds a link to that path in its place, as if one
+// had been swapped in after the new file was synced.
+static const char* gSwapInLinkTo = nullptr;
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+    if (gSwapInLinkTo && std::string_view(from).ends_with(".new")) {
+        ::unlink(from);
+        if (::symlink(gSwapInLinkTo, from) != 0)
+            std::_Exit(97);
+        gSwapInLinkTo = nullptr;
+    }
+    return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
 
 namespace ostravion {
 namespace {
@@ -95,6 +111,9 @@ public:
     bool ReplaceKeepingBackup(const std::string& from, const std::string& to,
                               const std::string& backup) override {
         return Move(to) && inner_.ReplaceKeepingBackup(from, to, backup);
+    }
+    bool PutBack(const std::string& backup, const std::string& to) override {
+        return inner_.PutBack(backup, to);
     }
     bool MakeDirectory(const std::string& p) override { return inner_.MakeDirectory(p); }
     bool IsDirectory(const std::string& p) const override { return inner_.IsDirectory(p); }
@@ -505,8 +524,18 @@ TEST_F(WriteFaults, WorkFolderThatVanishesIsReportedAndNothingIsWrittenElsewhere
 // files stay a pair.
 TEST_F(WriteFaults, TotalAndWrittenResultAreReplacedTogetherTotalFirst) {
     const std::map<std::string, Writer> writers = Writers();
-    for (const char* name : {"save", "result writing"}) {
-        const Writer& w = writers.at(name);
+    for (const std::string name :
+         {"save", "result writing", "save of a linked total", "result writing of a linked total"}) {
+        const bool linked = name.ends_with("linked total");
+        Writer w = writers.at(linked ? name.substr(0, name.find(" of")) : name);
+        // The total is the user's link to a file elsewhere: put back, it is
+        // that link again.
+        if (linked)
+            w.prepare = [prepare = w.prepare, this] {
+                prepare();
+                stdfs::rename("CheckOut/total.tls", dir_ / "elsewhere.tls");
+                stdfs::create_symlink(dir_ / "elsewhere.tls", "CheckOut/total.tls");
+            };
         Reset(w);
         posix::IconvCodec codec;
         posix::PosixFileSystem real(codec);
@@ -522,7 +551,41 @@ TEST_F(WriteFaults, TotalAndWrittenResultAreReplacedTogetherTotalFirst) {
         EXPECT_EQ(end.code, 1) << name;
         EXPECT_TRUE(end.Shown(kWriteError)) << name;
         EXPECT_TRUE(Snapshot(w) == before) << name << ": the earlier files are not both back";
+        EXPECT_EQ(stdfs::is_symlink("CheckOut/total.tls"), linked) << name;
         EXPECT_TRUE(Leftovers().empty()) << name;
+    }
+}
+
+// A link swapped in for a new file between its sync and its rename is not
+// taken for the file: the write fails with its message, no link is left
+// under the name (a file replaced with a backup is back), the journal is
+// kept and what the link led to is untouched.
+TEST_F(WriteFaults, LinkSwappedInBeforeTheRenameFailsTheWrite) {
+    const std::map<std::string, Writer> writers = Writers();
+    const stdfs::path outside = dir_ / "auditors-own.txt";
+    for (const char* name : {"per-PC result", "consolidation", "result writing"}) {
+        const Writer& w = writers.at(name);
+        const Files before = Reset(w);
+        std::ofstream(outside, std::ios::binary) << "kept";
+        const std::string target = outside.string();
+        const ChildEnd end =
+            RunChild(w, [&target](FaultyFileSystem&) { gSwapInLinkTo = target.c_str(); });
+        EXPECT_EQ(end.code, 1) << name;
+        EXPECT_TRUE(end.Shown(kWriteError)) << name;
+        for (const auto& [file, bytes] : before) {
+            EXPECT_FALSE(stdfs::is_symlink("CheckOut/" + file)) << name << ": " << file;
+            const std::optional<std::string> now = Get(file);
+            EXPECT_TRUE(!now || now == bytes) << name << ": " << file;
+        }
+        if (std::string(name) == "result writing") {
+            EXPECT_TRUE(Snapshot(w) == before) << name << ": the earlier files are not back";
+        }
+        EXPECT_EQ(Get("G_N.tmp"), before.count("G_N.tmp") ? before.at("G_N.tmp") : std::nullopt)
+            << name << ": the journal";
+        std::ifstream in(outside, std::ios::binary);
+        std::ostringstream kept;
+        kept << in.rdbuf();
+        EXPECT_EQ(kept.str(), "kept") << name;
     }
 }
 

@@ -47,12 +47,14 @@ bool StderrIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
+bool ReadNativeFile(const std::string& path, std::string& bytes) {
+    return posix::ReadPlainFile(path, bytes);
+}
+
 bool RenameNativeFile(const std::string& from, const std::string& to) {
-    // The new file's bytes reach the disk before it takes the old one's place.
-    if (!posix::SyncFile(from) || std::rename(from.c_str(), to.c_str()) != 0)
-        return false;
-    posix::SyncParentFolder(to);
-    return true;
+    // The new file's bytes reach the disk before it takes the old one's
+    // place, and a link swapped in for it meanwhile is not left there.
+    return posix::MoveSyncedFile(from, to);
 }
 
 std::unique_ptr<OutFile> CreateNativeFile(const std::string& path) {

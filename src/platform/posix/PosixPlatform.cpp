@@ -4,6 +4,7 @@
 #include "util/Text.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -11,6 +12,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iconv.h>
+#include <new>
 #include <pwd.h>
 #include <sstream>
 #include <sys/resource.h>
@@ -157,19 +159,65 @@ private:
 
 } // namespace
 
-bool SyncFile(const std::string& path) {
-    // Opened without following a link and without waiting on a pipe: a link
-    // put in the new file's place since it was written is refused. A file
-    // this process cannot open again is moved unsynced, as before.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno != ELOOP;
+namespace {
+
+// A new file about to be moved: its identity, and its descriptor held open
+// until the move is checked, so that its inode cannot be freed and given to
+// whatever is put in its place.
+struct MovingFile {
+    int fd = -1;
     struct stat st {};
-    bool synced = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    MovingFile() = default;
+    MovingFile(const MovingFile&) = delete;
+    MovingFile& operator=(const MovingFile&) = delete;
+    ~MovingFile() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Opens the file `path` without following a link and without waiting on a
+// pipe, brings its bytes onto the disk and tells its identity. False for a
+// link or anything but a plain file, or when the flush fails; a plain file
+// this process cannot open again is taken unsynced, by its name.
+bool SyncForMove(const std::string& path, MovingFile& file) {
+    file.fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (file.fd < 0)
+        return errno != ELOOP && ::lstat(path.c_str(), &file.st) == 0 && S_ISREG(file.st.st_mode);
+    const bool plain = ::fstat(file.fd, &file.st) == 0 && S_ISREG(file.st.st_mode);
     // EINVAL: a file system that cannot sync this file; nothing lost.
-    synced = synced && (::fdatasync(fd) == 0 || errno == EINVAL);
-    ::close(fd);
-    return synced;
+    return plain && (::fdatasync(file.fd) == 0 || errno == EINVAL);
+}
+
+// True when the name `path` now holds the file of identity `st`. What stands
+// there instead (a link swapped in for the new file before it moved) goes when
+// it is a link: it was never the user's.
+bool HoldsFile(const std::string& path, const struct stat& st) {
+    struct stat now {};
+    if (::lstat(path.c_str(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino)
+        return true;
+    if (S_ISLNK(now.st_mode))
+        ::unlink(path.c_str());
+    return false;
+}
+
+} // namespace
+
+bool SyncFile(const std::string& path) {
+    MovingFile file;
+    return SyncForMove(path, file);
+}
+
+bool MoveSyncedFile(const std::string& from, const std::string& to) {
+    MovingFile file;
+    if (!SyncForMove(from, file) || ::rename(from.c_str(), to.c_str()) != 0)
+        return false;
+    // Between the flush and the rename another name may have been put in the
+    // new file's place: then it is not the file that was written.
+    if (!HoldsFile(to, file.st))
+        return false;
+    SyncParentFolder(to);
+    return true;
 }
 
 std::unique_ptr<OutFile> CreateNewFile(const std::string& path) {
@@ -196,6 +244,53 @@ std::unique_ptr<OutFile> OpenForAppending(const std::string& path) {
         return nullptr;
     }
     return std::make_unique<PosixOutFile>(fd);
+}
+
+int OpenPlainFile(const std::string& path) {
+    // O_NONBLOCK: opening a pipe or a device neither waits for a writer nor
+    // wakes anything up; it is refused below. On a plain file it changes nothing.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool ReadPlainFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    const int fd = OpenPlainFile(path);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) <= kMaxWholeFileBytes;
+    try {
+        if (ok)
+            bytes.reserve(static_cast<std::size_t>(st.st_size));
+        char buf[65536];
+        while (ok) {
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                ok = false;
+            if (n <= 0)
+                break;
+            // A file that grows while it is read is held to the same bound.
+            ok = bytes.size() + static_cast<std::size_t>(n) <= kMaxWholeFileBytes;
+            if (ok)
+                bytes.append(buf, static_cast<std::size_t>(n));
+        }
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    ::close(fd);
+    if (!ok)
+        std::string().swap(bytes);
+    return ok;
 }
 
 void SyncParentFolder(const std::string& path) {
@@ -288,44 +383,19 @@ std::string PosixFileSystem::NativePath(const std::string& path) const {
 }
 
 bool PosixFileSystem::ReadWhole(const std::string& path, std::string& bytes) const {
-    bytes.clear();
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    if (st.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
-    while (true) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        bytes.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return true;
+    return ReadPlainFile(NativePath(path), bytes);
 }
 
 std::unique_ptr<InFile> PosixFileSystem::OpenRead(const std::string& path) const {
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenPlainFile(NativePath(path));
     if (fd < 0)
         return nullptr;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
     return std::make_unique<PosixInFile>(fd);
 }
 
 bool PosixFileSystem::Exists(const std::string& path) const {
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting on a pipe: its name is there, whoever writes to it.
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     ::close(fd);
@@ -345,12 +415,7 @@ bool PosixFileSystem::Rename(const std::string& from, const std::string& to) {
     // The new file's bytes reach the disk before it takes the old one's
     // place, so that a power cut never leaves an empty file under the name; a
     // write error the system only finds while flushing fails the rename.
-    const std::string source = NativePath(from);
-    const std::string target = NativePath(to);
-    if (!SyncFile(source) || ::rename(source.c_str(), target.c_str()) != 0)
-        return false;
-    SyncParentFolder(target);
-    return true;
+    return MoveSyncedFile(NativePath(from), NativePath(to));
 }
 
 bool PosixFileSystem::ReplaceKeepingBackup(const std::string& from, const std::string& to,
@@ -358,11 +423,13 @@ bool PosixFileSystem::ReplaceKeepingBackup(const std::string& from, const std::s
     const std::string source = NativePath(from);
     const std::string target = NativePath(to);
     const std::string kept = NativePath(backup);
-    if (!SyncFile(source))
+    MovingFile file;
+    if (!SyncForMove(source, file))
         return false;
     // The backup is a second name of the file `to` names, so that `to` names
     // a whole file at every moment; where the file system has no hard links
     // the file is moved aside instead, and moved back when the rename fails.
+    // (A link under `to` is kept as the link itself, never what it leads to.)
     ::unlink(kept.c_str());
     const bool linked = ::link(target.c_str(), kept.c_str()) == 0;
     if (!linked && ::rename(target.c_str(), kept.c_str()) != 0)
@@ -374,6 +441,19 @@ bool PosixFileSystem::ReplaceKeepingBackup(const std::string& from, const std::s
             ::rename(kept.c_str(), target.c_str());
         return false;
     }
+    // Something other than the written file moved in: the kept one goes back.
+    if (!HoldsFile(target, file.st)) {
+        ::rename(kept.c_str(), target.c_str());
+        return false;
+    }
+    SyncParentFolder(target);
+    return true;
+}
+
+bool PosixFileSystem::PutBack(const std::string& backup, const std::string& to) {
+    const std::string target = NativePath(to);
+    if (::rename(NativePath(backup).c_str(), target.c_str()) != 0)
+        return false;
     SyncParentFolder(target);
     return true;
 }

@@ -31,6 +31,11 @@ public:
 // file's place (a file that cannot be opened is left as it is).
 bool SyncFile(const std::string& path);
 
+// Moves the file `from` onto `to` (native paths) once its bytes are on the
+// disk (SyncFile), and checks that `to` then holds that very file: a link
+// put in its place in the meantime fails the move (false) and is removed.
+bool MoveSyncedFile(const std::string& from, const std::string& to);
+
 // Makes the file `path` (a native path) anew for writing, never through a
 // link: a file or link of that name is removed first (the link itself, not
 // what it leads to), then the file is created exclusively. Null when it
@@ -41,6 +46,14 @@ std::unique_ptr<OutFile> CreateNewFile(const std::string& path);
 // it when missing. A link, a file that has other names too (a hard link),
 // and anything but a plain file are refused: null, as when it cannot be opened.
 std::unique_ptr<OutFile> OpenForAppending(const std::string& path);
+
+// Opens the file `path` (a native path) for reading when it is a plain file,
+// without waiting on a pipe or a device; -1 otherwise.
+int OpenPlainFile(const std::string& path);
+
+// The whole plain file `path` (a native path); false as for
+// FileSystem::ReadWhole, with `bytes` empty.
+bool ReadPlainFile(const std::string& path, std::string& bytes);
 
 // Makes a rename into the folder of `path` (a native path) last through a
 // power cut; best effort, as some file systems cannot sync a folder.
@@ -59,6 +72,7 @@ public:
     bool Rename(const std::string& from, const std::string& to) override;
     bool ReplaceKeepingBackup(const std::string& from, const std::string& to,
                               const std::string& backup) override;
+    bool PutBack(const std::string& backup, const std::string& to) override;
     bool MakeDirectory(const std::string& path) override;
     bool IsDirectory(const std::string& path) const override;
     bool IsLink(const std::string& path) const override;

@@ -91,6 +91,12 @@ std::wstring win32::WideFromUtf8(const std::string& utf8) {
     return w;
 }
 
+bool ReadNativeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    const std::wstring wide = win32::WideFromUtf8(path);
+    return !wide.empty() && win32::ReadWholeFile(wide, bytes);
+}
+
 bool RenameNativeFile(const std::string& from, const std::string& to) {
     const std::wstring wideFrom = win32::WideFromUtf8(from);
     const std::wstring wideTo = win32::WideFromUtf8(to);

@@ -4,7 +4,9 @@
 #include "util/Text.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "platform/win32/WinApi.h"
 
@@ -146,30 +148,16 @@ bool FolderIdentity(const std::string& folder, std::uint64_t& device, std::uint6
     return true;
 }
 
-// Removes a reparse point itself (a link to a folder is removed as a
-// folder); other names stay.
-void RemoveLink(const std::wstring& path) {
-    const DWORD a = GetFileAttributesW(path.c_str());
-    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_REPARSE_POINT))
-        return;
-    if (a & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveDirectoryW(path.c_str());
-    else
-        DeleteFileW(path.c_str());
-}
-
 } // namespace
 
 std::unique_ptr<OutFile> CreateNewFile(const std::wstring& path) {
-    const DWORD a = GetFileAttributesW(path.c_str());
-    if (a != INVALID_FILE_ATTRIBUTES) {
-        if (a & FILE_ATTRIBUTE_REPARSE_POINT)
-            RemoveLink(path);
-        else if (!(a & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileW(path.c_str()); // hidden and system files too
-    }
-    // CREATE_NEW fails on any name put back in the meantime, and with
-    // FILE_FLAG_OPEN_REPARSE_POINT a link is never resolved to make its target.
+    // Whatever has the name gives way, hidden and system files and links
+    // too, but never what a link leads to; a folder stays.
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        RemoveOwnName(path.c_str());
+    // CREATE_NEW fails on any name put back in the meantime (and on a link
+    // that could not be removed), and with FILE_FLAG_OPEN_REPARSE_POINT a
+    // link is never resolved to make its target.
     const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE)
@@ -191,12 +179,51 @@ std::unique_ptr<OutFile> OpenForAppending(const std::wstring& path) {
     const bool plain =
         GetFileInformationByHandle(h, &info) != 0 &&
         (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0 &&
-        info.nNumberOfLinks <= 1;
+        info.nNumberOfLinks <= 1 && HandleIsTheName(h, path.c_str());
     if (!plain || !SetFilePointerEx(h, LARGE_INTEGER{}, nullptr, FILE_END)) {
         CloseHandle(h);
         return nullptr;
     }
     return std::make_unique<Win32OutFile>(h);
+}
+
+static bool ReadWholeFile(HANDLE h, std::string& bytes) {
+    bytes.clear();
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileType(h) == FILE_TYPE_DISK && GetFileSizeEx(h, &size) &&
+              static_cast<std::uint64_t>(size.QuadPart) <= kMaxWholeFileBytes;
+    try {
+        if (ok)
+            bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+        char buf[65536];
+        while (ok) {
+            DWORD got = 0;
+            if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) {
+                ok = false;
+                break;
+            }
+            if (got == 0)
+                break;
+            // A file that grows while it is read is held to the same bound.
+            ok = bytes.size() + got <= kMaxWholeFileBytes;
+            if (ok)
+                bytes.append(buf, got);
+        }
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    CloseHandle(h);
+    if (!ok)
+        std::string().swap(bytes);
+    return ok;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+    return ReadWholeFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                         bytes);
 }
 
 std::string Win32Codec::ToUtf8(const std::string& cp949) const {
@@ -208,36 +235,19 @@ std::string Win32Codec::FromUtf8(const std::string& utf8) const {
 }
 
 bool Win32FileSystem::ReadWhole(const std::string& path, std::string& bytes) const {
-    bytes.clear();
-    const HANDLE h = OpenForReading(path);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(h, &size) && size.QuadPart > 0)
-        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    char buf[65536];
-    bool ok = true;
-    while (true) {
-        DWORD got = 0;
-        if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) {
-            ok = false;
-            break;
-        }
-        if (got == 0)
-            break;
-        bytes.append(buf, got);
-    }
-    CloseHandle(h);
-    if (!ok)
-        bytes.clear();
-    return ok;
+    return ReadWholeFile(OpenForReading(path), bytes);
 }
 
 std::unique_ptr<InFile> Win32FileSystem::OpenRead(const std::string& path) const {
-    // A folder does not open without backup semantics, so it is refused here.
+    // A folder does not open without backup semantics, so it is refused
+    // here; a pipe or a device is no file either.
     const HANDLE h = OpenForReading(path);
     if (h == INVALID_HANDLE_VALUE)
         return nullptr;
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        return nullptr;
+    }
     return std::make_unique<Win32InFile>(h);
 }
 
@@ -257,7 +267,8 @@ std::unique_ptr<OutFile> Win32FileSystem::OpenWrite(const std::string& path, boo
 }
 
 bool Win32FileSystem::Remove(const std::string& path) {
-    return DeleteFileA(path.c_str()) != 0;
+    const std::wstring wide = Widen(kCodePage, path);
+    return !wide.empty() && RemoveOwnName(wide.c_str());
 }
 
 bool Win32FileSystem::Rename(const std::string& from, const std::string& to) {
@@ -278,7 +289,9 @@ bool Win32FileSystem::ReplaceKeepingBackup(const std::string& from, const std::s
         return false;
     // A link under the backup name goes first: the replaced file takes the
     // name itself, never the place the link leads to.
-    RemoveLink(wideBackup);
+    const DWORD kept = GetFileAttributesW(wideBackup.c_str());
+    if (kept != INVALID_FILE_ATTRIBUTES && (kept & FILE_ATTRIBUTE_REPARSE_POINT))
+        RemoveOwnName(wideBackup.c_str());
     if (ReplaceFileW(wideTo.c_str(), wideFrom.c_str(), wideBackup.c_str(),
                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return true;
@@ -288,6 +301,11 @@ bool Win32FileSystem::ReplaceKeepingBackup(const std::string& from, const std::s
         MoveFileExW(wideBackup.c_str(), wideTo.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     return false;
+}
+
+bool Win32FileSystem::PutBack(const std::string& backup, const std::string& to) {
+    return MoveFileExW(Widen(kCodePage, backup).c_str(), Widen(kCodePage, to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Win32FileSystem::MakeDirectory(const std::string& path) {

@@ -20,6 +20,9 @@ constexpr unsigned kCodePage = 949;
 // Null when it cannot be made.
 std::unique_ptr<OutFile> CreateNewFile(const std::wstring& path);
 
+// Reads the whole plain file `path`; false as for FileSystem::ReadWhole.
+bool ReadWholeFile(const std::wstring& path, std::string& bytes);
+
 // Opens the plain file `path` at its end for writing, making it when missing.
 // A reparse point, a folder and a file that has other names too (a hard
 // link) are refused: null, as when it cannot be opened.
@@ -48,6 +51,7 @@ public:
     // back when the system moved it aside but could not move `from` in.
     bool ReplaceKeepingBackup(const std::string& from, const std::string& to,
                               const std::string& backup) override;
+    bool PutBack(const std::string& backup, const std::string& to) override;
     bool MakeDirectory(const std::string& path) override;
     bool IsDirectory(const std::string& path) const override;
     bool IsLink(const std::string& path) const override;

@@ -201,6 +201,28 @@ void PaintPages(const ReportLayout& layout, QPainter& painter, QPagedPaintDevice
     }
 }
 
+bool WriteReportPdf(const ReportLayout& layout, const TextCodec& codec, QIODevice& device,
+                    QString* error) {
+    QPdfWriter writer(&device);
+    writer.setResolution(1200);
+    writer.setCreator(QStringLiteral("Ostravion"));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        if (error)
+            *error = QStringLiteral("cannot start the PDF document");
+        return false;
+    }
+    PaintPages(layout, painter, writer, codec);
+    if (!painter.end()) {
+        if (error)
+            *error = QStringLiteral("cannot finish the PDF document");
+        return false;
+    }
+    return true;
+}
+
 bool WriteReportPdf(const ReportLayout& layout, const TextCodec& codec, const QString& path,
                     QString* error) {
     QSaveFile file(path);
@@ -209,26 +231,9 @@ bool WriteReportPdf(const ReportLayout& layout, const TextCodec& codec, const QS
             *error = file.errorString();
         return false;
     }
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(1200);
-        writer.setCreator(QStringLiteral("Ostravion"));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            if (error)
-                *error = QStringLiteral("cannot start the PDF document");
-            return false;
-        }
-        PaintPages(layout, painter, writer, codec);
-        if (!painter.end()) {
-            file.cancelWriting();
-            if (error)
-                *error = QStringLiteral("cannot finish the PDF document");
-            return false;
-        }
+    if (!WriteReportPdf(layout, codec, file, error)) {
+        file.cancelWriting();
+        return false;
     }
     if (!file.commit()) {
         if (error)

@@ -11,6 +11,7 @@
 #include "views/ReportLayout.h"
 
 #include <QFont>
+#include <QIODevice>
 #include <QPainter>
 #include <QPen>
 #include <QString>
@@ -82,6 +83,11 @@ void PaintPages(const ReportLayout& layout, QPainter& painter, QPagedPaintDevice
 // replaced only when the whole document was written; otherwise `error` says
 // why and any earlier file of that name is left as it was.
 bool WriteReportPdf(const ReportLayout& layout, const TextCodec& codec, const QString& path,
+                    QString* error = nullptr);
+
+// Writes every page of the layout as a PDF document (A4 portrait) to a device
+// open for writing; false, with `error` saying why, when it fails part way.
+bool WriteReportPdf(const ReportLayout& layout, const TextCodec& codec, QIODevice& device,
                     QString* error = nullptr);
 
 } // namespace ostravion::qtreport

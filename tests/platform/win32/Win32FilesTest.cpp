@@ -449,8 +449,13 @@ TEST_F(Win32Files, NoWriteGoesThroughALink) {
     ASSERT_TRUE(fs.ReadWhole(kKoreanCp949 + ".csv.new", bytes));
     EXPECT_EQ(bytes, "csv");
     // A link made here, where the system lets this program make one, is
-    // replaced by the new file.
+    // removed itself, and replaced by the new file.
     if (CreateSymbolicLinkA("made.tmp", "own.txt", 0) && fs.IsLink("made.tmp")) {
+        EXPECT_TRUE(fs.Remove("made.tmp"));
+        EXPECT_FALSE(fs.IsLink("made.tmp"));
+        ASSERT_TRUE(fs.ReadWhole("own.txt", bytes));
+        EXPECT_EQ(bytes, "kept");
+        ASSERT_TRUE(CreateSymbolicLinkA("made.tmp", "own.txt", 0));
         auto f = fs.OpenWrite("made.tmp", false);
         ASSERT_TRUE(f && f->Write("new") && f->Close());
         EXPECT_FALSE(fs.IsLink("made.tmp"));
