@@ -73,7 +73,7 @@ public:
         const std::string total = util.ResultPath(".tls");
         if (!fs.Exists(total)) {
             ctx.messages.Show(totalfile::kResultFileOpenError);
-            std::cerr << "ostravion-cli: there is no total file " << ctx.Utf8(total)
+            std::cerr << "ostravion-cli: there is no total file " << ShownPath(ctx, total)
                       << "; consolidate first\n";
             return 1;
         }
@@ -100,8 +100,8 @@ public:
 
         if (!model.Save(&doc))
             return 1;
-        std::cout << "result file\t" << ctx.Utf8(util.ResultPath(".rst")) << "\n";
-        std::cout << "total file\t" << ctx.Utf8(util.ResultPath(".tls")) << "\n";
+        std::cout << "result file\t" << ShownPath(ctx, util.ResultPath(".rst")) << "\n";
+        std::cout << "total file\t" << ShownPath(ctx, util.ResultPath(".tls")) << "\n";
         std::cout << "programs\t" << model.RowCount() << "\n";
         if (genuine_)
             std::cout << "genuine counts applied\t" << applied << "\n";
@@ -136,7 +136,7 @@ private:
                            std::vector<GenuineCount>& counts) const {
         std::string bytes;
         if (!ReadNativeFile(path, bytes)) {
-            std::cerr << "ostravion-cli: cannot read " << path << "\n";
+            std::cerr << "ostravion-cli: cannot read " << ShownUtf8Path(path) << "\n";
             return false;
         }
         std::string error;
@@ -144,9 +144,9 @@ private:
         if (ostravion::ReadGenuineCounts(bytes, ctx.Codec(), counts, error, badLines))
             return true;
         if (!error.empty())
-            std::cerr << "ostravion-cli: " << path << ": " << error << "\n";
+            std::cerr << "ostravion-cli: " << ShownUtf8Path(path) << ": " << error << "\n";
         for (int line : badLines)
-            std::cerr << "ostravion-cli: " << path << ": line " << line
+            std::cerr << "ostravion-cli: " << ShownUtf8Path(path) << ": line " << line
                       << ": expected a program name and a genuine count (a whole number "
                          "from 0)\n";
         return false;
@@ -158,12 +158,12 @@ private:
                            const std::vector<GenuineCount>& counts) const {
         GenuineCountEvents events;
         events.genuineReset = [&](const GenuineCount& c, int row) {
-            std::cerr << "  (" << *genuine_ << " line " << c.line << ": " << ctx.Utf8(c.program)
-                      << ", genuine " << c.count << ", installed "
+            std::cerr << "  (" << ShownUtf8Path(*genuine_) << " line " << c.line << ": "
+                      << ctx.Utf8(c.program) << ", genuine " << c.count << ", installed "
                       << model.ItemText(row, kResultInstalled) << ")\n";
         };
         events.noSuchProgram = [&](const GenuineCount& c) {
-            std::cerr << "ostravion-cli: " << *genuine_ << " line " << c.line
+            std::cerr << "ostravion-cli: " << ShownUtf8Path(*genuine_) << " line " << c.line
                       << ": no program named " << ctx.Utf8(c.program)
                       << " in the result; skipped\n";
         };

@@ -157,9 +157,10 @@ int ScanCommand::Run(Context& ctx) {
         return 2;
     case StartFieldCheck::FileExists:
         if (!overwrite_) {
-            messages.Show(msg::kOverwriteQuestion);
-            std::cerr << "ostravion-cli: " << ctx.Utf8(ScanResultPathFor(group, name))
-                      << " is kept; give --overwrite to replace it\n";
+            std::cerr << "ostravion-cli: 같은 이름의 결과 파일이 있어 점검하지 않았습니다: "
+                      << ShownPath(ctx, ScanResultPathFor(group, name)) << "\n"
+                      << "ostravion-cli: 그 파일은 그대로 있습니다. 새 점검 결과로 바꾸려면 "
+                         "--overwrite 를 붙이십시오.\n";
             return 1;
         }
         break;
@@ -178,8 +179,10 @@ int ScanCommand::Run(Context& ctx) {
     const std::string keyListPath = keylist_.empty() ? kKeyListFile : ctx.Cp949(keylist_);
     {
         KeyList check;
-        if (!check.Load(fs, messages, keyListPath))
+        if (!check.Load(fs, messages, keyListPath)) {
+            ExplainKeyList(ctx, keyListPath, "--keylist");
             return 1;
+        }
     }
 
     PcFacts facts = GatherPcFacts(sys, platform.LocalClock(), group, name);
@@ -247,20 +250,12 @@ int ScanCommand::Run(Context& ctx) {
     } else {
         std::cerr << "scan stopped: the result file holds what was found until then\n";
     }
-    // The file's full path as this system writes paths: backslashes on Windows.
-    const char separator = platform.Search().NativeSeparator();
-    std::string where = fs.CurrentDirectory();
-    // (A CP949 trail byte may be a backslash: only a whole character counts.)
-    if (where.empty() || text::FindLastChar(where, separator) != where.size() - 1)
-        where += separator;
-    where += std::string("CheckOut") + separator + ScanBaseName(facts.Group, facts.ComputerName) +
-             ".ipt";
     std::cerr << "programs: " << lists.normal.RowCount() + lists.extended.RowCount() << " listed ("
               << lists.normal.RowCount() << " normal, " << lists.extended.RowCount()
               << " extended), " << search.Files() << " files, " << Elapsed(took) << "\n";
     if (!doc.LastWriteSucceeded())
         return 1;
-    std::cout << ctx.Utf8(where) << "\n";
+    std::cout << ShownPath(ctx, ScanResultPathFor(facts.Group, facts.ComputerName)) << "\n";
     return stopped ? 130 : 0;
 }
 

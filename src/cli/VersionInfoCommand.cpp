@@ -19,7 +19,7 @@ public:
     void Register(CLI::App& app) override {
         cmd_ = app.add_subcommand("version-info",
                                   "print the version strings of Windows programs as a scan "
-                                  "reads them (first line only, in UTF-8)");
+                                  "reads them (first line only)");
         cmd_->add_option("FILE", files_, "a program or library file")->required();
     }
     bool Chosen() const override { return cmd_->parsed(); }

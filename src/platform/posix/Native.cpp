@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <unistd.h>
 
@@ -65,6 +66,17 @@ std::vector<std::string> ArgumentsAsUtf8(int argc, char** argv) {
 }
 
 void SetStandardStreamsBinary() {}
+
+std::unique_ptr<StandardText> TakeStandardStreams(bool) {
+    // Linux terminals, files and pipes take UTF-8 as it is.
+    return std::make_unique<StandardText>();
+}
+
+bool WriteStandardOutputBytes(const std::string& bytes) {
+    std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::cout.flush();
+    return static_cast<bool>(std::cout);
+}
 
 bool LockKeyOn(LockKey key) {
     // The keyboard lights under /sys/class/leds: "input3::capslock" and the like.
