@@ -35,11 +35,11 @@ public:
             else if (!std::ifstream(file, std::ios::binary))
                 problem = "cannot be read";
             if (problem) {
-                std::cerr << "ostravion-cli: " << file << ": " << problem << "\n";
+                std::cerr << "ostravion-cli: " << ShownUtf8Path(file) << ": " << problem << "\n";
                 status = 1;
                 continue;
             }
-            std::cout << file << "\n";
+            std::cout << ShownUtf8Path(file) << "\n";
             for (const char* name : kNames) {
                 const std::string value =
                     text::CutAtLineBreak(ctx.platform.Versions().Read(file, name));

@@ -87,7 +87,7 @@ run() { WINEPREFIX=$kitp wine "$@"; }
 # The programs' output, redirected, is in the Korean code page.
 cp949() { iconv -f CP949 -t UTF-8; }
 check "kit: ostravion-cli --version" "ostravion-cli $version" "$(run ostravion-cli.exe --version | tr -d '\r')"
-check "kit: version-info of ostravion-cli.exe" "ostravion-cli.exe
+check "kit: version-info of ostravion-cli.exe" "C:\\stick\\Ostravion-$version-win64\\ostravion-cli.exe
   CompanyName: Velmora
   FileDescription: Ostravion 소프트웨어 점검 (명령줄)
   ProductName: Ostravion
