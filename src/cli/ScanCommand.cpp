@@ -91,16 +91,60 @@ std::string Elapsed(std::chrono::steady_clock::duration d) {
     return buf;
 }
 
-// The end of a text that fits `width` characters (UTF-8 aware), "..." in front when cut.
-std::string TailFit(const std::string& utf8, std::size_t width) {
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < utf8.size(); ++i)
-        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80)
-            starts.push_back(i);
-    if (starts.size() <= width)
-        return utf8;
-    return "..." + utf8.substr(starts[starts.size() - (width - 3)]);
+// The columns a text takes on a terminal: a character beyond ASCII (Hangul
+// and the like take two) is counted as two, so that the line never wraps.
+std::size_t Columns(const std::string& utf8) {
+    std::size_t columns = 0;
+    for (const char c : utf8) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        columns += b < 0x80 ? 1 : (b & 0xC0) == 0xC0 ? 2 : 0;
+    }
+    return columns;
 }
+
+// The end of a text that fits `width` columns, "..." in front when cut.
+std::string TailFit(const std::string& utf8, std::size_t width) {
+    if (Columns(utf8) <= width)
+        return utf8;
+    std::size_t start = utf8.size();
+    std::size_t used = 3;
+    while (start > 0) {
+        std::size_t lead = start - 1;
+        while (lead > 0 && (static_cast<unsigned char>(utf8[lead]) & 0xC0) == 0x80)
+            --lead;
+        used += Columns(utf8.substr(lead, start - lead));
+        if (used > width)
+            break;
+        start = lead;
+    }
+    return "..." + utf8.substr(start);
+}
+
+// One progress line on the terminal, redrawn in place: it fits the
+// terminal's width and is cleared with blanks (no terminal escapes, which
+// not every console knows).
+class ProgressLine {
+public:
+    void Draw(const std::string& counts, const std::string& folder) {
+        const int width = StderrColumns();
+        const std::size_t columns = width > 20 ? static_cast<std::size_t>(width) - 1 : 79;
+        std::string line = counts;
+        if (Columns(line) + 8 < columns)
+            line += "  " + TailFit(folder, columns - Columns(line) - 2);
+        const std::size_t shown = Columns(line);
+        std::cerr << "\r" << line << std::string(drawn_ > shown ? drawn_ - shown : 0, ' ')
+                  << std::flush;
+        drawn_ = shown;
+    }
+    void Clear() {
+        if (drawn_ > 0)
+            std::cerr << "\r" << std::string(drawn_, ' ') << "\r" << std::flush;
+        drawn_ = 0;
+    }
+
+private:
+    std::size_t drawn_ = 0;
+};
 
 class ScanCommand final : public Command {
 public:
@@ -204,6 +248,7 @@ int ScanCommand::Run(Context& ctx) {
     auto oldInt = std::signal(SIGINT, OnInterrupt);
     auto oldTerm = std::signal(SIGTERM, OnInterrupt);
     const bool terminal = StderrIsTerminal();
+    ProgressLine progress;
     const auto start = std::chrono::steady_clock::now();
     auto lastDraw = start - std::chrono::seconds(1);
 
@@ -221,9 +266,13 @@ int ScanCommand::Run(Context& ctx) {
         const auto now = std::chrono::steady_clock::now();
         if (terminal && now - lastDraw >= std::chrono::milliseconds(200)) {
             lastDraw = now;
-            std::cerr << "\r\033[K" << search.Files() << " files, " << doc.ProgramsFound()
-                      << " programs, " << Elapsed(now - start) << "  "
-                      << TailFit(search.Folder(), 50) << std::flush;
+            // Windows lists folders by their names in the Korean code page.
+            const std::string folder =
+                search.NativeSeparator() == '\\' ? ctx.Utf8(search.Folder()) : search.Folder();
+            progress.Draw(std::to_string(search.Files()) + " files, " +
+                              std::to_string(doc.ProgramsFound()) + " programs, " +
+                              Elapsed(now - start),
+                          folder);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -233,8 +282,7 @@ int ScanCommand::Run(Context& ctx) {
     }
     std::signal(SIGINT, oldInt);
     std::signal(SIGTERM, oldTerm);
-    if (terminal)
-        std::cerr << "\r\033[K";
+    progress.Clear();
 
     const auto took = std::chrono::steady_clock::now() - start;
     if (!stopped && outcome == ScanOutcome::KeyListFailed) {

@@ -78,6 +78,8 @@ bool WriteStandardOutputBytes(const std::string& bytes);
 
 // True when the standard error stream is a terminal (progress may redraw a line).
 bool StderrIsTerminal();
+// The width of that terminal in columns; 0 when it cannot tell.
+int StderrColumns();
 
 // Whether a lock key is on, as the keyboard's lights show it; false when the
 // system cannot tell.

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace ostravion {
@@ -43,6 +44,11 @@ struct PosixNative final : NativePlatform {
 
 bool StderrIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
+}
+
+int StderrColumns() {
+    winsize size{};
+    return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
 }
 
 bool RenameNativeFile(const std::string& from, const std::string& to) {

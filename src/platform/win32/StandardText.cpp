@@ -15,10 +15,6 @@ namespace ostravion {
 
 namespace {
 
-#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
-#define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
-#endif
-
 bool WriteAll(HANDLE handle, const char* data, std::size_t size) {
     while (size > 0) {
         const DWORD chunk = size > 65536 ? 65536 : static_cast<DWORD>(size);
@@ -142,11 +138,6 @@ public:
         std::cout.flush();
         std::cerr.flush();
         SetStandardStreamsBinary();
-        // The progress line redraws itself with the terminal's escapes.
-        const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-        DWORD mode = 0;
-        if (GetConsoleMode(error, &mode))
-            SetConsoleMode(error, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
         oldOut_ = std::cout.rdbuf(&out_);
         oldErr_ = std::cerr.rdbuf(&err_);
     }
