@@ -121,8 +121,9 @@ std::string TailFit(const std::string& utf8, std::size_t width) {
 }
 
 // One progress line on the terminal, redrawn in place: it fits the
-// terminal's width and is cleared with blanks (no terminal escapes, which
-// not every console knows).
+// terminal's width, and the line before it is blanked first (no terminal
+// escapes, which not every console knows; as many blanks as the line's
+// columns cover it whether a Korean character takes one cell or two).
 class ProgressLine {
 public:
     void Draw(const std::string& counts, const std::string& folder) {
@@ -131,18 +132,20 @@ public:
         std::string line = counts;
         if (Columns(line) + 8 < columns)
             line += "  " + TailFit(folder, columns - Columns(line) - 2);
-        const std::size_t shown = Columns(line);
-        std::cerr << "\r" << line << std::string(drawn_ > shown ? drawn_ - shown : 0, ' ')
-                  << std::flush;
-        drawn_ = shown;
+        std::cerr << Blank() + line << std::flush;
+        drawn_ = Columns(line);
     }
     void Clear() {
         if (drawn_ > 0)
-            std::cerr << "\r" << std::string(drawn_, ' ') << "\r" << std::flush;
+            std::cerr << Blank() << std::flush;
         drawn_ = 0;
     }
 
 private:
+    std::string Blank() const {
+        return drawn_ > 0 ? "\r" + std::string(drawn_, ' ') + "\r" : std::string("\r");
+    }
+
     std::size_t drawn_ = 0;
 };
 
