@@ -45,15 +45,21 @@ public:
 
         ctx.messages.SetAnswer(overwrite_);
         const ConsolidateOutcome outcome = RunConsolidateCommand(doc, ctx.Cp949(name_));
-        if (outcome.name == NameCheck::KeptExisting)
-            std::cerr << "ostravion-cli: the total file is kept and nothing merged; "
-                         "--overwrite replaces it\n";
+        if (outcome.name == NameCheck::KeptExisting) {
+            // The names were refused, so the kept file is named as the merge would have.
+            CAuditUtil kept(fs, ctx.messages);
+            kept.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name);
+            std::cerr << "ostravion-cli: 같은 이름의 총괄 파일이 있어 취합하지 않았습니다: "
+                      << ShownPath(ctx, kept.ResultPath(".tls")) << "\n"
+                      << "ostravion-cli: 그 파일은 그대로 있습니다. 새로 취합한 결과로 바꾸려면 "
+                         "--overwrite 를 붙이십시오.\n";
+        }
         if (outcome.name != NameCheck::Accepted)
             return 1;
         const ConsolidationSummary& s = outcome.summary;
 
         WarnSameComputer(ctx, chosen, s.computerNames);
-        std::cout << "total file\t" << ctx.Utf8(util.ResultPath(".tls")) << "\n";
+        std::cout << "total file\t" << ShownPath(ctx, util.ResultPath(".tls")) << "\n";
         std::cout << "PCs\t" << s.pcCount << "\n";
         std::cout << "unreadable files\t" << s.unreadable.size() << "\n";
         std::cout << "distinct programs\t" << s.programs << "\n";

@@ -36,7 +36,7 @@ public:
         std::string bytes;
         if (!util.Files().ReadWhole(path, bytes)) {
             ctx.messages.Show(totalfile::kResultFileOpenError);
-            std::cerr << "ostravion-cli: cannot read " << ctx.Utf8(path) << "\n";
+            std::cerr << "ostravion-cli: cannot read " << ShownPath(ctx, path) << "\n";
             return 1;
         }
         // The rows as the result-writing dialog lists them, so that copies and
@@ -57,10 +57,10 @@ public:
             out += csv::Line(fields);
         }
         if (!WriteNativeFile(csv_, out)) {
-            std::cerr << "ostravion-cli: cannot write " << csv_ << "\n";
+            std::cerr << "ostravion-cli: cannot write " << ShownUtf8Path(csv_) << "\n";
             return 1;
         }
-        std::cout << "csv file\t" << csv_ << "\n";
+        std::cout << "csv file\t" << ShownUtf8Path(csv_) << "\n";
         std::cout << "programs\t" << rows.size() << "\n";
         return 0;
     }

@@ -14,7 +14,10 @@ namespace {
 // scan checks them.
 bool ReadKeyFile(Context& ctx, const std::string& path, std::string& bytes) {
     const bool opened = ReadNativeFile(path, bytes);
-    return KeyList::CheckRead(opened, bytes, ctx.messages);
+    if (KeyList::CheckRead(opened, bytes, ctx.messages))
+        return true;
+    ExplainKeyList(ctx, ctx.Cp949(path), nullptr);
+    return false;
 }
 
 // UTF-8 lines (LF or CR LF, an optional byte-order mark) as one CP949 text
@@ -47,10 +50,11 @@ public:
     void Register(CLI::App& app) override {
         cmd_ = app.add_subcommand("keylist", "read, list or make a key-list container");
         cmd_->require_subcommand(1);
-        unpack_ = cmd_->add_subcommand("unpack", "write the decoded payload to stdout");
+        unpack_ = cmd_->add_subcommand(
+            "unpack", "write the decoded payload to stdout as it is (CP949, CR LF), or with "
+                      "--utf8 in UTF-8 with LF line ends");
         unpack_->add_option("FILE", file_, "key-list container")->capture_default_str();
-        unpack_->add_flag("--utf8", utf8_, "convert to UTF-8 with LF line ends");
-        list_ = cmd_->add_subcommand("list", "print the loaded entries, one a line, in UTF-8");
+        list_ = cmd_->add_subcommand("list", "print the loaded entries, one a line");
         list_->add_option("FILE", file_, "key-list container")->capture_default_str();
         pack_ = cmd_->add_subcommand("pack", "make a container from a UTF-8 TSV");
         pack_->add_option("TSV", tsv_, "UTF-8 TSV, one entry a line")->required();
@@ -73,10 +77,10 @@ private:
             return 1;
         if (const std::size_t nul = bytes.find('\0'); nul != std::string::npos)
             bytes.resize(nul);
-        std::string payload = UnscrambleText(bytes);
-        if (utf8_)
-            payload = ctx.Utf8(text::ReplaceAll(payload, "\r\n", "\n"));
-        std::cout << payload;
+        const std::string payload = UnscrambleText(bytes);
+        if (!ctx.utf8)
+            return WriteStandardOutputBytes(payload) ? 0 : 1;
+        std::cout << ctx.Utf8(text::ReplaceAll(payload, "\r\n", "\n"));
         std::cout.flush();
         return std::cout ? 0 : 1;
     }
@@ -100,24 +104,24 @@ private:
     int Pack(Context& ctx) {
         std::string tsv;
         if (!ReadNativeFile(tsv_, tsv)) {
-            std::cerr << "ostravion-cli: cannot read " << tsv_ << "\n";
+            std::cerr << "ostravion-cli: cannot read " << ShownUtf8Path(tsv_) << "\n";
             return 1;
         }
         const std::string payload = Utf8LinesToPayload(ctx, tsv);
         std::string container;
         if (!ScrambleText(payload, container)) {
-            std::cerr << "ostravion-cli: " << tsv_
+            std::cerr << "ostravion-cli: " << ShownUtf8Path(tsv_)
                       << " holds a text that a container cannot carry (NUL, \"@~@\", \"&r&n\" or a "
                          "marker)\n";
             return 1;
         }
         if (!WriteNativeFile(file_, container)) {
-            std::cerr << "ostravion-cli: cannot write " << file_ << "\n";
+            std::cerr << "ostravion-cli: cannot write " << ShownUtf8Path(file_) << "\n";
             return 1;
         }
         KeyList check;
         check.LoadFromContainer(container);
-        std::cerr << "wrote " << file_ << ": " << check.Size() << " entries\n";
+        std::cerr << "wrote " << ShownUtf8Path(file_) << ": " << check.Size() << " entries\n";
         return 0;
     }
 
@@ -127,7 +131,6 @@ private:
     CLI::App* pack_ = nullptr;
     std::string file_ = kKeyListFile;
     std::string tsv_;
-    bool utf8_ = false;
 };
 
 } // namespace

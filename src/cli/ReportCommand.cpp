@@ -96,7 +96,7 @@ private:
     static constexpr const char* kFooter =
         "Exit status 1 when the audit's file cannot be read: the PDF is still written, with "
         "the report's no-data form, as printing does.\nThis build writes PDF files (--pdf); "
-        "the Windows build writes enhanced metafiles (--emf) or prints (--printer) instead.";
+        "the Windows build also writes enhanced metafiles (--emf) and prints (--printer).";
 
     void RegisterOutputs() {
         cmd_->add_option("--pdf", pdf_, "PDF file to write")->required();
@@ -149,11 +149,11 @@ private:
                 return painted;
             });
         if (!written) {
-            std::cerr << "ostravion-cli: cannot write " << pdf_ << ": " << error.toStdString()
-                      << "\n";
+            std::cerr << "ostravion-cli: cannot write " << ShownUtf8Path(pdf_) << ": "
+                      << error.toStdString() << "\n";
             return false;
         }
-        std::cout << "pdf\t" << pdf_ << "\n";
+        std::cout << "pdf\t" << ShownUtf8Path(pdf_) << "\n";
         return true;
     }
 
@@ -162,14 +162,18 @@ private:
 #else
     static constexpr const char* kDescription =
         "write a printed report of the total CheckOut/NAME.tls (and its written result "
-        "NAME.rst), or a blank form, as enhanced metafiles or to a printer";
+        "NAME.rst), or a blank form, to a PDF file, as enhanced metafiles or to a printer";
     static constexpr const char* kFooter =
         "Exit status 1 when the audit's file cannot be read: the pages are still written, "
-        "with the report's no-data form, as printing does.\nThis build writes enhanced "
-        "metafiles (--emf) or prints (--printer, --output); PDF files (--pdf) come from the "
-        "Linux build, or here from a PDF printer with --output.";
+        "with the report's no-data form, as printing does.\nThis build writes PDF files "
+        "(--pdf) through the system's PDF printer (\"Microsoft Print to PDF\"), enhanced "
+        "metafiles (--emf), or prints (--printer, --output).";
+    // The PDF printer of Windows 10 and 11.
+    static constexpr const char* kPdfPrinter = "Microsoft Print to PDF";
 
     void RegisterOutputs() {
+        CLI::Option* pdf = cmd_->add_option(
+            "--pdf", pdf_, "PDF file to write, printed by \"Microsoft Print to PDF\"");
         CLI::Option* emf = cmd_->add_option(
             "--emf", emf_,
             "folder to write the pages into, one enhanced metafile each (page-001.emf, ...)");
@@ -178,14 +182,24 @@ private:
         CLI::Option* output = cmd_->add_option(
             "--output", output_, "file the printer writes its output to (a PDF printer's PDF)");
         emf->excludes(printer);
+        pdf->excludes(emf);
+        pdf->excludes(printer);
         output->needs(printer);
     }
 
     // 0 when the output can be written; otherwise the exit status.
     int StartOutput(Context& ctx) {
-        if (emf_.empty() && printer_.empty()) {
-            std::cerr << "ostravion-cli: report needs --emf FOLDER or --printer NAME\n";
+        if (pdf_.empty() && emf_.empty() && printer_.empty()) {
+            std::cerr << "ostravion-cli: report needs --pdf FILE, --emf FOLDER or --printer NAME\n";
             return 2;
+        }
+        if (!pdf_.empty() && !device_.Choose(kPdfPrinter)) {
+            std::cerr << "ostravion-cli: 이 PC에는 PDF 프린터(\"" << kPdfPrinter
+                      << "\")가 없어 PDF 파일을 만들 수 없습니다.\n"
+                      << "ostravion-cli: 쪽마다 그림 파일(EMF)로 쓰려면 --emf FOLDER 를, 다른 "
+                         "프린터로 인쇄하거나 그 출력을 파일로 보내려면 --printer NAME --output "
+                         "FILE 을 쓰십시오.\n";
+            return 1;
         }
         if (!printer_.empty() && !device_.Choose(ctx.Cp949(printer_))) {
             std::cerr << "ostravion-cli: there is no printer named " << printer_ << "\n";
@@ -202,20 +216,29 @@ private:
                 std::cerr << "ostravion-cli: " << error << "\n";
                 return false;
             }
-            std::cout << "emf\t" << emf_ << "\n";
+            std::cout << "emf\t" << ShownUtf8Path(emf_) << "\n";
             return true;
         }
-        const gdireport::PrintOutcome done = device_.Print(layout, output_);
+        // The printer's output is written by the spooler, which starts
+        // elsewhere: it gets the file's whole path.
+        const std::string output = pdf_.empty() ? output_ : pdf_;
+        const std::string file = output.empty() ? std::string() : ShownUtf8Path(output);
+        const gdireport::PrintOutcome done = device_.Print(layout, file);
         if (const char* text = gdireport::PrintOutcomeText(done)) {
             std::cerr << ctx.Utf8(text) << "\n";
             return false;
         }
+        if (!pdf_.empty()) {
+            std::cout << "pdf\t" << file << "\n";
+            return true;
+        }
         std::cout << "printer\t" << printer_ << "\n";
-        if (!output_.empty())
-            std::cout << "output\t" << output_ << "\n";
+        if (!file.empty())
+            std::cout << "output\t" << file << "\n";
         return true;
     }
 
+    std::string pdf_;
     std::string emf_;
     std::string printer_;
     std::string output_;

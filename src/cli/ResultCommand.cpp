@@ -73,7 +73,7 @@ public:
         const std::string total = util.ResultPath(".tls");
         if (!fs.Exists(total)) {
             ctx.messages.Show(totalfile::kResultFileOpenError);
-            std::cerr << "ostravion-cli: there is no total file " << ctx.Utf8(total)
+            std::cerr << "ostravion-cli: there is no total file " << ShownPath(ctx, total)
                       << "; consolidate first\n";
             return 1;
         }
@@ -98,8 +98,8 @@ public:
 
         if (!model.Open()) {
             if (model.Refused())
-                std::cerr << "ostravion-cli: " << ctx.Utf8(util.ResultPath(".rst"))
-                          << " does not hold the rows of " << ctx.Utf8(total)
+                std::cerr << "ostravion-cli: " << ShownPath(ctx, util.ResultPath(".rst"))
+                          << " does not hold the rows of " << ShownPath(ctx, total)
                           << "; nothing was written (move it away to write the result anew)\n";
             return 1;
         }
@@ -116,8 +116,8 @@ public:
 
         if (!model.Save(&doc))
             return 1;
-        std::cout << "result file\t" << ctx.Utf8(util.ResultPath(".rst")) << "\n";
-        std::cout << "total file\t" << ctx.Utf8(util.ResultPath(".tls")) << "\n";
+        std::cout << "result file\t" << ShownPath(ctx, util.ResultPath(".rst")) << "\n";
+        std::cout << "total file\t" << ShownPath(ctx, util.ResultPath(".tls")) << "\n";
         std::cout << "programs\t" << model.RowCount() << "\n";
         if (genuine_)
             std::cout << "genuine counts applied\t" << applied << "\n";
@@ -152,7 +152,7 @@ private:
                            std::vector<GenuineCount>& counts) const {
         std::string bytes;
         if (!ReadNativeFile(path, bytes)) {
-            std::cerr << "ostravion-cli: cannot read " << path << "\n";
+            std::cerr << "ostravion-cli: cannot read " << ShownUtf8Path(path) << "\n";
             return false;
         }
         std::string error;
@@ -160,9 +160,9 @@ private:
         if (ostravion::ReadGenuineCounts(bytes, ctx.Codec(), counts, error, badLines))
             return true;
         if (!error.empty())
-            std::cerr << "ostravion-cli: " << path << ": " << error << "\n";
+            std::cerr << "ostravion-cli: " << ShownUtf8Path(path) << ": " << error << "\n";
         for (int line : badLines)
-            std::cerr << "ostravion-cli: " << path << ": line " << line
+            std::cerr << "ostravion-cli: " << ShownUtf8Path(path) << ": line " << line
                       << ": expected a program name and a genuine count (a whole number "
                          "from 0)\n";
         return false;
@@ -180,7 +180,7 @@ private:
             TellAboveInstalled(ctx, c, model.ItemText(row, kResultInstalled));
         };
         events.noSuchProgram = [&](const GenuineCount& c) {
-            std::cerr << "ostravion-cli: " << *genuine_ << " line " << c.line
+            std::cerr << "ostravion-cli: " << ShownUtf8Path(*genuine_) << " line " << c.line
                       << ": no program named " << ctx.Utf8(c.program)
                       << " in the result; skipped\n";
         };
@@ -191,7 +191,7 @@ private:
                             bool systemMessage = false) const {
         if (systemMessage)
             ctx.messages.Show(resultwriting::kGenuineAboveInstalled);
-        std::cerr << "ostravion-cli: " << *genuine_ << " line " << c.line << ": "
+        std::cerr << "ostravion-cli: " << ShownUtf8Path(*genuine_) << " line " << c.line << ": "
                   << ctx.Utf8(c.program) << ", genuine " << c.count
                   << " is above the installed count " << installed << "; nothing was written\n";
     }

@@ -91,16 +91,63 @@ std::string Elapsed(std::chrono::steady_clock::duration d) {
     return buf;
 }
 
-// The end of a text that fits `width` characters (UTF-8 aware), "..." in front when cut.
-std::string TailFit(const std::string& utf8, std::size_t width) {
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < utf8.size(); ++i)
-        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80)
-            starts.push_back(i);
-    if (starts.size() <= width)
-        return utf8;
-    return "..." + utf8.substr(starts[starts.size() - (width - 3)]);
+// The columns a text takes on a terminal: a character beyond ASCII (Hangul
+// and the like take two) is counted as two, so that the line never wraps.
+std::size_t Columns(const std::string& utf8) {
+    std::size_t columns = 0;
+    for (const char c : utf8) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        columns += b < 0x80 ? 1 : (b & 0xC0) == 0xC0 ? 2 : 0;
+    }
+    return columns;
 }
+
+// The end of a text that fits `width` columns, "..." in front when cut.
+std::string TailFit(const std::string& utf8, std::size_t width) {
+    if (Columns(utf8) <= width)
+        return utf8;
+    std::size_t start = utf8.size();
+    std::size_t used = 3;
+    while (start > 0) {
+        std::size_t lead = start - 1;
+        while (lead > 0 && (static_cast<unsigned char>(utf8[lead]) & 0xC0) == 0x80)
+            --lead;
+        used += Columns(utf8.substr(lead, start - lead));
+        if (used > width)
+            break;
+        start = lead;
+    }
+    return "..." + utf8.substr(start);
+}
+
+// One progress line on the terminal, redrawn in place: it fits the
+// terminal's width, and the line before it is blanked first (no terminal
+// escapes, which not every console knows; as many blanks as the line's
+// columns cover it whether a Korean character takes one cell or two).
+class ProgressLine {
+public:
+    void Draw(const std::string& counts, const std::string& folder) {
+        const int width = StderrColumns();
+        const std::size_t columns = width > 20 ? static_cast<std::size_t>(width) - 1 : 79;
+        std::string line = counts;
+        if (Columns(line) + 8 < columns)
+            line += "  " + TailFit(folder, columns - Columns(line) - 2);
+        std::cerr << Blank() + line << std::flush;
+        drawn_ = Columns(line);
+    }
+    void Clear() {
+        if (drawn_ > 0)
+            std::cerr << Blank() << std::flush;
+        drawn_ = 0;
+    }
+
+private:
+    std::string Blank() const {
+        return drawn_ > 0 ? "\r" + std::string(drawn_, ' ') + "\r" : std::string("\r");
+    }
+
+    std::size_t drawn_ = 0;
+};
 
 class ScanCommand final : public Command {
 public:
@@ -169,9 +216,10 @@ int ScanCommand::Run(Context& ctx) {
         return 2;
     case StartFieldCheck::FileExists:
         if (!overwrite_) {
-            messages.Show(msg::kOverwriteQuestion);
-            std::cerr << "ostravion-cli: " << ctx.Utf8(ScanResultPathFor(group, name))
-                      << " is kept; give --overwrite to replace it\n";
+            std::cerr << "ostravion-cli: 같은 이름의 결과 파일이 있어 점검하지 않았습니다: "
+                      << ShownPath(ctx, ScanResultPathFor(group, name)) << "\n"
+                      << "ostravion-cli: 그 파일은 그대로 있습니다. 새 점검 결과로 바꾸려면 "
+                         "--overwrite 를 붙이십시오.\n";
             return 1;
         }
         break;
@@ -185,8 +233,10 @@ int ScanCommand::Run(Context& ctx) {
     const std::string keyListPath = keylist_.empty() ? kKeyListFile : ctx.Cp949(keylist_);
     {
         KeyList check;
-        if (!check.Load(fs, messages, keyListPath))
+        if (!check.Load(fs, messages, keyListPath)) {
+            ExplainKeyList(ctx, keyListPath, "--keylist");
             return 1;
+        }
         if (check.Size() == 0 && !allowEmptyKeyList_) {
             messages.Show(msg::kKeyListEmpty);
             std::cerr << "ostravion-cli: nothing is written; --allow-empty-keylist scans with it "
@@ -214,6 +264,7 @@ int ScanCommand::Run(Context& ctx) {
     auto oldInt = std::signal(SIGINT, OnInterrupt);
     auto oldTerm = std::signal(SIGTERM, OnInterrupt);
     const bool terminal = StderrIsTerminal();
+    ProgressLine progress;
     const auto start = std::chrono::steady_clock::now();
     auto lastDraw = start - std::chrono::seconds(1);
 
@@ -231,9 +282,13 @@ int ScanCommand::Run(Context& ctx) {
         const auto now = std::chrono::steady_clock::now();
         if (terminal && now - lastDraw >= std::chrono::milliseconds(200)) {
             lastDraw = now;
-            std::cerr << "\r\033[K" << search.Files() << " files, " << doc.ProgramsFound()
-                      << " programs, " << Elapsed(now - start) << "  "
-                      << TailFit(search.Folder(), 50) << std::flush;
+            // Windows lists folders by their names in the Korean code page.
+            const std::string folder =
+                search.NativeSeparator() == '\\' ? ctx.Utf8(search.Folder()) : search.Folder();
+            progress.Draw(std::to_string(search.Files()) + " files, " +
+                              std::to_string(doc.ProgramsFound()) + " programs, " +
+                              Elapsed(now - start),
+                          folder);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -243,8 +298,7 @@ int ScanCommand::Run(Context& ctx) {
     }
     std::signal(SIGINT, oldInt);
     std::signal(SIGTERM, oldTerm);
-    if (terminal)
-        std::cerr << "\r\033[K";
+    progress.Clear();
 
     const auto took = std::chrono::steady_clock::now() - start;
     if (!stopped && outcome == ScanOutcome::KeyListFailed) {
@@ -260,20 +314,12 @@ int ScanCommand::Run(Context& ctx) {
     } else {
         std::cerr << "scan stopped: the result file holds what was found until then\n";
     }
-    // The file's full path as this system writes paths: backslashes on Windows.
-    const char separator = platform.Search().NativeSeparator();
-    std::string where = fs.CurrentDirectory();
-    // (A CP949 trail byte may be a backslash: only a whole character counts.)
-    if (where.empty() || text::FindLastChar(where, separator) != where.size() - 1)
-        where += separator;
-    where += std::string("CheckOut") + separator + ScanBaseName(facts.Group, facts.ComputerName) +
-             ".ipt";
     std::cerr << "programs: " << lists.normal.RowCount() + lists.extended.RowCount() << " listed ("
               << lists.normal.RowCount() << " normal, " << lists.extended.RowCount()
               << " extended), " << search.Files() << " files, " << Elapsed(took) << "\n";
     if (!doc.LastWriteSucceeded())
         return 1;
-    std::cout << ctx.Utf8(where) << "\n";
+    std::cout << ShownPath(ctx, ScanResultPathFor(facts.Group, facts.ComputerName)) << "\n";
     return stopped ? 130 : 0;
 }
 

@@ -19,7 +19,7 @@ public:
     void Register(CLI::App& app) override {
         cmd_ = app.add_subcommand("version-info",
                                   "print the version strings of Windows programs as a scan "
-                                  "reads them (first line only, in UTF-8)");
+                                  "reads them (first line only)");
         cmd_->add_option("FILE", files_, "a program or library file")->required();
     }
     bool Chosen() const override { return cmd_->parsed(); }
@@ -35,11 +35,11 @@ public:
             else if (!std::ifstream(file, std::ios::binary))
                 problem = "cannot be read";
             if (problem) {
-                std::cerr << "ostravion-cli: " << file << ": " << problem << "\n";
+                std::cerr << "ostravion-cli: " << ShownUtf8Path(file) << ": " << problem << "\n";
                 status = 1;
                 continue;
             }
-            std::cout << file << "\n";
+            std::cout << ShownUtf8Path(file) << "\n";
             for (const char* name : kNames) {
                 const std::string value =
                     text::CutAtLineBreak(ctx.platform.Versions().Read(file, name));

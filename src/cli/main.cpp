@@ -1,9 +1,9 @@
 // ostravion-cli: the audit driven from the command line.
 #include "cli/Command.h"
 
-#include "Version.h"
 #include "platform/Native.h"
 
+#include <algorithm>
 #include <iostream>
 #include <new>
 #include <string>
@@ -12,33 +12,24 @@
 int main(int argc, char** argv) {
     using namespace ostravion;
     // The arguments as UTF-8 on every system (on Windows from the wide
-    // command line, not the ANSI one, which has lost what CP949 lacks), and
-    // the standard streams in binary: a CR LF payload must not become CR CR LF.
+    // command line, not the ANSI one, which has lost what CP949 lacks).
     std::vector<std::string> args = ArgumentsAsUtf8(argc, argv);
+    // Everything printed, the parser's own messages too, goes out as the
+    // reader of each stream reads it: --utf8 is looked for before parsing.
+    const bool utf8 = std::find(args.begin() + (args.empty() ? 0 : 1), args.end(),
+                                std::string("--utf8")) != args.end();
+    const std::unique_ptr<StandardText> streams = TakeStandardStreams(utf8);
     std::vector<char*> argvUtf8;
     for (std::string& a : args)
         argvUtf8.push_back(a.data());
     argvUtf8.push_back(nullptr);
     argc = static_cast<int>(args.size());
     argv = argvUtf8.data();
-    SetStandardStreamsBinary();
 
     CLI::App app{"Ostravion software audit, command-line face"};
-    app.require_subcommand(1);
-    app.set_version_flag("--version", std::string("ostravion-cli " OSTRAVION_VERSION),
-                         "print the version and exit");
-    // Options are "-x" and "--name" everywhere: on Windows too a "/..." word
-    // is a path (or a file name), not an option.
-    app.allow_windows_style_options(false);
-    // -C may also follow the subcommand's own options.
-    app.fallthrough();
-    std::string dir;
-    app.add_option("-C", dir, "run as if started in DIR (KEYLIST.DAT and CheckOut are found there)")
-        ->type_name("DIR");
-
+    cli::GlobalOptions global;
     auto commands = cli::MakeCommands();
-    for (auto& c : commands)
-        c->Register(app);
+    cli::BuildParser(app, global, commands);
 
     try {
         app.parse(argc, argv);
@@ -48,10 +39,11 @@ int main(int argc, char** argv) {
 
     auto platform = MakeNativePlatform();
     cli::StderrMessages messages(platform->Codec());
-    cli::Context ctx{*platform, messages};
-    const std::string dirText = platform->Codec().FromUtf8(dir);
-    if (!dir.empty() && !platform->Files().SetCurrentDirectory(dirText)) {
-        std::cerr << "ostravion-cli: cannot change to directory " << dir << "\n";
+    cli::Context ctx{*platform, messages, global.utf8};
+    const std::string dirText = platform->Codec().FromUtf8(global.dir);
+    if (!global.dir.empty() && !platform->Files().SetCurrentDirectory(dirText)) {
+        std::cerr << "ostravion-cli: cannot change to directory " << cli::ShownUtf8Path(global.dir)
+                  << "\n";
         return 2;
     }
     for (auto& c : commands)

@@ -56,8 +56,30 @@ std::vector<std::string> ArgumentsAsUtf8(int argc, char** argv);
 // into CR LF); nothing to do elsewhere.
 void SetStandardStreamsBinary();
 
+// The program's text on its standard streams. While the returned object
+// lives, std::cout and std::cerr take UTF-8 text and hand it on as the
+// reader of each stream reads it: on Windows a console gets it through
+// WriteConsoleW (Korean reads right whatever the console's code page), a
+// redirected stream (file, pipe) in the console's output code page, or in
+// the ANSI code page when there is no console (CP949 on a Korean PC); with
+// `utf8` every stream gets the UTF-8 as it is. Elsewhere the UTF-8 goes out
+// as it is. LF stays LF. When the object goes, what is pending is written
+// and the streams are put back.
+class StandardText {
+public:
+    virtual ~StandardText() = default;
+};
+std::unique_ptr<StandardText> TakeStandardStreams(bool utf8);
+
+// Bytes for standard output that are no text of the program's (a file's
+// payload), written as they are after any pending text. False when they
+// could not all be written.
+bool WriteStandardOutputBytes(const std::string& bytes);
+
 // True when the standard error stream is a terminal (progress may redraw a line).
 bool StderrIsTerminal();
+// The width of that terminal in columns; 0 when it cannot tell.
+int StderrColumns();
 
 // Whether a lock key is on, as the keyboard's lights show it; false when the
 // system cannot tell.

@@ -14,11 +14,14 @@ check() { # name, expected, actual
         echo "ok $1"
     fi
 }
-# Windows names are blind to letter case: there the names of the total file
-# are written in lower case; elsewhere they keep the case typed.
-workFolder='.\CheckOut\'
+# Whole paths, with the system's separators. Windows names are blind to
+# letter case: there the names of the total file are written in lower case;
+# elsewhere they keep the case typed.
+workFolder=$work/run/CheckOut/
 totalName=Total.tls
-if [ -n "${OSTRAVION_WINDOWS:-}" ]; then workFolder='.\checkout\'; totalName=total.tls; fi
+if [ -n "${OSTRAVION_WINDOWS:-}" ]; then
+    workFolder="Z:${work//\//\\}\\run\\checkout\\"; totalName=total.tls
+fi
 fresh() { rm -rf "$work/run"; mkdir -p "$work/run"; cp -r "$fixtures/CheckOut" "$work/run/"; }
 
 # The given files in the given order, one of them missing: the exact bytes.
@@ -46,7 +49,9 @@ cp "$work/run/CheckOut/all.tls" "$work/before"
 "$cli" -C "$work/run" consolidate --name all.tls a.ipt >"$work/out" 2>"$work/err"; rc=$?
 check "existing total refused" "1" "$rc"
 check "existing total kept" "" "$(cmp "$work/before" "$work/run/CheckOut/all.tls")"
-check "overwrite question shown" "1" "$(grep -c '같은 이름의 파일이 있습니다.' "$work/err")"
+check "refusal says what happened and the option, not the question" "1 1 0" \
+    "$(grep -c '같은 이름의 총괄 파일이 있어 취합하지 않았습니다: .*all\.tls$' "$work/err") $(
+       grep -c -- '--overwrite' "$work/err") $(grep -c '덮어쓰시겠습니까' "$work/err")"
 "$cli" -C "$work/run" consolidate --name all --overwrite a.ipt >"$work/out" 2>"$work/err"; rc=$?
 check "overwrite exit" "0" "$rc"
 check "overwritten" "[PC수량]

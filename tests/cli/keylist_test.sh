@@ -34,12 +34,13 @@ cp "$work/t.dat" "$work/odd.dat"; printf 'Z' >> "$work/odd.dat"
 check "odd length" "$("$cli" keylist unpack "$work/t.dat" | od -An -tx1)" "$("$cli" keylist unpack "$work/odd.dat" | od -An -tx1)"
 
 # Refusals: missing and empty key lists, usage errors.
-"$cli" keylist list "$work/none.dat" 2>"$work/err"; rc=$?
-check "missing file message" "Key File Open Error..." "$(cat "$work/err")"
+"$cli" --utf8 keylist list "$work/none.dat" 2>"$work/err"; rc=$?
+check "missing file message and where it was looked for" "Key File Open Error...|1" \
+    "$(head -n1 "$work/err" | tr -d '\r')|$(grep -c '키 리스트를 찾아본 곳: .*none\.dat' "$work/err")"
 check "missing file exit" "1" "$rc"
 : > "$work/empty.dat"
 "$cli" keylist unpack "$work/empty.dat" 2>"$work/err"; rc=$?
-check "empty file message" "Key File Read Error..." "$(cat "$work/err")"
+check "empty file message" "Key File Read Error..." "$(head -n1 "$work/err" | tr -d '\r')"
 check "empty file exit" "1" "$rc"
 "$cli" keylist pack "$work/t.tsv" 2>/dev/null; rc=$?
 [ "$rc" -ne 0 ] && check "pack without -o is refused" x x || check "pack without -o is refused" nonzero "$rc"

@@ -53,9 +53,10 @@ printf '\xEF\xBB\xBF"word pro",1\r\n"한글 2004",0\r\n"Unknown, ""quoted"" name
 check "result exit" "0" "$rc"
 check "first save before the result" "1" "$(grep -c '^저장되었습니다.$' "$work/err")"
 check "unknown name listed" "1" "$(grep -c 'no program named Unknown, "quoted" name' "$work/err")"
-# Windows names are blind to letter case: there the work folder is written in lower case.
-workFolder='.\CheckOut\'
-[ -n "${OSTRAVION_WINDOWS:-}" ] && workFolder='.\checkout\'
+# Whole paths, with the system's separators; Windows names are blind to
+# letter case: there the work folder is written in lower case.
+workFolder=$run/CheckOut/
+[ -n "${OSTRAVION_WINDOWS:-}" ] && workFolder="Z:${run//\//\\}\\checkout\\"
 check "result summary" "$(printf 'result file\t%saudit.rst\ntotal file\t%saudit.tls\nprograms\t2\ngenuine counts applied\t2' "$workFolder" "$workFolder")" \
     "$(cat "$work/out")"
 check "written result" "[점검부서]

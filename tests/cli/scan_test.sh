@@ -74,20 +74,23 @@ before=$(od -An -tx1 "$ipt" | md5sum)
 err=$("$cli" -C "$work/run" scan --group ACME --name PC01 --drive "C=$tree" 2>&1 >/dev/null)
 status=$?
 check "existing file: status" "1" "$status"
-check "existing file: the question as the error" "같은 이름의 파일이 있습니다.
- 덮어쓰시겠습니까..?" "$(echo "$err" | sed -n 1,2p)"
+check "existing file: what happened, where, and the option" \
+    "ostravion-cli: 같은 이름의 결과 파일이 있어 점검하지 않았습니다: $work/run/CheckOut/ACME_PC01.ipt
+ostravion-cli: 그 파일은 그대로 있습니다. 새 점검 결과로 바꾸려면 --overwrite 를 붙이십시오." "$err"
 check "existing file: kept" "$before" "$(od -An -tx1 "$ipt" | md5sum)"
 
 # A key list that cannot be opened: its message, no file written, none replaced.
 err=$("$cli" -C "$work/run" scan --group ACME --name PC01 --overwrite --keylist missing.dat \
       --drive "C=$tree" 2>&1 >/dev/null)
 status=$?
-check "missing key list: message" "Key File Open Error..." "$err"
+check "missing key list: message, where it was looked for, the option" "Key File Open Error...
+ostravion-cli: 키 리스트를 찾아본 곳: $work/run/missing.dat
+ostravion-cli: 다른 키 리스트를 쓰려면 --keylist FILE 로 지정하십시오." "$err"
 check "missing key list: status" "1" "$status"
 check "missing key list: file kept" "$before" "$(od -An -tx1 "$ipt" | md5sum)"
 : > "$work/run/empty.dat"
 err=$("$cli" -C "$work/run" scan --group ACME --name NEW --keylist empty.dat --drive "C=$tree" 2>&1 >/dev/null)
-check "unreadable key list: message" "Key File Read Error..." "$err"
+check "unreadable key list: message" "Key File Read Error..." "$(echo "$err" | head -n1)"
 check "unreadable key list: nothing written" "ACME_PC01.ipt" "$(ls "$work/run/CheckOut")"
 
 # The group is required.

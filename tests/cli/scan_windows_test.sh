@@ -36,8 +36,8 @@ cp "$samples/KEYLIST.DAT" "$work/drive_c/audit/"
 out=$(WINEPREFIX=$work "$wine" 'C:\ostravion-cli.exe' -C 'C:\audit' scan --group 한국상사 --name PC01 \
       2>"$work/err")
 check "scan: status" "0" "$?"
-check "scan: says where the file is, with backslashes" 'C:\audit\CheckOut\한국상사_PC01.ipt' \
-    "$(printf %s "$out" | tr -d '\r')"
+check "scan: says where the file is, with backslashes, in the Korean code page" \
+    'C:\audit\CheckOut\한국상사_PC01.ipt' "$(printf %s "$out" | tr -d '\r' | iconv -f CP949 -t UTF-8)"
 ipt=$work/drive_c/audit/CheckOut/한국상사_PC01.ipt
 check "scan: the file is there with its group" "[그룹]
 한국상사" "$(iconv -f CP949 -t UTF-8 "$ipt" 2>/dev/null | tr -d '\r' | sed -n 9,10p)"

@@ -14,17 +14,20 @@ check() { # name, expected, actual
     fi
 }
 
-expected="$pe/korean.exe
+# Files are named by their whole paths, with the system's separators.
+shown() { if [ -n "${OSTRAVION_WINDOWS:-}" ]; then printf 'Z:%s' "${1//\//\\}"; else printf %s "$1"; fi; }
+
+expected="$(shown "$pe/korean.exe")
   CompanyName: 국내 소프트웨어(주)
   FileDescription: 감사 도구
   ProductName: 오스트라비온 점검
   ProductVersion: 1, 2, 3, 4
-$pe/twoline.dll
+$(shown "$pe/twoline.dll")
   CompanyName: Two Line Co.
   FileDescription: line1
   ProductName: first
   ProductVersion: 3.0
-$pe/nover.dll
+$(shown "$pe/nover.dll")
   CompanyName:
   FileDescription:
   ProductName:
@@ -34,12 +37,12 @@ check "strings of three files" "$expected" "$out"
 
 err=$("$cli" version-info "$pe/missing.exe" "$pe/english.dll" 2>&1 >/dev/null)
 status=$?
-check "missing file: message" "ostravion-cli: $pe/missing.exe: no such file" "$err"
+check "missing file: message" "ostravion-cli: $(shown "$pe/missing.exe"): no such file" "$err"
 check "missing file: status" "1" "$status"
 out=$("$cli" version-info "$pe/missing.exe" "$pe/english.dll" 2>/dev/null)
 check "the other file is still shown" "  CompanyName: Example Software Inc." "$(echo "$out" | sed -n 2p)"
 
 err=$("$cli" version-info "$pe" 2>&1 >/dev/null)
-check "a folder is refused" "ostravion-cli: $pe: not a file" "$err"
+check "a folder is refused" "ostravion-cli: $(shown "$pe"): not a file" "$err"
 
 exit $fail

@@ -88,14 +88,16 @@ done
 
 cd "$kit" || exit 1
 run() { WINEPREFIX=$kitp wine "$@"; }
+# The programs' output, redirected, is in the Korean code page.
+cp949() { iconv -f CP949 -t UTF-8; }
 check "kit: ostravion-cli --version" "ostravion-cli $version" "$(run ostravion-cli.exe --version | tr -d '\r')"
-check "kit: version-info of ostravion-cli.exe" "ostravion-cli.exe
+check "kit: version-info of ostravion-cli.exe" "C:\\stick\\Ostravion-$version-win64\\ostravion-cli.exe
   CompanyName: Velmora
   FileDescription: Ostravion 소프트웨어 점검 (명령줄)
   ProductName: Ostravion
-  ProductVersion: $version" "$(run ostravion-cli.exe version-info ostravion-cli.exe | tr -d '\r')"
+  ProductVersion: $version" "$(run ostravion-cli.exe version-info ostravion-cli.exe | tr -d '\r' | cp949)"
 if [ -e ostravion.exe ]; then
-    info=$(run ostravion-cli.exe version-info ostravion.exe | tr -d '\r')
+    info=$(run ostravion-cli.exe version-info ostravion.exe | tr -d '\r' | cp949)
     check "kit: version-info of ostravion.exe" "CompanyName: Velmora|ProductName: Ostravion|ProductVersion: $version" \
         "$(printf '%s\n' "$info" | grep -E 'CompanyName|ProductName|ProductVersion' | sed 's/^ *//' | paste -sd'|')"
 fi
@@ -117,6 +119,24 @@ check "kit: the file holds its group" "[그룹]
 KIT" "$(iconv -f CP949 -t UTF-8 CheckOut/KIT_PC01.ipt 2>/dev/null | tr -d '\r' | sed -n 9,10p)"
 check "kit: the tree's program is listed from drive D:" "1" \
     "$(grep -c -F 'D:\Office\' CheckOut/KIT_PC01.ipt 2>/dev/null)"
+
+# Every command of the read-me, typed as it stands in the kit's folder; the
+# PDF report says that the system has no PDF printer, and the print finds no
+# printer (a new prefix has none).
+commands=$(cp949 <README.TXT | tr -d '\r' | sed -n 's/^ *\(ostravion-cli .*\)$/\1/p')
+check "kit read-me: its commands" "7" "$(printf '%s\n' "$commands" | grep -c .)"
+while IFS= read -r line; do
+    eval "set -- $line"
+    shift
+    run ostravion-cli.exe "$@" >"$scratch/readme.out" 2>"$scratch/readme.err" </dev/null
+    rc=$?
+    case $line in
+    *--pdf*) check "kit read-me: $line: no PDF printer, said so" "1 1" \
+                 "$rc $(cp949 <"$scratch/readme.err" | grep -c 'Microsoft Print to PDF')" ;;
+    *--printer*) check "kit read-me: $line: no printer" "1" "$rc" ;;
+    *) check "kit read-me: $line" "0" "$rc" ;;
+    esac
+done <<<"$commands"
 cd "$scratch" || exit 1
 
 # --- the installer

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fstream>
+#include <iostream>
 #include <string>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace ostravion {
@@ -51,6 +53,11 @@ bool ReadNativeFile(const std::string& path, std::string& bytes) {
     return posix::ReadPlainFile(path, bytes);
 }
 
+int StderrColumns() {
+    winsize size{};
+    return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
+}
+
 bool RenameNativeFile(const std::string& from, const std::string& to) {
     // The new file's bytes reach the disk before it takes the old one's
     // place, and a link swapped in for it meanwhile is not left there.
@@ -70,6 +77,17 @@ std::vector<std::string> ArgumentsAsUtf8(int argc, char** argv) {
 }
 
 void SetStandardStreamsBinary() {}
+
+std::unique_ptr<StandardText> TakeStandardStreams(bool) {
+    // Linux terminals, files and pipes take UTF-8 as it is.
+    return std::make_unique<StandardText>();
+}
+
+bool WriteStandardOutputBytes(const std::string& bytes) {
+    std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::cout.flush();
+    return static_cast<bool>(std::cout);
+}
 
 bool LockKeyOn(LockKey key) {
     // The keyboard lights under /sys/class/leds: "input3::capslock" and the like.
