@@ -528,19 +528,28 @@ TEST_F(WriteFaults, TotalAndWrittenResultAreReplacedTogetherTotalFirst) {
          {"save", "result writing", "save of a linked total", "result writing of a linked total"}) {
         const bool linked = name.ends_with("linked total");
         Writer w = writers.at(linked ? name.substr(0, name.find(" of")) : name);
-        // The total is the user's link to a file elsewhere: put back, it is
-        // that link again.
+        // The total is a link to a file elsewhere.
         if (linked)
             w.prepare = [prepare = w.prepare, this] {
                 prepare();
                 stdfs::rename("CheckOut/total.tls", dir_ / "elsewhere.tls");
                 stdfs::create_symlink(dir_ / "elsewhere.tls", "CheckOut/total.tls");
             };
-        Reset(w);
+        const Files untouched = Reset(w);
         posix::IconvCodec codec;
         posix::PosixFileSystem real(codec);
         FaultyFileSystem fs(real);
         PipeMessages quiet(::open("/dev/null", O_WRONLY), true);
+        if (linked) {
+            // A total read through a link is refused before anything is
+            // written: the link and the file it leads to stay as they were.
+            EXPECT_NE(w.run(fs, quiet), 0) << name;
+            EXPECT_TRUE(fs.renamed.empty()) << name;
+            EXPECT_TRUE(Snapshot(w) == untouched) << name;
+            EXPECT_TRUE(stdfs::is_symlink("CheckOut/total.tls")) << name;
+            EXPECT_TRUE(Leftovers().empty()) << name;
+            continue;
+        }
         ASSERT_EQ(w.run(fs, quiet), 0) << name;
         ASSERT_EQ(fs.renamed.size(), 2u) << name;
         EXPECT_TRUE(fs.renamed[0].ends_with("total.tls")) << name << ": " << fs.renamed[0];

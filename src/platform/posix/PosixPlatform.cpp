@@ -249,7 +249,10 @@ std::unique_ptr<OutFile> OpenForAppending(const std::string& path) {
 int OpenPlainFile(const std::string& path) {
     // O_NONBLOCK: opening a pipe or a device neither waits for a writer nor
     // wakes anything up; it is refused below. On a plain file it changes nothing.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // O_NOFOLLOW: a link at the name is not read through (a link planted in a
+    // shared work folder would otherwise feed the audit another file); the
+    // folders on the way may be links.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -1;
     struct stat st {};
