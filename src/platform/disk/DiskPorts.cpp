@@ -1,5 +1,6 @@
 #include "platform/disk/DiskPorts.h"
 
+#include "platform/posix/PosixPlatform.h"
 #include "util/Text.h"
 
 #include <cerrno>
@@ -37,31 +38,6 @@ bool AsciiEqualsNoCase(const std::string& a, const char* b) {
             return false;
     }
     return i == a.size() && !b[i];
-}
-
-// Reads a plain file whole, never through a link or from a pipe.
-bool ReadPlainFile(const std::string& path, std::string& bytes, std::uint64_t limit) {
-    bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-              static_cast<std::uint64_t>(st.st_size) <= limit;
-    char buf[65536];
-    while (ok) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ok = false;
-        if (n <= 0)
-            break;
-        bytes.append(buf, static_cast<std::size_t>(n));
-        ok = bytes.size() <= limit;
-    }
-    ::close(fd);
-    return ok;
 }
 
 } // namespace
@@ -376,7 +352,7 @@ bool DiskPorts::Impl::Configure(const ScanSetup& setup, std::string& error) {
             std::string inside, bytes;
             const Volume* v = next->Find(path, inside);
             const bool read = v ? v->ntfs->ReadWhole(inside, bytes, kHiveLimit)
-                                : ReadPlainFile(path, bytes, kHiveLimit);
+                                : posix::ReadPlainFile(path, bytes, kHiveLimit);
             if (read)
                 hives[i] = RegistryHive::FromBytes(bytes);
             if (!hives[i]) {

@@ -263,13 +263,13 @@ int OpenPlainFile(const std::string& path) {
     return fd;
 }
 
-bool ReadPlainFile(const std::string& path, std::string& bytes) {
+bool ReadPlainFile(const std::string& path, std::string& bytes, std::uint64_t limit) {
     bytes.clear();
     const int fd = OpenPlainFile(path);
     if (fd < 0)
         return false;
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) <= kMaxWholeFileBytes;
+    bool ok = ::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) <= limit;
     try {
         if (ok)
             bytes.reserve(static_cast<std::size_t>(st.st_size));
@@ -283,7 +283,7 @@ bool ReadPlainFile(const std::string& path, std::string& bytes) {
             if (n <= 0)
                 break;
             // A file that grows while it is read is held to the same bound.
-            ok = bytes.size() + static_cast<std::size_t>(n) <= kMaxWholeFileBytes;
+            ok = bytes.size() + static_cast<std::size_t>(n) <= limit;
             if (ok)
                 bytes.append(buf, static_cast<std::size_t>(n));
         }

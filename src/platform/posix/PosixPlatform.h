@@ -48,12 +48,14 @@ std::unique_ptr<OutFile> CreateNewFile(const std::string& path);
 std::unique_ptr<OutFile> OpenForAppending(const std::string& path);
 
 // Opens the file `path` (a native path) for reading when it is a plain file,
-// without waiting on a pipe or a device; -1 otherwise.
+// without waiting on a pipe or a device and not through a link at its name;
+// -1 otherwise.
 int OpenPlainFile(const std::string& path);
 
-// The whole plain file `path` (a native path); false as for
-// FileSystem::ReadWhole, with `bytes` empty.
-bool ReadPlainFile(const std::string& path, std::string& bytes);
+// The whole plain file `path` (a native path), of at most `limit` bytes;
+// false as for FileSystem::ReadWhole.
+bool ReadPlainFile(const std::string& path, std::string& bytes,
+                   std::uint64_t limit = kMaxWholeFileBytes);
 
 // Makes a rename into the folder of `path` (a native path) last through a
 // power cut; best effort, as some file systems cannot sync a folder.
