@@ -28,7 +28,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AuditLists lists(util);
     COstravionDoc& doc = lists.doc;
     CResultWriting model(util);
-    fuzz::Check(model.Open(), "a file that exists opens");
+    const std::string totalBefore = parts.size() > 1 ? parts[1] : std::string();
+    if (!model.Open()) {
+        // Only a written result that is not the total's is refused; it
+        // never saves, and both files stay as they were.
+        fuzz::Check(model.Refused(), "a file that exists opens unless it is another total's");
+        fuzz::Check(!model.Save(&doc), "a refused written result does not save");
+        fuzz::Check(fs.files[util.ResultPath(".rst")] == parts[0] &&
+                        (parts.size() < 2 || fs.files[util.ResultPath(".tls")] == totalBefore),
+                    "a refused written result leaves both files");
+        return 0;
+    }
     for (int row = 0; row < model.RowCount(); ++row)
         fuzz::Check(model.StoredForRow(row) != nullptr, "every opened row has its fields");
 

@@ -148,9 +148,9 @@ std::string RowKey(const FoundProgram& p) {
 }
 
 // A written result is its total's when it lists a row for a total that counts
-// rows, and each of its rows is one of the total's. One with no rows would
-// strip the total of its counted rows at the next save; one of another total
-// would put rows there that were never found.
+// rows, and each of its rows is one the total counts (both read alike). One
+// with no rows would strip the total of its counted rows at the next save;
+// one of another total would put rows there that were never found.
 bool ResultBelongsToTotal(std::string_view result, std::string_view total) {
     std::vector<ResultWriteRow> rows;
     std::vector<FoundProgram> counted, totalCounted;
@@ -159,7 +159,7 @@ bool ResultBelongsToTotal(std::string_view result, std::string_view total) {
     if (counted.empty())
         return totalCounted.empty();
     std::unordered_set<std::string> known;
-    for (const FoundProgram& p : ReadTotalRows(total))
+    for (const FoundProgram& p : totalCounted)
         known.insert(RowKey(p));
     return std::all_of(counted.begin(), counted.end(),
                        [&](const FoundProgram& p) { return known.count(RowKey(p)) > 0; });
