@@ -329,12 +329,16 @@ void DesktopFlows::SaveAs() {
         return;
     }
     // A name Windows cannot hold is refused before anything changes.
-    const std::size_t sep =
-        path->find_last_of(util_.Files().Rules().slashIsSeparator ? "\\/" : "\\");
+    // (A CP949 trail byte may be a backslash: only a whole character counts.)
+    std::size_t sep = text::FindLastChar(*path, '\\');
+    if (const std::size_t slash = text::FindLastChar(*path, '/');
+        util_.Files().Rules().slashIsSeparator && slash != std::string::npos &&
+        (sep == std::string::npos || slash > sep))
+        sep = slash;
     const std::string problem =
         WindowsNameCharacterProblem(sep == std::string::npos ? *path : path->substr(sep + 1));
     if (!problem.empty()) {
-        ui_.Show(std::string(msg::kBadPathOrParam) + "\n" + problem);
+        ui_.Show(BadNameMessage(problem));
         util_.RestoreStartDirectory();
         return;
     }
@@ -391,15 +395,11 @@ void DesktopFlows::Consolidate() {
         // they showed, the total before from its file, or an empty scan list.
         util_.RestoreResultNames(names);
         util_.SetWorkState(state);
-        if (layout == kScanLayout) {
+        if (layout == kScanLayout)
             doc_.SetLayoutMode(kScanLayout);
-            doc_.ClearViews();
-        } else if (states.MenuEnabled(ID_FILE_SAVE)) {
-            doc_.ClearViews();
+        doc_.ClearViews();
+        if (layout != kScanLayout && states.MenuEnabled(ID_FILE_SAVE))
             doc_.LoadTotal();
-        } else {
-            doc_.ClearViews();
-        }
         states_ = states;
         ApplyStates();
         edited_ = edited;

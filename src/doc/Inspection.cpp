@@ -38,11 +38,6 @@ StartFieldCheck CheckStartFields(const FileSystem& fs, const std::string& group,
     return StartFieldCheck::Ok;
 }
 
-std::string BadNameMessage(const std::string& why) {
-    return why.empty() ? std::string(msg::kBadPathOrParam)
-                       : std::string(msg::kBadPathOrParam) + "\n" + why;
-}
-
 void BeginInspection(COstravionDoc& doc, const PcFacts& facts, const ScanRequest& request,
                      ScanHost& host) {
     CAuditUtil& util = doc.Util();

@@ -43,8 +43,6 @@ enum class StartFieldCheck {
 // hold (empty when the name would leave the work folder).
 StartFieldCheck CheckStartFields(const FileSystem& fs, const std::string& group,
                                  const std::string& resultName, std::string* why = nullptr);
-// The message of a refused name: the system's path message, then `why`.
-std::string BadNameMessage(const std::string& why);
 
 // The start command once its fields are confirmed: the facts and names of
 // the run, the scan layout, WorkState 1, then the scan itself.

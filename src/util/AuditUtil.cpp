@@ -57,6 +57,11 @@ std::string WindowsNameCharacterProblem(std::string_view baseName) {
     return std::string();
 }
 
+std::string BadNameMessage(const std::string& why) {
+    return why.empty() ? std::string(msg::kBadPathOrParam)
+                       : std::string(msg::kBadPathOrParam) + "\n" + why;
+}
+
 std::string WindowsNameProblem(const FileSystem& fs, std::string_view baseName) {
     std::string problem = WindowsNameCharacterProblem(baseName);
     if (!problem.empty())
@@ -115,7 +120,7 @@ bool CAuditUtil::SetResultNames(const std::string& original, NameForm form) {
         const std::string problem =
             WindowsNameProblem(fs_, ext == std::string::npos ? t : t.substr(0, ext));
         if (!problem.empty()) {
-            messages_.Show(std::string(msg::kBadPathOrParam) + "\n" + problem);
+            messages_.Show(BadNameMessage(problem));
             return false;
         }
     }

@@ -31,6 +31,8 @@ bool IsPlainFileName(std::string_view name);
 std::string WindowsNameProblem(const FileSystem& fs, std::string_view baseName);
 // The same without the path's length, for a name of any folder.
 std::string WindowsNameCharacterProblem(std::string_view name);
+// The message of a refused name: the system's path message, then `why`.
+std::string BadNameMessage(const std::string& why);
 
 class CAuditUtil {
 public:

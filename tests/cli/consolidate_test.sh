@@ -6,14 +6,7 @@ cli=$1
 fixtures=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 # Whole paths, with the system's separators. Windows names are blind to
 # letter case: there the names of the total file are written in lower case;
 # elsewhere they keep the case typed.

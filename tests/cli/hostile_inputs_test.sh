@@ -11,14 +11,7 @@ fixtures=$2
 reports=${3:-0}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 # The command, given 20 seconds: 124 when it waits for ever.
 run() { timeout -s KILL 20 "$cli" "$@"; }
 names=(--dept dept --checker checker --confirm-dept cdept --confirmer confirmer)

@@ -5,14 +5,7 @@ cli=$1
 samples=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 
 # The shipped sample container is the packed sample TSV.
 "$cli" keylist pack "$samples/keylist-sample.tsv" -o "$work/KEYLIST.DAT" 2>/dev/null

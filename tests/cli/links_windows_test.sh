@@ -11,14 +11,7 @@ fixtures=$2
 samples=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 w=$work/run
 mkdir -p "$w/CheckOut" "$work/tree"
 cp "$fixtures/CheckOut/a.ipt" "$fixtures/CheckOut/b.ipt" "$w/CheckOut/"

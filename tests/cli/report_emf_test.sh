@@ -9,14 +9,7 @@ fixtures=$2   # tests/cli/report: the audit
 consolidate=$3 # tests/cli/consolidate: per-PC files to make a long report from
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 # The texts of a metafile's text records (EMR_EXTTEXTOUTW), one a line, UTF-8.
 texts() {
     perl -e 'binmode STDOUT, ":utf8"; local $/; open my $f, "<:raw", $ARGV[0] or exit 1;

@@ -9,14 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/xdg"
 mkdir -p "$work/xdg" && chmod 700 "$work/xdg"
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 cp -r "$fixtures/CheckOut" "$work/"
 text() { pdftotext -layout "$1" - 2>/dev/null; }
 squeeze() { tr -s ' '; }

@@ -7,14 +7,7 @@ cli=$1
 fixtures=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 run=$work/run
 mkdir -p "$run"
 cp -r "$fixtures/CheckOut" "$run/"

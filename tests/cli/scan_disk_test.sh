@@ -16,14 +16,7 @@ work=$(mktemp -d)
 mnt=$work/mnt
 cleanup() { mountpoint -q "$mnt" 2>/dev/null && fusermount -u "$mnt"; rm -rf "$work"; }
 trap cleanup EXIT
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 tab=$'\t'
 
 img=$work/win.img

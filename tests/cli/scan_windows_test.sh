@@ -15,14 +15,7 @@ source=${6:-}
 prefix=${WINEPREFIX:?the Wine prefix of the test run}
 work=$(mktemp -d -p "$scratch" scan-prefix.XXXXXX)
 trap 'WINEPREFIX=$work wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 
 mkdir -p "$work/dosdevices" "$work/drive_c/audit"
 cp "$prefix"/*.reg "$prefix/.update-timestamp" "$work/"

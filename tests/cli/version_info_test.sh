@@ -5,14 +5,7 @@
 set -u
 cli=$1
 pe=$2
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 
 # Files are named by their whole paths, with the system's separators.
 shown() { if [ -n "${OSTRAVION_WINDOWS:-}" ]; then printf 'Z:%s' "${1//\//\\}"; else printf %s "$1"; fi; }

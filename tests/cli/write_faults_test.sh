@@ -10,14 +10,7 @@ reports=${3:-0}
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 chmod 755 "$work"
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 badpath='File is Bad Path or Bad Function paramater...'
 writeerr='Write File Open Error...!!'
 run=$work/run

@@ -10,14 +10,7 @@ deb=$2
 version=$3
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 yes_() { # name, command...
     local name=$1; shift
     if "$@"; then echo "ok $name"; else echo "FAIL $name"; fail=1; fi

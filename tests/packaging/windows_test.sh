@@ -20,14 +20,7 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT
-fail=0
-check() { # name, expected, actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo " expected: $(printf %q "$2")"; echo " actual:   $(printf %q "$3")"; fail=1
-    else
-        echo "ok $1"
-    fi
-}
+. "$(dirname "$0")/../check.sh"
 yes_() { # name, condition...
     local name=$1; shift
     if "$@"; then echo "ok $name"; else echo "FAIL $name"; fail=1; fi
