@@ -84,6 +84,45 @@ void DesktopFlows::OpenRowFolder(const std::string& folderText, const std::vecto
         ui_.Show(msg::kBadPath);
 }
 
+void DesktopFlows::SetProgramFolder(std::string folder, char separator) {
+    while (folder.size() > 1 && folder.back() == separator)
+        folder.pop_back();
+    programFolder_ = std::move(folder);
+    separator_ = separator;
+}
+
+std::vector<std::string> DesktopFlows::GuidePlaces() const {
+    std::vector<std::string> places;
+    if (programFolder_.empty())
+        return places;
+    const std::string sep(1, separator_);
+    places.push_back(programFolder_ + sep + desktop::kGuidePage);
+    const std::size_t cut = programFolder_.find_last_of(separator_);
+    if (cut != std::string::npos && cut + 1 < programFolder_.size()) {
+        const std::string parent = programFolder_.substr(0, cut == 0 ? 1 : cut);
+        const std::string under = parent.back() == separator_ ? parent : parent + sep;
+        places.push_back(under + "share" + sep + "doc" + sep + "ostravion" + sep + "guide" + sep +
+                         desktop::kGuidePage);
+        places.push_back(under + "guide" + sep + desktop::kGuidePage);
+    }
+    return places;
+}
+
+void DesktopFlows::OpenGuide() {
+    const FileSystem& files = util_.Files();
+    const std::vector<std::string> places = GuidePlaces();
+    for (const std::string& place : places) {
+        if (files.Exists(place) && !files.IsDirectory(place)) {
+            ui_.OpenDocument(place);
+            return;
+        }
+    }
+    std::string text = desktop::kGuideMissing;
+    for (const std::string& place : places)
+        text += "\n" + place;
+    ui_.Show(text);
+}
+
 bool DesktopFlows::WindowCreated() {
     if (!EnsureWorkFolder(util_.Files(), util_.Messages()))
         return false;
@@ -140,6 +179,9 @@ void DesktopFlows::OnCommand(int id) {
         break;
     case ID_FILE_PRINT_SETUP:
         PrintSetup();
+        break;
+    case ID_HELP_GUIDE:
+        OpenGuide();
         break;
     case ID_APP_EXIT:
         Exit();

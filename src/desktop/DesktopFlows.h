@@ -86,6 +86,18 @@ public:
     void OpenRowFolder(const std::string& folderText, const std::vector<Drive>& drives,
                        char nativeSeparator);
 
+    // The folder the program runs from (CP949 text of its native path) and the
+    // system's folder separator: where 사용 설명서 looks for the guide.
+    void SetProgramFolder(std::string folder, char separator);
+    // 사용 설명서: the guide's page opens beside the program from the first
+    // place that holds it as a file; when none does, a message names the
+    // places looked at.
+    void OpenGuide();
+    // Those places, in order: the program's folder (the kit, the installed
+    // Windows program), share/doc/ostravion/guide beside the program's bin
+    // folder (an installed Linux program) and guide beside its build folder.
+    std::vector<std::string> GuidePlaces() const;
+
     // A list marked the work edited: a tick of a shown total changed.
     void WorkEdited() {
         edited_ = true;
@@ -124,6 +136,8 @@ private:
     CommandStates states_;
     bool closing_ = false;
     bool edited_ = false;
+    std::string programFolder_;
+    char separator_ = '/';
     std::string title_; // the last title set; empty while the initial one shows
 };
 

@@ -81,6 +81,9 @@ public:
     virtual void CloseWindow() = 0;
     // Opens the file manager on an existing folder (the CP949 text of its path).
     virtual void ExploreFolder(const std::string& path) = 0;
+    // Opens an existing file with the program the system opens its kind with
+    // (the guide's page in the web browser), beside this program.
+    virtual void OpenDocument(const std::string& path) = 0;
 };
 
 } // namespace ostravion

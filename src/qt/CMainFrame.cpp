@@ -66,6 +66,11 @@ QString CMainFrame::Qs(const std::string& cp949) const {
 bool CMainFrame::Create(DesktopDocument& doc, QWidget* upperView, QWidget* lowerView) {
     flows_ = std::make_unique<DesktopFlows>(s_.util, doc, *this,
                                             DesktopFlows::Machine{s_.system, s_.clock, s_.codec});
+    // The guide is looked for from the folder of this program's file.
+    flows_->SetProgramFolder(
+        s_.codec.FromUtf8(
+            QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString()),
+        QDir::separator().toLatin1());
     if (!upperView || !lowerView)
         return false;
 
@@ -367,6 +372,10 @@ void CMainFrame::CloseWindow() {
 
 void CMainFrame::ExploreFolder(const std::string& path) {
     Dialogs::Shell(QStringLiteral("explore"), Qs(path));
+}
+
+void CMainFrame::OpenDocument(const std::string& path) {
+    Dialogs::Shell(QStringLiteral("open"), Qs(path));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -73,6 +73,7 @@ public:
     int ActiveView() const override { return activeView_; }
     void CloseWindow() override;
     void ExploreFolder(const std::string& path) override;
+    void OpenDocument(const std::string& path) override;
 
     // Parts, for the views and for tests.
     const CommandStates& States() const { return flows_->States(); }

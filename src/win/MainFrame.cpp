@@ -83,6 +83,14 @@ bool MainFrame::Create(HINSTANCE instance, DesktopDocument& doc, CResultList& up
     lists_[1] = &lower;
     flows_ = std::make_unique<DesktopFlows>(s_.util, doc, *this,
                                             DesktopFlows::Machine{s_.system, s_.clock, s_.codec});
+    // The guide is looked for from the folder of this program's file.
+    wchar_t program[32768];
+    const DWORD length = GetModuleFileNameW(nullptr, program, 32768);
+    if (length > 0 && length < 32768) {
+        std::wstring folder(program, length);
+        folder.erase(std::min(folder.size(), folder.find_last_of(L"\\/")));
+        flows_->SetProgramFolder(Narrow(folder), '\\');
+    }
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -506,6 +514,10 @@ void MainFrame::CloseWindow() {
 
 void MainFrame::ExploreFolder(const std::string& path) {
     Door::Shell("explore", path);
+}
+
+void MainFrame::OpenDocument(const std::string& path) {
+    Door::Shell("open", path);
 }
 
 void MainFrame::OpenDropped(HDROP drop) {

@@ -89,6 +89,7 @@ public:
     int ActiveView() const override { return activeView_; }
     void CloseWindow() override;
     void ExploreFolder(const std::string& path) override;
+    void OpenDocument(const std::string& path) override;
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -123,6 +123,7 @@ public:
         Log("close");
     }
     void ExploreFolder(const std::string& path) override { Log("explore: " + path); }
+    void OpenDocument(const std::string& path) override { Log("open: " + path); }
 
     // The questions and messages of the log.
     std::vector<std::string> Questions() const {
@@ -904,6 +905,36 @@ TEST(DesktopCommandLine, SwitchesFilesAndDrives) {
     EXPECT_EQ(c.driveMap, (Calls{"C=/mnt/c", "D=/mnt/d"}));
     EXPECT_EQ(c.appPathsFile, "apps.txt");
     EXPECT_EQ(c.file, "t.tls");
+}
+
+// 사용 설명서 opens the first page found beside the program, whatever the work
+// state; with none, the message lists every place looked at.
+TEST_F(DesktopFlowsTest, GuideOpensFromTheFirstPlaceThatHoldsIt) {
+    const std::string page = desktop::kGuidePage;
+    flows.SetProgramFolder("/usr/bin/", '/');
+    EXPECT_EQ(flows.GuidePlaces(),
+              (Calls{"/usr/bin/" + page, "/usr/share/doc/ostravion/guide/" + page,
+                     "/usr/guide/" + page}));
+    flows.OnCommand(ID_HELP_GUIDE);
+    EXPECT_EQ(ui.log,
+              (Calls{ShowOf((std::string(desktop::kGuideMissing) + "\n/usr/bin/" + page +
+                             "\n/usr/share/doc/ostravion/guide/" + page + "\n/usr/guide/" + page)
+                                .c_str())}));
+    // A folder of the page's name is not the page.
+    fs.directories.insert("/usr/share/doc/ostravion/guide/" + page);
+    fs.files["/usr/share/doc/ostravion/guide/" + page] = "x";
+    fs.files["/usr/guide/" + page] = "x";
+    ui.log.clear();
+    flows.OnCommand(ID_HELP_GUIDE);
+    EXPECT_EQ(ui.log, Calls{"open: /usr/guide/" + page});
+    // The kit: the page beside the program comes first, during a scan too.
+    flows.SetProgramFolder("E:\\Ostravion", '\\');
+    fs.files["E:\\Ostravion\\" + page] = "x";
+    Start("ACME");
+    ASSERT_TRUE(ui.states.MenuEnabled(ID_SCAN_STOP) || ui.states.ScanItemId() == ID_SCAN_STOP);
+    ui.log.clear();
+    flows.OnCommand(ID_HELP_GUIDE);
+    EXPECT_EQ(ui.log, Calls{"open: E:\\Ostravion\\" + page});
 }
 
 } // namespace

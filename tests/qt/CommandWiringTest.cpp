@@ -1,6 +1,7 @@
 // The window's wiring to the desktop flows (the flows themselves are tested
 // without a window): every menu item, key and button reaches its flow, the
 // real dialogs show what the flows hand them, drops and the close box.
+#include "desktop/DesktopTexts.h"
 #include "qt/AppFixture.h"
 #include "qt/CCommandBar.h"
 #include "qt/CMainFrame.h"
@@ -91,6 +92,26 @@ private slots:
         }
         h.Frame().Action(ID_APP_EXIT)->trigger();
         QVERIFY(!h.Frame().isVisible());
+    }
+
+    // 사용 설명서 hands the page to the shell; without one beside the program
+    // the message names the places looked at, the program's own folder first.
+    void theGuideItemOpensTheGuideThroughTheShell() {
+        Harness h;
+        const QString page = QString::fromUtf8("사용설명서.html");
+        h.Frame().Action(ID_HELP_GUIDE)->trigger();
+        QCOMPARE(Dialogs::Log().size(), 1);
+        QVERIFY2(Dialogs::Log().value(0).startsWith(
+                     QStringLiteral("show: ") +
+                     QString::fromStdString(h.platform.Codec().ToUtf8(desktop::kGuideMissing)) +
+                     QLatin1Char('\n') + QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                     page),
+                 qPrintable(Dialogs::Log().value(0)));
+        Dialogs::ClearLog();
+        h.dir.Write(page, "<html></html>");
+        h.Frame().Flows().SetProgramFolder(h.Cp(h.dir.Path()), '/');
+        h.Frame().Action(ID_HELP_GUIDE)->trigger();
+        QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("shell: open ") + h.dir.Path(page)}));
     }
 
     void keysReachTheirFlowsOnlyWhenEnabled() {

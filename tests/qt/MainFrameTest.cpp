@@ -99,10 +99,12 @@ private slots:
         QCOMPARE(MenuEntries(top[1]->menu()), QStringList({QStringLiteral("32771 검사 시작 | ")}));
         QCOMPARE(MenuEntries(top[2]->menu()), QStringList({QStringLiteral("32773 검사 취합 | "),
                                                            QStringLiteral("32774 결과 작성 | ")}));
-        QCOMPARE(MenuEntries(top[3]->menu()),
-                 QStringList({QStringLiteral("57664 Velmora 정보 | 프로그램 정보와 버전 정보, "
-                                             "저작권 정보를 표시합니다"),
-                              QStringLiteral("32797 Ostravion 정보 | ")}));
+        QCOMPARE(
+            MenuEntries(top[3]->menu()),
+            QStringList({QStringLiteral("57664 Velmora 정보 | 프로그램 정보와 버전 정보, "
+                                        "저작권 정보를 표시합니다"),
+                         QStringLiteral("32797 Ostravion 정보 | "),
+                         QStringLiteral("32798 사용 설명서 | 프로그램의 사용 설명서를 엽니다")}));
         QCOMPARE(h.Frame().Action(ID_FILE_OPEN)->shortcut(),
                  QKeySequence(QStringLiteral("Ctrl+O")));
         QCOMPARE(h.Frame().Action(ID_FILE_SAVE_AS)->shortcut(),

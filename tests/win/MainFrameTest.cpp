@@ -16,6 +16,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 
 namespace ostravion {
@@ -301,6 +303,28 @@ TEST(WinMainFrame, TheKeysAreThoseOfTheMenu) {
     // A key whose item is greyed does nothing.
     h.Command(ID_FILE_SAVE_AS);
     EXPECT_TRUE(Door::TakeLog().empty());
+}
+
+// 사용 설명서 hands the page to the shell; without one beside the program the
+// message names the places looked at, the test program's own folder first.
+TEST(WinMainFrame, TheGuideItemOpensTheGuideThroughTheShell) {
+    Harness h;
+    ASSERT_TRUE(h.created);
+    wchar_t program[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    const std::string beside =
+        Narrow(std::filesystem::path(program).parent_path().wstring()) + "\\" + desktop::kGuidePage;
+    h.Command(ID_HELP_GUIDE);
+    auto log = Door::TakeLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].rfind("show: " + std::string(desktop::kGuideMissing) + "\n" + beside, 0), 0u)
+        << log[0];
+    const std::string folder = Narrow(h.dir.path.wstring());
+    std::ofstream(h.dir.path / win::Wide(desktop::kGuidePage)) << "<html></html>";
+    h.Frame().Flows().SetProgramFolder(folder, '\\');
+    h.Command(ID_HELP_GUIDE);
+    EXPECT_EQ(Door::TakeLog(),
+              std::vector<std::string>{"shell: open " + folder + "\\" + desktop::kGuidePage});
 }
 
 TEST(WinMainFrame, PrintSaysThereIsNoPrinterAndThePreviewPagesAndCloses) {
