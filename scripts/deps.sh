@@ -23,6 +23,8 @@ if [ "${1:-}" = "--windows" ]; then
   packages+=(icoutils nsis unzip)
   # The Debian package's checks.
   packages+=(lintian)
+  # The user guide's page, made from its Markdown.
+  packages+=(pandoc)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -8,3 +8,12 @@ check() { # name, expected, actual
         echo "ok $1"
     fi
 }
+# The user guide in FOLDER: "page" when 사용설명서.html is missing, else each
+# picture the page shows that is not a non-empty file of guide-pictures.
+guide_gaps() { # folder
+    local page=$1/사용설명서.html name
+    [ -s "$page" ] || { echo page; return; }
+    for name in $(grep -o 'guide-pictures/[A-Za-z0-9._-]*\.png' "$page" | sort -u); do
+        [ -s "$1/$name" ] && [ ! -L "$1/$name" ] || echo "$name"
+    done
+}

@@ -5,7 +5,8 @@
 ;
 ; makensis -INPUTCHARSET UTF8 -DVERSION=3.1.0 -DSTAGE=folder -DOUTFILE=setup.exe setup.nsi
 ; STAGE holds what "cmake --install" put there: the programs, KEYLIST.DAT,
-; vxa.spl, README.TXT and LICENSE.TXT.
+; vxa.spl, README.TXT, LICENSE.TXT and the user guide (사용설명서.html with its
+; guide-pictures folder).
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -82,6 +83,8 @@ Section "Ostravion"
 !endif
   File "${STAGE}\README.TXT"
   File "${STAGE}\LICENSE.TXT"
+  File "${STAGE}\사용설명서.html"
+  File /r "${STAGE}\guide-pictures"
   ; Sample files kept with the programs, for a work folder made again later.
   File "/oname=KEYLIST-SAMPLE.DAT" "${STAGE}\KEYLIST.DAT"
   File "${STAGE}\vxa.spl"
@@ -107,6 +110,7 @@ Section "Ostravion"
     '/k "$INSTDIR\ostravion-cli.exe" --help' "$INSTDIR\ostravion-cli.exe" 0
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 작업 폴더.lnk" "$WorkDir"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\읽어보기.lnk" "$INSTDIR\README.TXT"
+  CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 사용 설명서.lnk" "$INSTDIR\사용설명서.html"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 제거.lnk" "$INSTDIR\uninstall.exe"
   SetOutPath "$INSTDIR"
 
@@ -129,6 +133,9 @@ Section "Uninstall"
   Delete "$INSTDIR\ostravion-cli.exe"
   Delete "$INSTDIR\README.TXT"
   Delete "$INSTDIR\LICENSE.TXT"
+  Delete "$INSTDIR\사용설명서.html"
+  Delete "$INSTDIR\guide-pictures\*.png"
+  RMDir "$INSTDIR\guide-pictures"
   Delete "$INSTDIR\KEYLIST-SAMPLE.DAT"
   Delete "$INSTDIR\vxa.spl"
   Delete "$INSTDIR\uninstall.exe"
@@ -138,6 +145,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 명령줄.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 작업 폴더.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\읽어보기.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 사용 설명서.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 제거.lnk"
   RMDir "$SMPROGRAMS\${PRODUCT}"
 

@@ -27,6 +27,7 @@ for f in bin/ostravion-cli bin/ostravion bin/ostravion-start share/ostravion/KEY
          share/doc/ostravion/changelog.gz; do
     yes_ "install: $f" test -s "$p/$f"
 done
+check "install: the user guide with every picture it shows" "" "$(guide_gaps "$p/share/doc/ostravion/guide")"
 check "install: ostravion-cli --version" "ostravion-cli $version" "$("$p/bin/ostravion-cli" --version)"
 check "install: ostravion --version" "ostravion $version" "$(QT_QPA_PLATFORM=offscreen "$p/bin/ostravion" --version)"
 # Asked for its usage or version, the desktop program answers on stdout
@@ -117,6 +118,7 @@ dpkg-deb -x "$deb" "$x"
 yes_ "deb: the desktop program, its entry and the manual" \
     test -x "$x/usr/bin/ostravion" -a -s "$x/usr/share/applications/ostravion.desktop" \
          -a -s "$x/usr/share/man/man1/ostravion-cli.1.gz"
+check "deb: the user guide with every picture it shows" "" "$(guide_gaps "$x/usr/share/doc/ostravion/guide")"
 cli=$x/usr/bin/ostravion-cli
 check "deb: ostravion-cli --version" "ostravion-cli $version" "$("$cli" --version)"
 check "deb: the packaged sample key list loads" "0" \

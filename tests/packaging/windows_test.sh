@@ -55,9 +55,11 @@ kitp=$(new_prefix kit)
 mkdir -p "$kitp/drive_c/stick"
 (cd "$kitp/drive_c/stick" && unzip -q "$zip")
 kit=$kitp/drive_c/stick/Ostravion-$version-win64
-expected="KEYLIST.DAT LICENSE.TXT README.TXT ostravion-cli.exe vxa.spl"
-[ -e "$kit/ostravion.exe" ] && expected="KEYLIST.DAT LICENSE.TXT README.TXT ostravion-cli.exe ostravion.exe vxa.spl"
+expected="KEYLIST.DAT LICENSE.TXT README.TXT guide-pictures ostravion-cli.exe vxa.spl 사용설명서.html"
+[ -e "$kit/ostravion.exe" ] &&
+    expected="KEYLIST.DAT LICENSE.TXT README.TXT guide-pictures ostravion-cli.exe ostravion.exe vxa.spl 사용설명서.html"
 check "kit: its files" "$expected" "$(cd "$kit" && ls | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')"
+check "kit: the user guide with every picture it shows" "" "$(guide_gaps "$kit")"
 check "kit: the key list is the sample" "$(cat "$(dirname "$0")/../../samples/KEYLIST.DAT" | md5sum)" \
     "$(md5sum <"$kit/KEYLIST.DAT")"
 check "kit: the read-me is CP949 with CR LF and names the work folder" "1 1" \
@@ -147,6 +149,12 @@ check "setup /S: status" "0" "$?"
 WINEPREFIX=$instp wineserver -w
 yes_ "setup: the programs are in Program Files" test -f "$programs/ostravion-cli.exe"
 yes_ "setup: the licence beside them" cmp -s "$kit/LICENSE.TXT" "$programs/LICENSE.TXT"
+check "setup: the user guide beside them" "" "$(guide_gaps "$programs")"
+guide_lnk="$menu/Ostravion 사용 설명서.lnk"
+# The shortcut's UTF-16 texts, read at both byte alignments.
+lnk_texts() { iconv -f UTF-16LE -t UTF-8 -c "$1"; tail -c +2 "$1" | iconv -f UTF-16LE -t UTF-8 -c; }
+yes_ "setup: a Start-menu shortcut to the user guide" \
+    grep -aqF 'Ostravion\사용설명서.html' <(lnk_texts "$guide_lnk" 2>/dev/null)
 check "setup: an uninstall entry" "1" "$(grep -cF 'Uninstall\\Ostravion]' "$instp/system.reg")"
 check "setup: the installed command line runs" "0" \
     "$(WINEPREFIX=$instp wine 'C:\Program Files\Ostravion\ostravion-cli.exe' facts >/dev/null 2>&1; echo $?)"
