@@ -73,6 +73,11 @@ void ScanHandOver::RunOnOwner(std::stop_token stop, const std::function<void()>&
 }
 
 void ScanHandOver::ScanEnded(std::stop_token, ScanOutcome outcome) {
+    if (outcome == ScanOutcome::KeyListFailed)
+        Queue([this] {
+            if (keyListFailed)
+                keyListFailed();
+        });
     if (outcome != ScanOutcome::Completed)
         return;
     Queue([this] {

@@ -34,6 +34,9 @@ public:
     void RunPending();
 
     std::function<void()> completed;
+    // A scan whose key list could not be loaded (its message was shown) ended
+    // without walking: `keyListFailed` runs on the user-interface thread.
+    std::function<void()> keyListFailed;
     // Pieces of work run so far, for the statistics of a scan.
     long long Handed() const { return handed_; }
 

@@ -169,6 +169,7 @@ private:
     std::uint64_t accepting_ = 0; // guarded by gate_
     std::uint64_t completed_ = 0; // guarded by gate_
     std::atomic<bool> threadDone_{false};
+    std::atomic<bool> keyListFailed_{false}; // the last scan could not load its key list
     std::atomic<int> programsFound_{0};
     std::atomic<bool> lastWriteOk_{false};
     // Every per-PC write holds this; the count lets the scan thread's own

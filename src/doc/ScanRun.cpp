@@ -121,6 +121,8 @@ void COstravionDoc::ScanThreadBody(std::stop_token stop, const ScanJob& job) {
         search.SetOsVersionString(job.osVersion);
         outcome = search.Run(stop, job.request.keyListPath);
     }
+    if (outcome == ScanOutcome::KeyListFailed)
+        keyListFailed_.store(true);
     if (outcome == ScanOutcome::Completed) {
         const std::uint64_t scan = job.scan;
         // Shared: a host that gives up waiting on a stop may still be running it.
@@ -164,6 +166,7 @@ void COstravionDoc::StartScan(const ScanRequest& request, ScanHost& host) {
         accepting_ = job->scan;
     }
     programsFound_.store(0);
+    keyListFailed_.store(false);
     threadDone_.store(false);
     thread_ = std::jthread([this, job](std::stop_token stop) { ScanThreadBody(stop, *job); });
 }
@@ -186,7 +189,10 @@ void COstravionDoc::EndScanThread() {
 
 void COstravionDoc::StopScan() {
     EndScanThread();
-    WriteScanResults();
+    // Without its key list the scan identified nothing: a per-PC file would
+    // pass for a PC without programs and count as one in the total.
+    if (!keyListFailed_.load())
+        WriteScanResults();
 }
 
 bool COstravionDoc::AskCloseAfterScan() const {

@@ -16,6 +16,7 @@ NativeDocument::~NativeDocument() {
     if (cancelWaits_)
         cancelWaits_();
     host_.completed = nullptr;
+    host_.keyListFailed = nullptr;
 }
 
 void NativeDocument::SetFlows(DesktopFlows* flows) {
@@ -33,6 +34,14 @@ void NativeDocument::SetFlows(DesktopFlows* flows) {
         awaitingEnd_ = false;
         if (flows_)
             flows_->ScanCompleted();
+    };
+    // Nothing was walked: the commands come back as after a stop, and no
+    // per-PC file is written.
+    host_.keyListFailed = [this] {
+        if (!awaitingEnd_)
+            return;
+        if (flows_)
+            flows_->StopInspection();
     };
 }
 

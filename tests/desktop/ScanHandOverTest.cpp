@@ -76,18 +76,23 @@ TEST(ScanThreadHandOver, AStopReleasesTheScanThreadAndItsPieceNeverRuns) {
     EXPECT_FALSE(ran);
 }
 
-TEST(ScanThreadHandOver, OnlyACompletedScanReachesTheOwner) {
+// A completed scan and one whose key list failed reach the owner, each by
+// its own call; a stopped one does not.
+TEST(ScanThreadHandOver, CompletedAndKeyListFailedScansReachTheOwner) {
     CountingHandOver h;
-    int completed = 0;
+    int completed = 0, failed = 0;
     h.completed = [&] { ++completed; };
+    h.keyListFailed = [&] { ++failed; };
     std::stop_source stop;
     std::jthread([&] {
         h.ScanEnded(stop.get_token(), ScanOutcome::Stopped);
         h.ScanEnded(stop.get_token(), ScanOutcome::Completed);
+        h.ScanEnded(stop.get_token(), ScanOutcome::KeyListFailed);
     }).join();
-    EXPECT_EQ(completed, 0);
+    EXPECT_EQ(completed + failed, 0);
     h.RunPending();
     EXPECT_EQ(completed, 1);
+    EXPECT_EQ(failed, 1);
 }
 
 } // namespace

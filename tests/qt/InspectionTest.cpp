@@ -77,6 +77,20 @@ class InspectionTest : public QObject {
 private slots:
     void cleanup() { Dialogs::Reset(); }
 
+    // Without its key list the scan walks nothing: after the message the
+    // window is idle again and no per-PC file claims a PC without programs.
+    void aKeyListThatCannotBeReadEndsTheScanWithoutAFile() {
+        InspectionSetup s;
+        QFile::remove(s.dir.Path(QStringLiteral("KEYLIST.DAT")));
+        s.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(s.Frame().Button(IDC_START)->isEnabled(), 20000);
+        QVERIFY(Dialogs::Log().contains(QStringLiteral("show: Key File Open Error...")));
+        QCOMPARE(s.app->Util().GetWorkState(), int(kIdle));
+        QVERIFY(!s.Frame().Button(IDC_STOP)->isEnabled());
+        QVERIFY(!s.dir.Exists(QStringLiteral("CheckOut/ACME_PC1.ipt")));
+        QVERIFY(!s.QuestionAsked());
+    }
+
     void completedScanFillsTheViewsAndAsks() {
         InspectionSetup s;
         QString paneDuring, menuDuring;
