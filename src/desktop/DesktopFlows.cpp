@@ -300,7 +300,14 @@ void DesktopFlows::Open() {
 }
 
 void DesktopFlows::OpenPath(const std::string& path) {
-    util_.SetResultNames(path, CAuditUtil::NameForm::Path);
+    // A name that is not a total's (a dropped per-PC file) has had its
+    // message: the window keeps what it shows, with its names.
+    const CAuditUtil::ResultNames names = util_.GetResultNames();
+    if (!util_.SetResultNames(path, CAuditUtil::NameForm::Path)) {
+        util_.RestoreResultNames(names);
+        util_.RestoreStartDirectory();
+        return;
+    }
     // A total written when names were lower-cased is found under that name.
     util_.FollowLowerCaseTotal();
     util_.SetWorkState(kTotalOpened);

@@ -266,6 +266,17 @@ TEST_F(DesktopFlowsTest, AGivenFileIsOpenedUnlessMissingOrAScanRuns) {
     EXPECT_EQ(doc.calls, (Calls{"SetLayoutMode 0", "LoadTotal"}));
     EXPECT_EQ(ui.title, "OstravionV3.1-dropped.tls");
 
+    // A dropped per-PC file is not a total: after its message the window
+    // keeps the total it shows, its names and its commands.
+    fs.files[".\\CheckOut\\ACME_PC1.ipt"] = "x";
+    doc.calls.clear();
+    ui.log.clear();
+    EXPECT_TRUE(flows.OpenGivenFile(".\\CheckOut\\ACME_PC1.ipt"));
+    EXPECT_EQ(ui.Questions(), Calls{std::string("show: ") + msg::kBadNamed});
+    EXPECT_EQ(doc.calls, Calls{});
+    EXPECT_EQ(ui.title, "OstravionV3.1-dropped.tls");
+    EXPECT_EQ(util.ResultPath(".tls"), ".\\CheckOut\\dropped.tls");
+
     Start("ACME");
     doc.calls.clear();
     EXPECT_TRUE(flows.OpenGivenFile(".\\CheckOut\\dropped.tls"));
