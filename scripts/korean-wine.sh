@@ -37,6 +37,12 @@ korean_wine_setup() {
     LC_ALL=ko_KR.UTF-8 wine wineboot --init >/dev/null 2>&1 || true
     LC_ALL=ko_KR.UTF-8 wineserver -w
   fi
+  # Wine's own symbol font, which draws the title bars' buttons and the
+  # check marks (Debian package fonts-wine), where this Wine does not find it.
+  if [ -e /usr/share/wine/fonts/marlett.ttf ] && [ ! -e "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
   # The Korean faces the program asks for, mapped to the Nanum fonts so that
   # each looks like itself (gothic, fixed-width, serif).
   local subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' pair

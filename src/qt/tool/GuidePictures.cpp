@@ -240,6 +240,14 @@ int QtPictures(const QString& work, const QString& out) {
     return faults == 0 ? 0 : 1;
 }
 
+// The offscreen platform warns about every top-level window it cannot size
+// from hints; the warning says nothing about the pictures.
+QtMessageHandler g_defaultHandler = nullptr;
+void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (!text.contains(QLatin1String("propagateSizeHints")))
+        g_defaultHandler(type, context, text);
+}
+
 int Usage() {
     std::fputs("usage: ostravion-guide-pictures --qt WORK_FOLDER OUT_FOLDER\n"
                "       ostravion-guide-pictures --png FOLDER\n"
@@ -262,6 +270,7 @@ int main(int argc, char** argv) {
         return Usage();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_defaultHandler = qInstallMessageHandler(FilterMessages);
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ostravion"));
     QApplication::setFont(gui::pictures::DialogFont());
