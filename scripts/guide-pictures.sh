@@ -2,8 +2,8 @@
 # Draws the user guide's pictures (docs/guide/guide.md names them as
 # guide-pictures/NAME.png) from the programs themselves, into OUT_DIR, made
 # afresh:
-#   win-*.png     the Windows program's windows, dialogs, boxes and print
-#                 previews, under the Korean Wine on a virtual display
+#   win-*.png     the Windows program's windows, dialogs, boxes, print
+#                 previews and menus, under the Korean Wine on a virtual display
 #                 (ostravion-guide-pictures.exe of the Windows build)
 #   qt-*.png      the Qt program's windows, offscreen
 #                 (ostravion-guide-pictures of the Linux build)
@@ -136,6 +136,7 @@ names=(win-main-empty win-start-dialog win-scan-progress win-scan-end win-main-a
        win-select-files win-total-normal win-total-extended win-result-writing win-print-select
        win-preview-by-pc win-preview-by-program win-preview-confirmation win-preview-pledge
        win-preview-ledger win-about win-org-info
+       win-menu-file win-menu-scan win-menu-consolidate win-menu-help
        qt-main-empty qt-main-total qt-start-dialog qt-result-writing
        report-by-pc report-by-program report-confirmation report-pledge report-ledger)
 printf '![](guide-pictures/%s.png)\n' "${names[@]}" >"$work/all.md"

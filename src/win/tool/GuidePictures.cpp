@@ -76,13 +76,16 @@ void Pump(int ms) {
     PumpUntil([] { return false; }, ms);
 }
 
-// The window as the screen shows it, repainted first, into OUT\NAME.bmp.
-void Capture(HWND w, const char* name) {
+// The window as the screen shows it, repainted first, into OUT\NAME.bmp;
+// with `also` (a menu pulled down from it), the rectangle holding both.
+void Capture(HWND w, const char* name, HWND also = nullptr) {
     RedrawWindow(w, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Pump(300);
     RECT r;
     GetWindowRect(w, &r);
+    if (RECT other; also && GetWindowRect(also, &other))
+        UnionRect(&r, &r, &other);
     const int cx = r.right - r.left, cy = r.bottom - r.top;
     if (cx <= 0 || cy <= 0) {
         Fault(std::string(name) + ": the window has no size");
@@ -130,7 +133,7 @@ HWND g_unexpected = nullptr;
 DWORD g_unexpectedSince = 0;
 
 // The window in front of the program's modal chain: an enabled, visible
-// dialog, message box or print preview of this thread.
+// dialog, message box, print preview or pulled-down menu of this thread.
 HWND FrontPopup() {
     HWND found = nullptr;
     EnumThreadWindows(
@@ -140,7 +143,8 @@ HWND FrontPopup() {
                 return TRUE;
             char cls[64] = {};
             GetClassNameA(w, cls, sizeof cls);
-            if (std::string(cls) == "#32770" || std::string(cls) == gdireport::kPreviewClass) {
+            if (std::string(cls) == "#32770" || std::string(cls) == "#32768" ||
+                std::string(cls) == gdireport::kPreviewClass) {
                 *reinterpret_cast<HWND*>(lp) = w;
                 return FALSE;
             }
@@ -399,6 +403,20 @@ void Total() {
         SendMessageW(g_main, WM_COMMAND, MAKEWPARAM(ID_FILE_PREVIEW, 0), 0);
         CheckAllCameUp(p.name);
         first = false;
+    }
+
+    // Each menu pulled down by its key (Alt and the underlined letter), its
+    // first command lit, as the keyboard leaves it.
+    for (const auto& [key, name] :
+         {std::pair{L'f', "win-menu-file"}, std::pair{L's', "win-menu-scan"},
+          std::pair{L'u', "win-menu-consolidate"}, std::pair{L'h', "win-menu-help"}}) {
+        Expect(name, [name = name](HWND menu) {
+            Capture(g_main, name, menu);
+            EndMenu();
+        });
+        PostMessageW(g_main, WM_SYSCOMMAND, SC_KEYMENU, key);
+        CheckAllCameUp(name);
+        Pump(100);
     }
 
     for (const auto& [id, name] :
