@@ -125,6 +125,8 @@ void Capture(HWND w, const char* name, HWND also = nullptr) {
 
 struct Expected {
     std::string what;
+    // A control the window must have to be the one expected (0: any window).
+    int control;
     std::function<void(HWND)> action;
 };
 std::deque<Expected> g_expected;
@@ -154,12 +156,15 @@ HWND FrontPopup() {
     return found;
 }
 
+// The text control of a message box.
+constexpr int kBoxText = 0xFFFF;
+
 std::string TextOf(HWND w) {
     wchar_t t[512] = {};
     GetWindowTextW(w, t, 512);
     std::string text = Narrow(t);
     // A message box's text is its static control 0xFFFF.
-    if (HWND body = GetDlgItem(w, 0xFFFF)) {
+    if (HWND body = GetDlgItem(w, kBoxText)) {
         GetWindowTextW(body, t, 512);
         text += ": " + Narrow(t);
     }
@@ -182,8 +187,16 @@ void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
         g_expected.pop_front();
         g_acting = true;
         Pump(200); // the dialog finishes drawing
-        Log("up: " + next.what);
-        next.action(front);
+        if (next.control != 0 && !GetDlgItem(front, next.control)) {
+            // Another window came up in its place: the flow has changed.
+            Fault("expected " + next.what + ", but this came up: " + TextOf(front));
+            PostMessageW(front, WM_COMMAND, IDCANCEL, 0);
+            PostMessageW(front, WM_CLOSE, 0, 0);
+            g_expected.clear();
+        } else {
+            Log("up: " + next.what);
+            next.action(front);
+        }
         g_acting = false;
         g_unexpected = nullptr;
         return;
@@ -199,8 +212,8 @@ void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-void Expect(const std::string& what, std::function<void(HWND)> action) {
-    g_expected.push_back({what, std::move(action)});
+void Expect(const std::string& what, int control, std::function<void(HWND)> action) {
+    g_expected.push_back({what, control, std::move(action)});
 }
 
 // After a command: every window it should have brought up came up.
@@ -312,13 +325,13 @@ void Inspection(const std::string& scanFolder) {
         run();
     };
 
-    Expect("the start dialog", [](HWND d) {
+    Expect("the start dialog", IDC_GROUP, [](HWND d) {
         SetText(d, IDC_GROUP, L"총무부");
         SetText(d, IDC_RESULT_NAME, L"PC-04");
         Capture(d, "win-start-dialog");
         Click(d, IDOK);
     });
-    Expect("the question at the end of the scan", [](HWND box) {
+    Expect("the question at the end of the scan", kBoxText, [](HWND box) {
         Capture(box, "win-scan-end");
         // No: the window stays with what the scan found.
         PostMessageW(box, WM_COMMAND, IDNO, 0);
@@ -332,7 +345,7 @@ void Inspection(const std::string& scanFolder) {
     Pump(300);
     Capture(g_main, "win-main-after-scan");
 
-    Expect("the file selection", [](HWND d) {
+    Expect("the file selection", IDC_FILE_LIST, [](HWND d) {
         Click(d, IDC_SELECT_ALL);
         SetText(d, IDC_TOTAL_NAME, L"audit");
         Capture(d, "win-select-files");
@@ -367,9 +380,9 @@ void Total() {
 
     // The written result exists: the question whether to go on, then the
     // dialog with a genuine count typed into the first row.
-    Expect("the question before the result writing",
+    Expect("the question before the result writing", kBoxText,
            [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
-    Expect("the result writing", [](HWND d) {
+    Expect("the result writing", IDC_PROGRAM_LIST, [](HWND d) {
         HWND list = GetDlgItem(d, IDC_PROGRAM_LIST);
         const std::wstring installed = CellText(list, 0, kResultInstalled);
         ClickCell(list, 0, kResultGenuine);
@@ -389,13 +402,13 @@ void Total() {
                                 {kIdPrintLedger, "win-preview-ledger"}};
     bool first = true;
     for (const Preview& p : previews) {
-        Expect("the print selection", [p, first](HWND d) {
+        Expect("the print selection", kIdPrintByPc, [p, first](HWND d) {
             Click(d, p.button);
             if (first)
                 Capture(d, "win-print-select");
             Click(d, IDOK);
         });
-        Expect(p.name, [p](HWND preview) {
+        Expect(p.name, gdireport::kPreviewClose, [p](HWND preview) {
             Pump(500);
             Capture(preview, p.name);
             PostMessageW(preview, WM_COMMAND, gdireport::kPreviewClose, 0);
@@ -410,7 +423,7 @@ void Total() {
     for (const auto& [key, name] :
          {std::pair{L'f', "win-menu-file"}, std::pair{L's', "win-menu-scan"},
           std::pair{L'u', "win-menu-consolidate"}, std::pair{L'h', "win-menu-help"}}) {
-        Expect(name, [name = name](HWND menu) {
+        Expect(name, 0, [name = name](HWND menu) {
             Capture(g_main, name, menu);
             EndMenu();
         });
@@ -421,7 +434,7 @@ void Total() {
 
     for (const auto& [id, name] :
          {std::pair{ID_ABOUT_PRODUCT, "win-about"}, std::pair{ID_ABOUT_ORG, "win-org-info"}}) {
-        Expect(name, [name = name](HWND d) {
+        Expect(name, IDOK, [name = name](HWND d) {
             Capture(d, name);
             PostMessageW(d, WM_COMMAND, IDOK, 0);
         });
