@@ -38,6 +38,16 @@ for f in "$cli" "$qt_tool" "$win_tool" "$linux/vxa.spl"; do
 done
 command -v pdftoppm >/dev/null || { echo "guide-pictures: pdftoppm (poppler-utils) is missing" >&2; exit 1; }
 
+# The folder is made afresh: never one that holds anything else of value.
+if [ -e "$out" ]; then
+  resolved=$(cd "$out" && pwd)
+  for keep in / "$root" "$linux" "$windows" "${HOME:-/}"; do
+    if [ "$resolved" = "$(cd "$keep" && pwd)" ]; then
+      echo "guide-pictures: $out is not a folder of its own for the pictures" >&2
+      exit 2
+    fi
+  done
+fi
 rm -rf "$out"
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
