@@ -379,13 +379,20 @@ void Total() {
     Pump(100);
 
     // The written result exists: the question whether to go on, then the
-    // dialog with a genuine count typed into the first row.
+    // dialog with a genuine count typed.
     Expect("the question before the result writing", kBoxText,
            [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
     Expect("the result writing", IDC_PROGRAM_LIST, [](HWND d) {
+        // The first row with fewer genuine copies than installed ones gets
+        // the installed count typed, so that its copies and rate change.
         HWND list = GetDlgItem(d, IDC_PROGRAM_LIST);
-        const std::wstring installed = CellText(list, 0, kResultInstalled);
-        ClickCell(list, 0, kResultGenuine);
+        const int rows = ListView_GetItemCount(list);
+        int row = 0;
+        while (row + 1 < rows &&
+               CellText(list, row, kResultGenuine) == CellText(list, row, kResultInstalled))
+            ++row;
+        const std::wstring installed = CellText(list, row, kResultInstalled);
+        ClickCell(list, row, kResultGenuine);
         Pump(100);
         SetWindowTextW(GetDlgItem(list, IDC_IN_PLACE_EDIT), installed.c_str());
         Key(GetDlgItem(list, IDC_IN_PLACE_EDIT), VK_RETURN);
