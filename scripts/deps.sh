@@ -17,6 +17,8 @@ if [ "${1:-}" = "--windows" ]; then
   # GoogleTest's sources to build with MinGW-w64 (above), Wine to run the
   # programs, and localedef for the Korean locale.
   packages+=(googletest wine wine64 locales)
+  # Wine's own fonts: the symbol font of the title bars' buttons.
+  packages+=(fonts-wine)
   # A virtual display for the desktop program's windows and the print preview.
   packages+=(xvfb xdotool)
   # The programs' icon file, the installer and the kit's test.

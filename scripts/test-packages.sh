@@ -34,19 +34,9 @@ fi
 echo "ok the Windows build configures for ostravion-cli.exe alone without the Linux tools"
 
 echo "== Windows kit and installer under Wine"
-# The Korean Wine of scripts/test-windows.sh.
-export LOCPATH=$root/build-win/locale
-if [ ! -e "$LOCPATH/ko_KR.UTF-8/LC_CTYPE" ]; then
-  mkdir -p "$LOCPATH"
-  localedef -i ko_KR -f UTF-8 "$LOCPATH/ko_KR.UTF-8" || [ -e "$LOCPATH/ko_KR.UTF-8/LC_CTYPE" ]
-fi
-export WINEPREFIX=$root/build-win/wineprefix WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# The Korean Wine of scripts/test-windows.sh, without a display.
+source scripts/korean-wine.sh
+korean_wine_setup "$root"
 export LC_ALL=ko_KR.UTF-8
-unset DISPLAY WAYLAND_DISPLAY
-if [ ! -e "$WINEPREFIX/system.reg" ]; then
-  wine wineboot --init >/dev/null 2>&1 || true
-  wineserver -w
-fi
 bash tests/packaging/windows_test.sh "$root/dist" "$version"
 echo "== packages: build $((built - start)) s, checks $((SECONDS - built)) s"
