@@ -69,12 +69,12 @@ drive() {
 word=WINWORD.EXE=12345678 excel=EXCEL.EXE=9876543 hwp=HWP.EXE=2345678
 photo=PHOTOSHP.EXE=13000000 alzip=ALZIP.EXE=1500000 zip=7ZFM.EXE=477696
 v3=V3LITE.EXE=2500000 gcc=GCC.EXE=1200000 notepad=NOTEPAD.EXE=69120 wmp=WMPLAYER.EXE=73728
-drive "$work/pc1" "Office/$word" "Office/$excel" "Hnc/$hwp" "Util/$alzip" "AhnLab/$v3"
-drive "$work/pc2" "Office/$word" "Hnc/$hwp" "Adobe/$photo" "AhnLab/$v3"
-drive "$work/pc3" "Office/$excel" "Tools/$zip" "Tools/$notepad" "MinGW/bin/$gcc" "AhnLab/$v3"
+drive "$work/pc1" "Office/$word" "Office/$excel" "Hangul/$hwp" "Util/$alzip" "Antivirus/$v3"
+drive "$work/pc2" "Office/$word" "Hangul/$hwp" "Photo/$photo" "Antivirus/$v3"
+drive "$work/pc3" "Office/$excel" "Tools/$zip" "Tools/$notepad" "Compiler/bin/$gcc" "Antivirus/$v3"
 # The drive the Windows program inspects while the pictures are taken.
-drive "$work/pc4" "Office/$word" "Office/$excel" "Hnc/$hwp" "Util/$alzip" "Media/$wmp" \
-  "AhnLab/$v3" "Tools/$zip" "Docs/README.TXT=2048"
+drive "$work/pc4" "Office/$word" "Office/$excel" "Hangul/$hwp" "Util/$alzip" "Media/$wmp" \
+  "Antivirus/$v3" "Tools/$zip" "Docs/README.TXT=2048"
 
 data=$work/audit
 mkdir -p "$data"
