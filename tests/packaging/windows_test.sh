@@ -151,10 +151,9 @@ yes_ "setup: the programs are in Program Files" test -f "$programs/ostravion-cli
 yes_ "setup: the licence beside them" cmp -s "$kit/LICENSE.TXT" "$programs/LICENSE.TXT"
 check "setup: the user guide beside them" "" "$(guide_gaps "$programs")"
 guide_lnk="$menu/Ostravion 사용 설명서.lnk"
-# The shortcut's UTF-16 texts, read at both byte alignments.
-lnk_texts() { iconv -f UTF-16LE -t UTF-8 -c "$1"; tail -c +2 "$1" | iconv -f UTF-16LE -t UTF-8 -c; }
+# The shortcut's target path, as its link information holds it (the ANSI code page).
 yes_ "setup: a Start-menu shortcut to the user guide" \
-    grep -aqF 'Ostravion\사용설명서.html' <(lnk_texts "$guide_lnk" 2>/dev/null)
+    env LC_ALL=C grep -aqF "$(printf 'C:\\Program Files\\Ostravion\\사용설명서.html' | iconv -f UTF-8 -t CP949)" "$guide_lnk"
 check "setup: an uninstall entry" "1" "$(grep -cF 'Uninstall\\Ostravion]' "$instp/system.reg")"
 check "setup: the installed command line runs" "0" \
     "$(WINEPREFIX=$instp wine 'C:\Program Files\Ostravion\ostravion-cli.exe' facts >/dev/null 2>&1; echo $?)"
