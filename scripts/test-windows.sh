@@ -19,12 +19,10 @@ start=$SECONDS
 bash scripts/deps.sh --windows
 
 # The Windows program's pictures and resource texts are made by two tools of
-# the Linux build; the user guide's pictures at the end need its command
-# line, its splash picture and its guide-picture tool.
+# the Linux build.
 echo "== host tools for the Windows resources"
 [ -e build/build.ninja ] || cmake -S . -B build -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target ostravion-resources ostravion-pictures ostravion-cli \
-  ostravion-guide-pictures ostravion_splash_picture -j"$jobs"
+cmake --build build --target ostravion-resources ostravion-pictures -j"$jobs"
 
 echo "== windows cross build (MinGW-w64)"
 cmake -S . -B "$build" -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=Release \
@@ -49,14 +47,6 @@ echo "== tests under wine"
 
 echo "== ostravion-cli.exe facts"
 run_korean wine "$build/src/ostravion-cli.exe" facts
-
-# The user guide's pictures, drawn by the programs themselves, and every
-# picture the guide names among them.
-echo "== the user guide's pictures"
-bash scripts/guide-pictures.sh build "$build" "$build/guide-pictures"
-if [ -e docs/guide/guide.md ]; then
-  build/src/ostravion-guide-pictures --check docs/guide/guide.md "$build/guide-pictures"
-fi
 
 echo "== windows: build $((built - start)) s, prefix $((ready - built)) s," \
   "tests $((SECONDS - ready)) s, total $((SECONDS - start)) s"

@@ -18,6 +18,7 @@
 #include "doc/ResultWriting.h"
 #include "views/PrintSelection.h"
 #include "win/Door.h"
+#include "win/ScreenPicture.h"
 #include "win/WinApp.h"
 #include "win/WinText.h"
 #include "win/report/GdiPrinting.h"
@@ -27,7 +28,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <chrono>
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -55,25 +55,8 @@ void Fault(const std::string& line) {
     Log("FAULT " + line);
 }
 
-// Runs the thread's messages until `done` holds or `ms` milliseconds passed.
-bool PumpUntil(const std::function<bool()>& done, int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done())
-            return true;
-        if (std::chrono::steady_clock::now() > end)
-            return done();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
 void Pump(int ms) {
-    PumpUntil([] { return false; }, ms);
+    PumpMessagesUntil([] { return false; }, ms);
 }
 
 // The window as the screen shows it, repainted first, into OUT\NAME.bmp;
@@ -86,37 +69,12 @@ void Capture(HWND w, const char* name, HWND also = nullptr) {
     GetWindowRect(w, &r);
     if (RECT other; also && GetWindowRect(also, &other))
         UnionRect(&r, &r, &other);
-    const int cx = r.right - r.left, cy = r.bottom - r.top;
-    if (cx <= 0 || cy <= 0) {
-        Fault(std::string(name) + ": the window has no size");
-        return;
-    }
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, cy, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, cx, cy, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = DWORD((cx * 3 + 3) & ~3), size = stride * DWORD(cy);
-    const DWORD head = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    const BITMAPFILEHEADER file{0x4D42, head + size, 0, 0, head};
     const std::wstring path = g_out + L"\\" + Wide(name) + L".bmp";
-    bool written = false;
-    if (FILE* f = _wfopen(path.c_str(), L"wb")) {
-        written = std::fwrite(&file, sizeof file, 1, f) == 1 &&
-                  std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) == 1 &&
-                  std::fwrite(bits, 1, size, f) == size;
-        written = std::fclose(f) == 0 && written;
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (written)
-        Log(std::string(name) + ".bmp " + std::to_string(cx) + "x" + std::to_string(cy));
+    if (r.right <= r.left || r.bottom <= r.top)
+        Fault(std::string(name) + ": the window has no size");
+    else if (SaveScreenPicture(r, path))
+        Log(std::string(name) + ".bmp " + std::to_string(r.right - r.left) + "x" +
+            std::to_string(r.bottom - r.top));
     else
         Fault(std::string(name) + ".bmp could not be written");
 }
@@ -218,7 +176,7 @@ void Expect(const std::string& what, int control, std::function<void(HWND)> acti
 
 // After a command: every window it should have brought up came up.
 void CheckAllCameUp(const char* command) {
-    PumpUntil([] { return g_expected.empty(); }, 5000);
+    PumpMessagesUntil([] { return g_expected.empty(); }, 5000);
     for (const Expected& e : g_expected)
         Fault(std::string(command) + ": did not come up: " + e.what);
     g_expected.clear();
@@ -337,7 +295,8 @@ void Inspection(const std::string& scanFolder) {
         PostMessageW(box, WM_COMMAND, IDNO, 0);
     });
     SendMessageW(frame.Bar().Control(IDC_START), BM_CLICK, 0, 0);
-    PumpUntil([&] { return g_expected.empty() && !frame.Flows().CommandEnabled(IDC_STOP); }, 60000);
+    PumpMessagesUntil([&] { return g_expected.empty() && !frame.Flows().CommandEnabled(IDC_STOP); },
+                      60000);
     CheckAllCameUp("inspection");
     if (!progressShot)
         Fault("the scan's progress was not seen");

@@ -10,7 +10,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -86,30 +85,7 @@ inline void Picture(HWND w, const char* name) {
     PumpUntil([] { return false; }, 300);
     RECT r;
     GetWindowRect(w, &r);
-    const int cx = r.right - r.left, cy = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, cy, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, cx, cy, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = DWORD((cx * 3 + 3) & ~3), size = stride * DWORD(cy);
-    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size),
-                          0, 0, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
-    const std::string path = std::string(folder) + "/" + name + ".bmp";
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&file, sizeof file, 1, f);
-        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
-        std::fwrite(bits, 1, size, f);
-        std::fclose(f);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    win::SaveScreenPicture(r, win::Wide(std::string(folder) + "/" + name + ".bmp"));
 }
 
 } // namespace ostravion::test
