@@ -222,6 +222,7 @@ public:
         std::map<std::string, int> children;        // native name -> folder
         std::map<std::string, std::uint64_t> sizes; // native name -> size, also when unlisted
         bool unreadable = false;
+        ReadFault fault = ReadFault::Failed; // why an unreadable folder is
     };
     std::vector<Folder> folders;
     std::map<std::string, int> roots; // native root, ending with '/'
@@ -258,13 +259,19 @@ public:
     }
 
     bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override {
+        return ListChecked(nativeFolder, out) == ReadFault::None;
+    }
+    ReadFault ListChecked(const std::string& nativeFolder,
+                          std::vector<DirEntry>& out) const override {
         listed.push_back(nativeFolder);
         out.clear();
         const int f = Resolve(nativeFolder);
-        if (f < 0 || folders[f].unreadable)
-            return false;
+        if (f < 0)
+            return ReadFault::Failed;
+        if (folders[f].unreadable)
+            return folders[f].fault;
         out = folders[f].entries;
-        return true;
+        return ReadFault::None;
     }
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override {
@@ -344,6 +351,13 @@ public:
         reads.push_back(nativePath + "|" + name);
         const auto it = values.find({nativePath, name});
         return it == values.end() ? std::string() : it->second;
+    }
+    std::map<std::string, ReadFault> faults; // files whose data cannot be read
+    std::string ReadChecked(const std::string& nativePath, const std::string& name,
+                            ReadFault& fault) const override {
+        const auto it = faults.find(nativePath);
+        fault = it == faults.end() ? ReadFault::None : it->second;
+        return Read(nativePath, name);
     }
 };
 

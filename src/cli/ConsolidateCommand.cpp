@@ -64,7 +64,10 @@ public:
         std::cout << "unreadable files\t" << s.unreadable.size() << "\n";
         std::cout << "distinct programs\t" << s.programs << "\n";
         std::cout << "installations\t" << s.installations << "\n";
-        return s.totalWritten ? 0 : 1;
+        if (!s.totalWritten)
+            return 1;
+        // The total is written, but a PC it counts was never read.
+        return s.pcRead < s.pcCount ? 3 : 0;
     }
 
 private:

@@ -33,11 +33,15 @@ class WatchedSearch final : public FileSearch {
 public:
     explicit WatchedSearch(const FileSearch& inner) : inner_(inner) {}
     bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override {
+        return ListChecked(nativeFolder, out) == ReadFault::None;
+    }
+    ReadFault ListChecked(const std::string& nativeFolder,
+                          std::vector<DirEntry>& out) const override {
         {
             std::lock_guard<std::mutex> lock(m_);
             folder_ = nativeFolder;
         }
-        const bool ok = inner_.List(nativeFolder, out);
+        const ReadFault ok = inner_.ListChecked(nativeFolder, out);
         long long n = 0;
         for (const DirEntry& e : out)
             if (!(e.attributes & kAttrDirectory))
@@ -201,6 +205,16 @@ int ScanCommand::Run(Context& ctx) {
         std::cerr << "ostravion-cli: " << error << "\n";
         return 2;
     }
+    for (const std::string& warning : platform.ScanWarnings())
+        std::cerr << "ostravion-cli: " << warning << "\n";
+    // Another PC's disk names its own PC: a fact its hives do not give is
+    // asked for, or written as "-", never taken from this machine.
+    const bool diskFacts = sys.FactsFromDisk();
+    if (diskFacts && !name_ && sys.ComputerName().empty()) {
+        std::cerr << "ostravion-cli: 드라이브 C:의 레지스트리에서 컴퓨터 이름을 찾지 못했습니다. "
+                     "--name 으로 컴퓨터 이름을 지정하십시오.\n";
+        return 2;
+    }
     const std::string name = name_ ? ctx.Cp949(*name_) : sys.ComputerName();
     std::string why;
     switch (CheckStartFields(fs, group, name, &why)) {
@@ -246,6 +260,12 @@ int ScanCommand::Run(Context& ctx) {
     }
 
     PcFacts facts = GatherPcFacts(sys, platform.LocalClock(), group, name);
+    if (diskFacts && !user_ && facts.User.empty())
+        std::cerr << "ostravion-cli: 드라이브 C:의 레지스트리에서 사용자를 찾지 못해 \"-\"로 "
+                     "씁니다. --user 로 지정할 수 있습니다.\n";
+    if (diskFacts && !model_ && facts.PcModel.empty())
+        std::cerr << "ostravion-cli: 드라이브 C:의 레지스트리에서 프로세서를 찾지 못해 \"-\"로 "
+                     "씁니다. --model 로 지정할 수 있습니다.\n";
     if (user_)
         facts.User = ctx.Cp949(*user_);
     if (model_)
@@ -282,9 +302,8 @@ int ScanCommand::Run(Context& ctx) {
         const auto now = std::chrono::steady_clock::now();
         if (terminal && now - lastDraw >= std::chrono::milliseconds(200)) {
             lastDraw = now;
-            // Windows lists folders by their names in the Korean code page.
-            const std::string folder =
-                search.NativeSeparator() == '\\' ? ctx.Utf8(search.Folder()) : search.Folder();
+            // Native folders are UTF-8 on both systems.
+            const std::string folder = search.Folder();
             progress.Draw(std::to_string(search.Files()) + " files, " +
                               std::to_string(doc.ProgramsFound()) + " programs, " +
                               Elapsed(now - start),
@@ -306,7 +325,13 @@ int ScanCommand::Run(Context& ctx) {
         fs.Remove(util.JournalPath());
         return 1;
     }
-    if (!stopped) {
+    const WalkFaults faults = doc.LastWalkFaults();
+    if (!stopped && faults.Any()) {
+        // Not "complete": what was left out is counted and named in the log.
+        std::cerr << ctx.Utf8(WalkFaultText(faults, std::string())) << "\n"
+                  << "ostravion-cli: 읽지 못한 폴더와 파일: "
+                  << ShownPath(ctx, FaultLogPath(util.JournalPath())) << "\n";
+    } else if (!stopped) {
         // The completion question's first line, "검색을 완료하였습니다.": the command
         // line answers the question itself with Yes (close).
         const std::string_view done = msg::kScanComplete;
@@ -320,7 +345,9 @@ int ScanCommand::Run(Context& ctx) {
     if (!doc.LastWriteSucceeded())
         return 1;
     std::cout << ShownPath(ctx, ScanResultPathFor(facts.Group, facts.ComputerName)) << "\n";
-    return stopped ? 130 : 0;
+    if (stopped)
+        return 130;
+    return faults.Incomplete() ? 3 : 0;
 }
 
 } // namespace

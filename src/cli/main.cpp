@@ -4,10 +4,34 @@
 #include "platform/Native.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <new>
 #include <string>
 #include <vector>
+
+namespace {
+
+// The command's status, unless what it printed did not all reach standard
+// output or standard error (a full disk, a closed pipe): then 1, since a
+// result that was not delivered is no result.
+int CheckedOutput(int status) {
+    std::cout.flush();
+    std::cerr.flush();
+    bool lost = !std::cout.good() || !std::cerr.good();
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        lost = true;
+    const bool errLost = std::fflush(stderr) != 0 || std::ferror(stderr) || !std::cerr.good();
+    if (!lost)
+        return status;
+    if (!errLost) {
+        std::cerr.clear();
+        std::cerr << "ostravion-cli: 출력을 끝까지 쓰지 못했습니다.\n" << std::flush;
+    }
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace ostravion;
@@ -34,7 +58,7 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        return CheckedOutput(app.exit(e));
     }
 
     auto platform = MakeNativePlatform();
@@ -49,12 +73,12 @@ int main(int argc, char** argv) {
     for (auto& c : commands)
         if (c->Chosen()) {
             try {
-                return c->Run(ctx);
+                return CheckedOutput(c->Run(ctx));
             } catch (const std::bad_alloc&) {
                 // Files too large to read are refused before this; whatever
                 // still runs out of memory ends with a word, not an abort.
                 std::cerr << "ostravion-cli: out of memory\n";
-                return 1;
+                return CheckedOutput(1);
             }
         }
     return 2;

@@ -38,6 +38,9 @@ public:
     virtual void StopScan() = 0;
     // True while a scan's thread runs.
     virtual bool ScanRunning() const = 0;
+    // After a completed scan: what its walk could not read, as the message
+    // that says so (CP949); empty when it read everything.
+    virtual std::string ScanFaultText() const { return std::string(); }
 };
 
 } // namespace ostravion

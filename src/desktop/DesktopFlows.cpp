@@ -274,7 +274,19 @@ void DesktopFlows::ScanCompleted() {
     states_.ScanCompleted();
     util_.SetWorkState(kIdle);
     ApplyStates();
-    if (ui_.Ask(msg::kScanComplete))
+    // A walk that left folders or files unread does not say it completed:
+    // the status bar and the closing question say what it left out.
+    const std::string faults = doc_.ScanFaultText();
+    if (!faults.empty()) {
+        util_.ShowProgress(faults.substr(0, faults.find('\n')));
+        util_.FillProgress();
+    }
+    // " 프로그램을 닫으시겠습니까?"
+    const std::string question =
+        faults.empty() ? std::string(msg::kScanComplete)
+                       : faults + "\n \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB "
+                                  "\xB4\xDD\xC0\xB8\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?";
+    if (ui_.Ask(question))
         Close();
     else
         StopInspection();

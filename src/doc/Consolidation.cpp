@@ -151,11 +151,26 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
         messages.Show(totalfile::kWriteFileOpenError);
         return false;
     }
-    messages.Show(consolidation::kConsolidated);
     return true;
 }
 
+// Why the text of a chosen file is no per-PC file to count; null when it is one.
+const char* NotPerPcReason(const std::string& bytes, const PerPcScan& scan) {
+    if (std::string_view(bytes).substr(0, totalfile::kCheckDepartment.size()) ==
+        totalfile::kCheckDepartment)
+        return consolidation::kTotalNotPerPc;
+    if (!scan.HasList())
+        return consolidation::kNoListLine;
+    return nullptr;
+}
+
 } // namespace
+
+std::string consolidation::PcsReadLine(long long chosen, long long read) {
+    // "PC N대 중 M대를 읽었습니다."
+    return "PC " + std::to_string(chosen) + "\xB4\xEB \xC1\xDF " + std::to_string(read) +
+           "\xB4\xEB\xB8\xA6 \xC0\xD0\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9.";
+}
 
 ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
     FileSystem& fs = util.Files();
@@ -182,12 +197,28 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
         // A name is a file of the work folder as it stands: one that holds a
         // separator (a backslash is a plain character of a Linux name) would
         // lead elsewhere once read as a path, so it counts as unreadable.
-        if (HoldsSeparator(name) || !fs.ReadWhole(kWorkFolder + name, bytes)) {
-            messages.Show(consolidation::kFileOpenError);
-            summary.unreadable.push_back(name);
+        const char* reason = nullptr;
+        if (HoldsSeparator(name))
+            reason = consolidation::kNotWorkFolderName;
+        else if (!fs.ReadWhole(kWorkFolder + name, bytes))
+            reason = fs.Exists(kWorkFolder + name) ? consolidation::kFileUnreadable
+                                                   : consolidation::kFileMissing;
+        if (reason)
             bytes.clear();
-        }
         PerPcScan scan(bytes);
+        // A file that is not a per-PC file (a total, a text in another
+        // encoding or with other line ends) would count as a PC without
+        // programs, or a total's rows as one PC's: it is not read.
+        if (!reason)
+            reason = NotPerPcReason(bytes, scan);
+        if (reason) {
+            messages.Show(std::string(consolidation::kFileOpenError) + "\n" + name + ": " + reason);
+            summary.unreadable.push_back(name);
+            summary.unreadReasons.emplace_back(reason);
+            scan = PerPcScan(std::string_view());
+        } else {
+            ++summary.pcRead;
+        }
         summary.computerNames.emplace_back(scan.ComputerName());
 
         history.clear();
@@ -234,6 +265,15 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
     util.StepProgress(2);
 
     summary.totalWritten = WriteTotal(util, table, summary.pcCount, scratchPath);
+    if (summary.totalWritten) {
+        // The total counts every chosen file as a PC (stored totals and their
+        // rates rely on it); the message says how many of them were read, and
+        // "success" only when all were.
+        const bool whole = summary.pcRead == summary.pcCount;
+        messages.Show(std::string(whole ? consolidation::kConsolidated
+                                        : consolidation::kConsolidatedIncomplete) +
+                      "\n" + consolidation::PcsReadLine(summary.pcCount, summary.pcRead));
+    }
     util.StepProgress(1);
     return summary;
 }

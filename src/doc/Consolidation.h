@@ -20,6 +20,40 @@ inline constexpr const char* kFileOpenError = "file open error..!";
 // "검사 결과 취합중..."
 inline constexpr const char* kConsolidating =
     "\xB0\xCB\xBB\xE7 \xB0\xE1\xB0\xFA \xC3\xEB\xC7\xD5\xC1\xDF...";
+
+// Why a chosen per-PC file was not read, named after "file open error..!".
+// "파일이 없습니다"
+inline constexpr const char* kFileMissing =
+    "\xC6\xC4\xC0\xCF\xC0\xCC \xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9";
+// "파일을 읽을 수 없습니다 (일반 파일이 아니거나, 권한이 없거나, 너무 큽니다)"
+inline constexpr const char* kFileUnreadable =
+    "\xC6\xC4\xC0\xCF\xC0\xBB \xC0\xD0\xC0\xBB \xBC\xF6 \xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9 "
+    "(\xC0\xCF\xB9\xDD \xC6\xC4\xC0\xCF\xC0\xCC \xBE\xC6\xB4\xCF\xB0\xC5\xB3\xAA, "
+    "\xB1\xC7\xC7\xD1\xC0\xCC \xBE\xF8\xB0\xC5\xB3\xAA, \xB3\xCA\xB9\xAB "
+    "\xC5\xAE\xB4\xCF\xB4\xD9)";
+// "작업 폴더 안의 파일 이름이 아닙니다"
+inline constexpr const char* kNotWorkFolderName =
+    "\xC0\xDB\xBE\xF7 \xC6\xFA\xB4\xF5 \xBE\xC8\xC0\xC7 \xC6\xC4\xC0\xCF "
+    "\xC0\xCC\xB8\xA7\xC0\xCC \xBE\xC6\xB4\xD5\xB4\xCF\xB4\xD9";
+// "[리스트] 줄이 없습니다 (PC별 결과 파일이 아니거나 CP949와 CR LF로 쓰이지 않았습니다)"
+inline constexpr const char* kNoListLine =
+    "[\xB8\xAE\xBD\xBA\xC6\xAE] \xC1\xD9\xC0\xCC \xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9 "
+    "(PC\xBA\xB0 \xB0\xE1\xB0\xFA \xC6\xC4\xC0\xCF\xC0\xCC \xBE\xC6\xB4\xCF\xB0\xC5\xB3\xAA "
+    "CP949\xBF\xCD CR LF\xB7\xCE \xBE\xB2\xC0\xCC\xC1\xF6 "
+    "\xBE\xCA\xBE\xD2\xBD\xC0\xB4\xCF\xB4\xD9)";
+// "총괄 파일이며 PC별 결과 파일이 아닙니다"
+inline constexpr const char* kTotalNotPerPc =
+    "\xC3\xD1\xB0\xFD \xC6\xC4\xC0\xCF\xC0\xCC\xB8\xE7 PC\xBA\xB0 \xB0\xE1\xB0\xFA "
+    "\xC6\xC4\xC0\xCF\xC0\xCC \xBE\xC6\xB4\xD5\xB4\xCF\xB4\xD9";
+// In place of the success message when a chosen file was not read:
+// "취합을 마쳤으나 읽지 못한 PC별 결과 파일이 있습니다."
+inline constexpr const char* kConsolidatedIncomplete =
+    "\xC3\xEB\xC7\xD5\xC0\xBB \xB8\xB6\xC3\xC6\xC0\xB8\xB3\xAA \xC0\xD0\xC1\xF6 "
+    "\xB8\xF8\xC7\xD1 PC\xBA\xB0 \xB0\xE1\xB0\xFA \xC6\xC4\xC0\xCF\xC0\xCC "
+    "\xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9.";
+
+// "PC N대 중 M대를 읽었습니다."
+std::string PcsReadLine(long long chosen, long long read);
 } // namespace consolidation
 
 // Where the rows of a total go, merged or loaded: the document routes them to
@@ -38,11 +72,15 @@ public:
 
 // What one consolidation did.
 struct ConsolidationSummary {
-    long long pcCount = 0;               // files chosen, readable or not
-    std::size_t programs = 0;            // distinct programs: rows of the total file
-    long long installations = 0;         // list lines counted (class "4" lines are not)
-    long long historyLines = 0;          // list lines in the history (class "4" included)
-    std::vector<std::string> unreadable; // chosen files that could not be opened
+    long long pcCount = 0;       // files chosen, readable or not
+    std::size_t programs = 0;    // distinct programs: rows of the total file
+    long long installations = 0; // list lines counted (class "4" lines are not)
+    long long historyLines = 0;  // list lines in the history (class "4" included)
+    // Chosen files that were not read (missing, unreadable, or no per-PC
+    // file: no "[리스트]" line, or a total), each with its reason.
+    std::vector<std::string> unreadable;
+    std::vector<std::string> unreadReasons;
+    long long pcRead = 0; // chosen files that were read
     // The computer name of each chosen file, in order; empty when the file
     // could not be read or names no computer.
     std::vector<std::string> computerNames;

@@ -111,6 +111,11 @@ public:
     // Programs the walk has handed over during the current scan (also those
     // not shown); readable from any thread.
     int ProgramsFound() const { return programsFound_.load(); }
+    // What the last scan's walk could not read; complete once its thread ended.
+    WalkFaults LastWalkFaults() const {
+        std::lock_guard<std::mutex> lock(gate_);
+        return walkFaults_;
+    }
     // The question at the end of a scan; true for Yes (close the program).
     bool AskCloseAfterScan() const;
 
@@ -164,12 +169,13 @@ private:
 
     // The scan. Programs reach the lists only while `accepting_` names their
     // scan; the stop clears it under the gate before it waits for the thread.
-    std::mutex gate_;
+    mutable std::mutex gate_;
     std::uint64_t lastScan_ = 0;  // guarded by gate_
     std::uint64_t accepting_ = 0; // guarded by gate_
     std::uint64_t completed_ = 0; // guarded by gate_
     std::atomic<bool> threadDone_{false};
     std::atomic<bool> keyListFailed_{false}; // the last scan could not load its key list
+    WalkFaults walkFaults_;                  // of the last scan's walk, under gate_
     std::atomic<int> programsFound_{0};
     std::atomic<bool> lastWriteOk_{false};
     // Every per-PC write holds this; the count lets the scan thread's own

@@ -120,6 +120,8 @@ void COstravionDoc::ScanThreadBody(std::stop_token stop, const ScanJob& job) {
         CSearchThread search(util_, job.request.ports, sink);
         search.SetOsVersionString(job.osVersion);
         outcome = search.Run(stop, job.request.keyListPath);
+        std::lock_guard<std::mutex> lock(gate_);
+        walkFaults_ = search.Faults();
     }
     if (outcome == ScanOutcome::KeyListFailed)
         keyListFailed_.store(true);
@@ -150,6 +152,13 @@ void COstravionDoc::StartScan(const ScanRequest& request, ScanHost& host) {
     // the start, and runs all the same.
     if (!StartScanJournal(fs, util_.JournalPath(), util_.GetPcFacts()))
         util_.Messages().Show(msg::kWriteFileOpenError);
+
+    // The fault log names what this scan leaves out, not an earlier one's.
+    fs.Remove(FaultLogPath(util_.JournalPath()));
+    {
+        std::lock_guard<std::mutex> lock(gate_);
+        walkFaults_ = WalkFaults();
+    }
 
     // No program of the new scan may land in the lists of an earlier one.
     listsStarted_ = false;

@@ -40,6 +40,8 @@ struct NativePlatform {
         error = "drive maps and application lists are not used on this system";
         return false;
     }
+    // What the last ConfigureScan took but warns of (UTF-8).
+    virtual std::vector<std::string> ScanWarnings() const { return {}; }
     // Creation dates of files and the priority of threads; none where the
     // system offers no such thing.
     virtual const FileDates* Dates() { return nullptr; }

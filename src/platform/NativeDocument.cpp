@@ -79,6 +79,11 @@ void NativeDocument::BeginInspection(const PcFacts& facts) {
     ostravion::BeginInspection(lists_.doc, facts, request, host_);
 }
 
+std::string NativeDocument::ScanFaultText() const {
+    const WalkFaults faults = lists_.doc.LastWalkFaults();
+    return faults.Any() ? WalkFaultText(faults, FaultLogPath(util_.JournalPath())) : std::string();
+}
+
 void NativeDocument::StopScan() {
     // A question the scan thread waits for is given up, then the thread ends.
     if (cancelWaits_)

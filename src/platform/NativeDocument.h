@@ -40,6 +40,7 @@ public:
     void BeginInspection(const PcFacts& facts) override;
     void StopScan() override;
     bool ScanRunning() const override { return lists_.doc.ScanRunning(); }
+    std::string ScanFaultText() const override;
 
 private:
     CAuditUtil& util_;

@@ -136,6 +136,9 @@ struct ProcessorFacts {
     unsigned architecture = 0;
     unsigned level = 0;
     unsigned revision = 0;
+    // False when nothing tells the processor (another PC's disk without a
+    // readable SYSTEM hive): the PC model is then left empty, never made up.
+    bool known = true;
 };
 
 // Operating-system version facts as Windows reports them.
@@ -168,6 +171,9 @@ public:
     // The disk audited in place of this PC ("C: /srv/win.img"), when the
     // drives and facts are read from one; empty for the PC itself.
     virtual std::string AuditedDisk() const { return std::string(); }
+    // True when the facts are those of another PC's disk (its hives), so
+    // that a fact they lack is missing, not this machine's.
+    virtual bool FactsFromDisk() const { return false; }
 };
 
 class Clock {
@@ -195,6 +201,13 @@ public:
     virtual bool Created(const std::string& path, LocalTime& out) const = 0;
 };
 
+// Why a folder or a file met during a walk could not be read.
+enum class ReadFault {
+    None,
+    Denied, // refused for access rights, as some folders of every PC are
+    Failed, // anything else: a read error, a damaged folder or file
+};
+
 // Reads one string of a file's version resource (CompanyName, ProductVersion, ...).
 class VersionStrings {
 public:
@@ -202,6 +215,14 @@ public:
     // The value as the ANSI call returns it, before any cut at a line break;
     // empty when the file has no such value.
     virtual std::string Read(const std::string& nativePath, const std::string& name) const = 0;
+    // As Read, and `fault` tells a file whose data could not be read apart
+    // from one that has no such value. A reader that cannot tell need not
+    // override it.
+    virtual std::string ReadChecked(const std::string& nativePath, const std::string& name,
+                                    ReadFault& fault) const {
+        fault = ReadFault::None;
+        return Read(nativePath, name);
+    }
 };
 
 // File attributes as the Windows file search reports them.
@@ -236,6 +257,14 @@ public:
     // The entries of one folder in file-system order, "." and ".." left out.
     // False when the folder cannot be searched.
     virtual bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const = 0;
+    // As List, telling why a folder could not be listed. A folder listed in
+    // part (a damaged entry, a read error half way) is a fault with the
+    // entries read until then in `out`. A search that cannot tell need not
+    // override it: every failure is then Failed.
+    virtual ReadFault ListChecked(const std::string& nativeFolder,
+                                  std::vector<DirEntry>& out) const {
+        return List(nativeFolder, out) ? ReadFault::None : ReadFault::Failed;
+    }
     // The identity of a folder itself (see DirEntry); false when unknown.
     virtual bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                           std::uint64_t& inode) const = 0;

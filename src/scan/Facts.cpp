@@ -23,6 +23,8 @@ constexpr unsigned kSuiteBlade = 0x400;
 } // namespace
 
 std::string CpuDescription(const ProcessorFacts& p) {
+    if (!p.known)
+        return std::string();
     std::string arch;
     switch (p.architecture) {
     case 0:

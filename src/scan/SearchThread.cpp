@@ -68,7 +68,44 @@ std::string SizeText(std::uint64_t size) {
     return std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(size)));
 }
 
+// "폴더", "파일", "접근 거부", "읽기 오류"
+constexpr const char* kFolderWord = "\xC6\xFA\xB4\xF5";
+constexpr const char* kFileWord = "\xC6\xC4\xC0\xCF";
+constexpr const char* kDeniedWord = "\xC1\xA2\xB1\xD9 \xB0\xC5\xBA\xCE";
+constexpr const char* kFailedWord = "\xC0\xD0\xB1\xE2 \xBF\xC0\xB7\xF9";
+
 } // namespace
+
+std::string WalkFaultText(const WalkFaults& f, const std::string& logPath) {
+    // "검사를 마쳤으나 폴더 N개, 파일 M개를 읽지 못했습니다"
+    std::string t = "\xB0\xCB\xBB\xE7\xB8\xA6 \xB8\xB6\xC3\xC6\xC0\xB8\xB3\xAA "
+                    "\xC6\xFA\xB4\xF5 " +
+                    std::to_string(f.folders + f.deniedFolders) + "\xB0\xB3, \xC6\xC4\xC0\xCF " +
+                    std::to_string(f.files + f.deniedFiles) +
+                    "\xB0\xB3\xB8\xA6 \xC0\xD0\xC1\xF6 \xB8\xF8\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9";
+    if (f.deniedFolders + f.deniedFiles > 0)
+        // " (그중 접근 권한이 없는 것: 폴더 K개, 파일 L개)"
+        t += " (\xB1\xD7\xC1\xDF \xC1\xA2\xB1\xD9 \xB1\xC7\xC7\xD1\xC0\xCC \xBE\xF8\xB4\xC2 "
+             "\xB0\xCD: \xC6\xFA\xB4\xF5 " +
+             std::to_string(f.deniedFolders) + "\xB0\xB3, \xC6\xC4\xC0\xCF " +
+             std::to_string(f.deniedFiles) + "\xB0\xB3)";
+    t += ".";
+    if (!logPath.empty())
+        // "읽지 못한 폴더와 파일은 LOG에 적었습니다."
+        t += "\n\xC0\xD0\xC1\xF6 \xB8\xF8\xC7\xD1 \xC6\xFA\xB4\xF5\xBF\xCD "
+             "\xC6\xC4\xC0\xCF\xC0\xBA " +
+             logPath + "\xBF\xA1 \xC0\xFB\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9.";
+    return t;
+}
+
+std::string FaultLogPath(const std::string& journalPath) {
+    if (journalPath.empty())
+        return std::string();
+    std::string path = journalPath;
+    if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".tmp") == 0)
+        path.resize(path.size() - 4);
+    return path + ".log";
+}
 
 CSearchThread::CSearchThread(CAuditUtil& util, const ScanPorts& ports, ProgramSink& sink)
     : util_(util), ports_(ports), sink_(sink) {}
@@ -108,7 +145,12 @@ int CSearchThread::WalkDirectory(const WalkFolder& folder) {
     // where every other folder at least lists itself.
     const bool isRoot = ancestors_.empty();
     std::vector<DirEntry> entries;
-    if (!ports_.search.List(folder.native, entries) || (isRoot && entries.empty()))
+    // A folder listed in part (a damaged entry, a read error half way) is
+    // counted and still walked for what it lists.
+    const ReadFault fault = ports_.search.ListChecked(folder.native, entries);
+    if (fault != ReadFault::None)
+        NoteFault(true, fault, folder.text);
+    if ((fault != ReadFault::None || isRoot) && entries.empty())
         return kWalkSearchFailed;
     if (isRoot)
         root_ = {folder.device, folder.inode};
@@ -159,6 +201,8 @@ void CSearchThread::PrepareFile(const WalkFolder& folder, const DirEntry& entry)
     current_.FoundName = entry.name;
     current_.Folder = folder.text;
     currentNative_.assign(folder.native).append(entry.nativeName);
+    currentText_.assign(folder.text).append(current_.FileName);
+    currentFaulted_ = false;
     sizePending_ = !entry.sizeKnown;
     if (entry.sizeKnown)
         current_.FileSize = SizeText(entry.size);
@@ -242,7 +286,14 @@ std::string CSearchThread::ReadVersionString(const std::string& nativePath,
     for (const auto& [cachedName, cachedValue] : versionCache_)
         if (cachedName == name)
             return cachedValue;
-    std::string value = ports_.versions.Read(nativePath, name);
+    ReadFault fault = ReadFault::None;
+    std::string value = ports_.versions.ReadChecked(nativePath, name, fault);
+    // A file whose data cannot be read is not one without a version
+    // resource: it is counted, once.
+    if (fault != ReadFault::None && !currentFaulted_) {
+        currentFaulted_ = true;
+        NoteFault(false, fault, nativePath == currentNative_ ? currentText_ : nativePath);
+    }
     std::size_t cut = value.find("\r\n");
     if (cut == std::string::npos)
         cut = value.find('\r');
@@ -252,6 +303,26 @@ std::string CSearchThread::ReadVersionString(const std::string& nativePath,
         value.resize(cut);
     versionCache_.emplace_back(name, text::BlankControls(value));
     return versionCache_.back().second;
+}
+
+void CSearchThread::NoteFault(bool folder, ReadFault fault, const std::string& pathText) const {
+    const bool denied = fault == ReadFault::Denied;
+    long long& count = folder ? (denied ? faults_.deniedFolders : faults_.folders)
+                              : (denied ? faults_.deniedFiles : faults_.files);
+    ++count;
+    const std::string log = FaultLogPath(util_.JournalPath());
+    if (log.empty())
+        return;
+    std::string line;
+    line.append(folder ? kFolderWord : kFileWord).append("\t");
+    line.append(denied ? kDeniedWord : kFailedWord).append("\t");
+    line.append(pathText).append("\t\r\n");
+    // The log is evidence beside the result; one that cannot be written
+    // leaves the counts, which the end of the scan reports all the same.
+    if (auto out = util_.Files().OpenWrite(log, true)) {
+        out->Write(line);
+        out->Close();
+    }
 }
 
 bool CSearchThread::IsRegisteredApplication(const std::string& upperName) const {

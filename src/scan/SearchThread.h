@@ -54,6 +54,28 @@ enum class ScanOutcome {
     Stopped,       // the stop token ended the walk early
 };
 
+// What a walk could not read. Folders and files refused for access rights
+// are counted apart: every PC has some, and they leave the result as whole
+// as the auditor's rights allow.
+struct WalkFaults {
+    long long folders = 0;       // folders that could not be listed for another reason
+    long long files = 0;         // files whose data could not be read for another reason
+    long long deniedFolders = 0; // folders refused for access rights
+    long long deniedFiles = 0;   // files refused for access rights
+    // Something was left out that the auditor's rights do not explain.
+    bool Incomplete() const { return folders + files > 0; }
+    bool Any() const { return folders + files + deniedFolders + deniedFiles > 0; }
+};
+
+// "검사를 마쳤으나 폴더 N개, 파일 M개를 읽지 못했습니다", with those refused
+// for access rights among them and the log that names them.
+std::string WalkFaultText(const WalkFaults& faults, const std::string& logPath);
+
+// The log that names what a walk could not read, beside the scan journal:
+// "G_N.log" for "G_N.tmp". One line per folder or file: kind, reason and
+// path, each followed by a TAB, CP949 with CR LF.
+std::string FaultLogPath(const std::string& journalPath);
+
 // Folders nested deeper than this below a drive's root are not entered: a
 // tree without end (a file system that makes up folders as they are listed)
 // would otherwise use up the scan thread's stack.
@@ -110,8 +132,12 @@ public:
     int EmitFoundProgram();
 
     const FoundProgram& Current() const { return current_; }
+    // What this scan could not read so far.
+    const WalkFaults& Faults() const { return faults_; }
 
 private:
+    // Counts a folder or file that could not be read and names it in the log.
+    void NoteFault(bool folder, ReadFault fault, const std::string& pathText) const;
     bool StopRequested() const { return stop_.stop_requested(); }
     int MatchKeyList(const std::string& upperName, const std::vector<std::uint32_t>* entries);
     void FetchPendingSize();
@@ -125,8 +151,12 @@ private:
     std::stop_token stop_;
     bool journalLinkShown_ = false;
 
+    mutable WalkFaults faults_;
+
     // The file being identified.
     std::string currentNative_;
+    std::string currentText_;
+    mutable bool currentFaulted_ = false;
     bool sizePending_ = false;
     mutable std::string versionCachePath_;
     mutable std::vector<std::pair<std::string, std::string>> versionCache_;

@@ -21,17 +21,17 @@ fresh() { rm -rf "$work/run"; mkdir -p "$work/run"; cp -r "$fixtures/CheckOut" "
 fresh
 "$cli" -C "$work/run" consolidate --name Total a.ipt b.ipt c.ipt missing.ipt e.ipt \
     >"$work/out" 2>"$work/err"; rc=$?
-check "golden exit" "0" "$rc"
+check "golden exit: a PC not read" "3" "$rc"
 check "golden total bytes" "$(od -An -tx1 "$fixtures/expected.tls")" "$(od -An -tx1 "$work/run/CheckOut/$totalName")"
 check "golden total name" "$totalName" "$(ls "$work/run/CheckOut" | grep -i '^total\.tls$')"
-check "golden messages" "$(printf 'file open error..!\n성공적으로 취합되었습니다.')" "$(cat "$work/err")"
-check "golden summary" "$(printf 'total file\t%s%s\nPCs\t5\nunreadable files\t1\ndistinct programs\t4\ninstallations\t6' "$workFolder" "$totalName")" "$(cat "$work/out")"
+check "golden messages" "$(printf 'file open error..!\nmissing.ipt: 파일이 없습니다\nfile open error..!\ne.ipt: [리스트] 줄이 없습니다 (PC별 결과 파일이 아니거나 CP949와 CR LF로 쓰이지 않았습니다)\n취합을 마쳤으나 읽지 못한 PC별 결과 파일이 있습니다.\nPC 5대 중 3대를 읽었습니다.')" "$(cat "$work/err")"
+check "golden summary" "$(printf 'total file\t%s%s\nPCs\t5\nunreadable files\t2\ndistinct programs\t4\ninstallations\t6' "$workFolder" "$totalName")" "$(cat "$work/out")"
 check "no scratch file left" "" "$(ls "$work/run/CheckOut" | grep _tm)"
 
 # No file named: every .ipt of CheckOut in name order ("_" after the letters),
 # and a warning for the two files of one computer.
 "$cli" -C "$work/run" consolidate --name all >"$work/out" 2>"$work/err"; rc=$?
-check "default exit without --overwrite of a new name" "0" "$rc"
+check "default exit without --overwrite of a new name (e.ipt has no list)" "3" "$rc"
 check "default PC count" "PCs	5" "$(grep '^PCs' "$work/out")"
 check "default order" "$(printf '총무-01\n총무-02\n총무-03\n총무-01')" \
     "$(sed -n '/PC_HISTORY/,$p' "$work/run/CheckOut/all.tls" | tail -n +2 | iconv -f CP949 -t UTF-8 | cut -f1 | uniq)"

@@ -86,6 +86,28 @@ check "drive: the Linux program's file" "$(LC_ALL=C sed 8d "$expected" | od -An 
     "$(LC_ALL=C sed 8d "$ipt" | od -An -c)"
 check "drive: programs found" "8" "$(tr -d '\r' < "$ipt" | sed -n '12,$p' | wc -l)"
 
+# Folders whose names have no CP949 form are walked as every other, and
+# their names written as the Linux program writes them.
+names=$work/drive_c/names
+for folder in ok 软件/App Ünïcode emo😀x; do
+    mkdir -p "$names/$folder"
+    cp "$pe/english.dll" "$names/$folder/PHOTOSHP.EXE"
+done
+WINEPREFIX=$work "$wine" 'C:\ostravion-cli.exe' -C 'C:\audit' scan --group N --name W --user u \
+    --model m --drive 'D=C:\names' >/dev/null 2>"$work/err"
+check "names outside CP949: status" "0" "$?"
+check "names outside CP949: every folder walked" "4" \
+    "$(tr -d '\r' < "$work/drive_c/audit/CheckOut/N_W.ipt" | sed -n '12,$p' | wc -l)"
+if [ -n "$linux" ]; then
+    "$linux" -C "$work/linux" scan --group N --name W --user u --model m --drive "D=$names" \
+        >/dev/null 2>&1
+    # The walks list folders in different orders, which decides the repeats
+    # marked 4: the folders written are compared.
+    folders() { LC_ALL=C sed -n '12,$p' "$1" | cut -f11 | LC_ALL=C sort | od -An -c; }
+    check "names outside CP949: the folders the Linux program writes" \
+        "$(folders "$work/linux/CheckOut/N_W.ipt")" "$(folders "$work/drive_c/audit/CheckOut/N_W.ipt")"
+fi
+
 err=$(WINEPREFIX=$work "$wine" 'C:\ostravion-cli.exe' -C 'C:\audit' scan "${args[@]}" \
       --overwrite --drive 'D=C:\missing' 2>&1 >/dev/null)
 check "missing folder: status" "2" "$?"

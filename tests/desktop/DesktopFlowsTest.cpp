@@ -843,6 +843,21 @@ TEST_F(DesktopFlowsTest, TheEndOfAScanAsksWhetherToClose) {
     }
 }
 
+TEST_F(DesktopFlowsTest, AScanThatLeftSomethingUnreadDoesNotSayItCompleted) {
+    Start("ACME");
+    ui.log.clear();
+    doc.running = false;
+    util.SetWorkState(kIdle);
+    doc.faultText = "unread\nlog";
+    ui.answers = {false};
+    flows.ScanCompleted();
+    // " 프로그램을 닫으시겠습니까?" after what was left out.
+    EXPECT_EQ(ui.Questions(),
+              (Calls{Ask("unread\nlog\n \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xBB "
+                         "\xB4\xDD\xC0\xB8\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?",
+                         false)}));
+}
+
 TEST_F(DesktopFlowsTest, LayoutButtonsAndEditsReachTheWindow) {
     flows.OnCommand(IDC_EXTENDED);
     flows.OnCommand(IDC_NORMAL);

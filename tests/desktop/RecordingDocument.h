@@ -45,6 +45,8 @@ public:
         Record("StopScan");
     }
     bool ScanRunning() const override { return running; }
+    std::string faultText; // what the last scan could not read
+    std::string ScanFaultText() const override { return faultText; }
 
     CAuditUtil& util;
     std::vector<std::string> calls;

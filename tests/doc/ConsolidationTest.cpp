@@ -12,6 +12,12 @@ const std::string kSuccessText =
     "\xBC\xBA\xB0\xF8\xC0\xFB\xC0\xB8\xB7\xCE \xC3\xEB\xC7\xD5\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4"
     "\xD9."; // 성공적으로 취합되었습니다.
 const std::string kDir = ".\\CheckOut\\";
+const std::string kOpenError = "file open error..!\n";
+// "PC N대 중 M대를 읽었습니다."
+std::string PcsRead(int n, int m) {
+    return "PC " + std::to_string(n) + "\xB4\xEB \xC1\xDF " + std::to_string(m) +
+           "\xB4\xEB\xB8\xA6 \xC0\xD0\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9.";
+}
 
 struct RecordingSink final : TotalRowSink {
     std::vector<FoundProgram> rows;
@@ -77,15 +83,21 @@ TEST_F(ConsolidationFixture, GoldenTotalFile) {
         Line({"PC-C", "ACME", "WORD PRO", "E:\\", "B"});
     EXPECT_EQ(Total("Total"), expected);
 
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{"file open error..!", kSuccessText}));
+    // Each file not read is named with its reason; no success is claimed.
+    EXPECT_EQ(messages.shown,
+              (std::vector<std::string>{kOpenError + "d.ipt: " + consolidation::kFileMissing,
+                                        kOpenError + "e.ipt: " + consolidation::kNoListLine,
+                                        std::string(consolidation::kConsolidatedIncomplete) + "\n" +
+                                            PcsRead(5, 3)}));
     EXPECT_FALSE(fs.Exists(kDir + "total_tm"));
     EXPECT_FALSE(fs.Exists(kDir + "total.rst"));
     EXPECT_EQ(s.pcCount, 5);
     EXPECT_EQ(s.programs, 4u);
     EXPECT_EQ(s.installations, 6);
     EXPECT_EQ(s.historyLines, 7);
-    EXPECT_EQ(s.unreadable, std::vector<std::string>{"d.ipt"});
-    EXPECT_EQ(s.computerNames, (std::vector<std::string>{"PC-A", "PC-B", "PC-C", "", "PC-E"}));
+    EXPECT_EQ(s.unreadable, (std::vector<std::string>{"d.ipt", "e.ipt"}));
+    EXPECT_EQ(s.pcRead, 3);
+    EXPECT_EQ(s.computerNames, (std::vector<std::string>{"PC-A", "PC-B", "PC-C", "", ""}));
     EXPECT_TRUE(s.totalWritten);
 
     // The views get the same rows with the counts, the licence counts left empty.
@@ -149,9 +161,55 @@ TEST_F(ConsolidationFixture, EveryFileMissingStillCountsAndWritesAnEmptyHistory)
     const ConsolidationSummary s = Run("none", {"x.ipt", "y.ipt", "z.ipt"});
     EXPECT_EQ(Total("none"), AdminPart("-", "-", "-", "-", "3", "-") + "[PC_HISTORY]\r\n");
     EXPECT_EQ(messages.shown.size(), 4u);
-    EXPECT_EQ(messages.shown.back(), kSuccessText);
+    EXPECT_EQ(messages.shown.back(),
+              std::string(consolidation::kConsolidatedIncomplete) + "\n" + PcsRead(3, 0));
     EXPECT_EQ(s.unreadable.size(), 3u);
     EXPECT_TRUE(sink.rows.empty());
+}
+
+// Files that are not per-PC files are named with their reason and add no
+// programs, yet count as PCs; only a whole merge says it succeeded.
+TEST_F(ConsolidationFixture, FilesThatAreNoPerPcFilesAreNamedAndNotRead) {
+    const std::string list = L("2", "1", "p", "Co", "C:\\");
+    std::string lfOnly = PerPcHeader("LF") + list;
+    for (std::size_t at; (at = lfOnly.find("\r\n")) != std::string::npos;)
+        lfOnly.replace(at, 2, "\n");
+    fs.files[kDir + "ok.ipt"] = PerPcHeader("OK") + list;
+    fs.files[kDir + "empty.ipt"] = "";
+    fs.files[kDir + "lf.ipt"] = lfOnly;
+    // The headers in UTF-8: "[컴퓨터명]" ... "[리스트]".
+    fs.files[kDir + "utf8.ipt"] = "[\xEC\xBB\xB4\xED\x93\xA8\xED\x84\xB0\xEB\xAA\x85]\r\nU\r\n"
+                                  "[\xEB\xA6\xAC\xEC\x8A\xA4\xED\x8A\xB8]\r\n" +
+                                  list;
+    fs.files[kDir + "t.ipt"] = AdminPart("-", "-", "-", "-", "1", "-") + list + "[PC_HISTORY]\r\n";
+    fs.directories.insert(kDir + "dir.ipt");
+    const struct {
+        std::string name;
+        const char* reason;
+    } cases[] = {{"empty.ipt", consolidation::kNoListLine},
+                 {"lf.ipt", consolidation::kNoListLine},
+                 {"utf8.ipt", consolidation::kNoListLine},
+                 {"t.ipt", consolidation::kTotalNotPerPc},
+                 {"dir.ipt", consolidation::kFileMissing},
+                 {"..\\ok.ipt", consolidation::kNotWorkFolderName}};
+    std::vector<std::string> names{"ok.ipt"};
+    std::vector<std::string> expected;
+    for (const auto& c : cases) {
+        names.push_back(c.name);
+        expected.push_back(kOpenError + c.name + ": " + c.reason);
+    }
+    expected.push_back(std::string(consolidation::kConsolidatedIncomplete) + "\n" + PcsRead(7, 1));
+    const ConsolidationSummary s = Run("mixed", names);
+    EXPECT_EQ(messages.shown, expected);
+    EXPECT_EQ(s.pcCount, 7);
+    EXPECT_EQ(s.pcRead, 1);
+    EXPECT_EQ(s.installations, 1);
+    EXPECT_NE(Total("mixed").find("[PC\xBC\xF6\xB7\xAE]\r\n7\r\n"), std::string::npos);
+
+    messages.shown.clear();
+    Run("whole", {"ok.ipt", "ok.ipt"});
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{std::string(kSuccessText) + "\n" + PcsRead(2, 2)});
 }
 
 TEST_F(ConsolidationFixture, LongHistoryIsCopiedWhole) {

@@ -102,6 +102,30 @@ TEST_F(HiveDir, BrokenHivesAreRefused) {
     EXPECT_FALSE(disk::RegistryHive::FromBytes(good.substr(0, 6000)));
     EXPECT_FALSE(disk::RegistryHive::FromBytes(std::string(8192, 'x')));
     EXPECT_FALSE(disk::RegistryHive::FromBytes(""));
+    // Cut at the end of a bin, as hivex alone would read it: refused by the
+    // header's length of the bins, with the reason.
+    std::vector<std::string> many{"Select|Current|dword|1"};
+    for (int i = 0; i < 300; ++i)
+        many.push_back("Filler\\K" + std::to_string(i) + "|V|sz|" + std::string(100, 'v'));
+    const std::string big = Bytes(many);
+    ASSERT_GT(big.size(), 8192u);
+    std::string why;
+    EXPECT_FALSE(disk::RegistryHive::FromBytes(big.substr(0, 8192), &why));
+    EXPECT_NE(why.find("하이브가 잘렸습니다"), std::string::npos) << why;
+    // Written cleanly or not: the two sequence numbers.
+    const auto clean = disk::RegistryHive::FromBytes(big);
+    ASSERT_TRUE(clean);
+    EXPECT_FALSE(clean->Dirty());
+    EXPECT_TRUE(clean->HasKey("select"));
+    EXPECT_FALSE(clean->HasKey("Microsoft"));
+    // The first sequence number one more, and the header's checksum (the XOR
+    // of its first 508 bytes, at 508) with it.
+    std::string dirty = big;
+    dirty[4] = static_cast<char>(dirty[4] ^ 1);
+    dirty[508] = static_cast<char>(dirty[508] ^ 1);
+    const auto unclean = disk::RegistryHive::FromBytes(dirty, &why);
+    ASSERT_TRUE(unclean) << why;
+    EXPECT_TRUE(unclean->Dirty());
 
     // A folder given as drive C: whose SOFTWARE hive is cut short: a
     // Korean message, and the earlier drives stay.
@@ -122,7 +146,13 @@ TEST_F(HiveDir, BrokenHivesAreRefused) {
         << error;
     EXPECT_EQ(ports.System().AuditedDisk(), "");
 
+    // A hive of another kind in SOFTWARE's place.
     std::ofstream(config / "software", std::ios::binary) << good;
+    EXPECT_FALSE(ports.Configure({{"C=" + (dir / "c").string()}, ""}, error));
+    EXPECT_NE(error.find("SOFTWARE 하이브가 아닙니다"), std::string::npos) << error;
+
+    std::ofstream(config / "software", std::ios::binary)
+        << Bytes({"Microsoft\\Windows NT\\CurrentVersion|CurrentVersion|sz|5.1"});
     ASSERT_TRUE(ports.Configure({{"C=" + (dir / "c").string()}, ""}, error)) << error;
     EXPECT_EQ(ports.System().AuditedDisk(), "C: " + (dir / "c").string());
     // A file that holds no NTFS volume.

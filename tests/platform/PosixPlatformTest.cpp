@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
@@ -207,6 +209,36 @@ TEST_F(PosixFiles, ListFilesLeavesOutFoldersAndConvertsNames) {
     EXPECT_EQ(names, (std::vector<std::string>{"a.ipt", "link.ipt", "\xB0\xA1.ipt"}));
     EXPECT_FALSE(fs.ListFiles(".\\Missing\\", names));
     EXPECT_TRUE(names.empty());
+}
+
+// Names other systems write: decomposed Hangul, raw CP949 bytes, characters
+// CP949 lacks (two of them alike in CP949). Each is listed readably, once,
+// and opened as it is on disk.
+TEST_F(PosixFiles, ListedNamesOpenWhateverTheirBytes) {
+    IconvCodec codec;
+    PosixFileSystem fs(codec);
+    ASSERT_TRUE(fs.MakeDirectory(".\\CheckOut"));
+    const std::string nfd = "\xE1\x84\x80\xE1\x85\xA1\xE1\x86\xB7_1.ipt"; // 감 decomposed
+    const std::string raw = "\xB0\xA8_2.ipt";                             // 감 in CP949
+    const std::string cafe = "caf\xC3\xA9.ipt", smile = "x\xF0\x9F\x98\x80.ipt",
+                      grin = "x\xF0\x9F\x98\x81.ipt";
+    for (const std::string& name : {nfd, raw, cafe, smile, grin})
+        std::ofstream("CheckOut/" + name, std::ios::binary) << name;
+    std::vector<std::string> names;
+    ASSERT_TRUE(fs.ListFiles(".\\CheckOut\\", names));
+    std::map<std::string, std::string> read;
+    for (const std::string& n : names) {
+        std::string bytes;
+        EXPECT_TRUE(fs.ReadWhole(".\\CheckOut\\" + n, bytes)) << n;
+        EXPECT_TRUE(fs.Exists(".\\CheckOut\\" + n)) << n;
+        read[bytes] = n;
+    }
+    ASSERT_EQ(read.size(), 5u);
+    EXPECT_EQ(read[nfd], "\xB0\xA8_1.ipt");
+    EXPECT_EQ(read[raw], "\xB0\xA8_2.ipt");
+    EXPECT_EQ(read[cafe], "caf?.ipt");
+    EXPECT_EQ(std::set<std::string>({read[smile], read[grin]}),
+              std::set<std::string>({"x?.ipt", "x?~2.ipt"}));
 }
 
 TEST_F(PosixFiles, OpenReadHandsOutPieces) {

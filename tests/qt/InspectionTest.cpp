@@ -217,7 +217,8 @@ private slots:
             test::Press(d, QStringLiteral("button1"));
         });
         QTest::mouseClick(s.Frame().Button(IDC_CONSOLIDATE), Qt::LeftButton);
-        QVERIFY(Dialogs::Log().contains(QStringLiteral("show: 성공적으로 취합되었습니다.")));
+        QVERIFY(Dialogs::Log().contains(
+            QStringLiteral("show: 성공적으로 취합되었습니다.\nPC 2대 중 2대를 읽었습니다.")));
         QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-Total.tls*"));
         CResultView* upper = s.View(0);
         QTRY_COMPARE(upper->Model().rowCount(), 2);

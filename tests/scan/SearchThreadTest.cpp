@@ -425,3 +425,41 @@ TEST_F(Walk, DrivesWithoutFoldersGiveAnEmptyRange) {
                                      "stepit", "step 0", "pos 0"}));
     EXPECT_EQ(sink.programs.size(), 1u);
 }
+
+// What cannot be read is counted by its reason and named in the log beside
+// the journal; the walk goes on. A folder listed in part is walked for what
+// it lists.
+TEST_F(Walk, UnreadFoldersAndFilesAreCountedAndLogged) {
+    util.SetScanBaseName("G_N");
+    const int broken = search.AddFolder(c, "broken");
+    search.folders[broken].unreadable = true;
+    const int locked = search.AddFolder(c, "locked");
+    search.folders[locked].unreadable = true;
+    search.folders[locked].fault = ReadFault::Denied;
+    Program(c, "/c/", "a.exe");
+    Program(c, "/c/", "b.exe");
+    versions.faults["/c/b.exe"] = ReadFault::Failed;
+    EXPECT_EQ(thread.Run(), ScanOutcome::Completed);
+    EXPECT_EQ(Found(), (std::vector<std::string>{"C:\\a.exe", "C:\\b.exe"}));
+    const WalkFaults& f = thread.Faults();
+    EXPECT_EQ(std::vector<long long>({f.folders, f.files, f.deniedFolders, f.deniedFiles}),
+              std::vector<long long>({1, 1, 1, 0}));
+    EXPECT_TRUE(f.Incomplete());
+    // 폴더/파일, 읽기 오류/접근 거부, the path.
+    const std::string folder = "\xC6\xFA\xB4\xF5\t", file = "\xC6\xC4\xC0\xCF\t";
+    const std::string failed = "\xC0\xD0\xB1\xE2 \xBF\xC0\xB7\xF9\t";
+    const std::string denied = "\xC1\xA2\xB1\xD9 \xB0\xC5\xBA\xCE\t";
+    EXPECT_EQ(fs.files[".\\CheckOut\\G_N.log"], file + failed + "C:\\b.exe\t\r\n" + folder +
+                                                    failed + "C:\\broken\\\t\r\n" + folder +
+                                                    denied + "C:\\locked\\\t\r\n");
+    // Refusals for access rights alone leave the result whole.
+    EXPECT_FALSE((WalkFaults{0, 0, 3, 1}.Incomplete()));
+    EXPECT_EQ(WalkFaultText(f, "x.log"),
+              "\xB0\xCB\xBB\xE7\xB8\xA6 \xB8\xB6\xC3\xC6\xC0\xB8\xB3\xAA \xC6\xFA\xB4\xF5 2"
+              "\xB0\xB3, \xC6\xC4\xC0\xCF 1\xB0\xB3\xB8\xA6 \xC0\xD0\xC1\xF6 "
+              "\xB8\xF8\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9 (\xB1\xD7\xC1\xDF \xC1\xA2\xB1\xD9 "
+              "\xB1\xC7\xC7\xD1\xC0\xCC \xBE\xF8\xB4\xC2 \xB0\xCD: \xC6\xFA\xB4\xF5 1\xB0\xB3, "
+              "\xC6\xC4\xC0\xCF 0\xB0\xB3).\n\xC0\xD0\xC1\xF6 \xB8\xF8\xC7\xD1 "
+              "\xC6\xFA\xB4\xF5\xBF\xCD \xC6\xC4\xC0\xCF\xC0\xBA x.log\xBF\xA1 "
+              "\xC0\xFB\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9.");
+}

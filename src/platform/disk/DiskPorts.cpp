@@ -58,8 +58,12 @@ struct State {
     std::optional<ListedAppPaths> listed;
     bool hiveApps = false;  // the App Paths come from drive C:'s SOFTWARE hive
     bool hiveFacts = false; // the PC facts come from drive C:'s hives
+    // Drive C: is another PC's disk (an image, a device, or a folder with
+    // hives): its facts are those of its hives, never this machine's.
+    bool diskFacts = false;
     WindowsFacts facts;
-    std::string diskText; // CP949: what the status bar names, empty for this PC
+    std::vector<std::string> warnings; // UTF-8
+    std::string diskText;              // CP949: what the status bar names, empty for this PC
 
     // The image a native path lies on, with the path inside it.
     const Volume* Find(const std::string& native, std::string& inside) const {
@@ -87,14 +91,23 @@ public:
     StateSearch(const MachinePorts& machine, const State* const& state)
         : machine_(machine), state_(state) {}
     bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override {
+        return ListChecked(nativeFolder, out) == ReadFault::None;
+    }
+    ReadFault ListChecked(const std::string& nativeFolder,
+                          std::vector<DirEntry>& out) const override {
         std::string inside;
         const Volume* v = state_->Find(nativeFolder, inside);
         if (!v)
-            return machine_.search.List(nativeFolder, out);
+            return machine_.search.ListChecked(nativeFolder, out);
         out.clear();
         std::vector<NtfsEntry> entries;
-        if (!v->ntfs->List(inside, entries))
-            return false;
+        // A junction or link is listed by its folder but never entered: it is
+        // no fault. Any other folder that cannot be listed is a damaged one.
+        const NtfsVolume::Listing listing = v->ntfs->List(inside, entries);
+        if (listing == NtfsVolume::Listing::Reparse)
+            return ReadFault::None;
+        if (listing == NtfsVolume::Listing::Failed)
+            return ReadFault::Failed;
         out.reserve(entries.size());
         for (NtfsEntry& n : entries) {
             DirEntry e;
@@ -108,7 +121,8 @@ public:
             }
             out.push_back(std::move(e));
         }
-        return true;
+        // Listed in part: what could be read is walked, and the folder counted.
+        return listing == NtfsVolume::Listing::Partial ? ReadFault::Failed : ReadFault::None;
     }
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override {
@@ -154,7 +168,7 @@ std::string FindHive(const FileSearch& search, const std::string& nativeRoot,
     std::string at = nativeRoot;
     std::vector<DirEntry> entries;
     for (const char* step : steps) {
-        if (!search.List(at, entries))
+        if (search.ListChecked(at, entries) != ReadFault::None && entries.empty())
             return std::string();
         std::string next;
         for (const DirEntry& e : entries)
@@ -164,7 +178,7 @@ std::string FindHive(const FileSearch& search, const std::string& nativeRoot,
             return std::string();
         at = next;
     }
-    if (!search.List(at, entries))
+    if (search.ListChecked(at, entries) != ReadFault::None && entries.empty())
         return std::string();
     for (const DirEntry& e : entries)
         if (!(e.attributes & kAttrDirectory) && AsciiEqualsNoCase(e.nativeName, hive.c_str()))
@@ -189,20 +203,36 @@ struct DiskPorts::Impl {
     public:
         explicit Versions_(const Impl& impl) : impl_(impl) {}
         std::string Read(const std::string& nativePath, const std::string& name) const override {
+            ReadFault fault = ReadFault::None;
+            return ReadChecked(nativePath, name, fault);
+        }
+        std::string ReadChecked(const std::string& nativePath, const std::string& name,
+                                ReadFault& fault) const override {
             std::string inside;
             const Volume* v = impl_.state->Find(nativePath, inside);
             if (!v)
-                return impl_.machine.versions.Read(nativePath, name);
+                return impl_.machine.versions.ReadChecked(nativePath, name, fault);
             // The walk asks for up to four strings of one file in a row.
             std::lock_guard<std::mutex> lock(mutex_);
             if (cachedPath_ != nativePath) {
                 cachedPath_ = nativePath;
                 cachedBlock_ = pe::VersionBlock();
+                cachedFault_ = ReadFault::None;
                 std::string resource;
                 const std::unique_ptr<pe::ByteSource> file = v->ntfs->OpenFile(inside);
-                if (file && pe::FindVersionResource(*file, resource))
-                    cachedBlock_ = pe::VersionBlock(std::move(resource));
+                // A file its folder lists but whose record or data cannot be
+                // read is a damaged one, not one without a version resource.
+                if (!file) {
+                    cachedFault_ = ReadFault::Failed;
+                } else {
+                    const pe::WatchedSource watched(*file);
+                    if (pe::FindVersionResource(watched, resource))
+                        cachedBlock_ = pe::VersionBlock(std::move(resource));
+                    if (watched.Failed())
+                        cachedFault_ = ReadFault::Failed;
+                }
             }
+            fault = cachedFault_;
             return cachedBlock_.ReadString(name, impl_.machine.utf16);
         }
 
@@ -211,6 +241,7 @@ struct DiskPorts::Impl {
         mutable std::mutex mutex_;
         mutable std::string cachedPath_;
         mutable pe::VersionBlock cachedBlock_;
+        mutable ReadFault cachedFault_ = ReadFault::None;
     };
 
     class Dates_ final : public FileDates {
@@ -266,16 +297,23 @@ struct DiskPorts::Impl {
             return Facts() ? Facts()->userName : impl_.machine.system.UserName();
         }
         ProcessorFacts Processor() const override {
-            return Facts() ? Facts()->processor : impl_.machine.system.Processor();
+            if (!Facts())
+                return impl_.machine.system.Processor();
+            ProcessorFacts p = Facts()->processor;
+            p.known = Facts()->processorKnown;
+            return p;
         }
         OsVersionFacts OsVersion() const override {
             return Facts() ? Facts()->os : impl_.machine.system.OsVersion();
         }
         std::string AuditedDisk() const override { return impl_.state->diskText; }
+        bool FactsFromDisk() const override { return impl_.state->diskFacts; }
 
     private:
+        // The facts of drive C:'s Windows (empty ones for an image without
+        // readable hives), or none when they are this machine's.
         const WindowsFacts* Facts() const {
-            return impl_.state->hiveFacts ? &impl_.state->facts : nullptr;
+            return impl_.state->diskFacts ? &impl_.state->facts : nullptr;
         }
         const Impl& impl_;
     };
@@ -345,25 +383,54 @@ bool DiskPorts::Impl::Configure(const ScanSetup& setup, std::string& error) {
     for (const Drive& d : next->drives) {
         if (d.text.empty() || (d.text[0] != 'C' && d.text[0] != 'c'))
             continue;
+        // Drive C: read from an image or a device is another PC: its facts
+        // come from its hives or from nowhere, never from this machine.
+        std::string inside;
+        if (next->Find(d.native, inside))
+            next->diskFacts = true;
+        // The key each hive must have to be the hive its place says.
+        const char* const marks[2] = {"Select", "Microsoft"};
+        std::string paths[2];
         for (int i = 0; i < 2; ++i) {
             const std::string path = FindHive(search, d.native, names[i]);
             if (path.empty())
                 continue;
-            std::string inside, bytes;
+            paths[i] = path.substr(d.native.size());
+            std::string bytes, why = "읽을 수 없습니다";
             const Volume* v = next->Find(path, inside);
             const bool read = v ? v->ntfs->ReadWhole(inside, bytes, kHiveLimit)
                                 : posix::ReadPlainFile(path, bytes, kHiveLimit);
             if (read)
-                hives[i] = RegistryHive::FromBytes(bytes);
-            if (!hives[i]) {
-                error = "드라이브 C:의 레지스트리 하이브 \"" + path.substr(d.native.size()) +
-                        "\"를 읽을 수 없습니다: 손상되었거나 하이브 파일이 아닙니다.";
+                hives[i] = RegistryHive::FromBytes(bytes, &why);
+            else if (v)
+                why = "디스크에서 파일을 읽을 수 없습니다";
+            if (hives[i] && !hives[i]->HasKey(marks[i]) && !hives[i]->Damaged())
+                why = std::string(names[i]) + " 하이브가 아닙니다 (" + marks[i] + " 키가 없습니다)";
+            else if (hives[i] && !hives[i]->Damaged())
+                why.clear();
+            if (hives[i] && hives[i]->Damaged())
+                why = "손상되어 읽지 못한 키가 있습니다";
+            if (!why.empty()) {
+                error = "드라이브 C:의 레지스트리 하이브 \"" + paths[i] +
+                        "\"를 읽을 수 없습니다: " + why + ".";
                 return false;
             }
+            if (hives[i]->Dirty())
+                next->warnings.push_back(
+                    "드라이브 C:의 레지스트리 하이브 \"" + paths[i] +
+                    "\"는 깨끗하게 닫히지 않았습니다: 트랜잭션 로그(.LOG1, .LOG2)가 반영되지 않은 "
+                    "채로 읽었습니다.");
         }
         if (hives[0] || hives[1]) {
             next->facts = ReadWindowsFacts(hives[0].get(), hives[1].get(), machine.codec);
+            for (int i = 0; i < 2; ++i)
+                if (hives[i] && hives[i]->Damaged()) {
+                    error = "드라이브 C:의 레지스트리 하이브 \"" + paths[i] +
+                            "\"를 읽을 수 없습니다: 손상되어 읽지 못한 키가 있습니다.";
+                    return false;
+                }
             next->hiveFacts = true;
+            next->diskFacts = true;
             next->hiveApps = hives[1] != nullptr;
         }
     }
@@ -374,7 +441,7 @@ bool DiskPorts::Impl::Configure(const ScanSetup& setup, std::string& error) {
     for (const Drive& d : next->drives) {
         std::string inside;
         const Volume* v = next->Find(d.native, inside);
-        const bool hiveDrive = next->hiveFacts && (d.text[0] == 'C' || d.text[0] == 'c');
+        const bool hiveDrive = next->diskFacts && (d.text[0] == 'C' || d.text[0] == 'c');
         if (!v && !hiveDrive)
             continue;
         std::string source = v ? v->source : d.native;
@@ -413,6 +480,9 @@ AppPaths& DiskPorts::Apps() {
 }
 SystemInfo& DiskPorts::System() {
     return impl_->system;
+}
+std::vector<std::string> DiskPorts::Warnings() const {
+    return impl_->state->warnings;
 }
 
 } // namespace ostravion::disk

@@ -52,6 +52,9 @@ public:
     FileDates& Dates();
     AppPaths& Apps();
     SystemInfo& System();
+    // What the last Configure read but warns of (UTF-8, Korean): a hive
+    // whose transaction logs were not applied.
+    std::vector<std::string> Warnings() const;
 
     struct Impl;
 

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <mutex>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -93,6 +95,12 @@ bool Describe(libfsntfs_file_entry_t* e, NtfsEntry& out) {
     std::uint64_t reference = 0;
     if (libfsntfs_file_entry_get_file_reference(e, &reference, nullptr) != 1)
         return false;
+    // The index names the entry, but its record must be whole too: a record
+    // that is empty or damaged would otherwise pass for a file without data.
+    if (libfsntfs_file_entry_is_empty(e, nullptr) != 0 ||
+        libfsntfs_file_entry_is_corrupted(e, nullptr) != 0 ||
+        libfsntfs_file_entry_has_directory_entries_index(e, nullptr) < 0)
+        return false;
     out.name = std::move(name);
     out.record = reference & 0xFFFFFFFFFFFFull;
     out.attributes = Attributes(e);
@@ -101,6 +109,32 @@ bool Describe(libfsntfs_file_entry_t* e, NtfsEntry& out) {
     std::uint64_t created = 0;
     out.created = libfsntfs_file_entry_get_creation_time(e, &created, nullptr) == 1 ? created : 0;
     return true;
+}
+
+// The bytes the volume spans by its boot sector (bytes per sector at 0x0B,
+// sectors at 0x28); 0 when the sector cannot be read or names no NTFS volume.
+std::uint64_t BootSectorBytes(int fd) {
+    unsigned char boot[512];
+    if (::pread(fd, boot, sizeof boot, 0) != static_cast<ssize_t>(sizeof boot) ||
+        std::memcmp(boot + 3, "NTFS    ", 8) != 0)
+        return 0;
+    const std::uint64_t perSector = boot[0x0B] | (unsigned(boot[0x0C]) << 8);
+    std::uint64_t sectors = 0;
+    for (int i = 7; i >= 0; --i)
+        sectors = (sectors << 8) | boot[0x28 + i];
+    if (perSector == 0)
+        return 0; // no volume to compare: the signature check refuses it
+    if (sectors > UINT64_MAX / perSector)
+        return UINT64_MAX;
+    return sectors * perSector;
+}
+
+// The size of the image file or block device.
+std::uint64_t SourceBytes(int fd, const struct stat& st) {
+    if (S_ISREG(st.st_mode))
+        return static_cast<std::uint64_t>(st.st_size);
+    std::uint64_t bytes = 0;
+    return ::ioctl(fd, BLKGETSIZE64, &bytes) == 0 ? bytes : UINT64_MAX;
 }
 
 } // namespace
@@ -168,6 +202,15 @@ std::unique_ptr<NtfsVolume> NtfsVolume::Open(const std::string& path, std::strin
         why = "폴더도, 디스크 이미지나 파티션도 아닙니다";
         return nullptr;
     }
+    const std::uint64_t volumeBytes = BootSectorBytes(impl->fd);
+    const std::uint64_t sourceBytes = SourceBytes(impl->fd, st);
+    // Checked after the signature below would be too late for a cut that
+    // leaves the signature: the library reads such an image as far as it goes.
+    if (volumeBytes != 0 && sourceBytes < volumeBytes) {
+        why = "잘린 디스크 이미지입니다: 부트 섹터의 볼륨은 " + std::to_string(volumeBytes) +
+              "바이트인데 이미지는 " + std::to_string(sourceBytes) + "바이트입니다";
+        return nullptr;
+    }
     // The library opens the file by name: the one this process holds open.
     const std::string held = "/proc/self/fd/" + std::to_string(impl->fd);
     libfsntfs_error_t* error = nullptr;
@@ -196,38 +239,46 @@ std::unique_ptr<NtfsVolume> NtfsVolume::Open(const std::string& path, std::strin
     return std::unique_ptr<NtfsVolume>(new NtfsVolume(std::move(impl)));
 }
 
-bool NtfsVolume::List(const std::string& folder, std::vector<NtfsEntry>& out) const {
+NtfsVolume::Listing NtfsVolume::List(const std::string& folder, std::vector<NtfsEntry>& out) const {
     out.clear();
     std::lock_guard<std::mutex> lock(impl_->mutex);
     Entry dir;
-    if (!impl_->Resolve(folder, dir) || !IsFolder(dir.get()) ||
-        (Attributes(dir.get()) & kReparsePoint))
-        return false;
+    if (!impl_->Resolve(folder, dir) || !IsFolder(dir.get()))
+        return Listing::Failed;
+    if (Attributes(dir.get()) & kReparsePoint)
+        return Listing::Reparse;
     libfsntfs_error_t* error = nullptr;
     int count = 0;
     if (libfsntfs_file_entry_get_number_of_sub_file_entries(dir.get(), &count, &error) != 1) {
         Forget(error);
-        return false;
+        return Listing::Failed;
     }
+    bool damaged = false;
     out.reserve(static_cast<std::size_t>(count));
     const std::string prefix = folder.empty() ? folder : folder + "/";
     Entry sub;
     for (int i = 0; i < count; ++i) {
-        // A damaged record is left out; the rest of the folder is still listed.
+        // A damaged record is left out, and said; the rest of the folder is
+        // still listed.
         if (libfsntfs_file_entry_get_sub_file_entry_by_index(dir.get(), i, sub.Out(), &error) !=
                 1 ||
             !sub) {
             Forget(error);
+            damaged = true;
             continue;
         }
         NtfsEntry e;
-        if (!Describe(sub.get(), e) || e.record < kFirstUserRecord)
+        if (!Describe(sub.get(), e)) {
+            damaged = true;
+            continue;
+        }
+        if (e.record < kFirstUserRecord)
             continue;
         if (e.attributes & kDirectory)
             impl_->folders[prefix + e.name] = e.record;
         out.push_back(std::move(e));
     }
-    return true;
+    return damaged ? Listing::Partial : Listing::Listed;
 }
 
 bool NtfsVolume::Stat(const std::string& path, NtfsEntry& out) const {

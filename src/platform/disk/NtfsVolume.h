@@ -29,15 +29,23 @@ public:
 
     // Opens the image or device `path` (a native path, already resolved)
     // read-only. Null with `why` (Korean, UTF-8) when it is no regular file
-    // or block device, cannot be opened, or holds no readable NTFS volume.
+    // or block device, cannot be opened, holds no readable NTFS volume, or
+    // is shorter than the volume its boot sector describes (a cut-short
+    // image, whose missing part would pass for folders without files).
     static std::unique_ptr<NtfsVolume> Open(const std::string& path, std::string& why);
 
+    enum class Listing {
+        Listed,  // every name of the folder
+        Partial, // the names that could be read; some entries are damaged
+        Reparse, // a junction or link, never listed: its target lies on the
+                 // running system, not on this disk
+        Failed,  // no folder, or one that cannot be read
+    };
     // The names of a folder, as Windows lists them: the names of its index
     // (no short 8.3 names, no deleted entries), the volume's own metadata
-    // files left out. False when the path is no folder that can be listed; a
-    // reparse point (junction, link) cannot be, as its target lies on the
-    // running system, not on this disk.
-    bool List(const std::string& folder, std::vector<NtfsEntry>& out) const;
+    // files left out.
+    Listing List(const std::string& folder, std::vector<NtfsEntry>& out) const;
+
     // The entry a path names; false when there is none.
     bool Stat(const std::string& path, NtfsEntry& out) const;
     // The bytes of a file's unnamed data stream, for reading in pieces; null

@@ -2,6 +2,8 @@
 
 #include <hivex.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -27,10 +29,30 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// The base block: "regf", the two sequence numbers, and the length of the
+// hive bins that follow it at 4096.
+constexpr std::size_t kBaseBlock = 4096;
+
+std::uint32_t Le32(const std::string& b, std::size_t at) {
+    return std::uint32_t(static_cast<unsigned char>(b[at])) |
+           (std::uint32_t(static_cast<unsigned char>(b[at + 1])) << 8) |
+           (std::uint32_t(static_cast<unsigned char>(b[at + 2])) << 16) |
+           (std::uint32_t(static_cast<unsigned char>(b[at + 3])) << 24);
+}
+
 } // namespace
 
 struct RegistryHive::Impl {
     hive_h* hive = nullptr;
+    bool dirty = false;
+    mutable bool damaged = false;
+
+    // hivex tells a missing name by 0 with errno untouched, a failure by 0
+    // with errno set.
+    void NoteFailure() const {
+        if (errno != 0)
+            damaged = true;
+    }
     ~Impl() {
         if (hive)
             hivex_close(hive);
@@ -44,8 +66,12 @@ struct RegistryHive::Impl {
             if (end == std::string::npos)
                 end = path.size();
             const std::string name = path.substr(at, end - at);
-            if (!name.empty())
+            if (!name.empty()) {
+                errno = 0;
                 node = hivex_node_get_child(hive, node, name.c_str());
+                if (node == 0)
+                    NoteFailure();
+            }
             at = end + 1;
         }
         return node;
@@ -55,14 +81,20 @@ struct RegistryHive::Impl {
         const hive_node_h node = Key(key);
         if (node == 0)
             return 0;
+        errno = 0;
         const hive_value_h value = hivex_node_get_value(hive, node, name.c_str());
+        if (value == 0)
+            NoteFailure();
         // A damaged hive may hold any number as a value's type: it is taken
         // as a number, never as the library's enumeration.
         std::uint32_t type = 0;
         std::size_t length = 0;
-        if (value == 0 ||
-            hivex_value_type(hive, value, reinterpret_cast<hive_type*>(&type), &length) != 0)
+        if (value == 0)
             return 0;
+        if (hivex_value_type(hive, value, reinterpret_cast<hive_type*>(&type), &length) != 0) {
+            damaged = true;
+            return 0;
+        }
         if (type == static_cast<std::uint32_t>(want) ||
             (want == hive_t_REG_SZ && type == static_cast<std::uint32_t>(hive_t_REG_EXPAND_SZ)))
             return value;
@@ -73,7 +105,18 @@ struct RegistryHive::Impl {
 RegistryHive::RegistryHive(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 RegistryHive::~RegistryHive() = default;
 
-std::unique_ptr<RegistryHive> RegistryHive::FromBytes(const std::string& bytes) {
+std::unique_ptr<RegistryHive> RegistryHive::FromBytes(const std::string& bytes, std::string* why) {
+    const auto refuse = [&](std::string reason) -> std::unique_ptr<RegistryHive> {
+        if (why)
+            *why = std::move(reason);
+        return nullptr;
+    };
+    if (bytes.size() < kBaseBlock || bytes.compare(0, 4, "regf") != 0)
+        return refuse("레지스트리 하이브 파일이 아닙니다");
+    const std::uint64_t binsEnd = kBaseBlock + std::uint64_t{Le32(bytes, 0x28)};
+    if (binsEnd > bytes.size())
+        return refuse("하이브가 잘렸습니다 (헤더로는 " + std::to_string(binsEnd) +
+                      "바이트인데 파일은 " + std::to_string(bytes.size()) + "바이트입니다)");
     // hivex reads a hive by file name: the bytes go into a file in memory,
     // which it reads whole and which is gone once it is closed.
     const int fd = ::memfd_create("hive", MFD_CLOEXEC);
@@ -86,8 +129,21 @@ std::unique_ptr<RegistryHive> RegistryHive::FromBytes(const std::string& bytes) 
     }
     ::close(fd);
     if (!impl->hive || hivex_root(impl->hive) == 0)
-        return nullptr;
+        return refuse("손상되어 읽을 수 없습니다");
+    impl->dirty = Le32(bytes, 4) != Le32(bytes, 8);
     return std::unique_ptr<RegistryHive>(new RegistryHive(std::move(impl)));
+}
+
+bool RegistryHive::Dirty() const {
+    return impl_->dirty;
+}
+
+bool RegistryHive::Damaged() const {
+    return impl_->damaged;
+}
+
+bool RegistryHive::HasKey(const std::string& key) const {
+    return impl_->Key(key) != 0;
 }
 
 bool RegistryHive::SubKeys(const std::string& key, std::vector<std::string>& names) const {
@@ -96,12 +152,16 @@ bool RegistryHive::SubKeys(const std::string& key, std::vector<std::string>& nam
     if (node == 0)
         return false;
     hive_node_h* children = hivex_node_children(impl_->hive, node);
-    if (!children)
+    if (!children) {
+        impl_->damaged = true;
         return false;
+    }
     for (const hive_node_h* c = children; *c != 0; ++c) {
         char* name = hivex_node_name(impl_->hive, *c);
-        if (!name)
+        if (!name) {
+            impl_->damaged = true;
             continue;
+        }
         names.emplace_back(name);
         std::free(name);
     }
@@ -115,8 +175,10 @@ std::optional<std::string> RegistryHive::String(const std::string& key,
     if (value == 0)
         return std::nullopt;
     const Freed text{hivex_value_string(impl_->hive, value)};
-    if (!text.p)
+    if (!text.p) {
+        impl_->damaged = true;
         return std::nullopt;
+    }
     return std::string(text.p);
 }
 
@@ -129,7 +191,11 @@ std::optional<std::uint32_t> RegistryHive::Dword(const std::string& key,
     std::uint32_t type = 0;
     const Freed raw{
         hivex_value_value(impl_->hive, value, reinterpret_cast<hive_type*>(&type), &length)};
-    if (!raw.p || length < 4)
+    if (!raw.p) {
+        impl_->damaged = true;
+        return std::nullopt;
+    }
+    if (length < 4)
         return std::nullopt;
     const auto* b = reinterpret_cast<const unsigned char*>(raw.p);
     return std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) |
@@ -142,8 +208,10 @@ std::optional<std::vector<std::string>> RegistryHive::Strings(const std::string&
     if (value == 0)
         return std::nullopt;
     char** list = hivex_value_multiple_strings(impl_->hive, value);
-    if (!list)
+    if (!list) {
+        impl_->damaged = true;
         return std::nullopt;
+    }
     std::vector<std::string> out;
     for (char** s = list; *s; ++s) {
         out.emplace_back(*s);

@@ -18,8 +18,20 @@ public:
     RegistryHive& operator=(const RegistryHive&) = delete;
 
     // The hive held in `bytes`; null when they are no hive hivex can read
-    // (a truncated file, another kind of file).
-    static std::unique_ptr<RegistryHive> FromBytes(const std::string& bytes);
+    // (another kind of file) or when its header says its bins run past the
+    // end of the bytes (a hive cut short, whose missing keys would read as
+    // keys that are not there). `why` gets the fault in Korean (UTF-8).
+    static std::unique_ptr<RegistryHive> FromBytes(const std::string& bytes,
+                                                   std::string* why = nullptr);
+
+    // The header's two sequence numbers differ: the hive was not written
+    // cleanly, and what its transaction logs hold is not in it.
+    bool Dirty() const;
+    // A lookup so far failed for another reason than a missing key or
+    // value (a damaged cell): what was read may lack what the hive holds.
+    bool Damaged() const;
+    // True when the key exists.
+    bool HasKey(const std::string& key) const;
 
     // The names of a key's sub-keys in the hive's order; false when the key
     // is missing.

@@ -141,6 +141,7 @@ WindowsFacts ReadWindowsFacts(const RegistryHive* system, const RegistryHive* so
                 .value_or(""));
         const std::string env = set + "\\Control\\Session Manager\\Environment";
         if (const auto arch = system->String(env, "PROCESSOR_ARCHITECTURE")) {
+            f.processorKnown = true;
             f.processor.architecture = ArchitectureNumber(*arch);
             f.processor.level = Number(system->String(env, "PROCESSOR_LEVEL").value_or(""), 10);
             f.processor.revision =

@@ -1,6 +1,7 @@
 #include "platform/pe/PeVersion.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -397,8 +398,38 @@ std::string ReadVersionString(std::string_view fileBytes, std::string_view name,
     return VersionBlock(std::move(resource)).ReadString(name, conv);
 }
 
+namespace {
+// The version resource of a file on disk, and why it could not be read.
+VersionBlock ReadBlock(const std::string& nativePath, ReadFault& fault) {
+    fault = ReadFault::None;
+    errno = 0;
+    FileSource file(nativePath);
+    if (!file.IsOpen()) {
+        // A file gone since the folder was listed is no fault of the walk.
+        if (errno == EACCES || errno == EPERM)
+            fault = ReadFault::Denied;
+        else if (errno != ENOENT)
+            fault = ReadFault::Failed;
+        return VersionBlock();
+    }
+    const WatchedSource watched(file);
+    std::string resource;
+    const bool found = FindVersionResource(watched, resource);
+    if (watched.Failed())
+        fault = ReadFault::Failed;
+    return found ? VersionBlock(std::move(resource)) : VersionBlock();
+}
+} // namespace
+
 std::string PeVersionStrings::Read(const std::string& nativePath, const std::string& name) const {
+    ReadFault fault = ReadFault::None;
+    return ReadChecked(nativePath, name, fault);
+}
+
+std::string PeVersionStrings::ReadChecked(const std::string& nativePath, const std::string& name,
+                                          ReadFault& fault) const {
     namespace fs = std::filesystem;
+    fault = ReadFault::None;
     std::error_code ec;
     const fs::path path(nativePath);
     // A pipe or a device is no program, and opening one to read may wait for
@@ -412,30 +443,23 @@ std::string PeVersionStrings::Read(const std::string& nativePath, const std::str
         // The library could not take the path apart: under MinGW an ANSI
         // path with Korean letters. The C library still opens it, so the file
         // is read as it is, without the cache.
-        FileSource file(nativePath);
-        std::string resource;
-        if (!file.IsOpen() || !FindVersionResource(file, resource))
-            return std::string();
+        const VersionBlock block = ReadBlock(nativePath, fault);
         std::lock_guard<std::mutex> lock(mutex_);
         ++parsed_;
-        return VersionBlock(std::move(resource)).ReadString(name, conv_);
+        return block.ReadString(name, conv_);
     }
     const std::int64_t ticks = static_cast<std::int64_t>(time.time_since_epoch().count());
 
     std::lock_guard<std::mutex> lock(mutex_);
     if (!cached_ || cachedPath_ != nativePath || cachedSize_ != size || cachedTime_ != ticks) {
         ++parsed_;
-        std::string resource;
-        FileSource file(nativePath);
-        if (!file.IsOpen() || !FindVersionResource(file, resource))
-            cachedBlock_ = VersionBlock();
-        else
-            cachedBlock_ = VersionBlock(std::move(resource));
+        cachedBlock_ = ReadBlock(nativePath, cachedFault_);
         cached_ = true;
         cachedPath_ = nativePath;
         cachedSize_ = size;
         cachedTime_ = ticks;
     }
+    fault = cachedFault_;
     return cachedBlock_.ReadString(name, conv_);
 }
 

@@ -65,6 +65,26 @@ private:
     std::uint64_t size_ = 0;
 };
 
+// A source read through another that notes whether a read within the
+// file's bounds failed: a file whose bytes cannot be read is not a file
+// without a version resource.
+class WatchedSource final : public ByteSource {
+public:
+    explicit WatchedSource(const ByteSource& inner) : inner_(inner) {}
+    std::uint64_t Size() const override { return inner_.Size(); }
+    bool ReadAt(std::uint64_t offset, std::size_t length, std::string& out) const override {
+        const bool ok = inner_.ReadAt(offset, length, out);
+        if (!ok && offset <= inner_.Size() && length <= inner_.Size() - offset)
+            failed_ = true;
+        return ok;
+    }
+    bool Failed() const { return failed_; }
+
+private:
+    const ByteSource& inner_;
+    mutable bool failed_ = false;
+};
+
 // The languages tried, in order, when a version resource exists in several:
 // neutral, Korean, Korean of no particular region, English (United States);
 // when none of them is there, the first language the file lists.
@@ -131,6 +151,10 @@ class PeVersionStrings final : public VersionStrings {
 public:
     explicit PeVersionStrings(const Utf16ToAnsi& conv) : conv_(conv) {}
     std::string Read(const std::string& nativePath, const std::string& name) const override;
+    // A file that cannot be opened for its rights is Denied; one that cannot
+    // be opened or read for another reason is Failed.
+    std::string ReadChecked(const std::string& nativePath, const std::string& name,
+                            ReadFault& fault) const override;
     // How many times a file was opened and parsed (for tests and benchmarks).
     std::size_t FilesParsed() const;
 
@@ -142,6 +166,7 @@ private:
     mutable std::uint64_t cachedSize_ = 0;
     mutable std::int64_t cachedTime_ = 0;
     mutable VersionBlock cachedBlock_;
+    mutable ReadFault cachedFault_ = ReadFault::None;
     mutable std::size_t parsed_ = 0;
 };
 

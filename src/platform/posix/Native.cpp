@@ -40,6 +40,7 @@ struct PosixNative final : NativePlatform {
     bool ConfigureScan(const ScanSetup& setup, std::string& error) override {
         return disks.Configure(setup, error);
     }
+    std::vector<std::string> ScanWarnings() const override { return disks.Warnings(); }
     const FileDates* Dates() override { return &disks.Dates(); }
     ThreadControl* Threads() override { return &threads; }
 };

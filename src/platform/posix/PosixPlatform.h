@@ -5,7 +5,9 @@
 #include "ports/Ports.h"
 
 #include <ctime>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 
 namespace ostravion::posix {
 
@@ -82,11 +84,21 @@ public:
     std::string CurrentDirectory() const override;
     bool SetCurrentDirectory(const std::string& path) override;
 
-    // The UTF-8 path the system call takes for a CP949 path text.
+    // The UTF-8 path the system call takes for a CP949 path text; a text
+    // that ListFiles gave for a name it cannot convert back leads to that
+    // name as it is on disk.
     std::string NativePath(const std::string& path) const;
 
+    // A file name of a listing as CP949 text: UTF-8 (decomposed Hangul
+    // composed) converted, anything else taken as CP949 bytes already.
+    std::string ListedName(const std::string& nativeName) const;
+
 private:
+    std::string PlainNativePath(const std::string& path) const;
+
     const TextCodec& codec_;
+    mutable std::mutex aliasMutex_;
+    mutable std::unordered_map<std::string, std::string> aliases_;
 };
 
 // NTFS's time (8 bytes, little-endian: 100 ns units since 1601) as seconds

@@ -140,20 +140,33 @@ std::string PosixFileSearch::TextName(const std::string& nativeName) const {
 }
 
 bool PosixFileSearch::List(const std::string& nativeFolder, std::vector<DirEntry>& out) const {
+    return ListChecked(nativeFolder, out) == ReadFault::None;
+}
+
+ReadFault PosixFileSearch::ListChecked(const std::string& nativeFolder,
+                                       std::vector<DirEntry>& out) const {
     out.clear();
     const int fd = OpenFolder(nativeFolder);
     if (fd < 0)
-        return false;
+        return errno == EACCES || errno == EPERM ? ReadFault::Denied : ReadFault::Failed;
     struct statfs fsInfo {};
     bool tryNtfs = ::fstatfs(fd, &fsInfo) == 0 && MayHoldNtfsAttributes(fsInfo.f_type);
     bool ntfsTried = false;
     DIR* dir = ::fdopendir(fd);
     if (!dir) {
         ::close(fd);
-        return false;
+        return ReadFault::Failed;
     }
     std::string path;
-    while (const dirent* d = ::readdir(dir)) {
+    // readdir tells the end of a folder from a read error only by errno.
+    int readError = 0;
+    while (true) {
+        errno = 0;
+        const dirent* d = ::readdir(dir);
+        if (!d) {
+            readError = errno;
+            break;
+        }
         const char* name = d->d_name;
         if (IsDotOrDotDot(name))
             continue;
@@ -210,7 +223,7 @@ bool PosixFileSearch::List(const std::string& nativeFolder, std::vector<DirEntry
         out.push_back(std::move(e));
     }
     ::closedir(dir);
-    return true;
+    return readError == 0 ? ReadFault::None : ReadFault::Failed;
 }
 
 bool PosixFileSearch::Identify(const std::string& nativeFolder, std::uint64_t& device,

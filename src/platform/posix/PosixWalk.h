@@ -23,6 +23,9 @@ class PosixFileSearch final : public FileSearch {
 public:
     explicit PosixFileSearch(const TextCodec& codec) : codec_(codec) {}
     bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override;
+    // A folder refused by its permissions is Denied.
+    ReadFault ListChecked(const std::string& nativeFolder,
+                          std::vector<DirEntry>& out) const override;
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override;
     char NativeSeparator() const override { return '/'; }

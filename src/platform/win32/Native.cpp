@@ -30,7 +30,7 @@ struct Win32Native final : NativePlatform {
     FileSystem& Files() override { return files; }
     SystemInfo& System() override { return system; }
     Clock& LocalClock() override { return clock; }
-    // The system's own GetFileVersionInfoA, not the portable reader.
+    // The system's own version calls (GetFileVersionInfoW), not the portable reader.
     VersionStrings& Versions() override { return versions; }
     FileSearch& Search() override { return search; }
     Drives& DriveList() override { return drives; }

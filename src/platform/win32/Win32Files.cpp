@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
+#include <mutex>
 #include <new>
 
 #include "platform/win32/WinApi.h"
@@ -61,6 +63,32 @@ std::wstring JoinSurrogates(const std::wstring& w) {
         }
     }
     return out;
+}
+
+// A name as the walk and the file listing write it: CP949 by the rule the
+// Linux program follows, so that both write the same text for the same tree:
+// a character without a CP949 form (no look-alike taken) is one "?".
+std::string NameText(const std::wstring& w) {
+    const std::wstring joined = JoinSurrogates(w);
+    if (joined.empty())
+        return std::string();
+    const int n = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, joined.data(),
+                                      CountOf(joined.size()), nullptr, 0, "?", nullptr);
+    if (n <= 0)
+        return std::string();
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, joined.data(), CountOf(joined.size()),
+                        s.data(), n, "?", nullptr);
+    return s;
+}
+
+std::string Utf8(const std::wstring& w) {
+    return Narrow(CP_UTF8, w);
+}
+
+// A native path of the walk (UTF-8) as the wide calls take it.
+std::wstring WideNative(const std::string& utf8) {
+    return Widen(CP_UTF8, utf8);
 }
 
 class Win32OutFile final : public OutFile {
@@ -131,10 +159,10 @@ bool EndsWithSeparator(const std::string& s) {
 }
 
 // The volume serial number and file index of a folder.
-bool FolderIdentity(const std::string& folder, std::uint64_t& device, std::uint64_t& inode) {
+bool FolderIdentity(const std::wstring& folder, std::uint64_t& device, std::uint64_t& inode) {
     // Opening a folder needs backup semantics; no access right is asked for.
     const HANDLE h =
-        CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
@@ -234,14 +262,26 @@ std::string Win32Codec::FromUtf8(const std::string& utf8) const {
     return Narrow(kCodePage, JoinSurrogates(Widen(CP_UTF8, utf8)));
 }
 
+HANDLE Win32FileSystem::OpenListed(const std::string& path) const {
+    {
+        std::lock_guard<std::mutex> lock(aliasMutex_);
+        const auto alias = aliases_.find(path);
+        if (alias != aliases_.end())
+            return CreateFileW(alias->second.c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    return OpenForReading(path);
+}
+
 bool Win32FileSystem::ReadWhole(const std::string& path, std::string& bytes) const {
-    return ReadWholeFile(OpenForReading(path), bytes);
+    return ReadWholeFile(OpenListed(path), bytes);
 }
 
 std::unique_ptr<InFile> Win32FileSystem::OpenRead(const std::string& path) const {
     // A folder does not open without backup semantics, so it is refused
     // here; a pipe or a device is no file either.
-    const HANDLE h = OpenForReading(path);
+    const HANDLE h = OpenListed(path);
     if (h == INVALID_HANDLE_VALUE)
         return nullptr;
     if (GetFileType(h) != FILE_TYPE_DISK) {
@@ -252,7 +292,7 @@ std::unique_ptr<InFile> Win32FileSystem::OpenRead(const std::string& path) const
 }
 
 bool Win32FileSystem::Exists(const std::string& path) const {
-    const HANDLE h = OpenForReading(path);
+    const HANDLE h = OpenListed(path);
     if (h == INVALID_HANDLE_VALUE)
         return false;
     CloseHandle(h);
@@ -325,17 +365,53 @@ bool Win32FileSystem::IsLink(const std::string& path) const {
 bool Win32FileSystem::ListFiles(const std::string& folder, std::vector<std::string>& names) const {
     names.clear();
     const std::string base = folder.empty() ? std::string(".") : folder;
-    const std::string pattern = base + (EndsWithSeparator(base) ? "" : "\\") + "*.*";
-    WIN32_FIND_DATAA fd{};
-    const HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+    const std::string prefix = base + (EndsWithSeparator(base) ? "" : "\\");
+    const std::wstring widePrefix = Widen(kCodePage, prefix);
+    WIN32_FIND_DATAW fd{};
+    const HANDLE h = FindFirstFileW((widePrefix + L"*.*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE)
         // A drive root without entries finds nothing, and is still a folder.
         return GetLastError() == ERROR_FILE_NOT_FOUND && IsDirectory(base);
+    std::vector<std::wstring> listed;
     do {
         if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.emplace_back(fd.cFileName, strnlen(fd.cFileName, sizeof fd.cFileName));
-    } while (FindNextFileA(h, &fd));
+            listed.emplace_back(fd.cFileName, wcsnlen(fd.cFileName, MAX_PATH));
+    } while (FindNextFileW(h, &fd));
     FindClose(h);
+    // Each file is named readably in CP949. Where that text would not lead
+    // back to the file (a character CP949 lacks), the text is kept as an
+    // alias of the file's own name, so that it is opened as it is on disk;
+    // texts that would name two files are told apart by a number.
+    std::vector<std::string> texts;
+    std::vector<bool> direct;
+    for (const std::wstring& name : listed) {
+        texts.push_back(NameText(name));
+        direct.push_back(Widen(kCodePage, texts.back()) == name);
+    }
+    std::vector<std::string> taken;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        if (direct[i])
+            taken.push_back(texts[i]);
+    const auto isTaken = [&](const std::string& t) {
+        for (const std::string& x : taken)
+            if (text::EqualsNoCase(x, t))
+                return true;
+        return false;
+    };
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::string t = texts[i];
+        if (!direct[i]) {
+            const std::size_t dot = t.rfind('.');
+            const std::string stem = dot == std::string::npos ? t : t.substr(0, dot);
+            const std::string ext = dot == std::string::npos ? std::string() : t.substr(dot);
+            for (int n = 2; isTaken(t); ++n)
+                t = stem + "~" + std::to_string(n) + ext;
+            taken.push_back(t);
+            std::lock_guard<std::mutex> lock(aliasMutex_);
+            aliases_[prefix + t] = widePrefix + listed[i];
+        }
+        names.push_back(std::move(t));
+    }
     return true;
 }
 
@@ -358,39 +434,56 @@ bool Win32FileSystem::SetCurrentDirectory(const std::string& path) {
 }
 
 bool Win32FileSearch::List(const std::string& nativeFolder, std::vector<DirEntry>& out) const {
+    // False also when the search finds nothing at all, as on an empty drive root.
+    return ListChecked(nativeFolder, out) == ReadFault::None && !out.empty();
+}
+
+ReadFault Win32FileSearch::ListChecked(const std::string& nativeFolder,
+                                       std::vector<DirEntry>& out) const {
     out.clear();
-    const std::string prefix = nativeFolder + (EndsWithSeparator(nativeFolder) ? "" : "\\");
-    WIN32_FIND_DATAA fd{};
-    const HANDLE h = FindFirstFileA((prefix + "*.*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
+    std::wstring prefix = WideNative(nativeFolder);
+    if (prefix.empty())
+        return ReadFault::Failed;
+    if (prefix.back() != L'\\' && prefix.back() != L'/')
+        prefix += L'\\';
+    WIN32_FIND_DATAW fd{};
+    const HANDLE h = FindFirstFileW((prefix + L"*.*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        // An empty drive root finds nothing, not even ".".
+        if (error == ERROR_FILE_NOT_FOUND)
+            return ReadFault::None;
+        return error == ERROR_ACCESS_DENIED ? ReadFault::Denied : ReadFault::Failed;
+    }
     do {
-        const std::string name(fd.cFileName, strnlen(fd.cFileName, sizeof fd.cFileName));
-        if (name == "." || name == "..")
+        const std::wstring wide(fd.cFileName, wcsnlen(fd.cFileName, MAX_PATH));
+        if (wide == L"." || wide == L"..")
             continue;
         DirEntry e;
-        e.name = name;
-        e.nativeName = name;
+        e.name = NameText(wide);
+        e.nativeName = Utf8(wide);
         e.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
         // As reported; FILE_ATTRIBUTE_REPARSE_POINT (kAttrReparsePoint) marks
         // junctions and links.
         e.attributes = fd.dwFileAttributes;
         out.push_back(std::move(e));
-    } while (FindNextFileA(h, &fd));
+    } while (FindNextFileW(h, &fd));
+    // The end of a folder is ERROR_NO_MORE_FILES; anything else cut it short.
+    const DWORD end = GetLastError();
     FindClose(h);
     // Folders carry their identity, so that a junction or link leading back
     // up the tree (or, under Wine, /proc/self/root) can be noticed. Files
     // keep 0 and 0: nothing walks into them.
     for (DirEntry& e : out)
         if ((e.attributes & kAttrDirectory) &&
-            !FolderIdentity(prefix + e.nativeName, e.device, e.inode))
+            !FolderIdentity(prefix + WideNative(e.nativeName), e.device, e.inode))
             e.device = e.inode = 0;
-    return true;
+    return end == ERROR_NO_MORE_FILES ? ReadFault::None : ReadFault::Failed;
 }
 
 bool Win32FileSearch::Identify(const std::string& nativeFolder, std::uint64_t& device,
                                std::uint64_t& inode) const {
-    return FolderIdentity(nativeFolder, device, inode);
+    return FolderIdentity(WideNative(nativeFolder), device, inode);
 }
 
 std::vector<Drive> Win32Drives::FixedDrives() const {
@@ -410,8 +503,8 @@ std::vector<Drive> Win32Drives::FixedDrives() const {
 namespace {
 
 // A folder typed on the command line (UTF-8, absolute or relative to the
-// current folder) as the ANSI path the file search opens, ending with a
-// backslash.
+// current folder) as the path the file search opens (UTF-8 of the wide
+// path), ending with a backslash.
 bool ResolveFolder(const std::string& folder, std::string& native, std::string& why) {
     const std::wstring wide = Widen(CP_UTF8, folder);
     if (wide.empty())
@@ -427,20 +520,11 @@ bool ResolveFolder(const std::string& folder, std::string& native, std::string& 
     const DWORD a = GetFileAttributesW(full.c_str());
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    // The separator is added before narrowing: in CP949 a backslash byte may
-    // also be the second half of a Korean character.
     if (full.back() != L'\\' && full.back() != L'/')
         full += L'\\';
-    BOOL lossy = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, full.data(),
-                                         CountOf(full.size()), nullptr, 0, nullptr, &lossy);
-    if (size <= 0 || lossy) {
-        why = "has a name the system code page cannot write";
-        return false;
-    }
-    native.assign(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, full.data(), CountOf(full.size()),
-                        native.data(), size, nullptr, nullptr);
+    // The walk opens folders through the wide calls: any name will do.
+    (void)why;
+    native = Utf8(full);
     return true;
 }
 

@@ -1,10 +1,14 @@
-// Windows implementations of the ports, on the ANSI ("A") calls: under the
-// Korean code page every text they take and give is CP949, as the core holds it.
+// Windows implementations of the ports. The system's own files are named by
+// CP949 texts, as the core holds them; the walk, version reading, file dates
+// and the listing of the work folder go through the wide calls, so that no
+// file is missed for its name.
 #pragma once
 
 #include "platform/pe/PeVersion.h"
 #include "ports/Ports.h"
 
+#include <map>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,9 +59,18 @@ public:
     bool MakeDirectory(const std::string& path) override;
     bool IsDirectory(const std::string& path) const override;
     bool IsLink(const std::string& path) const override;
+    // Lists through the wide calls; a name without a CP949 form is given as
+    // a text that opens it (ReadWhole, OpenRead, Exists) all the same.
     bool ListFiles(const std::string& folder, std::vector<std::string>& names) const override;
     std::string CurrentDirectory() const override;
     bool SetCurrentDirectory(const std::string& path) override;
+
+private:
+    // The file a path names for reading, a listed alias first (a HANDLE).
+    void* OpenListed(const std::string& path) const;
+
+    mutable std::mutex aliasMutex_;
+    mutable std::map<std::string, std::wstring> aliases_;
 };
 
 class Win32SystemInfo final : public SystemInfo {
@@ -85,13 +98,17 @@ public:
     void LowerCurrentThread() override;
 };
 
-// FindFirstFileA / FindNextFileA over "<folder>\*.*". Folders are listed
-// with their identity (volume serial number and file index), files with 0.
+// FindFirstFileW / FindNextFileW over "<folder>\*.*", so that no name is
+// missed: native paths are the UTF-8 of the wide ones, names are written in
+// CP949 as the Linux program writes them. Folders are listed with their
+// identity (volume serial number and file index), files with 0.
 class Win32FileSearch final : public FileSearch {
 public:
     // False also when the search finds nothing at all, as on an empty drive
     // root, where not even "." is reported.
     bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override;
+    ReadFault ListChecked(const std::string& nativeFolder,
+                          std::vector<DirEntry>& out) const override;
     // The volume serial number and file index of the folder.
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override;
@@ -104,7 +121,7 @@ public:
     // Walks the given folders as drive letters instead of the fixed drives:
     // "D=Z:\\tree" (or a folder relative to the current one) gives the drive
     // "D:\\". Letters C to Z, each once; the folder must exist and have a
-    // name in the system code page, which the file search takes. An empty
+    // name; any name will do, as the file search takes wide names. An empty
     // list goes back to the fixed drives. False with a reason otherwise,
     // leaving the drives as they were.
     bool SetMap(const std::vector<std::string>& items, std::string& error);
@@ -129,10 +146,13 @@ private:
     std::string key_;
 };
 
-// GetFileVersionInfoA and VerQueryValueA.
+// GetFileVersionInfoW on the native path (UTF-8 of the wide one) and
+// VerQueryValueA, which hands the strings over as the ANSI call does.
 class Win32VersionStrings final : public VersionStrings {
 public:
     std::string Read(const std::string& nativePath, const std::string& name) const override;
+    std::string ReadChecked(const std::string& nativePath, const std::string& name,
+                            ReadFault& fault) const override;
 };
 
 // UTF-16 to the ANSI code page through WideCharToMultiByte, as the "A"

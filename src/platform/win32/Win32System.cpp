@@ -114,8 +114,19 @@ LocalTime Win32Clock::Now() const {
 }
 
 bool Win32FileDates::Created(const std::string& path, LocalTime& out) const {
+    // The CP949 path through the wide call: the code page of the text, not
+    // the system's, decides how it reads.
+    std::wstring wide;
+    if (!path.empty()) {
+        const int n = MultiByteToWideChar(kCodePage, 0, path.data(), static_cast<int>(path.size()),
+                                          nullptr, 0);
+        wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+        if (n > 0)
+            MultiByteToWideChar(kCodePage, 0, path.data(), static_cast<int>(path.size()),
+                                wide.data(), n);
+    }
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (wide.empty() || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data))
         return false;
     FILETIME local{};
     SYSTEMTIME t{};
@@ -160,15 +171,69 @@ bool Win32AppPaths::IsRegistered(const std::string& upperName) const {
            RegisteredInView(key_, upperName, KEY_WOW64_32KEY);
 }
 
+namespace {
+// Why a file's version resource could not be read: its rights (or another
+// program holding it), a read error of the disk, or nothing wrong with the
+// file (it has no such resource, it is gone).
+ReadFault FaultOf(DWORD error) {
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return ReadFault::Denied;
+    case ERROR_READ_FAULT:
+    case ERROR_CRC:
+    case ERROR_IO_DEVICE:
+    case ERROR_SECTOR_NOT_FOUND:
+    case ERROR_FILE_CORRUPT:
+    case ERROR_DISK_CORRUPT:
+    case ERROR_NOT_READY:
+    case ERROR_SEM_TIMEOUT:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_DEV_NOT_EXIST:
+        return ReadFault::Failed;
+    default:
+        return ReadFault::None;
+    }
+}
+
+std::wstring WideUtf8(const std::string& utf8) {
+    if (utf8.empty())
+        return std::wstring();
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
+    return w;
+}
+} // namespace
+
 std::string Win32VersionStrings::Read(const std::string& nativePath,
                                       const std::string& name) const {
+    ReadFault fault = ReadFault::None;
+    return ReadChecked(nativePath, name, fault);
+}
+
+std::string Win32VersionStrings::ReadChecked(const std::string& nativePath, const std::string& name,
+                                             ReadFault& fault) const {
+    fault = ReadFault::None;
+    const std::wstring wide = WideUtf8(nativePath);
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(nativePath.c_str(), &handle);
-    if (size == 0)
+    const DWORD size = wide.empty() ? 0 : GetFileVersionInfoSizeW(wide.c_str(), &handle);
+    if (size == 0) {
+        fault = FaultOf(GetLastError());
         return std::string();
+    }
+    // The buffer the ANSI query converts into: the wide call fills it as
+    // GetFileVersionInfoA does.
     std::vector<char> info(size, '\0');
-    if (!GetFileVersionInfoA(nativePath.c_str(), 0, size, info.data()))
+    if (!GetFileVersionInfoW(wide.c_str(), 0, size, info.data())) {
+        fault = FaultOf(GetLastError());
         return std::string();
+    }
 
     void* value = nullptr;
     UINT length = 0;
