@@ -140,15 +140,27 @@ std::string PosixFileSearch::TextName(const std::string& nativeName) const {
 }
 
 bool PosixFileSearch::List(const std::string& nativeFolder, std::vector<DirEntry>& out) const {
-    return ListChecked(nativeFolder, out) == ReadFault::None;
+    bool gone = false;
+    return ListFolder(nativeFolder, out, gone) == ReadFault::None && !gone;
 }
 
 ReadFault PosixFileSearch::ListChecked(const std::string& nativeFolder,
                                        std::vector<DirEntry>& out) const {
+    bool gone = false;
+    return ListFolder(nativeFolder, out, gone);
+}
+
+ReadFault PosixFileSearch::ListFolder(const std::string& nativeFolder, std::vector<DirEntry>& out,
+                                      bool& gone) const {
     out.clear();
     const int fd = OpenFolder(nativeFolder);
-    if (fd < 0)
+    if (fd < 0) {
+        // A folder gone since its parent was listed is nothing left out.
+        gone = errno == ENOENT || errno == ENOTDIR;
+        if (gone)
+            return ReadFault::None;
         return errno == EACCES || errno == EPERM ? ReadFault::Denied : ReadFault::Failed;
+    }
     struct statfs fsInfo {};
     bool tryNtfs = ::fstatfs(fd, &fsInfo) == 0 && MayHoldNtfsAttributes(fsInfo.f_type);
     bool ntfsTried = false;

@@ -23,7 +23,8 @@ class PosixFileSearch final : public FileSearch {
 public:
     explicit PosixFileSearch(const TextCodec& codec) : codec_(codec) {}
     bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override;
-    // A folder refused by its permissions is Denied.
+    // A folder refused by its permissions is Denied; one that is gone (no
+    // such folder any more) is no fault, and lists nothing.
     ReadFault ListChecked(const std::string& nativeFolder,
                           std::vector<DirEntry>& out) const override;
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
@@ -35,6 +36,9 @@ public:
     std::string TextName(const std::string& nativeName) const;
 
 private:
+    ReadFault ListFolder(const std::string& nativeFolder, std::vector<DirEntry>& out,
+                         bool& gone) const;
+
     const TextCodec& codec_;
 };
 

@@ -450,8 +450,9 @@ ReadFault Win32FileSearch::ListChecked(const std::string& nativeFolder,
     const HANDLE h = FindFirstFileW((prefix + L"*.*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        // An empty drive root finds nothing, not even ".".
-        if (error == ERROR_FILE_NOT_FOUND)
+        // An empty drive root finds nothing, not even "."; a folder gone
+        // since its parent was listed is nothing left out.
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             return ReadFault::None;
         return error == ERROR_ACCESS_DENIED ? ReadFault::Denied : ReadFault::Failed;
     }
