@@ -236,7 +236,7 @@ TEST_F(ScanThread, TheEndOfACompletedScanWritesOffTheOwnersThreadInTheListsOrder
     std::vector<std::thread::id> writers;
     fs.onOpenWrite = [&](const std::string& path) {
         // The file is written beside its name, then moved into place.
-        if (path == std::string(kResult) + ".new")
+        if (Untagged(path) == std::string(kResult) + ".new")
             writers.push_back(std::this_thread::get_id());
     };
     QueuedHost host;
