@@ -113,7 +113,8 @@ std::string MoveResultAside(CAuditUtil& util, const std::string& resultPath) {
                   t.minute, t.second);
     const std::string base = resultPath.substr(0, resultPath.size() - 4) + stamp;
     for (int n = 1; n < 100; ++n) {
-        const std::string aside = base + (n == 1 ? std::string() : "-" + std::to_string(n)) + ".rst";
+        const std::string aside =
+            base + (n == 1 ? std::string() : "-" + std::to_string(n)) + ".rst";
         if (fs.RenameNoReplace(resultPath, aside))
             return aside;
         if (!fs.Exists(aside) && !fs.IsLink(aside))

@@ -17,7 +17,8 @@ inline constexpr const char* kConsolidated =
     "\xBC\xBA\xB0\xF8\xC0\xFB\xC0\xB8\xB7\xCE "
     "\xC3\xEB\xC7\xD5\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9.";
 inline constexpr const char* kFileOpenError = "file open error..!";
-// "이 Total 파일에 작성되어 있던 결과 파일은 새로 취합한 내용과 맞지 않아 다른 이름으로 옮겨 두었습니다: "
+// "이 Total 파일에 작성되어 있던 결과 파일은 새로 취합한 내용과 맞지 않아 다른 이름으로 옮겨
+// 두었습니다: "
 inline constexpr const char* kResultMovedAside =
     "\xC0\xCC Total \xC6\xC4\xC0\xCF\xBF\xA1 \xC0\xDB\xBC\xBA\xB5\xC7\xBE\xEE "
     "\xC0\xD6\xB4\xF8 \xB0\xE1\xB0\xFA \xC6\xC4\xC0\xCF\xC0\xBA \xBB\xF5\xB7\xCE "

@@ -143,28 +143,32 @@ void ReadResultWriteRows(std::string_view bytes, std::vector<ResultWriteRow>& ro
 }
 
 namespace {
-// The names of the rows that count, each once per row, letter case aside,
-// sorted: the programs a written result or a total holds.
-std::vector<std::string> CountedNames(std::string_view bytes) {
-    std::vector<ResultWriteRow> rows;
-    std::vector<FoundProgram> counted;
-    ReadResultWriteRows(bytes, rows, counted);
+// The program names of the row lines of a total or written result, each once
+// per line, letter case aside, sorted; with `counted` only the rows that
+// count (not flagged "9").
+std::vector<std::string> ProgramNames(std::string_view bytes, bool counted) {
+    std::vector<std::string_view> lines, fields;
+    text::SplitTextViews(bytes, "\r\n", lines);
+    const TotalParts parts = FindTotalParts(lines);
     std::vector<std::string> names;
-    names.reserve(counted.size());
-    for (const FoundProgram& p : counted)
-        names.push_back(text::ToLower(p.ProgramName));
+    for (std::size_t i = parts.list + 1; i < parts.history; ++i) {
+        text::SplitTextViews(lines[i], "\t", fields);
+        if (fields.size() < kShortestRow || (counted && fields[0] == "9"))
+            continue;
+        names.push_back(text::ToLower(ProgramFromRowLine(fields).ProgramName));
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
 } // namespace
 
-// Every save writes the written result and the total's counted rows from
-// the same rows, so a written result is its total's when both list the same
-// programs, by name as the counts are matched (letter case aside), each as
-// often. One of an earlier or another consolidation would put its rows, and
-// its PC count, over the total's at the next save.
+// Every save writes the written result from the rows the total counts, so a
+// written result is its total's when it lists the programs the total counts,
+// by name as the counts are matched (letter case aside), each as often. One of
+// an earlier or another consolidation would put its rows, and its PC count,
+// over the total's at the next save.
 bool ResultBelongsToTotal(std::string_view result, std::string_view total) {
-    return CountedNames(result) == CountedNames(total);
+    return ProgramNames(result, false) == ProgramNames(total, true);
 }
 
 // ---------------------------------------------------------------------------

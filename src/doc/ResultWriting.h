@@ -114,8 +114,8 @@ struct ResultWriteRow {
 void ReadResultWriteRows(std::string_view bytes, std::vector<ResultWriteRow>& rows,
                          std::vector<FoundProgram>& store);
 
-// Whether a written result is its total's: both list the same programs among
-// the rows that count, by name (letter case aside), each as often.
+// Whether a written result is its total's: it lists the programs the total
+// counts (rows not flagged "9"), by name (letter case aside), each as often.
 bool ResultBelongsToTotal(std::string_view result, std::string_view total);
 
 // A count typed by the user: blanks around it aside, digits only, at most the

@@ -151,7 +151,8 @@ std::vector<std::string> EarlierJournals(const FileSystem& fs, const std::string
     std::sort(names.begin(), names.end());
     for (const std::string& n : names) {
         const bool fixed = n == base + ".tmp";
-        const bool own = n.size() > base.size() + 6 && n.compare(0, base.size() + 2, base + ".~") == 0 &&
+        const bool own = n.size() > base.size() + 6 &&
+                         n.compare(0, base.size() + 2, base + ".~") == 0 &&
                          n.compare(n.size() - 4, 4, ".tmp") == 0;
         if (fixed || own)
             found.push_back(folder + n);

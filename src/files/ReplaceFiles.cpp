@@ -11,7 +11,8 @@ std::string NamePart(const std::string& computer) {
     for (char c : computer) {
         if (out.size() == 15)
             break;
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        const bool plain =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
         out += plain ? c : '-';
     }
     return out.empty() ? std::string("PC") : out;

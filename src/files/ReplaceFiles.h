@@ -20,6 +20,12 @@ namespace ostravion {
 // ".old", ".tmp"): at most 34 characters before the suffix.
 std::string TemporaryName(FileSystem& fs, const std::string& path, const std::string& suffix);
 
+// The name a file the user named (a CSV, a report) is written under before it
+// replaces that file.
+inline std::string ReplacementPath(const std::string& path) {
+    return path + ".new";
+}
+
 // Makes a temporary beside `path` exclusively (nothing is removed to make
 // it), trying a few random parts when a name is taken. Null when none could
 // be made; `made` names the file made.

@@ -17,11 +17,11 @@ namespace ostravion {
 namespace lockfile {
 // Lock file sections, CP949.
 inline constexpr const char* kComputer = "[\xC4\xC4\xC7\xBB\xC5\xCD\xB8\xED]"; // [컴퓨터명]
-inline constexpr const char* kUser = "[\xBB\xE7\xBF\xEB\xC0\xDA]";              // [사용자]
-inline constexpr const char* kProgram = "[\xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5]";   // [프로그램]
-inline constexpr const char* kSystem = "[\xBD\xC3\xBD\xBA\xC5\xDB]";            // [시스템]
-inline constexpr const char* kProcess = "[\xC7\xC1\xB7\xCE\xBC\xBC\xBD\xBA]";   // [프로세스]
-inline constexpr const char* kSince = "[\xBD\xC3\xC0\xDB]";                     // [시작]
+inline constexpr const char* kUser = "[\xBB\xE7\xBF\xEB\xC0\xDA]";             // [사용자]
+inline constexpr const char* kProgram = "[\xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5]";  // [프로그램]
+inline constexpr const char* kSystem = "[\xBD\xC3\xBD\xBA\xC5\xDB]";           // [시스템]
+inline constexpr const char* kProcess = "[\xC7\xC1\xB7\xCE\xBC\xBC\xBD\xBA]";  // [프로세스]
+inline constexpr const char* kSince = "[\xBD\xC3\xC0\xDB]";                    // [시작]
 
 // "다른 사람이 이 파일을 쓰고 있어 아무것도 바꾸지 않았습니다: "
 inline constexpr const char* kHeldBy =
@@ -38,9 +38,11 @@ inline constexpr const char* kAsProcess = "\xC7\xC1\xB7\xCE\xBC\xBC\xBD\xBA ";
 inline constexpr const char* kFrom = "\xBA\xCE\xC5\xCD";
 // "알 수 없음 (잠금 파일이 비어 있거나 읽을 수 없습니다)"
 inline constexpr const char* kUnknownHolder =
-    "\xBE\xCB \xBC\xF6 \xBE\xF8\xC0\xBD (\xC0\xE1\xB1\xDD \xC6\xC4\xC0\xCF\xC0\xCC \xBA\xF1\xBE\xEE "
+    "\xBE\xCB \xBC\xF6 \xBE\xF8\xC0\xBD (\xC0\xE1\xB1\xDD \xC6\xC4\xC0\xCF\xC0\xCC "
+    "\xBA\xF1\xBE\xEE "
     "\xC0\xD6\xB0\xC5\xB3\xAA \xC0\xD0\xC0\xBB \xBC\xF6 \xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9)";
-// "잠시 뒤에 다시 하십시오. 그 프로그램이 끝났는데도 이 말이 나오면 그 컴퓨터에서 잠금 파일을 지우십시오: "
+// "잠시 뒤에 다시 하십시오. 그 프로그램이 끝났는데도 이 말이 나오면 그 컴퓨터에서 잠금 파일을
+// 지우십시오: "
 inline constexpr const char* kTryLater =
     "\xC0\xE1\xBD\xC3 \xB5\xDA\xBF\xA1 \xB4\xD9\xBD\xC3 \xC7\xCF\xBD\xCA\xBD\xC3\xBF\xC0. \xB1\xD7 "
     "\xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xCC \xB3\xA1\xB3\xB5\xB4\xC2\xB5\xA5\xB5\xB5 \xC0\xCC "

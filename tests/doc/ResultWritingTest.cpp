@@ -466,10 +466,12 @@ TEST(ResultBelongs, SameCountedProgramsByName) {
         bool belongs;
     } cases[] = {
         {{word, excel}, {excel, word}, true},
-        {{Row("0", "WORD", "Acme", "3", "3")}, {word}, true},    // counts and case may differ
-        {{word}, {word, Row("9", "Excel", "Acme", "1")}, true},   // rows that do not count
+        {{Row("0", "WORD", "Acme", "3", "3")}, {word}, true},   // counts and case may differ
+        {{word}, {word, Row("9", "Excel", "Acme", "1")}, true}, // rows that do not count
         {{}, {}, true},
-        {{word}, {word, excel}, false},                           // a program found since
+        {{Row("9", "Word", "Acme", "2")}, {word}, true}, // written, not counted
+        {{word, Row("9", "Excel", "Acme", "1")}, {word}, false},
+        {{word}, {word, excel}, false}, // a program found since
         {{word, excel}, {Row("2", "Other", "Acme", "1"), excel}, false},
         {{}, {word}, false},
         {{word, word}, {word}, false},

@@ -1,6 +1,6 @@
-#include "files/ReplaceFiles.h"
 #include "files/WriteLock.h"
 #include "Fakes.h"
+#include "files/ReplaceFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +30,8 @@ TEST(WriteLock, ASecondWriterWaitsThenNamesTheHolder) {
     EXPECT_EQ(lock.Holder().computer, "PC2");
     EXPECT_EQ(lock.Holder().process, "77");
     const std::string message = HeldMessage(kTotal, lock.Holder());
-    for (const char* part : {"PC2", "kim", "ostravion-cli.exe", "2026-12-09 14:05:00",
-                             ".\\CheckOut\\T.tls.lock"})
+    for (const char* part :
+         {"PC2", "kim", "ostravion-cli.exe", "2026-12-09 14:05:00", ".\\CheckOut\\T.tls.lock"})
         EXPECT_NE(message.find(part), std::string::npos) << part;
     lock.Release();
     EXPECT_TRUE(fs.Exists(kLock)); // another writer's lock stays
@@ -51,10 +51,10 @@ TEST(WriteLock, OnlyALockOfAnEndedProcessHereIsTakenOver) {
         bool ended;
         LockOutcome expected;
     } cases[] = {
-        {Other("pc", "Linux", 40), true, LockOutcome::Taken},   // this computer, ended
-        {Other("PC", "Linux", 40), false, LockOutcome::Held},   // still running
-        {Other("PC2", "Linux", 40), true, LockOutcome::Held},   // another computer
-        {Other("PC", "Windows", 40), true, LockOutcome::Held},  // same name, other system
+        {Other("pc", "Linux", 40), true, LockOutcome::Taken},  // this computer, ended
+        {Other("PC", "Linux", 40), false, LockOutcome::Held},  // still running
+        {Other("PC2", "Linux", 40), true, LockOutcome::Held},  // another computer
+        {Other("PC", "Windows", 40), true, LockOutcome::Held}, // same name, other system
     };
     for (const Case& c : cases) {
         MemoryFileSystem fs;
@@ -105,9 +105,9 @@ TEST(ReplaceFiles, TemporariesAreTheWritersOwn) {
                 {"a.tls.~PC2-1c-0000abcd.new", "another writer"},
                 {"b.rst", "earlier b"}};
     EXPECT_TRUE(ReplaceFiles(fs, {{"a.tls", "new a"}, {"b.rst", "new b"}}));
-    EXPECT_EQ(fs.files, (std::map<std::string, std::string>{
-                            {"a.tls", "new a"},
-                            {"a.tls.new", "a writer of an earlier version"},
-                            {"a.tls.~PC2-1c-0000abcd.new", "another writer"},
-                            {"b.rst", "new b"}}));
+    EXPECT_EQ(fs.files,
+              (std::map<std::string, std::string>{{"a.tls", "new a"},
+                                                  {"a.tls.new", "a writer of an earlier version"},
+                                                  {"a.tls.~PC2-1c-0000abcd.new", "another writer"},
+                                                  {"b.rst", "new b"}}));
 }

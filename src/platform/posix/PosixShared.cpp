@@ -71,11 +71,9 @@ bool PosixFileSystem::ProcessRunning(std::uint64_t process) const {
 }
 
 std::uint32_t PosixFileSystem::RandomNumber() {
-    thread_local std::mt19937 engine{std::random_device{}() ^
-                                     static_cast<std::uint32_t>(::getpid()) ^
-                                     static_cast<std::uint32_t>(std::chrono::steady_clock::now()
-                                                                    .time_since_epoch()
-                                                                    .count())};
+    thread_local std::mt19937 engine{
+        std::random_device{}() ^ static_cast<std::uint32_t>(::getpid()) ^
+        static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
     return static_cast<std::uint32_t>(engine());
 }
 

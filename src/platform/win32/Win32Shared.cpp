@@ -15,7 +15,8 @@ namespace {
 std::wstring Wide(const std::string& s) {
     if (s.empty())
         return std::wstring();
-    const int n = MultiByteToWideChar(kCodePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    const int n =
+        MultiByteToWideChar(kCodePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     if (n <= 0)
         return std::wstring();
     std::wstring w(static_cast<std::size_t>(n), L'\0');
