@@ -22,7 +22,7 @@ bash scripts/deps.sh --windows
 # the Linux build.
 echo "== host tools for the Windows resources"
 [ -e build/build.ninja ] || cmake -S . -B build -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target ostravion-resources ostravion-pictures -j"$jobs"
+cmake --build build --target ostravion-resources ostravion-pictures ostravion-cli -j"$jobs"
 
 echo "== windows cross build (MinGW-w64)"
 cmake -S . -B "$build" -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=Release \

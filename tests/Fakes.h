@@ -32,6 +32,16 @@ public:
 
 class MemoryFile;
 
+// The name a writer's temporary stands for: "a.tls.~PC-1-00000001.new" is
+// "a.tls.new", "t_tm.~PC-1-00000002" is "t_tm".
+inline std::string Untagged(const std::string& path) {
+    const std::size_t at = path.rfind(".~");
+    if (at == std::string::npos)
+        return path;
+    const std::size_t end = path.find('.', at + 2);
+    return path.substr(0, at) + (end == std::string::npos ? std::string() : path.substr(end));
+}
+
 // Files kept in a map keyed by the path text as given.
 class MemoryFileSystem final : public FileSystem {
 public:
@@ -47,6 +57,15 @@ public:
     std::set<std::string> failingWrites;  // paths whose writes fail once opened
     std::set<std::string> failingRenames; // targets that cannot be replaced
     std::string cwd = "/work";
+    // The writer this file system stands for, and the processes of its
+    // computer that have ended.
+    WriterFacts writer{"PC", "user", "ostravion", "Linux", 1};
+    std::set<std::uint64_t> endedProcesses;
+
+    WriterFacts Writer() const override { return writer; }
+    bool ProcessRunning(std::uint64_t process) const override {
+        return endedProcesses.count(process) == 0;
+    }
 
     PathRules Rules() const override { return rules; }
     bool ReadWhole(const std::string& path, std::string& bytes) const override {
@@ -106,7 +125,7 @@ class MemoryFile final : public OutFile {
 public:
     MemoryFile(MemoryFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
     bool Write(const std::string& bytes) override {
-        if (fs_.failingWrites.count(path_))
+        if (fs_.failingWrites.count(path_) || fs_.failingWrites.count(Untagged(path_)))
             return false;
         fs_.files[path_] += bytes;
         return true;
@@ -145,7 +164,7 @@ inline std::unique_ptr<InFile> MemoryFileSystem::OpenRead(const std::string& pat
 inline std::unique_ptr<OutFile> MemoryFileSystem::OpenWrite(const std::string& path, bool append) {
     if (onOpenWrite)
         onOpenWrite(path);
-    if (unwritable.count(path) || (append && links.count(path)))
+    if (unwritable.count(path) || unwritable.count(Untagged(path)) || (append && links.count(path)))
         return nullptr;
     links.erase(path);
     if (!append || !files.count(path))

@@ -27,6 +27,10 @@ private:
     bool answer_ = false;
 };
 
+// The exit status of a command that found a file it writes held by another
+// writer (its lock file named who): nothing was changed.
+inline constexpr int kExitHeldByOther = 4;
+
 struct Context {
     NativePlatform& platform;
     StderrMessages& messages;

@@ -54,6 +54,8 @@ public:
                       << "ostravion-cli: 그 파일은 그대로 있습니다. 새로 취합한 결과로 바꾸려면 "
                          "--overwrite 를 붙이십시오.\n";
         }
+        if (util.HeldByOther())
+            return kExitHeldByOther;
         if (outcome.name != NameCheck::Accepted)
             return 1;
         const ConsolidationSummary& s = outcome.summary;

@@ -5,6 +5,7 @@
 #include "doc/GenuineCounts.h"
 #include "doc/OstravionDoc.h"
 #include "doc/ResultWriting.h"
+#include "doc/SharedWrite.h"
 #include "files/TotalFile.h"
 #include "util/AuditUtil.h"
 #include "util/Text.h"
@@ -71,6 +72,11 @@ public:
         if (genuine_ && !ReadGenuineCounts(ctx, *genuine_, counts))
             return 1;
         const std::string total = util.ResultPath(".tls");
+        // The total is read and written under one lock, so what is read is
+        // what the result is written over.
+        WriteLock lock(fs, total);
+        if (!TakeLock(util, lock))
+            return util.HeldByOther() ? kExitHeldByOther : 1;
         if (!fs.Exists(total)) {
             ctx.messages.Show(totalfile::kResultFileOpenError);
             std::cerr << "ostravion-cli: there is no total file " << ShownPath(ctx, total)
@@ -92,7 +98,7 @@ public:
         if (firstResult) {
             doc.SetLayoutMode(kTotalLayout);
             if (!doc.LoadTotal() || !doc.SaveTotal())
-                return 1;
+                return util.HeldByOther() ? kExitHeldByOther : 1;
             util.SetWorkState(kSaved);
         }
 
@@ -115,7 +121,7 @@ public:
             return 1;
 
         if (!model.Save(&doc))
-            return 1;
+            return util.HeldByOther() ? kExitHeldByOther : 1;
         std::cout << "result file\t" << ShownPath(ctx, util.ResultPath(".rst")) << "\n";
         std::cout << "total file\t" << ShownPath(ctx, util.ResultPath(".tls")) << "\n";
         std::cout << "programs\t" << model.RowCount() << "\n";

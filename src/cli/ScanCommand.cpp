@@ -4,6 +4,7 @@
 #include "cli/Command.h"
 #include "doc/AuditLists.h"
 #include "doc/Inspection.h"
+#include "doc/SharedWrite.h"
 #include "scan/Facts.h"
 #include "scan/KeyList.h"
 #include "util/Text.h"
@@ -217,7 +218,21 @@ int ScanCommand::Run(Context& ctx) {
     }
     const std::string name = name_ ? ctx.Cp949(*name_) : sys.ComputerName();
     std::string why;
-    switch (CheckStartFields(fs, group, name, &why)) {
+    // The per-PC file is held from the look for an earlier one to the end of
+    // the write: a second scan of the same group and name waits a little,
+    // then stops with nothing changed.
+    std::unique_ptr<WriteLock> lock;
+    StartFieldCheck check = CheckStartFields(fs, group, name, &why);
+    if (check == StartFieldCheck::Ok || check == StartFieldCheck::FileExists) {
+        if (!EnsureWorkFolder(fs, messages))
+            return 1;
+        lock = std::make_unique<WriteLock>(fs, ScanResultPathFor(group, name));
+        CAuditUtil holder(fs, messages);
+        if (!TakeLock(holder, *lock))
+            return holder.HeldByOther() ? kExitHeldByOther : 1;
+        check = CheckStartFields(fs, group, name, &why);
+    }
+    switch (check) {
     case StartFieldCheck::GroupMissing:
         messages.Show(msg::kGroupRequired);
         return 2;
@@ -322,7 +337,8 @@ int ScanCommand::Run(Context& ctx) {
     const auto took = std::chrono::steady_clock::now() - start;
     if (!stopped && outcome == ScanOutcome::KeyListFailed) {
         // The key list went away after the check: nothing was found and nothing is written.
-        fs.Remove(util.JournalPath());
+        if (!util.JournalPath().empty())
+            fs.Remove(util.JournalPath());
         return 1;
     }
     const WalkFaults faults = doc.LastWalkFaults();
@@ -343,7 +359,7 @@ int ScanCommand::Run(Context& ctx) {
               << lists.normal.RowCount() << " normal, " << lists.extended.RowCount()
               << " extended), " << search.Files() << " files, " << Elapsed(took) << "\n";
     if (!doc.LastWriteSucceeded())
-        return 1;
+        return util.HeldByOther() ? kExitHeldByOther : 1;
     std::cout << ShownPath(ctx, ScanResultPathFor(facts.Group, facts.ComputerName)) << "\n";
     if (stopped)
         return 130;

@@ -6,6 +6,7 @@
 #include "doc/FileSelection.h"
 #include "doc/Inspection.h"
 #include "doc/ResultWriting.h"
+#include "doc/SharedWrite.h"
 #include "scan/Facts.h"
 #include "util/Text.h"
 #include "views/PrintSelection.h"
@@ -377,6 +378,13 @@ bool DesktopFlows::Save() {
     }
     util_.StepProgress(1);
     util_.DestroyProgress();
+    // Another auditor saved the total since it was read: nothing was
+    // overwritten, and the work can still be kept under another name.
+    if (!saved && util_.ChangedElsewhere() && ui_.Ask(sharedwrite::kSaveAsInstead)) {
+        const std::string previous = util_.ResultPath(".tls");
+        SaveAs();
+        return util_.ResultPath(".tls") != previous;
+    }
     // The first save of a total leads straight on to writing the result.
     if (saved && !written && before != kWritingResult)
         RunResultWriting();

@@ -1,6 +1,7 @@
 #include "doc/Consolidation.h"
 
 #include "doc/Inspection.h"
+#include "doc/SharedWrite.h"
 
 #include "files/PerPcReader.h"
 #include "files/ReplaceFiles.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <unordered_map>
 
@@ -98,19 +100,48 @@ void AppendHistoryBlock(std::string& block, std::string_view computer,
         AppendHistoryLine(block, computer, e.company, e.program, e.folder, e.letter);
 }
 
+// The written result of the total at `resultPath` goes aside under a dated
+// name beside it (a new consolidation makes it another total's); the name
+// it took, or empty when there was none or it could not be moved.
+std::string MoveResultAside(CAuditUtil& util, const std::string& resultPath) {
+    FileSystem& fs = util.Files();
+    if (!fs.Exists(resultPath) && !fs.IsLink(resultPath))
+        return std::string();
+    const LocalTime t = fs.LockTime();
+    char stamp[40];
+    std::snprintf(stamp, sizeof stamp, "_%04d%02d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
+    const std::string base = resultPath.substr(0, resultPath.size() - 4) + stamp;
+    for (int n = 1; n < 100; ++n) {
+        const std::string aside =
+            base + (n == 1 ? std::string() : "-" + std::to_string(n)) + ".rst";
+        if (fs.RenameNoReplace(resultPath, aside))
+            return aside;
+        if (!fs.Exists(aside) && !fs.IsLink(aside))
+            break; // the result itself cannot be moved
+    }
+    return std::string();
+}
+
 // Writes the total file: administrative part, rows, then the history copied
 // from the scratch file. The file is made under a new name beside the total
 // and moved into place only when whole, so that a total of the same name is
-// never left half overwritten. True when the file was written whole.
+// never left half overwritten; a history that could not be written or read
+// whole leaves the earlier total as it was. A written result of the earlier
+// total is moved aside first. True when the file was written whole.
 bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
-                const std::string& scratchPath) {
+                const std::string& scratchPath, bool historyWhole, std::string& aside) {
     FileSystem& fs = util.Files();
     MessagePort& messages = util.Messages();
     util.SetResultNames(util.ResultPath(".tls"), CAuditUtil::NameForm::Path);
     const std::string totalPath = util.ResultPath(".tls");
+    const std::string resultPath = util.ResultPath(".rst");
 
-    auto out = fs.OpenWrite(ReplacementPath(totalPath), false);
+    FileReplacement replacement(fs);
+    auto out = replacement.Create(totalPath);
     if (!out) {
+        if (!scratchPath.empty())
+            fs.Remove(scratchPath);
         messages.Show(totalfile::kWriteFileOpenError);
         return false;
     }
@@ -123,34 +154,34 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
     }
     head += totalfile::kHistory;
     head += "\r\n";
-    bool written = out->Write(head);
+    bool written = out->Write(head) && historyWhole;
 
-    // A scratch file that cannot be opened leaves a total with its rows and
-    // an empty history; one that fails part way, or a total that lost bytes,
-    // never replaces the earlier total.
-    auto in = fs.OpenRead(scratchPath);
-    const bool opened = static_cast<bool>(in);
-    bool readOk = opened;
+    auto in = scratchPath.empty() ? nullptr : fs.OpenRead(scratchPath);
+    bool readOk = static_cast<bool>(in);
     std::string block;
     while (in && written && (readOk = in->Read(block, kCopyBlock)) && !block.empty())
         written = out->Write(block);
     in.reset();
-    fs.Remove(scratchPath);
+    if (!scratchPath.empty())
+        fs.Remove(scratchPath);
     written = out->Close() && written;
     out.reset();
-    const bool whole = written && (readOk || !opened);
-    if (!whole || !CommitReplacements(fs, {totalPath})) {
-        DiscardReplacements(fs, {totalPath});
-        written = false;
-    }
     if (!readOk) {
         messages.Show(consolidation::kFileOpenError);
         return false;
+    }
+    aside.clear();
+    if (written) {
+        aside = MoveResultAside(util, resultPath);
+        written = replacement.Commit();
+        if (!written && !aside.empty())
+            fs.RenameNoReplace(aside, resultPath);
     }
     if (!written) {
         messages.Show(totalfile::kWriteFileOpenError);
         return false;
     }
+    RememberFiles(util, {totalPath, resultPath});
     return true;
 }
 
@@ -179,14 +210,21 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
 
     ConsolidationSummary summary;
     summary.pcCount = static_cast<long long>(files.size());
+    // One writer of the total at a time: another consolidation, save or
+    // result writing of the same total waits, or this one stops here with
+    // nothing changed.
+    WriteLock lock(fs, util.ResultPath(".tls"));
+    if (!TakeLock(util, lock))
+        return summary;
     sink.RestartLists();
 
-    // The scratch file collects the history of this run only: one left by an
-    // interrupted run would otherwise end up in the new total.
-    const std::string scratchPath = util.ResultPath("_tm");
-    fs.Remove(scratchPath);
+    // The scratch file collects the history of this run only, under a name
+    // of this writer's own: a scratch file of another run (running or
+    // interrupted) is neither read nor removed.
+    std::string scratchPath;
     std::unique_ptr<OutFile> scratch;
     bool scratchMade = false;
+    bool historyWhole = true;
 
     ProgramTable table;
     // Kept from file to file, so that their memory is reused.
@@ -235,19 +273,20 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
         block.clear();
         AppendHistoryBlock(block, scan.ComputerName(), history);
 
-        // Made anew for the first file and kept open; after a failed write,
-        // the next file's history is appended to what is there.
-        if (!scratch) {
-            scratch = fs.OpenWrite(scratchPath, scratchMade);
-            scratchMade = true;
-        }
+        // Made for the first file and kept open; after a failed write, the
+        // next file's history is appended to what is there.
+        if (!scratch)
+            scratch = scratchMade ? fs.OpenWrite(scratchPath, true)
+                                  : CreateTemporary(fs, util.ResultPath("_tm"), "", scratchPath);
+        scratchMade = scratchMade || !scratchPath.empty();
         if (!scratch || !scratch->Write(block)) {
             messages.Show(totalfile::kWriteFileOpenError);
             scratch.reset();
+            historyWhole = false;
         }
     }
-    if (scratch)
-        scratch->Close();
+    if (scratch && !scratch->Close())
+        historyWhole = false;
     scratch.reset();
     summary.programs = table.Size();
 
@@ -264,7 +303,9 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
         sink.ShowArrangement();
     util.StepProgress(2);
 
-    summary.totalWritten = WriteTotal(util, table, summary.pcCount, scratchPath);
+    std::string aside;
+    summary.totalWritten =
+        WriteTotal(util, table, summary.pcCount, scratchPath, historyWhole, aside);
     if (summary.totalWritten) {
         // The total counts every chosen file as a PC (stored totals and their
         // rates rely on it); the message says how many of them were read, and
@@ -272,7 +313,10 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
         const bool whole = summary.pcRead == summary.pcCount;
         messages.Show(std::string(whole ? consolidation::kConsolidated
                                         : consolidation::kConsolidatedIncomplete) +
-                      "\n" + consolidation::PcsReadLine(summary.pcCount, summary.pcRead));
+                      "\n" + consolidation::PcsReadLine(summary.pcCount, summary.pcRead) +
+                      (aside.empty() ? std::string()
+                                     : "\n" + std::string(consolidation::kResultMovedAside) +
+                                           aside));
     }
     util.StepProgress(1);
     return summary;

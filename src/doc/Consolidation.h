@@ -17,6 +17,14 @@ inline constexpr const char* kConsolidated =
     "\xBC\xBA\xB0\xF8\xC0\xFB\xC0\xB8\xB7\xCE "
     "\xC3\xEB\xC7\xD5\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9.";
 inline constexpr const char* kFileOpenError = "file open error..!";
+// "이 Total 파일에 작성되어 있던 결과 파일은 새로 취합한 내용과 맞지 않아 다른 이름으로 옮겨
+// 두었습니다: "
+inline constexpr const char* kResultMovedAside =
+    "\xC0\xCC Total \xC6\xC4\xC0\xCF\xBF\xA1 \xC0\xDB\xBC\xBA\xB5\xC7\xBE\xEE "
+    "\xC0\xD6\xB4\xF8 \xB0\xE1\xB0\xFA \xC6\xC4\xC0\xCF\xC0\xBA \xBB\xF5\xB7\xCE "
+    "\xC3\xEB\xC7\xD5\xC7\xD1 \xB3\xBB\xBF\xEB\xB0\xFA \xB8\xC2\xC1\xF6 "
+    "\xBE\xCA\xBE\xC6 \xB4\xD9\xB8\xA5 \xC0\xCC\xB8\xA7\xC0\xB8\xB7\xCE "
+    "\xBF\xC5\xB0\xDC \xB5\xCE\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9: ";
 // "검사 결과 취합중..."
 inline constexpr const char* kConsolidating =
     "\xB0\xCB\xBB\xE7 \xB0\xE1\xB0\xFA \xC3\xEB\xC7\xD5\xC1\xDF...";
@@ -102,8 +110,9 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink);
 // the consolidation must not run.
 enum class NameCheck {
     Accepted,
-    Refused,     // the name is unusable; its message was shown
-    KeptExisting // a total file of that name exists and the answer was No
+    Refused,      // the name is unusable; its message was shown
+    KeptExisting, // a total file of that name exists and the answer was No
+    Held          // another writer holds the total file; its message was shown
 };
 NameCheck AcceptResultName(CAuditUtil& util, const std::string& typedName);
 

@@ -2,6 +2,7 @@
 
 #include "files/PerPcWriter.h"
 #include "files/ReplaceFiles.h"
+#include "files/WriteLock.h"
 
 namespace ostravion {
 
@@ -79,20 +80,35 @@ bool COstravionDoc::WritePerPcRows(const std::string& path, const PcFacts& facts
         void Show(const std::string&) override {}
         bool Ask(const std::string&) override { return false; }
     } quiet;
-    const std::string fresh = ReplacementPath(path);
-    bool ok = WritePerPcFile(fs, quiet, fresh, facts, normal) &&
-              AppendPerPcRows(fs, quiet, fresh, extended) && CommitReplacements(fs, {path});
+    // One writer of the file at a time: a scan of the same group and name
+    // elsewhere waits, or this one keeps its journal and says who holds the file.
+    WriteLock lock(fs, path);
+    const LockOutcome taken = lock.Take();
+    bool ok = taken == LockOutcome::Taken;
+    if (ok) {
+        FileReplacement replacement(fs);
+        std::string fresh;
+        if (auto made = replacement.Create(path)) {
+            made->Close();
+            fresh = replacement.NewName(path);
+        }
+        ok = !fresh.empty() && WritePerPcFile(fs, quiet, fresh, facts, normal) &&
+             AppendPerPcRows(fs, quiet, fresh, extended) && replacement.Commit();
+    }
     if (!ok) {
-        DiscardReplacements(fs, {path});
         std::string message = msg::kWriteFileOpenError;
-        if (fs.Exists(journal))
+        if (taken == LockOutcome::Held) {
+            util_.SetHeldByOther();
+            message = HeldMessage(path, lock.Holder());
+        }
+        if (!journal.empty() && fs.Exists(journal))
             message += std::string("\n") + msg::kJournalKept + journal;
         messages.Show(message);
     }
 
     // The journal is the safety copy of the findings: it goes only once the
     // result file holds them all.
-    if (ok && fs.Exists(journal))
+    if (ok && !journal.empty() && fs.Exists(journal))
         fs.Remove(journal);
     lastWriteOk_.store(ok);
     return ok;

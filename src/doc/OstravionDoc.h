@@ -185,6 +185,12 @@ private:
     std::jthread thread_;
 };
 
+// The scan journals of base name `base` in `folder` that earlier scans left:
+// the journal's own name and those made with a writer's name of their own,
+// as paths, in name order.
+std::vector<std::string> EarlierJournals(const FileSystem& fs, const std::string& folder,
+                                         const std::string& base);
+
 // The rights holder's column, by which written rows are ordered.
 inline constexpr int kCompanyColumn = 2;
 

@@ -1,6 +1,7 @@
 #include "doc/ResultWriting.h"
 
 #include "doc/OstravionDoc.h"
+#include "doc/SharedWrite.h"
 #include "files/ReplaceFiles.h"
 #include "files/TotalFile.h"
 #include "util/ListSort.h"
@@ -142,29 +143,33 @@ void ReadResultWriteRows(std::string_view bytes, std::vector<ResultWriteRow>& ro
 }
 
 namespace {
-// A row by the fields the result-writing dialog never changes.
-std::string RowKey(const FoundProgram& p) {
-    return p.FileName + '\t' + p.FileSize + '\t' + p.Version + '\t' + p.KeyColumn0;
-}
-
-// A written result is its total's when it lists a row for a total that counts
-// rows, and each of its rows is one the total counts (both read alike). One
-// with no rows would strip the total of its counted rows at the next save;
-// one of another total would put rows there that were never found.
-bool ResultBelongsToTotal(std::string_view result, std::string_view total) {
-    std::vector<ResultWriteRow> rows;
-    std::vector<FoundProgram> counted, totalCounted;
-    ReadResultWriteRows(result, rows, counted);
-    ReadResultWriteRows(total, rows, totalCounted);
-    if (counted.empty())
-        return totalCounted.empty();
-    std::unordered_set<std::string> known;
-    for (const FoundProgram& p : totalCounted)
-        known.insert(RowKey(p));
-    return std::all_of(counted.begin(), counted.end(),
-                       [&](const FoundProgram& p) { return known.count(RowKey(p)) > 0; });
+// The program names of the row lines of a total or written result, each once
+// per line, letter case aside, sorted; with `counted` only the rows that
+// count (not flagged "9").
+std::vector<std::string> ProgramNames(std::string_view bytes, bool counted) {
+    std::vector<std::string_view> lines, fields;
+    text::SplitTextViews(bytes, "\r\n", lines);
+    const TotalParts parts = FindTotalParts(lines);
+    std::vector<std::string> names;
+    for (std::size_t i = parts.list + 1; i < parts.history; ++i) {
+        text::SplitTextViews(lines[i], "\t", fields);
+        if (fields.size() < kShortestRow || (counted && fields[0] == "9"))
+            continue;
+        names.push_back(text::ToLower(ProgramFromRowLine(fields).ProgramName));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 } // namespace
+
+// Every save writes the written result from the rows the total counts, so a
+// written result is its total's when it lists the programs the total counts,
+// by name as the counts are matched (letter case aside), each as often. One of
+// an earlier or another consolidation would put its rows, and its PC count,
+// over the total's at the next save.
+bool ResultBelongsToTotal(std::string_view result, std::string_view total) {
+    return ProgramNames(result, false) == ProgramNames(total, true);
+}
 
 // ---------------------------------------------------------------------------
 // The model
@@ -210,13 +215,18 @@ bool CResultWriting::Open() {
     refused_ = false;
 
     std::string bytes, total;
+    // Remembered before reading, for the save to compare with.
+    const CAuditUtil::ReadMark totalMark = MarkOf(util_.Files(), util_.ResultPath(".tls"));
+    const CAuditUtil::ReadMark resultMark = MarkOf(util_.Files(), util_.ResultPath(".rst"));
+    util_.RememberRead(util_.ResultPath(".tls"), totalMark);
+    util_.RememberRead(util_.ResultPath(".rst"), resultMark);
     bool read = util_.Files().ReadWhole(util_.ResultPath(".rst"), bytes);
     if (read && util_.Files().ReadWhole(util_.ResultPath(".tls"), total) &&
         !ResultBelongsToTotal(bytes, total)) {
         read = false;
         refused_ = true;
         util_.Messages().Show(std::string(totalfile::kResultFileOpenError) + "\n" +
-                              msg::kForeignResult);
+                              msg::kForeignResult + "\n" + resultwriting::kForeignPrograms);
     } else if (!read) {
         util_.Messages().Show(totalfile::kResultFileOpenError);
     } else {
@@ -437,6 +447,18 @@ bool CResultWriting::Save(COstravionDoc* reload) {
         }
         if (!CheckRequiredFields())
             return false;
+        // One writer of the total at a time, and nothing another auditor
+        // saved since the dialog read the files is overwritten.
+        util_.SetChangedElsewhere(false);
+        WriteLock lock(util_.Files(), util_.ResultPath(".tls"));
+        if (!TakeLock(util_, lock))
+            return false;
+        if (const std::string changed =
+                ChangedSinceRead(util_, {util_.ResultPath(".tls"), util_.ResultPath(".rst")});
+            !changed.empty()) {
+            TellChangedElsewhere(util_, changed);
+            return false;
+        }
         std::string total, result;
         if (!BuildFiles(total, result)) {
             util_.Messages().Show(totalfile::kResultFileOpenError);
@@ -449,6 +471,7 @@ bool CResultWriting::Save(COstravionDoc* reload) {
             util_.Messages().Show(totalfile::kWriteFileOpenError);
             return false;
         }
+        RememberFiles(util_, {util_.ResultPath(".tls"), util_.ResultPath(".rst")});
         return true;
     };
     const bool saved = write();

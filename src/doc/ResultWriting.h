@@ -67,6 +67,13 @@ inline constexpr const char* kNoConfirmDepartment =
 inline constexpr const char* kNoConfirmer =
     "\xC8\xAE\xC0\xCE\xC0\xDA\xB8\xED\xC0\xBB \xC0\xD4\xB7\xC2\xC7\xD8\xC1\xD6\xBC\xBC\xBF\xE4.";
 
+// "결과 파일의 프로그램이 Total 파일의 프로그램과 다릅니다. 아무것도 쓰지 않았습니다."
+inline constexpr const char* kForeignPrograms =
+    "\xB0\xE1\xB0\xFA \xC6\xC4\xC0\xCF\xC0\xC7 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xC0\xCC "
+    "Total \xC6\xC4\xC0\xCF\xC0\xC7 \xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5\xB0\xFA "
+    "\xB4\xD9\xB8\xA8\xB4\xCF\xB4\xD9. \xBE\xC6\xB9\xAB\xB0\xCD\xB5\xB5 "
+    "\xBE\xB2\xC1\xF6 \xBE\xCA\xBE\xD2\xBD\xC0\xB4\xCF\xB4\xD9.";
+
 // The remark column: a key-list program that counts ("정상") or any other ("예외").
 inline constexpr const char* kNormal = "\xC1\xA4\xBB\xF3";    // 정상
 inline constexpr const char* kException = "\xBF\xB9\xBF\xDC"; // 예외
@@ -106,6 +113,10 @@ struct ResultWriteRow {
 // `rows`, numbered from 1 in file order.
 void ReadResultWriteRows(std::string_view bytes, std::vector<ResultWriteRow>& rows,
                          std::vector<FoundProgram>& store);
+
+// Whether a written result is its total's: it lists the programs the total
+// counts (rows not flagged "9"), by name (letter case aside), each as often.
+bool ResultBelongsToTotal(std::string_view result, std::string_view total);
 
 // A count typed by the user: blanks around it aside, digits only, at most the
 // int range. False for anything else (an empty text included).

@@ -2,7 +2,10 @@
 // found programs, the stop and the end of a completed scan.
 #include "doc/OstravionDoc.h"
 
+#include <algorithm>
+
 #include "files/PcResultFile.h"
+#include "files/ReplaceFiles.h"
 #include "scan/Facts.h"
 
 namespace ostravion {
@@ -142,15 +145,51 @@ void COstravionDoc::ScanThreadBody(std::stop_token stop, const ScanJob& job) {
     threadDone_.store(true);
 }
 
+std::vector<std::string> EarlierJournals(const FileSystem& fs, const std::string& folder,
+                                         const std::string& base) {
+    std::vector<std::string> names, found;
+    if (!fs.ListFiles(folder, names))
+        return found;
+    std::sort(names.begin(), names.end());
+    for (const std::string& n : names) {
+        const bool fixed = n == base + ".tmp";
+        const bool own = n.size() > base.size() + 6 &&
+                         n.compare(0, base.size() + 2, base + ".~") == 0 &&
+                         n.compare(n.size() - 4, 4, ".tmp") == 0;
+        if (fixed || own)
+            found.push_back(folder + n);
+    }
+    return found;
+}
+
 void COstravionDoc::StartScan(const ScanRequest& request, ScanHost& host) {
     // A scan that ended by itself still holds its thread until now.
     EndScanThread();
 
     FileSystem& fs = util_.Files();
-    // The journal is the findings' safety copy: a scan without one (its name
-    // taken by a folder, a folder that refuses the file) says so once, at
-    // the start, and runs all the same.
-    if (!StartScanJournal(fs, util_.JournalPath(), util_.GetPcFacts()))
+    // The journal is the findings' safety copy, made under a name of this
+    // scan's own beside the journal's name: a journal of an earlier scan of
+    // the same name (an interrupted one, or one still running elsewhere)
+    // is kept, and said so. A scan without one (a folder that refuses the
+    // file) says so once, at the start, and runs all the same.
+    const std::string& result = util_.ScanResultPath();
+    const std::string named = result.substr(0, result.size() - 4);
+    std::string kept;
+    for (const std::string& journal :
+         EarlierJournals(fs, kWorkFolder, named.substr(std::string_view(kWorkFolder).size())))
+        kept += "\n" + journal;
+    if (!kept.empty())
+        util_.Messages().Show(msg::kJournalFound + kept);
+    std::string journal;
+    if (auto out = CreateTemporary(fs, named, ".tmp", journal)) {
+        const bool written = out->Write(PcResultHeader(util_.GetPcFacts()));
+        if (!out->Close() || !written) {
+            fs.Remove(journal);
+            journal.clear();
+        }
+    }
+    util_.SetJournalPath(journal);
+    if (journal.empty())
         util_.Messages().Show(msg::kWriteFileOpenError);
 
     // The fault log names what this scan leaves out, not an earlier one's.

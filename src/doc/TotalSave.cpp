@@ -1,5 +1,6 @@
 #include "doc/TotalSave.h"
 
+#include "doc/SharedWrite.h"
 #include "files/ReplaceFiles.h"
 #include "files/TotalFile.h"
 #include "util/Text.h"
@@ -20,6 +21,7 @@ struct SaveFiles {
     std::string total;
     std::string result;
     std::string_view source; // the previous total, read once before anything is written
+    FileReplacement* replacement = nullptr;
 };
 
 // Appends the row line of every displayed row with a stored program to the
@@ -40,7 +42,6 @@ void RowLines(const SaveList& list, bool normalList, std::string& total, std::st
 // The normal list's writer: both files made anew with the administrative
 // part of the source, then the normal list's rows.
 bool WriteNormalList(CAuditUtil& util, const SaveFiles& files, SaveList& list) {
-    FileSystem& fs = util.Files();
     util.StepProgress(1);
     std::vector<std::string_view> lines;
     text::SplitTextViews(files.source, "\r\n", lines);
@@ -51,8 +52,8 @@ bool WriteNormalList(CAuditUtil& util, const SaveFiles& files, SaveList& list) {
 
     // The total file first: when it cannot be made, the result file is left
     // as it was.
-    auto total = fs.OpenWrite(ReplacementPath(files.total), false);
-    auto result = total ? fs.OpenWrite(ReplacementPath(files.result), false) : nullptr;
+    auto total = files.replacement->Create(files.total);
+    auto result = total ? files.replacement->Create(files.result) : nullptr;
     if (!total || !result)
         return false;
     const std::string head = AdminPartText(admin);
@@ -70,13 +71,12 @@ bool WriteNormalList(CAuditUtil& util, const SaveFiles& files, SaveList& list) {
 // The extended list's writer: its rows appended to both files, then the PC
 // history of the source appended to the total file.
 bool WriteExtendedList(CAuditUtil& util, const SaveFiles& files, SaveList& list) {
-    FileSystem& fs = util.Files();
     const std::size_t history = HistoryStart(files.source);
     list.SortByCompany();
     util.StepProgress(1);
 
-    auto result = fs.OpenWrite(ReplacementPath(files.result), true);
-    auto total = result ? fs.OpenWrite(ReplacementPath(files.total), true) : nullptr;
+    auto result = files.replacement->Append(files.result);
+    auto total = result ? files.replacement->Append(files.total) : nullptr;
     if (!result || !total)
         return false;
     std::string totalRows, resultRows;
@@ -113,19 +113,32 @@ bool SaveTotal(CAuditUtil& util, SaveList& normal, SaveList& extended) {
     // administrative values and history. The previous total stays where it
     // is until the new one is whole, so no backup copy is needed.
     // One message tells how the save went.
+    // Nobody else writes the two files from here to the end of the save,
+    // and what another auditor saved since they were read is not overwritten.
+    util.SetChangedElsewhere(false);
+    WriteLock lock(fs, files.total);
+    if (!TakeLock(util, lock))
+        return false;
+    if (const std::string changed = ChangedSinceRead(util, {files.total, files.result});
+        !changed.empty()) {
+        TellChangedElsewhere(util, changed);
+        return false;
+    }
     std::string source;
     bool ok = fs.ReadWhole(savedAs ? util.PreviousTotalPath() : files.total, source);
     if (!ok) {
         messages.Show(kResultFileOpenError);
         return false;
     } else {
+        FileReplacement replacement(fs);
         files.source = source;
+        files.replacement = &replacement;
         ok = WriteNormalList(util, files, normal) && WriteExtendedList(util, files, extended);
         // The total first: it is the file the written result is made from.
-        ok = ok && CommitReplacements(fs, {files.total, files.result});
-        if (!ok)
-            DiscardReplacements(fs, {files.total, files.result});
+        ok = ok && replacement.Commit();
     }
+    if (ok)
+        RememberFiles(util, {files.total, files.result});
     messages.Show(ok ? totalsave::kSaved : kWriteFileOpenError);
     return ok;
 }
@@ -133,10 +146,16 @@ bool SaveTotal(CAuditUtil& util, SaveList& normal, SaveList& extended) {
 bool LoadTotal(CAuditUtil& util, TotalRowSink& sink) {
     util.StepProgress(2);
     std::string bytes;
+    // What was read is remembered, with the written result beside it, so
+    // that a save notices when another auditor replaced either meanwhile.
+    const CAuditUtil::ReadMark total = MarkOf(util.Files(), util.ResultPath(".tls"));
+    const CAuditUtil::ReadMark result = MarkOf(util.Files(), util.ResultPath(".rst"));
     if (!util.Files().ReadWhole(util.ResultPath(".tls"), bytes)) {
         util.Messages().Show(kResultFileOpenError);
         return false;
     }
+    util.RememberRead(util.ResultPath(".tls"), total);
+    util.RememberRead(util.ResultPath(".rst"), result);
     util.StepProgress(2);
     const std::vector<FoundProgram> rows = ReadTotalRows(bytes);
     bytes = {};

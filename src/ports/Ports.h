@@ -76,6 +76,29 @@ struct PathRules {
 // is reported as unreadable rather than allowed to exhaust memory.
 inline constexpr std::uint64_t kMaxWholeFileBytes = std::uint64_t{1} << 30;
 
+struct LocalTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    int second = 0;
+};
+
+// Who is writing: this process as a lock file names it to others.
+struct WriterFacts {
+    std::string computer; // CP949, as the system names this computer
+    std::string user;     // CP949
+    std::string program;  // the program's file name ("ostravion-cli.exe")
+    std::string system;   // "Windows" or "Linux": process numbers of one are not the other's
+    std::uint64_t process = 0;
+};
+
+// What a file was when it was read: enough to notice that another writer
+// replaced it since.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0; // in the system's own units; compared, never shown
+    bool operator==(const FileStamp&) const = default;
+};
+
 // Files named by CP949 path texts in the system's own form (".\\CheckOut\\x.ipt").
 class FileSystem {
 public:
@@ -129,6 +152,53 @@ public:
     virtual bool ListFiles(const std::string& folder, std::vector<std::string>& names) const = 0;
     virtual std::string CurrentDirectory() const = 0;
     virtual bool SetCurrentDirectory(const std::string& path) = 0;
+
+    // Shared work folders. Several writers (processes, computers, both
+    // systems) may use one folder at once; these calls are what lock files
+    // and temporaries are made with.
+
+    // Makes a new empty file under `path` only when nothing has that name
+    // (O_CREAT|O_EXCL; CREATE_NEW): nothing is removed and no link is
+    // followed. Null when the name is taken or the file cannot be made.
+    virtual std::unique_ptr<OutFile> CreateExclusive(const std::string& path) {
+        if (Exists(path) || IsLink(path) || IsDirectory(path))
+            return nullptr;
+        return OpenWrite(path, false);
+    }
+    // Moves `from` to `to` only when `to` does not exist; false otherwise.
+    virtual bool RenameNoReplace(const std::string& from, const std::string& to) {
+        if (Exists(to) || IsLink(to))
+            return false;
+        return Rename(from, to);
+    }
+    // This process as a writer.
+    virtual WriterFacts Writer() const { return {"PC", "user", "ostravion", "Linux", 1}; }
+    // Whether a process of this computer and system is still running; true
+    // when that cannot be told.
+    virtual bool ProcessRunning(std::uint64_t process) const {
+        (void)process;
+        return true;
+    }
+    // A fresh random number for the names of temporaries.
+    virtual std::uint32_t RandomNumber() {
+        static std::uint32_t next = 0;
+        return ++next;
+    }
+    // Waits about that many milliseconds (a writer waiting for a lock).
+    virtual void Pause(int milliseconds) { (void)milliseconds; }
+    // The local time now, for lock files.
+    virtual LocalTime LockTime() const { return {}; }
+    // Size and modification time of the file, without following a link at
+    // its name; `exists` false when there is none.
+    virtual FileStamp Stamp(const std::string& path) const {
+        FileStamp s;
+        std::string bytes;
+        if (ReadWhole(path, bytes)) {
+            s.exists = true;
+            s.size = bytes.size();
+        }
+        return s;
+    }
 };
 
 // Processor facts as Windows reports them.
@@ -154,11 +224,6 @@ struct OsVersionFacts {
     // The ProductOptions "ProductType" registry value; unset when it cannot be read.
     bool productOptionsAvailable = false;
     std::string productOptions;
-};
-
-struct LocalTime {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
-    int second = 0;
 };
 
 class SystemInfo {

@@ -67,11 +67,15 @@ std::string WindowsNameProblem(const FileSystem& fs, std::string_view baseName) 
     if (!problem.empty())
         return problem;
     // Characters, not bytes: a Korean character is one character of a
-    // Windows path. The longest name made for a base is a replacement file.
+    // Windows path. The longest name made for a base is a replacement file,
+    // whose name carries its writer (".~", computer, process, random part:
+    // at most 34 characters) before ".new".
     std::string path = fs.CurrentDirectory();
     path += "\\CheckOut\\";
     path += baseName;
-    path += ".tls.new";
+    path += ".tls";
+    path.append(34, 'x');
+    path += ".new";
     std::size_t characters = 0;
     for (std::size_t i = 0; i < path.size(); i += text::CharLength(path, i))
         ++characters;

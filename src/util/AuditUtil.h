@@ -8,6 +8,8 @@
 #include "util/Text.h"
 #include "util/Types.h"
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,7 +27,8 @@ bool IsPlainFileName(std::string_view name);
 // Why Windows could not hold the files of this base name in the work folder
 // below the current directory, as a Korean line: a character it forbids
 // (* ? " < > |), a control character, a trailing dot or blank, or a path of
-// the longest file made for the name (base name + ".tls.new" or ".ipt.new")
+// the longest file made for the name (a replacement of the total, whose
+// name carries its writer)
 // over 259 characters. Empty when it can. The files travel between the two
 // systems, so the rule holds on both.
 std::string WindowsNameProblem(const FileSystem& fs, std::string_view baseName);
@@ -76,6 +79,28 @@ public:
     // when they changed.
     bool FollowLowerCaseTotal();
     const std::string& JournalPath() const { return journalPath_; }
+    // The journal a scan actually writes: a name of its own beside the
+    // journal path, so that no other writer's journal is touched.
+    void SetJournalPath(const std::string& path) { journalPath_ = path; }
+    // A write of this command stopped because another writer held the file
+    // (its message was shown).
+    bool HeldByOther() const { return heldByOther_; }
+    void SetHeldByOther() { heldByOther_ = true; }
+    // What a file was when this program last read or wrote it, so that a
+    // save can tell that another writer replaced it meanwhile.
+    struct ReadMark {
+        FileStamp stamp;
+        std::uint64_t hash = 0;
+    };
+    void RememberRead(const std::string& path, const ReadMark& mark) { readMarks_[path] = mark; }
+    // Null when the file was not read through these names.
+    const ReadMark* ReadMarkOf(const std::string& path) const {
+        const auto it = readMarks_.find(path);
+        return it == readMarks_.end() ? nullptr : &it->second;
+    }
+    // A save stopped because the file changed elsewhere (its message was shown).
+    bool ChangedElsewhere() const { return changedElsewhere_; }
+    void SetChangedElsewhere(bool changed) { changedElsewhere_ = changed; }
     const std::string& ScanResultPath() const { return scanResultPath_; }
     const std::string& StartDirectory() const { return startDirectory_; }
     const std::string& TotalFileName() const { return totalFileName_; }
@@ -137,6 +162,9 @@ private:
     PcFacts facts_;
     std::string resultFolder_ = kWorkFolder;
     float step_ = 0.0f;
+    bool heldByOther_ = false;
+    bool changedElsewhere_ = false;
+    std::map<std::string, ReadMark> readMarks_;
 };
 
 } // namespace ostravion

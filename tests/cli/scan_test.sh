@@ -103,16 +103,18 @@ for bad in 'AC*ME' "$(printf 'A%.0s' $(seq 300))"; do
     check "name ${bad:0:6}: nothing written" "" "$(ls "$work/run/CheckOut" | grep -F -- "${bad:0:6}")"
 done
 
-# A per-PC file that cannot be written at the end (a folder stands where its
-# new file goes): one message saying where the findings are, the journal kept.
-mkdir -p "$work/run/CheckOut/ACME_PC09.ipt.new"
-"$cli" -C "$work/run" scan --group ACME --name PC09 --drive "C=$tree" --app-paths "$work/apps.txt" \
-    >/dev/null 2>"$work/err"
+# A per-PC file that cannot be written at the end (a folder stands in its
+# place): one message saying where the findings are, the journal kept.
+mkdir -p "$work/run/CheckOut/ACME_PC09.ipt"
+"$cli" -C "$work/run" scan --group ACME --name PC09 --overwrite --drive "C=$tree" \
+    --app-paths "$work/apps.txt" >/dev/null 2>"$work/err"
 status=$?
 check "unwritable result: status" "1" "$status"
 check "unwritable result: one message" "1" "$(grep -c '^Write File Open Error' "$work/err")"
-check "unwritable result: says where the findings are" "1" "$(grep -c 'ACME_PC09.tmp' "$work/err")"
-check "unwritable result: journal kept" "yes" "$([ -s "$work/run/CheckOut/ACME_PC09.tmp" ] && echo yes)"
+journal=$(ls "$work/run/CheckOut" | grep '^ACME_PC09\.~.*\.tmp$')
+check "unwritable result: says where the findings are" "1" "$(grep -c "$journal" "$work/err")"
+check "unwritable result: journal kept" "yes" "$([ -s "$work/run/CheckOut/$journal" ] && echo yes)"
+check "unwritable result: no lock left" "" "$(ls "$work/run/CheckOut" | grep '\.lock$')"
 rm -rf "$work/run/CheckOut/ACME_PC09".*
 
 # The work folder cannot be made where a file of its name stands.

@@ -154,7 +154,10 @@ TEST_F(ConsolidationFixture, StaleScratchFileDoesNotLeakIntoTheTotal) {
     EXPECT_EQ(total.find("OLD-PC"), std::string::npos);
     EXPECT_EQ(total.substr(total.find("[PC_HISTORY]\r\n") + 14),
               Line({"NEW", "Co", "p", "C:\\", "A"}));
-    EXPECT_FALSE(fs.Exists(kDir + "stale_tm"));
+    // It may be another run's, going on elsewhere: it stays, and nothing of
+    // this run's is left beside the total.
+    EXPECT_EQ(fs.files[kDir + "stale_tm"], Line({"OLD-PC", "Co", "left over", "C:\\", "A"}));
+    EXPECT_EQ(fs.files.size(), 3u);
 }
 
 TEST_F(ConsolidationFixture, EveryFileMissingStillCountsAndWritesAnEmptyHistory) {
@@ -247,7 +250,7 @@ TEST_F(ConsolidationFixture, ProgressStepsAroundTheArrangement) {
                                         "arrangement", "stepit", "stepit", "stepit"}));
 }
 
-TEST_F(ConsolidationFixture, ScratchFileThatCannotBeWrittenLeavesTheHistoryEmpty) {
+TEST_F(ConsolidationFixture, ScratchFileThatCannotBeWrittenKeepsTheEarlierTotal) {
     fs.files[kDir + "a.ipt"] = PerPcHeader("A") + L("2", "1", "p", "Co", "C:\\");
     fs.files[kDir + "b.ipt"] = PerPcHeader("B") + L("2", "1", "p", "Co", "C:\\");
     fs.unwritable.insert(kDir + "w_tm");
@@ -255,10 +258,8 @@ TEST_F(ConsolidationFixture, ScratchFileThatCannotBeWrittenLeavesTheHistoryEmpty
     EXPECT_EQ(messages.shown,
               (std::vector<std::string>{"Write File Open Error...!!", "Write File Open Error...!!",
                                         "file open error..!"}));
-    EXPECT_EQ(Total("w"),
-              AdminPart("-", "-", "-", "-", "2", "-") +
-                  Line({"2", "APP", "k2", "k0", "p", "1.0", "2", "0", "0", "k7", "Co", "1", "1"}) +
-                  "[PC_HISTORY]\r\n");
+    // A total without its PCs' history is no total: none is written.
+    EXPECT_FALSE(fs.Exists(kDir + "w.tls"));
     EXPECT_FALSE(s.totalWritten);
 }
 
@@ -312,4 +313,28 @@ TEST_F(ConsolidationFixture, TypedNamesAndTheOverwriteQuestion) {
     util.SetSelectedFiles({"a.ipt"});
     Consolidate(util, sink);
     EXPECT_NE(fs.files[kDir + "old.tls"], "precious");
+}
+
+// A new consolidation of a total whose result was written makes that result
+// another total's: it goes aside under a dated name, and the message says
+// where. Another writer holding the total stops the merge with nothing changed.
+TEST_F(ConsolidationFixture, OverwritingMovesTheWrittenResultAsideAndHeldTotalsStayAsTheyAre) {
+    fs.files[kDir + "a.ipt"] = PerPcHeader("A") + L("2", "1", "p", "Co", "C:\\");
+    fs.files[kDir + "t.tls"] = "earlier total";
+    fs.files[kDir + "t.rst"] = "earlier result";
+    messages.answers.push_back(true);
+    EXPECT_TRUE(Run("t", {"a.ipt"}).totalWritten);
+    EXPECT_FALSE(fs.Exists(kDir + "t.rst"));
+    const std::string aside = kDir + "t_00000000000000.rst"; // the fake clock's time
+    EXPECT_EQ(fs.files[aside], "earlier result");
+    EXPECT_EQ(messages.shown.back(),
+              kSuccessText + "\n" + consolidation::kResultMovedAside + aside);
+
+    fs.files[kDir + "t.tls.lock"] = "held";
+    messages.answers.push_back(true);
+    const std::string before = Total("t");
+    EXPECT_FALSE(Run("t", {"a.ipt", "a.ipt"}).totalWritten);
+    EXPECT_TRUE(util.HeldByOther());
+    EXPECT_EQ(Total("t"), before);
+    EXPECT_TRUE(sink.rows.size() == 1u); // the lists were not restarted
 }

@@ -2,6 +2,7 @@
 #include "Fakes.h"
 #include "doc/AuditLists.h"
 #include "doc/OstravionDoc.h"
+#include "doc/SharedWrite.h"
 #include "files/FileTexts.h"
 
 #include <gtest/gtest.h>
@@ -350,8 +351,11 @@ TEST_F(ResultWritingTest, AFailedSaveKeepsThePreviousFiles) {
     EXPECT_EQ(before, fs.files);
     fs.failingWrites.clear();
 
-    messages.shown.clear();
+    // A total gone before the dialog opened.
     fs.files.erase(kTls);
+    ASSERT_TRUE(model.Open());
+    FillNames();
+    messages.shown.clear();
     EXPECT_FALSE(model.Save());
     EXPECT_EQ(std::vector<std::string>{kOpenError}, messages.shown);
     EXPECT_EQ(before.at(kRst), fs.files[kRst]);
@@ -444,4 +448,65 @@ TEST_F(ResultWritingTest, ValuesWithTabsReadFromAFileAreSavedAsOneLine) {
     EXPECT_EQ(0, again.RowCount());
     EXPECT_EQ(list, again.Field(ResultField::CheckDepartment));
     EXPECT_EQ("   0        ", again.Field(ResultField::Confirmer));
+}
+
+// A written result is its total's when both count the same programs by name
+// (letter case aside), each as often; anything else is refused on opening and
+// never saved over the total.
+TEST(ResultBelongs, SameCountedProgramsByName) {
+    const auto file = [](std::vector<std::string> rows) {
+        std::string text = kConsolidatedAdmin;
+        for (const std::string& r : rows)
+            text += r;
+        return text + kHistory;
+    };
+    const std::string word = Row("2", "Word", "Acme", "2"), excel = Row("2", "Excel", "Acme", "1");
+    struct Case {
+        std::vector<std::string> result, total;
+        bool belongs;
+    } cases[] = {
+        {{word, excel}, {excel, word}, true},
+        {{Row("0", "WORD", "Acme", "3", "3")}, {word}, true},   // counts and case may differ
+        {{word}, {word, Row("9", "Excel", "Acme", "1")}, true}, // rows that do not count
+        {{}, {}, true},
+        {{Row("9", "Word", "Acme", "2")}, {word}, true}, // written, not counted
+        {{word, Row("9", "Excel", "Acme", "1")}, {word}, false},
+        {{word}, {word, excel}, false}, // a program found since
+        {{word, excel}, {Row("2", "Other", "Acme", "1"), excel}, false},
+        {{}, {word}, false},
+        {{word, word}, {word}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResultBelongsToTotal(file(c.result), file(c.total)), c.belongs)
+            << c.result.size() << " " << c.total.size();
+}
+
+// The dialog saves only over the files it read: when another auditor saved
+// either since, it says so and writes nothing; another writer holding the
+// total stops the save the same way.
+TEST_F(ResultWritingTest, SavingNeverOverwritesWhatChangedSinceOpening) {
+    WriteFiles({Row("2", "Word", "Acme", "2")});
+    ASSERT_TRUE(model.Open());
+    FillNames();
+    fs.files[kRst] += Row("2", "Excel", "Acme", "1");
+    const std::map<std::string, std::string> before = fs.files;
+    messages.shown.clear();
+    EXPECT_FALSE(model.Save());
+    EXPECT_EQ(fs.files, before);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], std::string(sharedwrite::kChangedElsewhere) + kRst + "\n" +
+                                     sharedwrite::kNotOverwritten);
+    EXPECT_TRUE(util.ChangedElsewhere());
+
+    WriteFiles({Row("2", "Word", "Acme", "2")});
+    ASSERT_TRUE(model.Open());
+    FillNames();
+    fs.files[kTls + ".lock"] = "";
+    const std::map<std::string, std::string> held = fs.files;
+    EXPECT_FALSE(model.Save());
+    EXPECT_EQ(fs.files, held);
+    EXPECT_TRUE(util.HeldByOther());
+    fs.files.erase(kTls + ".lock");
+    EXPECT_TRUE(model.Save());
+    EXPECT_FALSE(util.ChangedElsewhere());
 }

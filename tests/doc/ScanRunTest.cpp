@@ -13,6 +13,8 @@
 #include <condition_variable>
 #include <deque>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <optional>
 #include <thread>
 
@@ -236,7 +238,7 @@ TEST_F(ScanThread, TheEndOfACompletedScanWritesOffTheOwnersThreadInTheListsOrder
     std::vector<std::thread::id> writers;
     fs.onOpenWrite = [&](const std::string& path) {
         // The file is written beside its name, then moved into place.
-        if (path == std::string(kResult) + ".new")
+        if (Untagged(path) == std::string(kResult) + ".new")
             writers.push_back(std::this_thread::get_id());
     };
     QueuedHost host;
@@ -301,7 +303,7 @@ TEST_F(ScanThread, AKeyListThatCannotBeReadEndsTheThreadWithoutAFile) {
     EXPECT_FALSE(fs.Exists(util.ScanResultPath()));
 }
 
-TEST_F(ScanThread, ANewScanEmptiesTheListsAndStartsTheJournalAnew) {
+TEST_F(ScanThread, ANewScanEmptiesTheListsAndKeepsAnEarlierJournal) {
     doc.AddFoundProgram([] {
         FoundProgram p;
         p.ProgramName = "Old";
@@ -316,6 +318,14 @@ TEST_F(ScanThread, ANewScanEmptiesTheListsAndStartsTheJournalAnew) {
     EXPECT_EQ(normal.RowCount(), 1);
     EXPECT_EQ(normal.ItemText(0, 3), "Word");
     doc.StopScan();
+    // The interrupted scan's findings stay, and the start said where; the
+    // scan's own journal, of a name of its own, went with the write.
+    EXPECT_EQ(fs.files[kJournal], "left over from an interrupted scan");
+    EXPECT_EQ(std::count(messages.shown.begin(), messages.shown.end(),
+                         std::string(msg::kJournalFound) + "\n" + kJournal),
+              1);
+    EXPECT_NE(util.JournalPath(), kJournal);
+    EXPECT_FALSE(fs.Exists(util.JournalPath()));
     // A second scan after the first ended by itself.
     DirectHost second;
     doc.StartScan(request, second);

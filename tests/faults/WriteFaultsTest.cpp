@@ -299,7 +299,7 @@ std::map<std::string, Writer> Writers() {
 
     w["result writing"] = {[] {
                                Put("total.tls", TotalText(250));
-                               Put("total.rst", TotalText(120));
+                               Put("total.rst", TotalText(250));
                            },
                            {"total.tls", "total.rst"},
                            [](FileSystem& fs, MessagePort& m) {

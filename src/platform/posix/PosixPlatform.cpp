@@ -231,6 +231,13 @@ std::unique_ptr<OutFile> CreateNewFile(const std::string& path) {
     return std::make_unique<PosixOutFile>(fd);
 }
 
+std::unique_ptr<OutFile> CreateExclusiveFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    return std::make_unique<PosixOutFile>(fd);
+}
+
 std::unique_ptr<OutFile> OpenForAppending(const std::string& path) {
     // O_NONBLOCK: a pipe in the file's place is refused below rather than
     // waited on.

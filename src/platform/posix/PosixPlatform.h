@@ -44,6 +44,11 @@ bool MoveSyncedFile(const std::string& from, const std::string& to);
 // cannot be made.
 std::unique_ptr<OutFile> CreateNewFile(const std::string& path);
 
+// Makes the file `path` (a native path) only when nothing has that name:
+// O_CREAT|O_EXCL|O_NOFOLLOW, nothing removed. Null when the name is taken or
+// the file cannot be made.
+std::unique_ptr<OutFile> CreateExclusiveFile(const std::string& path);
+
 // Opens the plain file `path` (a native path) at its end for writing, making
 // it when missing. A link, a file that has other names too (a hard link),
 // and anything but a plain file are refused: null, as when it cannot be opened.
@@ -83,6 +88,15 @@ public:
     bool ListFiles(const std::string& folder, std::vector<std::string>& names) const override;
     std::string CurrentDirectory() const override;
     bool SetCurrentDirectory(const std::string& path) override;
+    // Shared folders (PosixShared.cpp).
+    std::unique_ptr<OutFile> CreateExclusive(const std::string& path) override;
+    bool RenameNoReplace(const std::string& from, const std::string& to) override;
+    WriterFacts Writer() const override;
+    bool ProcessRunning(std::uint64_t process) const override;
+    std::uint32_t RandomNumber() override;
+    void Pause(int milliseconds) override;
+    LocalTime LockTime() const override;
+    FileStamp Stamp(const std::string& path) const override;
 
     // The UTF-8 path the system call takes for a CP949 path text; a text
     // that ListFiles gave for a name it cannot convert back leads to that

@@ -64,6 +64,15 @@ public:
     bool ListFiles(const std::string& folder, std::vector<std::string>& names) const override;
     std::string CurrentDirectory() const override;
     bool SetCurrentDirectory(const std::string& path) override;
+    // Shared folders (Win32Shared.cpp).
+    std::unique_ptr<OutFile> CreateExclusive(const std::string& path) override;
+    bool RenameNoReplace(const std::string& from, const std::string& to) override;
+    WriterFacts Writer() const override;
+    bool ProcessRunning(std::uint64_t process) const override;
+    std::uint32_t RandomNumber() override;
+    void Pause(int milliseconds) override;
+    LocalTime LockTime() const override;
+    FileStamp Stamp(const std::string& path) const override;
 
 private:
     // The file a path names for reading, a listed alias first (a HANDLE).

@@ -1,0 +1,154 @@
+// What several writers of one shared work folder need from Windows:
+// CreateFileW with CREATE_NEW, a move that never replaces, who this writer
+// is, and whether a process that left a lock file is still running.
+#include "platform/win32/Win32Platform.h"
+
+#include <chrono>
+#include <random>
+
+#include "platform/win32/WinApi.h"
+
+namespace ostravion::win32 {
+
+namespace {
+
+std::wstring Wide(const std::string& s) {
+    if (s.empty())
+        return std::wstring();
+    const int n =
+        MultiByteToWideChar(kCodePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(kCodePage, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+std::string Ansi(const std::wstring& w) {
+    if (w.empty())
+        return std::string();
+    const int n = WideCharToMultiByte(kCodePage, 0, w.data(), static_cast<int>(w.size()), nullptr,
+                                      0, "?", nullptr);
+    if (n <= 0)
+        return std::string();
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(kCodePage, 0, w.data(), static_cast<int>(w.size()), s.data(), n, "?",
+                        nullptr);
+    return s;
+}
+
+class ExclusiveFile final : public OutFile {
+public:
+    explicit ExclusiveFile(HANDLE h) : h_(h) {}
+    ~ExclusiveFile() override { Close(); }
+    bool Write(const std::string& bytes) override {
+        if (h_ == INVALID_HANDLE_VALUE)
+            return false;
+        const char* p = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+            DWORD written = 0;
+            if (!WriteFile(h_, p, chunk, &written, nullptr) || written == 0) {
+                failed_ = true;
+                return false;
+            }
+            p += written;
+            left -= written;
+        }
+        return true;
+    }
+    bool Close() override {
+        if (h_ == INVALID_HANDLE_VALUE)
+            return !failed_;
+        if (!CloseHandle(h_))
+            failed_ = true;
+        h_ = INVALID_HANDLE_VALUE;
+        return !failed_;
+    }
+
+private:
+    HANDLE h_;
+    bool failed_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<OutFile> Win32FileSystem::CreateExclusive(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    if (wide.empty())
+        return nullptr;
+    // CREATE_NEW fails on any name that is there, a link included, and with
+    // FILE_FLAG_OPEN_REPARSE_POINT nothing is resolved to make its target.
+    const HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return std::make_unique<ExclusiveFile>(h);
+}
+
+bool Win32FileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
+    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+WriterFacts Win32FileSystem::Writer() const {
+    const Win32SystemInfo system;
+    WriterFacts w;
+    w.computer = system.ComputerName();
+    w.user = system.UserName();
+    std::wstring module(MAX_PATH, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
+    module.resize(n < module.size() ? n : 0);
+    const std::size_t sep = module.find_last_of(L"\\/");
+    w.program = Ansi(sep == std::wstring::npos ? module : module.substr(sep + 1));
+    if (w.program.empty())
+        w.program = "ostravion.exe";
+    w.system = "Windows";
+    w.process = GetCurrentProcessId();
+    return w;
+}
+
+bool Win32FileSystem::ProcessRunning(std::uint64_t process) const {
+    if (process == 0 || process > 0xFFFFFFFFull)
+        return false;
+    const HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                 static_cast<DWORD>(process));
+    if (!h)
+        // No such process; any other refusal (access denied) means it runs.
+        return GetLastError() != ERROR_INVALID_PARAMETER;
+    const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+    CloseHandle(h);
+    return running;
+}
+
+std::uint32_t Win32FileSystem::RandomNumber() {
+    thread_local std::mt19937 engine{
+        std::random_device{}() ^ static_cast<std::uint32_t>(GetCurrentProcessId()) ^
+        static_cast<std::uint32_t>(
+            std::chrono::high_resolution_clock::now().time_since_epoch().count())};
+    return static_cast<std::uint32_t>(engine());
+}
+
+void Win32FileSystem::Pause(int milliseconds) {
+    Sleep(static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds));
+}
+
+LocalTime Win32FileSystem::LockTime() const {
+    return Win32Clock().Now();
+}
+
+FileStamp Win32FileSystem::Stamp(const std::string& path) const {
+    FileStamp s;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+        return s;
+    s.exists = true;
+    s.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    s.modified = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+        data.ftLastWriteTime.dwLowDateTime);
+    return s;
+}
+
+} // namespace ostravion::win32
