@@ -435,7 +435,7 @@ bool ResolveFolder(const std::string& folder, std::string& native, std::string& 
     const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, full.data(),
                                          CountOf(full.size()), nullptr, 0, nullptr, &lossy);
     if (size <= 0 || lossy) {
-        why = "has a name the system code page cannot write";
+        why = "이름에 한국어 코드 페이지로 쓸 수 없는 문자가 있습니다";
         return false;
     }
     native.assign(static_cast<std::size_t>(size), '\0');
