@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::vector<GenuineCount> counts;
-    std::vector<int> badLines;
-    ReadGenuineCounts(parts[0], codec, counts, error, badLines);
+    GenuineCountProblems problems;
+    ReadGenuineCounts(parts[0], codec, counts, problems);
 
     test::MemoryFileSystem fs;
     fuzz::QuietMessages messages;

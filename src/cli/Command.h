@@ -4,8 +4,10 @@
 
 #include "platform/Native.h"
 #include "ports/Ports.h"
+#include "util/InputText.h"
 
 #include <CLI/CLI.hpp>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +67,12 @@ struct GlobalOptions {
 void BuildParser(CLI::App& app, GlobalOptions& global,
                  const std::vector<std::unique_ptr<Command>>& commands);
 
+// A refused command line in one Korean line (the parser's own texts are English).
+std::string ParseErrorText(const CLI::ParseError& e);
+// What the program does with a parse error: help and version as asked
+// (status 0); anything else a Korean line and status 2.
+int ExitOnParseError(const CLI::App& app, const CLI::ParseError& e);
+
 // A path as the command line prints it: absolute, with the system's own
 // separators, in UTF-8. ShownPath takes one of the system's paths (CP949,
 // such as ".\\CheckOut\\x.tls"), ShownUtf8Path one the user gave.
@@ -80,5 +88,30 @@ void ExplainKeyList(const Context& ctx, const std::string& path, const char* opt
 // name first and then moved onto it, so that a failed write leaves an
 // earlier file of that name whole.
 bool WriteNativeFile(const std::string& path, const std::string& bytes);
+
+// The command line's own lines on stderr, each after "ostravion-cli: ".
+void Say(const std::string& utf8);
+// "파일을 읽을 수 없습니다: PATH" and "파일을 쓸 수 없습니다: PATH" (a path the user gave, UTF-8).
+void SayCannotRead(const std::string& utf8Path);
+void SayCannotWrite(const std::string& utf8Path);
+
+// A character without a CP949 form in a file the user handed in (`where`
+// names it) or in an option's value: the line, the column and the character
+// as typed, and that nothing was written.
+void SayUnwritable(const std::string& where, const UnwritableCharacter& bad, bool oneLine = false);
+
+// Checks values given on the command line (option name, value in UTF-8)
+// before anything is done: false, after saying which character of which
+// option has no CP949 form, when one cannot be kept as given.
+bool GivenValuesFit(const Context& ctx,
+                    std::initializer_list<std::pair<const char*, const std::string*>> values);
+
+// Reads a text file the user named by the input rule (UTF-8 when it is
+// well-formed UTF-8, else CP949): false after a Korean line when it cannot
+// be read or holds a character without a CP949 form.
+bool ReadInputFile(const Context& ctx, const std::string& utf8Path, InputText& text);
+
+// How the input rule read a file, for the lines that report it.
+const char* EncodingName(InputEncoding encoding);
 
 } // namespace ostravion::cli

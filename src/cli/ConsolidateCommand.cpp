@@ -16,13 +16,12 @@ class ConsolidateCommand final : public Command {
 public:
     void Register(CLI::App& app) override {
         cmd_ = app.add_subcommand("consolidate",
-                                  "merge per-PC result files of CheckOut into CheckOut/NAME.tls");
-        cmd_->add_option("--name", name_, "name of the total file (\".tls\" may be left off)")
-            ->required();
-        cmd_->add_flag("--overwrite", overwrite_, "replace a total file of that name");
+                                  "CheckOut 의 PC별 결과 파일을 CheckOut/NAME.tls 로 취합합니다");
+        cmd_->add_option("--name", name_, "총괄 파일의 이름 (\".tls\" 는 빼도 됩니다)")->required();
+        cmd_->add_flag("--overwrite", overwrite_, "같은 이름의 총괄 파일을 바꿉니다");
         cmd_->add_option("FILE", files_,
-                         "per-PC result files in CheckOut, merged in the order given "
-                         "(default: every .ipt there, in name order)");
+                         "CheckOut 의 PC별 결과 파일, 준 차례대로 취합합니다 "
+                         "(없으면 그곳의 .ipt 모두를 이름 차례로)");
     }
     bool Chosen() const override { return cmd_->parsed(); }
 
@@ -32,6 +31,11 @@ public:
         AuditLists lists(util);
         COstravionDoc& doc = lists.doc;
 
+        if (!GivenValuesFit(ctx, {{"--name", &name_}}))
+            return 1;
+        for (const std::string& f : files_)
+            if (!GivenValuesFit(ctx, {{"FILE", &f}}))
+                return 1;
         std::vector<std::string> chosen;
         for (const std::string& f : files_)
             chosen.push_back(ctx.Cp949(f));
@@ -83,9 +87,9 @@ private:
                 continue;
             const auto [it, added] = first.try_emplace(computers[i], i);
             if (!added)
-                std::cerr << "warning: " << ctx.Utf8(files[it->second]) << " and "
-                          << ctx.Utf8(files[i]) << " both name the computer "
-                          << ctx.Utf8(computers[i]) << "; that PC may be counted twice\n";
+                Say("주의: " + ctx.Utf8(files[it->second]) + " 와(과) " + ctx.Utf8(files[i]) +
+                    " 이(가) 모두 컴퓨터 " + ctx.Utf8(computers[i]) +
+                    " 의 것입니다. 그 PC가 두 번 세어졌을 수 있습니다.");
         }
     }
 

@@ -15,20 +15,21 @@ class ExportCommand final : public Command {
 public:
     void Register(CLI::App& app) override {
         cmd_ = app.add_subcommand("export",
-                                  "write the counted programs of total NAME as CSV (UTF-8): "
-                                  "program, rights holder, installed, genuine, copies, rate, "
-                                  "remark");
-        cmd_->add_option("--name", name_, "name of the total file (\".tls\" may be left off)")
-            ->required();
-        cmd_->add_option("--csv", csv_, "the CSV file to write")->required();
+                                  "총괄 NAME 의 집계된 프로그램을 CSV(UTF-8)로 씁니다: "
+                                  "프로그램명, 저작사명, 설치수량, 정품수량, 복제수량, 불법복제율, "
+                                  "비고");
+        cmd_->add_option("--name", name_, "총괄 파일의 이름 (\".tls\" 는 빼도 됩니다)")->required();
+        cmd_->add_option("--csv", csv_, "쓸 CSV 파일")->required();
         cmd_->add_option("--from", from_,
-                         "read the written-result file (result, the default) or the total file")
+                         "읽을 파일: 결과 파일(result, 기본) 또는 총괄 파일(total)")
             ->check(CLI::IsMember({"result", "total"}));
     }
     bool Chosen() const override { return cmd_->parsed(); }
 
     int Run(Context& ctx) override {
         CAuditUtil util(ctx.platform.Files(), ctx.messages);
+        if (!GivenValuesFit(ctx, {{"--name", &name_}}))
+            return 1;
         if (!util.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name))
             return 1;
         util.FollowLowerCaseTotal();
@@ -36,7 +37,7 @@ public:
         std::string bytes;
         if (!util.Files().ReadWhole(path, bytes)) {
             ctx.messages.Show(totalfile::kResultFileOpenError);
-            std::cerr << "ostravion-cli: cannot read " << ShownPath(ctx, path) << "\n";
+            Say("파일을 읽을 수 없습니다: " + ShownPath(ctx, path));
             return 1;
         }
         // The rows as the result-writing dialog lists them, so that copies and
@@ -57,7 +58,7 @@ public:
             out += csv::Line(fields);
         }
         if (!WriteNativeFile(csv_, out)) {
-            std::cerr << "ostravion-cli: cannot write " << ShownUtf8Path(csv_) << "\n";
+            SayCannotWrite(csv_);
             return 1;
         }
         std::cout << "csv file\t" << ShownUtf8Path(csv_) << "\n";

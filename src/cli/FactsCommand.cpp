@@ -10,7 +10,7 @@ namespace {
 class FactsCommand final : public Command {
 public:
     void Register(CLI::App& app) override {
-        cmd_ = app.add_subcommand("facts", "print the computer name, user, PC model and OS string");
+        cmd_ = app.add_subcommand("facts", "컴퓨터 이름, 사용자, PC 기종, 운영체제를 보입니다");
     }
     bool Chosen() const override { return cmd_->parsed(); }
     int Run(Context& ctx) override {

@@ -42,16 +42,15 @@ public:
     void Register(CLI::App& app) override {
         cmd_ = app.add_subcommand("report", kDescription);
         cmd_->add_option("--kind", kind_,
-                         "1 results by PC, 3 results by program, 4 confirmation sheet, "
-                         "5 pledge form, 6 S/W management ledger")
+                         "1 PC별 결과, 3 프로그램별 결과, 4 점검 확인서, "
+                         "5 서약서, 6 S/W 관리대장")
             ->required()
             ->check(CLI::IsMember({1, 3, 4, 5, 6}));
         cmd_->add_option("--name", name_,
-                         "name of the total file (\".tls\" may be left off); needed by kinds "
-                         "1, 3 and 4");
+                         "총괄 파일의 이름 (\".tls\" 는 빼도 됩니다); 1, 3, 4 에 "
+                         "필요합니다");
         RegisterOutputs();
-        cmd_->add_option("--view", view_,
-                         "the list view that prints: its confirmation sheet's signature line")
+        cmd_->add_option("--view", view_, "인쇄하는 목록 보기: 점검 확인서의 서명 줄이 달라집니다")
             ->check(CLI::IsMember({"normal", "extended"}))
             ->capture_default_str();
         cmd_->footer(kFooter);
@@ -65,9 +64,11 @@ public:
                                 kind == ReportKind::ConfirmationSheet;
         if (needsAudit) {
             if (name_.empty()) {
-                std::cerr << "ostravion-cli: report --kind " << kind_ << " needs --name\n";
+                Say("report --kind " + std::to_string(kind_) + " 에는 --name 이 필요합니다.");
                 return 2;
             }
+            if (!GivenValuesFit(ctx, {{"--name", &name_}}))
+                return 2;
             if (!util.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name))
                 return 1;
             util.FollowLowerCaseTotal();
@@ -91,15 +92,15 @@ public:
 private:
 #if OSTRAVION_QT_REPORTS
     static constexpr const char* kDescription =
-        "write a printed report of the total CheckOut/NAME.tls (and its written result "
-        "NAME.rst), or a blank form, to a PDF file";
+        "총괄 CheckOut/NAME.tls (와 그 결과 파일 NAME.rst)의 보고서나 빈 양식을 "
+        "PDF 파일로 씁니다";
     static constexpr const char* kFooter =
-        "Exit status 1 when the audit's file cannot be read: the PDF is still written, with "
-        "the report's no-data form, as printing does.\nThis build writes PDF files (--pdf); "
-        "the Windows build also writes enhanced metafiles (--emf) and prints (--printer).";
+        "점검 파일을 읽을 수 없으면 종료 상태 1: PDF 는 인쇄할 때처럼 자료 없는 보고서로 "
+        "그래도 씁니다.\n이 빌드는 PDF 파일(--pdf)을 씁니다; Windows 빌드는 EMF 그림 "
+        "파일(--emf)도 쓰고 인쇄(--printer)도 합니다.";
 
     void RegisterOutputs() {
-        cmd_->add_option("--pdf", pdf_, "PDF file to write")->required();
+        cmd_->add_option("--pdf", pdf_, "쓸 PDF 파일")->required();
     }
 
     // 0 when the output can be written; otherwise the exit status.
@@ -137,20 +138,19 @@ private:
     bool WriteOutput(Context& ctx, const ReportLayout& layout) {
         // The named path gets a new file, as every output the user names: a
         // link there is replaced, never written through.
-        QString error = QStringLiteral("cannot make the file");
+        QString error = QStringLiteral("파일을 만들 수 없습니다");
         const bool written =
             ReplaceNativeFile(pdf_, [&](std::unique_ptr<OutFile> out, const std::string&) {
                 OutFileDevice device(*out);
                 const bool painted = qtreport::WriteReportPdf(layout, ctx.Codec(), device, &error);
                 if (painted && !out->Close()) {
-                    error = QStringLiteral("the file was not written whole");
+                    error = QStringLiteral("파일을 다 쓰지 못했습니다");
                     return false;
                 }
                 return painted;
             });
         if (!written) {
-            std::cerr << "ostravion-cli: cannot write " << ShownUtf8Path(pdf_) << ": "
-                      << error.toStdString() << "\n";
+            Say("파일을 쓸 수 없습니다: " + ShownUtf8Path(pdf_) + ": " + error.toStdString());
             return false;
         }
         std::cout << "pdf\t" << ShownUtf8Path(pdf_) << "\n";
@@ -161,26 +161,23 @@ private:
     std::unique_ptr<QGuiApplication> app_;
 #else
     static constexpr const char* kDescription =
-        "write a printed report of the total CheckOut/NAME.tls (and its written result "
-        "NAME.rst), or a blank form, to a PDF file, as enhanced metafiles or to a printer";
+        "총괄 CheckOut/NAME.tls (와 그 결과 파일 NAME.rst)의 보고서나 빈 양식을 "
+        "PDF 파일이나 EMF 그림 파일로 쓰거나 프린터로 인쇄합니다";
     static constexpr const char* kFooter =
-        "Exit status 1 when the audit's file cannot be read: the pages are still written, "
-        "with the report's no-data form, as printing does.\nThis build writes PDF files "
-        "(--pdf) through the system's PDF printer (\"Microsoft Print to PDF\"), enhanced "
-        "metafiles (--emf), or prints (--printer, --output).";
+        "점검 파일을 읽을 수 없으면 종료 상태 1: 쪽은 인쇄할 때처럼 자료 없는 보고서로 "
+        "그래도 씁니다.\n이 빌드는 시스템의 PDF 프린터(\"Microsoft Print to PDF\")로 PDF "
+        "파일(--pdf)을 쓰거나, EMF 그림 파일(--emf)을 쓰거나, 인쇄(--printer, --output)합니다.";
     // The PDF printer of Windows 10 and 11.
     static constexpr const char* kPdfPrinter = "Microsoft Print to PDF";
 
     void RegisterOutputs() {
         CLI::Option* pdf = cmd_->add_option(
-            "--pdf", pdf_, "PDF file to write, printed by \"Microsoft Print to PDF\"");
+            "--pdf", pdf_, "쓸 PDF 파일, \"Microsoft Print to PDF\" 로 인쇄합니다");
         CLI::Option* emf = cmd_->add_option(
-            "--emf", emf_,
-            "folder to write the pages into, one enhanced metafile each (page-001.emf, ...)");
-        CLI::Option* printer =
-            cmd_->add_option("--printer", printer_, "printer to print on, by its name");
-        CLI::Option* output = cmd_->add_option(
-            "--output", output_, "file the printer writes its output to (a PDF printer's PDF)");
+            "--emf", emf_, "쪽마다 EMF 그림 파일 하나씩(page-001.emf, ...) 쓸 폴더");
+        CLI::Option* printer = cmd_->add_option("--printer", printer_, "인쇄할 프린터의 이름");
+        CLI::Option* output =
+            cmd_->add_option("--output", output_, "프린터가 출력을 쓸 파일 (PDF 프린터의 PDF)");
         emf->excludes(printer);
         pdf->excludes(emf);
         pdf->excludes(printer);
@@ -190,7 +187,7 @@ private:
     // 0 when the output can be written; otherwise the exit status.
     int StartOutput(Context& ctx) {
         if (pdf_.empty() && emf_.empty() && printer_.empty()) {
-            std::cerr << "ostravion-cli: report needs --pdf FILE, --emf FOLDER or --printer NAME\n";
+            Say("report 에는 --pdf FILE, --emf FOLDER, --printer NAME 중 하나가 필요합니다.");
             return 2;
         }
         if (!pdf_.empty() && !device_.Choose(kPdfPrinter)) {
@@ -202,7 +199,7 @@ private:
             return 1;
         }
         if (!printer_.empty() && !device_.Choose(ctx.Cp949(printer_))) {
-            std::cerr << "ostravion-cli: there is no printer named " << printer_ << "\n";
+            Say("이런 이름의 프린터가 없습니다: " + printer_);
             return 1;
         }
         return 0;
@@ -257,8 +254,8 @@ private:
 class ReportCommand final : public Command {
 public:
     void Register(CLI::App& app) override {
-        app.footer("report (the printed reports as PDF or enhanced metafiles) is not part of "
-                   "this build: it needs Qt 6, or Windows.");
+        app.footer("report (보고서를 PDF 나 EMF 그림 파일로)는 이 빌드에 없습니다: "
+                   "Qt 6 이나 Windows 가 필요합니다.");
     }
     bool Chosen() const override { return false; }
     int Run(Context&) override { return 2; }

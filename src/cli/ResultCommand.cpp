@@ -20,20 +20,20 @@ namespace {
 class ResultCommand final : public Command {
 public:
     void Register(CLI::App& app) override {
-        cmd_ = app.add_subcommand(
-            "result", "write the result of total NAME: CheckOut/NAME.rst, and NAME.tls again");
-        cmd_->add_option("--name", name_, "name of the total file (\".tls\" may be left off)")
-            ->required();
+        cmd_ = app.add_subcommand("result",
+                                  "총괄 NAME 의 결과를 씁니다: CheckOut/NAME.rst 와 다시 NAME.tls");
+        cmd_->add_option("--name", name_, "총괄 파일의 이름 (\".tls\" 는 빼도 됩니다)")->required();
         // The four names are required, but their absence is told by the
         // system's own messages, so the parser takes them as optional.
-        cmd_->add_option("--dept", dept_, "auditing department (required)");
-        cmd_->add_option("--checker", checker_, "auditor's name (required)");
-        cmd_->add_option("--confirm-dept", confirmDept_, "confirming department (required)");
-        cmd_->add_option("--confirmer", confirmer_, "confirmer's name (required)");
-        cmd_->add_option("--pcs", pcs_, "number of PCs (default: as the file holds it)");
-        cmd_->add_option("--remark", remark_, "other remarks; line breaks are kept");
-        cmd_->add_option("--genuine", genuine_,
-                         "CSV file (UTF-8): program name, genuine count; one program per line");
+        cmd_->add_option("--dept", dept_, "점검부서 (필수)");
+        cmd_->add_option("--checker", checker_, "점검자 (필수)");
+        cmd_->add_option("--confirm-dept", confirmDept_, "확인부서 (필수)");
+        cmd_->add_option("--confirmer", confirmer_, "확인자 (필수)");
+        cmd_->add_option("--pcs", pcs_, "PC 수량 (없으면 파일에 있는 대로)");
+        cmd_->add_option("--remark", remark_, "기타; 줄 바꿈은 그대로 둡니다");
+        cmd_->add_option(
+            "--genuine", genuine_,
+            "CSV 파일 (UTF-8, 아니면 CP949): 프로그램명, 정품수량; 한 줄에 프로그램 하나");
     }
     bool Chosen() const override { return cmd_->parsed(); }
 
@@ -44,6 +44,13 @@ public:
         COstravionDoc& doc = lists.doc;
         CResultWriting model(util);
 
+        if (!GivenValuesFit(ctx, {{"--name", &name_},
+                                  {"--dept", &dept_},
+                                  {"--checker", &checker_},
+                                  {"--confirm-dept", &confirmDept_},
+                                  {"--confirmer", &confirmer_},
+                                  {"--remark", remark_ ? &*remark_ : nullptr}}))
+            return 1;
         if (!util.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name))
             return 1;
         util.FollowLowerCaseTotal();
@@ -65,7 +72,7 @@ public:
             return 1;
         int pcs = 0;
         if (pcs_ && !ParseCount(*pcs_, pcs)) {
-            std::cerr << "ostravion-cli: --pcs takes a whole number from 0\n";
+            Say("--pcs 에는 0 이상의 정수를 주십시오: " + *pcs_);
             return 1;
         }
         std::vector<GenuineCount> counts;
@@ -79,8 +86,8 @@ public:
             return util.HeldByOther() ? kExitHeldByOther : 1;
         if (!fs.Exists(total)) {
             ctx.messages.Show(totalfile::kResultFileOpenError);
-            std::cerr << "ostravion-cli: there is no total file " << ShownPath(ctx, total)
-                      << "; consolidate first\n";
+            Say("총괄 파일이 없습니다: " + ShownPath(ctx, total) +
+                ". 먼저 consolidate 로 취합하십시오.");
             return 1;
         }
 
@@ -104,9 +111,9 @@ public:
 
         if (!model.Open()) {
             if (model.Refused())
-                std::cerr << "ostravion-cli: " << ShownPath(ctx, util.ResultPath(".rst"))
-                          << " does not hold the rows of " << ShownPath(ctx, total)
-                          << "; nothing was written (move it away to write the result anew)\n";
+                Say(ShownPath(ctx, util.ResultPath(".rst")) + " 에는 " + ShownPath(ctx, total) +
+                    " 의 줄이 없습니다. 아무것도 쓰지 않았습니다 (결과를 총괄 파일에서 새로 "
+                    "쓰려면 그 파일을 다른 곳으로 옮기십시오).");
             return 1;
         }
         for (const auto& [field, value] : names)
@@ -145,9 +152,9 @@ private:
             const std::size_t limit = CResultWriting::FieldLimit(field);
             const std::size_t size = model.Field(field).size();
             if (size > limit) {
-                std::cerr << "ostravion-cli: " << option << " takes at most " << limit
-                          << " bytes in the Korean code page (a line break counts 2); it has "
-                          << size << "\n";
+                Say(std::string(option) + " 에는 한국어 코드 페이지로 " + std::to_string(limit) +
+                    "바이트까지 쓸 수 있습니다 (줄 바꿈은 2바이트). 준 값은 " +
+                    std::to_string(size) + "바이트입니다.");
                 ok = false;
             }
         }
@@ -158,19 +165,26 @@ private:
                            std::vector<GenuineCount>& counts) const {
         std::string bytes;
         if (!ReadNativeFile(path, bytes)) {
-            std::cerr << "ostravion-cli: cannot read " << ShownUtf8Path(path) << "\n";
+            SayCannotRead(path);
             return false;
         }
-        std::string error;
-        std::vector<int> badLines;
-        if (ostravion::ReadGenuineCounts(bytes, ctx.Codec(), counts, error, badLines))
+        const std::string shown = ShownUtf8Path(path);
+        GenuineCountProblems problems;
+        if (ostravion::ReadGenuineCounts(bytes, ctx.Codec(), counts, problems))
             return true;
-        if (!error.empty())
-            std::cerr << "ostravion-cli: " << ShownUtf8Path(path) << ": " << error << "\n";
-        for (int line : badLines)
-            std::cerr << "ostravion-cli: " << ShownUtf8Path(path) << ": line " << line
-                      << ": expected a program name and a genuine count (a whole number "
-                         "from 0)\n";
+        if (problems.unwritable) {
+            SayUnwritable(shown, problems.character);
+            return false;
+        }
+        if (!problems.error.empty())
+            Say(shown + ": " + ctx.Utf8(problems.error));
+        for (int line : problems.badLines)
+            Say(shown + ": " + std::to_string(line) +
+                "번째 줄: 프로그램명과 정품 수량(0 이상의 정수)이 있어야 합니다.");
+        for (const auto& [first, other] : problems.conflicts)
+            Say(shown + ": " + std::to_string(first) + "번째 줄과 " + std::to_string(other) +
+                "번째 줄이 같은 프로그램에 다른 정품 수량을 줍니다.");
+        Say("아무것도 쓰지 않았습니다.");
         return false;
     }
 
@@ -186,9 +200,8 @@ private:
             TellAboveInstalled(ctx, c, model.ItemText(row, kResultInstalled));
         };
         events.noSuchProgram = [&](const GenuineCount& c) {
-            std::cerr << "ostravion-cli: " << ShownUtf8Path(*genuine_) << " line " << c.line
-                      << ": no program named " << ctx.Utf8(c.program)
-                      << " in the result; skipped\n";
+            Say(ShownUtf8Path(*genuine_) + ": " + std::to_string(c.line) + "번째 줄: 결과에 \"" +
+                ctx.Utf8(c.program) + "\" 프로그램이 없어 건너뛰었습니다.");
         };
         return ostravion::ApplyGenuineCounts(model, counts, events);
     }
@@ -197,9 +210,9 @@ private:
                             bool systemMessage = false) const {
         if (systemMessage)
             ctx.messages.Show(resultwriting::kGenuineAboveInstalled);
-        std::cerr << "ostravion-cli: " << ShownUtf8Path(*genuine_) << " line " << c.line << ": "
-                  << ctx.Utf8(c.program) << ", genuine " << c.count
-                  << " is above the installed count " << installed << "; nothing was written\n";
+        Say(ShownUtf8Path(*genuine_) + ": " + std::to_string(c.line) + "번째 줄: \"" +
+            ctx.Utf8(c.program) + "\"의 정품 수량 " + c.count + "이(가) 설치 수량 " + installed +
+            "보다 많습니다. 아무것도 쓰지 않았습니다.");
     }
 
     // The counts against the counted rows of the total file at `total`.

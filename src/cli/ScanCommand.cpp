@@ -157,25 +157,26 @@ private:
 class ScanCommand final : public Command {
 public:
     void Register(CLI::App& app) override {
-        cmd_ = app.add_subcommand("scan", "inspect this machine and write its per-PC result "
-                                          "file CheckOut/GROUP_NAME.ipt");
-        cmd_->add_option("--group", group_, "the company or group name (required)");
+        cmd_ = app.add_subcommand("scan", "이 PC를 점검하고 PC별 결과 파일 "
+                                          "CheckOut/GROUP_NAME.ipt 를 씁니다");
+        cmd_->add_option("--group", group_, "회사(그룹)명 (필수)");
         cmd_->add_option("--name", name_,
-                         "the result file name, also the computer name written "
-                         "(default: this computer's name)");
-        cmd_->add_option("--keylist", keylist_, "the key list (default: KEYLIST.DAT)")
+                         "결과 파일 이름, 결과에 쓰는 컴퓨터 이름이기도 합니다 "
+                         "(없으면 이 컴퓨터의 이름)");
+        cmd_->add_option("--keylist", keylist_, "키 리스트 (없으면 KEYLIST.DAT)")
             ->type_name("FILE");
-        cmd_->add_option("--drive", drives_,
-                         "walk DIR as drive L: instead of the local disks (repeatable)")
+        cmd_->add_option(
+                "--drive", drives_,
+                "이 PC의 디스크 대신 DIR 을 드라이브 L: 로 검색합니다 (여러 번 줄 수 있음)")
             ->type_name("L=DIR");
         cmd_->add_option("--app-paths", appPaths_,
-                         "the registered applications, one file name per line (UTF-8)")
+                         "등록된 응용 프로그램, 한 줄에 파일 이름 하나 (UTF-8, 아니면 CP949)")
             ->type_name("FILE");
-        cmd_->add_option("--user", user_, "the user written (default: the logged-on user)");
-        cmd_->add_option("--model", model_, "the PC model written (default: this processor)");
-        cmd_->add_flag("--overwrite", overwrite_, "replace an existing result file of that name");
+        cmd_->add_option("--user", user_, "결과에 쓰는 사용자 (없으면 로그온한 사용자)");
+        cmd_->add_option("--model", model_, "결과에 쓰는 PC 기종 (없으면 이 PC의 프로세서)");
+        cmd_->add_flag("--overwrite", overwrite_, "같은 이름의 결과 파일을 바꿉니다");
         cmd_->add_flag("--allow-empty-keylist", allowEmptyKeyList_,
-                       "scan even with a key list that holds no entry (a damaged file)");
+                       "항목이 하나도 없는 키 리스트(손상된 파일)로도 점검합니다");
     }
     bool Chosen() const override { return cmd_->parsed(); }
     int Run(Context& ctx) override;
@@ -199,11 +200,17 @@ int ScanCommand::Run(Context& ctx) {
     SystemInfo& sys = platform.System();
     MessagePort& messages = ctx.messages;
 
+    if (!GivenValuesFit(ctx, {{"--group", &group_},
+                              {"--name", name_ ? &*name_ : nullptr},
+                              {"--keylist", &keylist_},
+                              {"--user", user_ ? &*user_ : nullptr},
+                              {"--model", model_ ? &*model_ : nullptr}}))
+        return 2;
     const std::string group = ctx.Cp949(group_);
     // The drives first: a Windows disk among them names the computer.
     std::string error;
     if (!platform.ConfigureScan(ScanSetup{drives_, appPaths_}, error)) {
-        std::cerr << "ostravion-cli: " << error << "\n";
+        Say(error);
         return 2;
     }
     for (const std::string& warning : platform.ScanWarnings())
@@ -240,8 +247,8 @@ int ScanCommand::Run(Context& ctx) {
         messages.Show(BadNameMessage(why));
         if (!why.empty())
             return 2;
-        std::cerr << "ostravion-cli: --group and --name make a file name in CheckOut: no \\, /, "
-                     "\"..\", : or device name\n";
+        Say("--group 과 --name 은 CheckOut 안의 파일 이름이 됩니다: \\, /, \"..\", : 나 장치 "
+            "이름은 쓸 수 없습니다.");
         return 2;
     case StartFieldCheck::FileExists:
         if (!overwrite_) {
@@ -268,8 +275,8 @@ int ScanCommand::Run(Context& ctx) {
         }
         if (check.Size() == 0 && !allowEmptyKeyList_) {
             messages.Show(msg::kKeyListEmpty);
-            std::cerr << "ostravion-cli: nothing is written; --allow-empty-keylist scans with it "
-                         "all the same\n";
+            Say("아무것도 쓰지 않았습니다. 그래도 점검하려면 --allow-empty-keylist 를 "
+                "붙이십시오.");
             return 1;
         }
     }
@@ -319,9 +326,8 @@ int ScanCommand::Run(Context& ctx) {
             lastDraw = now;
             // Native folders are UTF-8 on both systems.
             const std::string folder = search.Folder();
-            progress.Draw(std::to_string(search.Files()) + " files, " +
-                              std::to_string(doc.ProgramsFound()) + " programs, " +
-                              Elapsed(now - start),
+            progress.Draw("파일 " + std::to_string(search.Files()) + "개, 프로그램 " +
+                              std::to_string(doc.ProgramsFound()) + "개, " + Elapsed(now - start),
                           folder);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -353,11 +359,11 @@ int ScanCommand::Run(Context& ctx) {
         const std::string_view done = msg::kScanComplete;
         std::cerr << ctx.Utf8(std::string(done.substr(0, done.find('\n')))) << "\n";
     } else {
-        std::cerr << "scan stopped: the result file holds what was found until then\n";
+        std::cerr << "점검을 멈추었습니다: 결과 파일에는 그때까지 찾은 것이 있습니다.\n";
     }
-    std::cerr << "programs: " << lists.normal.RowCount() + lists.extended.RowCount() << " listed ("
-              << lists.normal.RowCount() << " normal, " << lists.extended.RowCount()
-              << " extended), " << search.Files() << " files, " << Elapsed(took) << "\n";
+    std::cerr << "프로그램 " << lists.normal.RowCount() + lists.extended.RowCount() << "개 (일반 "
+              << lists.normal.RowCount() << "개, 확장 " << lists.extended.RowCount() << "개), 파일 "
+              << search.Files() << "개, " << Elapsed(took) << "\n";
     if (!doc.LastWriteSucceeded())
         return util.HeldByOther() ? kExitHeldByOther : 1;
     std::cout << ShownPath(ctx, ScanResultPathFor(facts.Group, facts.ComputerName)) << "\n";

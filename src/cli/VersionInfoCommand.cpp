@@ -17,10 +17,10 @@ constexpr const char* kNames[] = {"CompanyName", "FileDescription", "ProductName
 class VersionInfoCommand final : public Command {
 public:
     void Register(CLI::App& app) override {
-        cmd_ = app.add_subcommand("version-info",
-                                  "print the version strings of Windows programs as a scan "
-                                  "reads them (first line only)");
-        cmd_->add_option("FILE", files_, "a program or library file")->required();
+        cmd_ =
+            app.add_subcommand("version-info", "Windows 프로그램의 버전 문자열을 점검이 읽는 대로 "
+                                               "보입니다 (첫 줄만)");
+        cmd_->add_option("FILE", files_, "프로그램이나 라이브러리 파일")->required();
     }
     bool Chosen() const override { return cmd_->parsed(); }
     int Run(Context& ctx) override {
@@ -29,11 +29,11 @@ public:
             std::error_code ec;
             const char* problem = nullptr;
             if (!std::filesystem::exists(file, ec))
-                problem = "no such file";
+                problem = "파일이 없습니다";
             else if (!std::filesystem::is_regular_file(file, ec))
-                problem = "not a file";
+                problem = "파일이 아닙니다";
             else if (!std::ifstream(file, std::ios::binary))
-                problem = "cannot be read";
+                problem = "읽을 수 없습니다";
             if (problem) {
                 std::cerr << "ostravion-cli: " << ShownUtf8Path(file) << ": " << problem << "\n";
                 status = 1;

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     argc = static_cast<int>(args.size());
     argv = argvUtf8.data();
 
-    CLI::App app{"Ostravion software audit, command-line face"};
+    CLI::App app{"Ostravion 소프트웨어 점검, 명령줄 판"};
     cli::GlobalOptions global;
     auto commands = cli::MakeCommands();
     cli::BuildParser(app, global, commands);
@@ -58,16 +58,17 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return CheckedOutput(app.exit(e));
+        return CheckedOutput(cli::ExitOnParseError(app, e));
     }
 
     auto platform = MakeNativePlatform();
     cli::StderrMessages messages(platform->Codec());
     cli::Context ctx{*platform, messages, global.utf8};
+    if (!cli::GivenValuesFit(ctx, {{"-C", &global.dir}}))
+        return 2;
     const std::string dirText = platform->Codec().FromUtf8(global.dir);
     if (!global.dir.empty() && !platform->Files().SetCurrentDirectory(dirText)) {
-        std::cerr << "ostravion-cli: cannot change to directory " << cli::ShownUtf8Path(global.dir)
-                  << "\n";
+        cli::Say("폴더로 옮겨 갈 수 없습니다: " + cli::ShownUtf8Path(global.dir));
         return 2;
     }
     for (auto& c : commands)
@@ -77,7 +78,7 @@ int main(int argc, char** argv) {
             } catch (const std::bad_alloc&) {
                 // Files too large to read are refused before this; whatever
                 // still runs out of memory ends with a word, not an abort.
-                std::cerr << "ostravion-cli: out of memory\n";
+                cli::Say("메모리가 모자랍니다.");
                 return CheckedOutput(1);
             }
         }

@@ -20,7 +20,7 @@ PerPcScan::PerPcScan(std::string_view bytes) {
         }
         // The value line is taken as it is and never read as a header.
         if (text::StartsWith(line, kComputerHeader) && next_ + 1 < lines_.size())
-            computerName_ = lines_[++next_];
+            computerName_ = text::BlankControls(lines_[++next_]);
     }
 }
 
@@ -28,7 +28,16 @@ bool PerPcScan::NextLine(std::vector<std::string_view>& fields) {
     if (!hasList_)
         return false;
     while (next_ < lines_.size()) {
-        text::SplitTextViews(lines_[next_++], "\t", fields);
+        std::string_view line = lines_[next_++];
+        if (line.find_first_of("\r\n") != std::string_view::npos) {
+            // No CP949 trail byte is a CR or an LF.
+            std::string& mended = mended_.emplace_back(line);
+            for (char& c : mended)
+                if (c == '\r' || c == '\n')
+                    c = ' ';
+            line = mended;
+        }
+        text::SplitTextViews(line, "\t", fields);
         if (fields.size() >= perpc::kMinFields)
             return true;
     }

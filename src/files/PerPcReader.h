@@ -5,6 +5,7 @@
 #include "ports/Ports.h"
 #include "util/Types.h"
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,8 +31,11 @@ enum Column : std::size_t {
 inline constexpr std::size_t kMinFields = 10;
 } // namespace perpc
 
-// Walks a per-PC file's text by the read rules without copying it: the text
-// must outlive the scan and every view it hands out.
+// Walks a per-PC file's text by the read rules, copying only what it must
+// mend: the text, and the scan itself, must outlive every view it hands out.
+// Fields are read with the writer's rule, so that no field can shift a column
+// of the total or a report: a TAB, CR or LF inside the computer name, and a
+// lone CR or LF inside a list field, reads as a blank.
 class PerPcScan {
 public:
     explicit PerPcScan(std::string_view bytes);
@@ -46,8 +50,10 @@ public:
 private:
     std::vector<std::string_view> lines_;
     std::size_t next_ = 0;
-    std::string_view computerName_;
+    std::string computerName_;
     bool hasList_ = false;
+    // List lines that held a lone CR or LF, blanked; fields view into them.
+    std::deque<std::string> mended_;
 };
 
 // A list line's folder: "-" for a line of ten fields.

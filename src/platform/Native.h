@@ -37,7 +37,7 @@ struct NativePlatform {
     virtual bool ConfigureScan(const ScanSetup& setup, std::string& error) {
         if (setup.driveMap.empty() && setup.appPathsFile.empty())
             return true;
-        error = "drive maps and application lists are not used on this system";
+        error = "이 시스템에서는 --drive 와 --app-paths 를 쓰지 않습니다";
         return false;
     }
     // What the last ConfigureScan took but warns of (UTF-8).

@@ -32,12 +32,14 @@ bool ParseDriveMap(const std::vector<std::string>& items, const FolderResolver& 
 class ListedAppPaths final : public AppPaths {
 public:
     explicit ListedAppPaths(const TextCodec& codec) : codec_(codec) {}
-    // Reads the file (a UTF-8 path); an empty path lists nothing and makes
+    // Reads the file (a UTF-8 path; its text UTF-8 when it is well-formed
+    // UTF-8, else CP949); an empty path lists nothing and makes
     // the list unused. False with a reason when the file cannot be read,
     // leaving the list as it was.
     bool Load(const std::string& path, std::string& error);
     // Lists the names of a file's text.
     void LoadText(const std::string& utf8);
+    void LoadCp949(const std::string& cp949);
     bool IsRegistered(const std::string& upperName) const override;
     std::size_t Size() const { return names_.size(); }
     // Whether a file was given, so that it stands in for the registry.

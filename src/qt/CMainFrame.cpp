@@ -18,6 +18,7 @@
 #include "qt/Dialogs.h"
 #include "qt/Pictures.h"
 #include "qt/ReportPrinting.h"
+#include "util/Messages.h"
 #include "views/PrintSelection.h"
 
 #include <QApplication>
@@ -309,7 +310,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 // ---- DesktopUi --------------------------------------------------------
 
 void CMainFrame::Show(const std::string& text) {
-    Dialogs::Show(this, Qs(text));
+    Dialogs::Show(this, Qs(msg::WithKoreanLine(text)));
 }
 
 bool CMainFrame::Ask(const std::string& question) {

@@ -3,6 +3,7 @@
 #include "qt/report/QtText.h"
 
 #include "qt/Dialogs.h"
+#include "util/Messages.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -29,7 +30,7 @@ QString GuiMessages::Qs(const std::string& cp949) const {
 }
 
 void GuiMessages::Show(const std::string& text) {
-    const QString t = Qs(text);
+    const QString t = Qs(msg::WithKoreanLine(text));
     if (OnUiThread()) {
         Dialogs::Show(parent_, t);
         return;

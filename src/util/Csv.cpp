@@ -39,7 +39,11 @@ bool Parse(std::string_view text, std::vector<Record>& records, std::string& err
                 ++i;
                 while (true) {
                     if (i >= n) {
-                        error = "line " + std::to_string(opened) + ": a quoted field is not closed";
+                        // "N번째 줄: 따옴표로 연 칸이 닫히지 않았습니다."
+                        error = std::to_string(opened) +
+                                "\xB9\xF8\xC2\xB0 \xC1\xD9: \xB5\xFB\xBF\xC8\xC7\xA5\xB7\xCE "
+                                "\xBF\xAC \xC4\xAD\xC0\xCC \xB4\xDD\xC8\xF7\xC1\xF6 "
+                                "\xBE\xCA\xBE\xD2\xBD\xC0\xB4\xCF\xB4\xD9.";
                         return false;
                     }
                     if (text[i] == '"') {
@@ -56,7 +60,11 @@ bool Parse(std::string_view text, std::vector<Record>& records, std::string& err
                     field += text[i++];
                 }
                 if (i < n && text[i] != ',' && text[i] != '\r' && text[i] != '\n') {
-                    error = "line " + std::to_string(line) + ": text after a closing quote";
+                    // "N번째 줄: 닫는 따옴표 뒤에 쉼표가 아닌 글이 있습니다."
+                    error = std::to_string(line) +
+                            "\xB9\xF8\xC2\xB0 \xC1\xD9: \xB4\xDD\xB4\xC2 \xB5\xFB\xBF\xC8\xC7\xA5 "
+                            "\xB5\xDA\xBF\xA1 \xBD\xB0\xC7\xA5\xB0\xA1 \xBE\xC6\xB4\xD1 "
+                            "\xB1\xDB\xC0\xCC \xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9.";
                     return false;
                 }
             } else {

@@ -19,7 +19,7 @@ struct Record {
 
 // Splits the text into records. A byte-order mark at the start is skipped;
 // records end at LF, CR LF or CR; a line with nothing on it is no record.
-// False, with a message naming the line in `error`, when a quoted field is
+// False, with a message naming the line in `error` (Korean, CP949), when a quoted field is
 // never closed or a closing quote is followed by anything but a comma or the
 // end of the record; `records` then holds the records before it.
 bool Parse(std::string_view text, std::vector<Record>& records, std::string& error);

@@ -2,6 +2,8 @@
 // every reader, writer and face shows these.
 #pragma once
 
+#include <string>
+
 namespace ostravion::msg {
 
 inline constexpr const char* kBadPath = "File is Bad Path...";
@@ -42,5 +44,11 @@ inline constexpr const char* kJournalFound =
 inline constexpr const char* kForeignResult =
     "\xB0\xE1\xB0\xFA \xC6\xC4\xC0\xCF\xC0\xCC \xC0\xCC Total \xC6\xC4\xC0\xCF\xC0\xC7 "
     "\xB0\xCD\xC0\xCC \xBE\xC6\xB4\xD5\xB4\xCF\xB4\xD9.";
+
+// A message as a face shows it: one of the system's English file messages
+// ("Write File Open Error...!!" and the like) keeps its text and gets a
+// Korean line right after it, for users who read Korean only; any other text
+// is returned as it is. CP949.
+std::string WithKoreanLine(const std::string& text);
 
 } // namespace ostravion::msg

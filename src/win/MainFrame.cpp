@@ -4,6 +4,7 @@
 #include "desktop/Menus.h"
 #include "desktop/ResourceTable.h"
 #include "desktop/ScreenRules.h"
+#include "util/Messages.h"
 #include "win/Door.h"
 #include "win/Printing.h"
 #include "win/UiThread.h"
@@ -439,7 +440,7 @@ void MainFrame::FocusActiveList() {
 // ---- DesktopUi ------------------------------------------------------------
 
 void MainFrame::Show(const std::string& text) {
-    Door::Show(hwnd_, text);
+    Door::Show(hwnd_, msg::WithKoreanLine(text));
 }
 
 bool MainFrame::Ask(const std::string& question) {

@@ -1,5 +1,6 @@
 #include "win/WinMessages.h"
 
+#include "util/Messages.h"
 #include "win/Door.h"
 #include "win/UiThread.h"
 
@@ -23,7 +24,8 @@ struct WinMessages::Wait {
     }
 };
 
-void WinMessages::Show(const std::string& text) {
+void WinMessages::Show(const std::string& given) {
+    const std::string text = msg::WithKoreanLine(given);
     if (OnUiThread()) {
         Door::Show(owner_, text);
         return;

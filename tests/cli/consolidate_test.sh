@@ -35,7 +35,7 @@ check "default exit without --overwrite of a new name (e.ipt has no list)" "3" "
 check "default PC count" "PCs	5" "$(grep '^PCs' "$work/out")"
 check "default order" "$(printf '총무-01\n총무-02\n총무-03\n총무-01')" \
     "$(sed -n '/PC_HISTORY/,$p' "$work/run/CheckOut/all.tls" | tail -n +2 | iconv -f CP949 -t UTF-8 | cut -f1 | uniq)"
-check "same computer warned" "1" "$(grep -c 'a.ipt and _dup.ipt both name the computer 총무-01' "$work/err")"
+check "same computer warned" "1" "$(grep -c 'a.ipt 와(과) _dup.ipt 이(가) 모두 컴퓨터 총무-01 의 것입니다' "$work/err")"
 
 # An existing total is kept without --overwrite, replaced with it.
 cp "$work/run/CheckOut/all.tls" "$work/before"
@@ -54,7 +54,7 @@ check "overwritten" "[PC수량]
 fresh
 "$cli" -C "$work/run" consolidate --name ../out a.ipt >"$work/out" 2>"$work/err"; rc=$?
 check "bad name exit" "1" "$rc"
-check "bad name message" "File is Bad Path or Bad Function paramater..." "$(cat "$work/err")"
+check "bad name message" "$(printf 'File is Bad Path or Bad Function paramater...\n파일 이름으로 쓸 수 없는 이름입니다.')" "$(cat "$work/err")"
 check "bad name writes nothing" "$(ls "$fixtures/CheckOut" | sort)" "$(ls "$work/run/CheckOut" | sort)"
 check "bad name leaves no file outside" "" "$(ls "$work" | grep -v -e run -e out -e err -e before)"
 

@@ -20,7 +20,7 @@ mkdir -p "$w/CheckOut"
 cp "$fixtures/CheckOut/a.ipt" "$fixtures/CheckOut/b.ipt" "$w/CheckOut/"
 run -C "$w" consolidate --name t a.ipt b.ipt >/dev/null 2>&1
 run -C "$w" result --name t "${names[@]}" >/dev/null 2>&1
-printf 'k0\tAPP\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\n' >"$work/k.tsv"
+printf '#\tcaption\tc\tc\tc\nk0\tAPP\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\n' >"$work/k.tsv"
 run keylist pack "$work/k.tsv" -o "$w/KEYLIST.DAT" >/dev/null 2>&1
 mkdir -p "$work/tree"
 printf x >"$work/tree/readme.txt"

@@ -12,15 +12,15 @@ trap 'rm -rf "$work"' EXIT
 check "sample container is up to date" "$(od -An -tx1 "$samples/KEYLIST.DAT")" "$(od -An -tx1 "$work/KEYLIST.DAT")"
 check "unpack --utf8 gives the TSV back" "$(cat "$samples/keylist-sample.tsv")" "$("$cli" keylist unpack --utf8 "$work/KEYLIST.DAT")"
 
-# A four-column line, an empty column and "국내 " with a trailing blank.
-printf 'caption\tx\tx\tx\tx\na\tb\tc\td\nk0\t\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\t국내 \nk\tAPP\tk\tN\t2\tB.exe\t6\tk\tCo\t국내\n' > "$work/t.tsv"
+# An empty column and both domestic labels.
+printf 'caption\tx\tx\tx\tx\nk0\t\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\t국외\nk\tAPP\tk\tN\t2\tB.exe\t6\tk\tCo\t국내\n' > "$work/t.tsv"
 "$cli" keylist pack "$work/t.tsv" -o "$work/t.dat" 2>/dev/null
-expected=$(printf '0\tcaption\tx\tx\tx\tx\t\t\t\t\t\n1\tk0\t-\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\t\n2\tk\tAPP\tk\tN\t2\tB.exe\t6\tk\tCo\t1')
+expected=$(printf '1\tk0\t-\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\t2\n2\tk\tAPP\tk\tN\t2\tB.exe\t6\tk\tCo\t1')
 check "list" "$expected" "$("$cli" keylist list "$work/t.dat")"
 
 # Payload bytes exactly: CP949 with CR LF.
-check "unpack bytes" "$(printf 'caption\tx\tx\tx\tx\r\na\tb\tc\td' | od -An -tx1 | head -1)" "$("$cli" keylist unpack "$work/t.dat" | od -An -tx1 | head -1)"
-check "unpack is CP949" "b1 b9 b3 bb 20 0d 0a" "$("$cli" keylist unpack "$work/t.dat" | od -An -tx1 -j 56 -N 7 | xargs)"
+check "unpack bytes" "$(printf 'caption\tx\tx\tx\tx\r\nk0\t' | od -An -tx1 | head -1)" "$("$cli" keylist unpack "$work/t.dat" | od -An -tx1 | head -1)"
+check "unpack is CP949" "b1 b9 b3 bb 0d 0a" "$("$cli" keylist unpack "$work/t.dat" | tail -c 6 | od -An -tx1 | xargs)"
 
 # An odd-length container decodes as if its last byte were absent.
 cp "$work/t.dat" "$work/odd.dat"; printf 'Z' >> "$work/odd.dat"
@@ -37,7 +37,7 @@ check "empty file message" "Key File Read Error..." "$(head -n1 "$work/err" | tr
 check "empty file exit" "1" "$rc"
 "$cli" keylist pack "$work/t.tsv" 2>/dev/null; rc=$?
 [ "$rc" -ne 0 ] && check "pack without -o is refused" x x || check "pack without -o is refused" nonzero "$rc"
-printf 'a\tb@~@\tc\td\te\n' > "$work/bad.tsv"
+printf 'c\tc\tc\tc\tc\na\tb@~@\tc\td\te\n' > "$work/bad.tsv"
 "$cli" keylist pack "$work/bad.tsv" -o "$work/bad.dat" 2>/dev/null; rc=$?
 check "pack refuses the terminator" "1" "$rc"
 

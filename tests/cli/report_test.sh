@@ -78,7 +78,7 @@ if [ "$(id -u)" != 0 ]; then
 fi
 "$cli" -C "$work" report --kind 5 --pdf "$work/no/such/dir/out.pdf" >/dev/null 2>"$work/err"; rc=$?
 check "missing folder exit" "1" "$rc"
-check "missing folder message" "1" "$(grep -c 'cannot write' "$work/err")"
+check "missing folder message" "1" "$(grep -c '파일을 쓸 수 없습니다' "$work/err")"
 chmod 755 "$work/ro"
 
 exit $fail

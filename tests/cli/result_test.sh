@@ -45,7 +45,7 @@ printf '\xEF\xBB\xBF"word pro",1\r\n"한글 2004",0\r\n"Unknown, ""quoted"" name
     --remark $'첫째 줄\n둘째 줄' --genuine "$work/genuine.csv" >"$work/out" 2>"$work/err"; rc=$?
 check "result exit" "0" "$rc"
 check "first save before the result" "1" "$(grep -c '^저장되었습니다.$' "$work/err")"
-check "unknown name listed" "1" "$(grep -c 'no program named Unknown, "quoted" name' "$work/err")"
+check "unknown name listed" "1" "$(grep -c '결과에 "Unknown, "quoted" name" 프로그램이 없어' "$work/err")"
 # Whole paths, with the system's separators; Windows names are blind to
 # letter case: there the work folder is written in lower case.
 workFolder=$run/CheckOut/
@@ -142,7 +142,7 @@ printf 'Word Pro,"1\n' >"$work/broken.csv"
 "$cli" -C "$run" result --name audit "${names[@]}" --confirmer z --genuine "$work/broken.csv" \
     >/dev/null 2>"$work/err"; rc=$?
 check "broken CSV refused" "1" "$rc"
-check "broken CSV names the line" "1" "$(grep -c 'line 1: a quoted field is not closed' "$work/err")"
+check "broken CSV names the line" "1" "$(grep -c '1번째 줄: 따옴표로 연 칸이 닫히지 않았습니다' "$work/err")"
 check "refusals keep the files" "" "$(cmp "$work/before.tls" "$run/CheckOut/audit.tls"; cmp "$work/first.rst" "$run/CheckOut/audit.rst")"
 "$cli" -C "$run" result --name none "${names[@]}" --confirmer z >/dev/null 2>"$work/err"; rc=$?
 check "no total refused" "1" "$rc"

@@ -77,6 +77,7 @@ err=$("$cli" -C "$work/run" scan --group ACME --name PC01 --overwrite --keylist 
       --drive "C=$tree" 2>&1 >/dev/null)
 status=$?
 check "missing key list: message, where it was looked for, the option" "Key File Open Error...
+키 리스트 파일을 열 수 없습니다.
 ostravion-cli: 키 리스트를 찾아본 곳: $work/run/missing.dat
 ostravion-cli: 다른 키 리스트를 쓰려면 --keylist FILE 로 지정하십시오." "$err"
 check "missing key list: status" "1" "$status"

@@ -30,12 +30,12 @@ check "strings of three files" "$expected" "$out"
 
 err=$("$cli" version-info "$pe/missing.exe" "$pe/english.dll" 2>&1 >/dev/null)
 status=$?
-check "missing file: message" "ostravion-cli: $(shown "$pe/missing.exe"): no such file" "$err"
+check "missing file: message" "ostravion-cli: $(shown "$pe/missing.exe"): 파일이 없습니다" "$err"
 check "missing file: status" "1" "$status"
 out=$("$cli" version-info "$pe/missing.exe" "$pe/english.dll" 2>/dev/null)
 check "the other file is still shown" "  CompanyName: Example Software Inc." "$(echo "$out" | sed -n 2p)"
 
 err=$("$cli" version-info "$pe" 2>&1 >/dev/null)
-check "a folder is refused" "ostravion-cli: $(shown "$pe"): not a file" "$err"
+check "a folder is refused" "ostravion-cli: $(shown "$pe"): 파일이 아닙니다" "$err"
 
 exit $fail

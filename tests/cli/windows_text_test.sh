@@ -46,6 +46,7 @@ mkdir -p "$work/new"
 check "no key list: status" "1" "$rc"
 check "no key list: the message, the place, the option" \
     "Key File Open Error...
+키 리스트 파일을 열 수 없습니다.
 ostravion-cli: 키 리스트를 찾아본 곳: $winwork\\new\\KEYLIST.DAT
 ostravion-cli: 다른 키 리스트를 쓰려면 --keylist FILE 로 지정하십시오." "$(cp949 <"$work/err")"
 

@@ -126,7 +126,7 @@ outside() { echo "$(cat "$work/own.txt") $([ -e "$work/made" ] || [ -L "$work/ma
 cp "$links/CheckOut/ref.tls" "$work/ref.tls"
 "$cli" -C "$links" result --name ref "${names[@]}" >/dev/null 2>&1
 "$cli" -C "$links" export --name ref --csv "$work/ref.csv" >/dev/null 2>&1
-printf 'k0\tAPP\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\n' >"$work/k.tsv"
+printf '#\tcaption\tc\tc\tc\nk0\tAPP\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\n' >"$work/k.tsv"
 "$cli" keylist pack "$work/k.tsv" -o "$work/ref.dat" >/dev/null 2>&1
 for to in own.txt made; do
     rm -f "$links/CheckOut/tot".* "$links/CheckOut/tot_tm" "$work/out".* "$work/made"

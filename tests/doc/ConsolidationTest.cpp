@@ -1,6 +1,7 @@
 #include "doc/Consolidation.h"
 #include "Fakes.h"
 #include "files/FileTexts.h"
+#include "files/TotalFile.h"
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,24 @@ TEST_F(ConsolidationFixture, HistoryOrderTiesKeepFileOrderAndPcsFollowTheSelecti
     EXPECT_EQ(sink.rows[0].InstalledCount, "2");
     EXPECT_EQ(sink.rows[1].ProgramName, "b");
     EXPECT_EQ(sink.rows[1].InstalledCount, "3");
+}
+
+// Control characters in every header value and lone line breaks in list
+// fields read as blanks, as the writer writes them: no column of the total's
+// history (which the by-PC report prints) shifts.
+TEST_F(ConsolidationFixture, ControlCharactersReadAsBlanksAndShiftNoColumn) {
+    const std::string header = kComputerH + "\r\nPC\tTAB\rX\r\n" + kUserH + "\r\nk\tim\r\n" +
+                               kModelH + "\r\nIn\ntel\r\n" + kTimeH + "\r\n2004\t3\r\n" + kGroupH +
+                               "\r\nAc\rme\r\n" + kListH + "\r\n";
+    fs.files[kDir + "c.ipt"] = header + L("2", "1", "Wo\rrd", "C\no", "C:\\P\\\r");
+    Run("ctl", {"c.ipt"});
+    PcHistory history;
+    ParsePcHistory(Total("ctl"), history);
+    ASSERT_EQ(history.lines.size(), 1u);
+    EXPECT_EQ(history.lines[0], (PcHistoryLine{"PC TAB X", "C o", "Wo rd", "C:\\P\\ ", "A"}));
+    ASSERT_EQ(sink.rows.size(), 1u);
+    EXPECT_EQ(sink.rows[0].ProgramName, "Wo rd");
+    EXPECT_EQ(sink.rows[0].Company, "C o");
 }
 
 TEST_F(ConsolidationFixture, LetterCaseFoldsOnlyOutsideDoubleByteCharacters) {

@@ -83,7 +83,8 @@ private slots:
         Dialogs::ClearLog();
         s.Frame().OnCommand(ID_FILE_SAVE);
         QCOMPARE(test::Messages(),
-                 QStringList({QStringLiteral("show: Write File Open Error...!!")}));
+                 QStringList(
+                     {QStringLiteral("show: Write File Open Error...!!\n파일을 쓸 수 없습니다.")}));
         QCOMPARE(s.Frame().windowTitle(), edited);
         QVERIFY(QFileInfo(s.dir.Path(QStringLiteral("CheckOut/audit.rst"))).isDir());
 
@@ -91,8 +92,9 @@ private slots:
         Dialogs::SetNextAnswer(true);
         QVERIFY(!s.Frame().close());
         QCOMPARE(test::Messages(),
-                 QStringList({QStringLiteral("ask: 저장하시겠습니까? = yes"),
-                              QStringLiteral("show: Write File Open Error...!!")}));
+                 QStringList(
+                     {QStringLiteral("ask: 저장하시겠습니까? = yes"),
+                      QStringLiteral("show: Write File Open Error...!!\n파일을 쓸 수 없습니다.")}));
     }
 };
 

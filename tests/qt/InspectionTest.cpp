@@ -84,7 +84,8 @@ private slots:
         QFile::remove(s.dir.Path(QStringLiteral("KEYLIST.DAT")));
         s.Start();
         QTRY_VERIFY_WITH_TIMEOUT(s.Frame().Button(IDC_START)->isEnabled(), 20000);
-        QVERIFY(Dialogs::Log().contains(QStringLiteral("show: Key File Open Error...")));
+        QVERIFY(Dialogs::Log().contains(
+            QStringLiteral("show: Key File Open Error...\n키 리스트 파일을 열 수 없습니다.")));
         QCOMPARE(s.app->Util().GetWorkState(), int(kIdle));
         QVERIFY(!s.Frame().Button(IDC_STOP)->isEnabled());
         QVERIFY(!s.dir.Exists(QStringLiteral("CheckOut/ACME_PC1.ipt")));
@@ -151,7 +152,9 @@ private slots:
                     .rename(QStringLiteral("한글"), QStringLiteral("gone")));
         Dialogs::ClearLog();
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("show: File is Bad Path...")}));
+        QCOMPARE(
+            Dialogs::Log(),
+            QStringList({QStringLiteral("show: File is Bad Path...\n경로가 올바르지 않습니다.")}));
     }
 
     void stopKeepsWhatWasFound() {

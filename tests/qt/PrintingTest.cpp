@@ -239,7 +239,7 @@ private slots:
         // Still no written result: the sheet prints its no-data form.
         const QStringList messages = test::Messages();
         QCOMPARE(messages.value(messages.size() - 2),
-                 QStringLiteral("show: Result File Open Error..."));
+                 QStringLiteral("show: Result File Open Error...\n결과 파일을 열 수 없습니다."));
         QCOMPARE(messages.last(), SavedTo(pdf));
         QCOMPARE(PdfPages(pdf), 1);
         QCOMPARE(h.Util().GetWorkState(), int(kPrinted));

@@ -131,7 +131,8 @@ private slots:
                 dialogs << l;
         QCOMPARE(dialogs, QStringList({QStringLiteral("dialog: 결과 작성 = rejected")}));
         QCOMPARE(test::Messages(),
-                 QStringList({QStringLiteral("show: Result File Open Error...")}));
+                 QStringList({QStringLiteral(
+                     "show: Result File Open Error...\n결과 파일을 열 수 없습니다.")}));
         QCOMPARE(rows, 0);
         QVERIFY(h.Frame().Progress() == nullptr);
     }

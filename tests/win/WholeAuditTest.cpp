@@ -182,7 +182,10 @@ TEST(WinWholeAudit, TheWindowWritesWhatTheCommandLineWrites) {
         fs::create_directory(blocker);
         Door::TakeLog();
         h.Command(ID_FILE_SAVE);
-        EXPECT_EQ(Door::TakeLog(), std::vector<std::string>{"show: Write File Open Error...!!"});
+        EXPECT_EQ(Door::TakeLog(),
+                  std::vector<std::string>{"show: Write File Open Error...!!\n"
+                                           "\xC6\xC4\xC0\xCF\xC0\xBB \xBE\xB5 \xBC\xF6 "
+                                           "\xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9."});
         EXPECT_EQ(h.Title(), "OstravionV3.1-total.tls*");
         Door::SetNextAnswer(true);
         SendMessageW(h.Window(), WM_CLOSE, 0, 0);
