@@ -19,8 +19,9 @@ void BuildParser(CLI::App& app, GlobalOptions& global,
                    "run as if started in DIR (KEYLIST.DAT and CheckOut are found there)")
         ->type_name("DIR");
     app.add_flag("--utf8", global.utf8,
-                 "write UTF-8 (on Windows, in place of the console's code page); keylist "
-                 "unpack converts the key list to UTF-8 with LF line ends");
+                 "write UTF-8 (on Windows, into a file or pipe in place of the console's code "
+                 "page and its CR LF line ends; a console shows the text as it always does); "
+                 "keylist unpack converts the key list to UTF-8 with LF line ends");
     for (const auto& c : commands)
         c->Register(app);
 }

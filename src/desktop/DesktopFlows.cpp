@@ -7,6 +7,7 @@
 #include "doc/Inspection.h"
 #include "doc/ResultWriting.h"
 #include "scan/Facts.h"
+#include "scan/KeyList.h"
 #include "util/Text.h"
 #include "views/PrintSelection.h"
 #include "views/ReportLayout.h"
@@ -56,6 +57,8 @@ DesktopCommandLine ParseDesktopCommandLine(const std::vector<std::string>& argum
 StartFieldCheck StartDialogModel::Confirm() {
     std::string why;
     const StartFieldCheck check = CheckStartFields(files_, group, resultName, &why);
+    groupAtFault_ = check == StartFieldCheck::BadName &&
+                    (!IsPlainFileName(group) || !WindowsNameCharacterProblem(group).empty());
     switch (check) {
     case StartFieldCheck::Ok:
         return check;
@@ -76,12 +79,18 @@ DesktopFlows::DesktopFlows(CAuditUtil& util, DesktopDocument& doc, DesktopUi& ui
 
 void DesktopFlows::OpenRowFolder(const std::string& folderText, const std::vector<Drive>& drives,
                                  char nativeSeparator) {
+    // The rows of a disk audited in place of this PC name its folders, not
+    // this PC's.
+    if (const std::string disk = machine_.system.AuditedDisk(); !disk.empty()) {
+        ui_.Show(kRowOnDisk + disk + kRowOnDiskFolder + folderText);
+        return;
+    }
     const std::optional<std::string> folder =
         FolderToOpen(folderText, drives, nativeSeparator, machine_.codec, util_.Files());
-    if (folder)
-        ui_.ExploreFolder(*folder);
-    else
+    if (!folder)
         ui_.Show(msg::kBadPath);
+    else if (!ui_.ExploreFolder(*folder))
+        ui_.Show(kNoFolderProgram + *folder);
 }
 
 void DesktopFlows::SetProgramFolder(std::string folder, char separator) {
@@ -113,7 +122,8 @@ void DesktopFlows::OpenGuide() {
     const std::vector<std::string> places = GuidePlaces();
     for (const std::string& place : places) {
         if (files.Exists(place) && !files.IsDirectory(place)) {
-            ui_.OpenDocument(place);
+            if (!ui_.OpenDocument(place))
+                ui_.Show(kNoGuideProgram + place);
             return;
         }
     }
@@ -213,7 +223,8 @@ void DesktopFlows::UpdateTitle(int form) {
 }
 
 bool DesktopFlows::WrittenResultExists() const {
-    return util_.FileExists(std::string(kWorkFolder) + util_.ResultFileName());
+    // Beside the total, in whatever folder it was opened from or saved to.
+    return util_.FileExists(util_.ResultPath(".rst"));
 }
 
 FileDialogRequest DesktopFlows::TotalFileDialog(const char* caption) const {
@@ -229,6 +240,7 @@ void DesktopFlows::StartInspection() {
     }
     if (!OfferSave())
         return;
+    const int before = util_.GetWorkState();
     util_.SetWorkState(kStartDialogOpen);
     const SystemInfo& system = machine_.system;
     // A disk audited in place of this PC is named beside the progress.
@@ -242,9 +254,19 @@ void DesktopFlows::StartInspection() {
     dialog.computer = computer;
     dialog.resultName = computer;
     dialog.user = system.UserName();
-    // Cancelled: the state stays 9 and the bar stays until the next start or stop.
-    if (!ui_.RunStartDialog(dialog))
+    // Cancelled: nothing is under way, and the status bar says so.
+    if (!ui_.RunStartDialog(dialog)) {
+        util_.DestroyProgress();
+        util_.SetWorkState(before);
         return;
+    }
+    // Without its key list the scan could identify nothing: it is not
+    // started, and neither its journal nor the title names a result.
+    if (!KeyListReadable()) {
+        util_.DestroyProgress();
+        util_.SetWorkState(before);
+        return;
+    }
 
     PcFacts facts;
     facts.Group = dialog.group;
@@ -260,6 +282,25 @@ void DesktopFlows::StartInspection() {
     states_.ScanStarted();
     ApplyStates();
     doc_.BeginInspection(facts);
+}
+
+bool DesktopFlows::KeyListReadable() {
+    // The key list's own message, with the place looked at.
+    struct Collect final : MessagePort {
+        std::string text;
+        void Show(const std::string& t) override { text += (text.empty() ? "" : "\n") + t; }
+        bool Ask(const std::string&) override { return false; }
+    } collect;
+    KeyList keys;
+    if (keys.Load(util_.Files(), collect, kKeyListFile))
+        return true;
+    const FileSystem& files = util_.Files();
+    std::string folder = files.CurrentDirectory();
+    const char separator = files.Rules().slashIsSeparator ? '/' : '\\';
+    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
+        folder += separator;
+    ui_.Show(collect.text + kKeyListLookedAt + folder + kKeyListFile);
+    return false;
 }
 
 void DesktopFlows::StopInspection() {

@@ -151,7 +151,7 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
         messages.Show(totalfile::kWriteFileOpenError);
         return false;
     }
-    messages.Show(consolidation::kConsolidated);
+    messages.Inform(consolidation::kConsolidated);
     return true;
 }
 

@@ -32,8 +32,9 @@ void Setup(HWND owner) {
         Door::Note("print setup");
         return;
     }
+    // Not the print commands' message: it sends the user back here.
     if (Printer().Setup(owner) == gdireport::GdiPrinter::SetupResult::NoPrinter)
-        Door::Show(owner, desktop::kNoPrinter);
+        Door::Show(owner, desktop::kNoPrinterToSetUp);
 }
 
 void Print(HWND owner, const ReportLayout& layout, bool preview) {
@@ -65,7 +66,7 @@ bool Find() {
 }
 
 void Setup(HWND owner) {
-    Door::Show(owner, desktop::kNoPrinter);
+    Door::Show(owner, desktop::kNoPrinterToSetUp);
 }
 
 void Print(HWND, const ReportLayout&, bool) {}
