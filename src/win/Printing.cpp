@@ -32,9 +32,8 @@ void Setup(HWND owner) {
         Door::Note("print setup");
         return;
     }
-    // Not the print commands' message: it sends the user back here.
-    if (Printer().Setup(owner) == gdireport::GdiPrinter::SetupResult::NoPrinter)
-        Door::Show(owner, desktop::kNoPrinterToSetUp);
+    if (const char* text = gdireport::GdiPrinter::SetupOutcomeText(Printer().Setup(owner)))
+        Door::Show(owner, text);
 }
 
 void Print(HWND owner, const ReportLayout& layout, bool preview) {
