@@ -146,8 +146,9 @@ names=(win-main-empty win-start-dialog win-scan-progress win-scan-end win-main-a
        win-select-files win-total-normal win-total-extended win-result-writing win-print-select
        win-preview-by-pc win-preview-by-program win-preview-confirmation win-preview-pledge
        win-preview-ledger win-about win-org-info
-       win-menu-file win-menu-scan win-menu-consolidate win-menu-help
-       qt-main-empty qt-main-total qt-start-dialog qt-result-writing
+       win-menu-file win-menu-scan win-menu-consolidate win-menu-view win-menu-help
+       qt-main-empty qt-main-total qt-main-extended qt-print-select qt-start-dialog
+       qt-result-writing
        report-by-pc report-by-program report-confirmation report-pledge report-ledger)
 printf '![](guide-pictures/%s.png)\n' "${names[@]}" >"$work/all.md"
 "$qt_tool" --check "$work/all.md" "$out" >/dev/null

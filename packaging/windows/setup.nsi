@@ -5,8 +5,8 @@
 ;
 ; makensis -INPUTCHARSET UTF8 -DVERSION=3.1.0 -DSTAGE=folder -DOUTFILE=setup.exe setup.nsi
 ; STAGE holds what "cmake --install" put there: the programs, KEYLIST.DAT,
-; vxa.spl, README.TXT, LICENSE.TXT and the user guide (사용설명서.html with its
-; guide-pictures folder).
+; vxa.spl, README.TXT (the installed programs' read-me), LICENSE.TXT and the
+; user guide (사용설명서.html with its guide-pictures folder).
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -106,8 +106,10 @@ Section "Ostravion"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\ostravion.exe" "" \
     "$INSTDIR\ostravion.exe" 0
 !endif
+  ; The console finds ostravion-cli by its name: the program folder leads
+  ; its PATH (for this console only), and it starts with the usage.
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 명령줄.lnk" "$SYSDIR\cmd.exe" \
-    '/k "$INSTDIR\ostravion-cli.exe" --help' "$INSTDIR\ostravion-cli.exe" 0
+    '/k set "PATH=$INSTDIR;%PATH%" & ostravion-cli --help' "$INSTDIR\ostravion-cli.exe" 0
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 작업 폴더.lnk" "$WorkDir"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\읽어보기.lnk" "$INSTDIR\README.TXT"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 사용 설명서.lnk" "$INSTDIR\사용설명서.html"

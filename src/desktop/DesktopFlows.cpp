@@ -8,6 +8,7 @@
 #include "doc/ResultWriting.h"
 #include "doc/SharedWrite.h"
 #include "scan/Facts.h"
+#include "scan/KeyList.h"
 #include "util/Text.h"
 #include "views/PrintSelection.h"
 #include "views/ReportLayout.h"
@@ -57,6 +58,8 @@ DesktopCommandLine ParseDesktopCommandLine(const std::vector<std::string>& argum
 StartFieldCheck StartDialogModel::Confirm() {
     std::string why;
     const StartFieldCheck check = CheckStartFields(files_, group, resultName, &why);
+    groupAtFault_ = check == StartFieldCheck::BadName &&
+                    (!IsPlainFileName(group) || !WindowsNameCharacterProblem(group).empty());
     switch (check) {
     case StartFieldCheck::Ok:
         return check;
@@ -77,12 +80,18 @@ DesktopFlows::DesktopFlows(CAuditUtil& util, DesktopDocument& doc, DesktopUi& ui
 
 void DesktopFlows::OpenRowFolder(const std::string& folderText, const std::vector<Drive>& drives,
                                  char nativeSeparator) {
+    // The rows of a disk audited in place of this PC name its folders, not
+    // this PC's.
+    if (const std::string disk = machine_.system.AuditedDisk(); !disk.empty()) {
+        ui_.Show(kRowOnDisk + disk + kRowOnDiskFolder + folderText);
+        return;
+    }
     const std::optional<std::string> folder =
         FolderToOpen(folderText, drives, nativeSeparator, machine_.codec, util_.Files());
-    if (folder)
-        ui_.ExploreFolder(*folder);
-    else
+    if (!folder)
         ui_.Show(msg::kBadPath);
+    else if (!ui_.ExploreFolder(*folder))
+        ui_.Show(kNoFolderProgram + *folder);
 }
 
 void DesktopFlows::SetProgramFolder(std::string folder, char separator) {
@@ -114,7 +123,8 @@ void DesktopFlows::OpenGuide() {
     const std::vector<std::string> places = GuidePlaces();
     for (const std::string& place : places) {
         if (files.Exists(place) && !files.IsDirectory(place)) {
-            ui_.OpenDocument(place);
+            if (!ui_.OpenDocument(place))
+                ui_.Show(kNoGuideProgram + place);
             return;
         }
     }
@@ -214,7 +224,8 @@ void DesktopFlows::UpdateTitle(int form) {
 }
 
 bool DesktopFlows::WrittenResultExists() const {
-    return util_.FileExists(std::string(kWorkFolder) + util_.ResultFileName());
+    // Beside the total, in whatever folder it was opened from or saved to.
+    return util_.FileExists(util_.ResultPath(".rst"));
 }
 
 FileDialogRequest DesktopFlows::TotalFileDialog(const char* caption) const {
@@ -230,6 +241,7 @@ void DesktopFlows::StartInspection() {
     }
     if (!OfferSave())
         return;
+    const int before = util_.GetWorkState();
     util_.SetWorkState(kStartDialogOpen);
     const SystemInfo& system = machine_.system;
     // A disk audited in place of this PC is named beside the progress.
@@ -243,9 +255,19 @@ void DesktopFlows::StartInspection() {
     dialog.computer = computer;
     dialog.resultName = computer;
     dialog.user = system.UserName();
-    // Cancelled: the state stays 9 and the bar stays until the next start or stop.
-    if (!ui_.RunStartDialog(dialog))
+    // Cancelled: nothing is under way, and the status bar says so.
+    if (!ui_.RunStartDialog(dialog)) {
+        util_.DestroyProgress();
+        util_.SetWorkState(before);
         return;
+    }
+    // Without its key list the scan could identify nothing: it is not
+    // started, and neither its journal nor the title names a result.
+    if (!KeyListReadable()) {
+        util_.DestroyProgress();
+        util_.SetWorkState(before);
+        return;
+    }
 
     PcFacts facts;
     facts.Group = dialog.group;
@@ -261,6 +283,25 @@ void DesktopFlows::StartInspection() {
     states_.ScanStarted();
     ApplyStates();
     doc_.BeginInspection(facts);
+}
+
+bool DesktopFlows::KeyListReadable() {
+    // The key list's own message, with the place looked at.
+    struct Collect final : MessagePort {
+        std::string text;
+        void Show(const std::string& t) override { text += (text.empty() ? "" : "\n") + t; }
+        bool Ask(const std::string&) override { return false; }
+    } collect;
+    KeyList keys;
+    if (keys.Load(util_.Files(), collect, kKeyListFile))
+        return true;
+    const FileSystem& files = util_.Files();
+    std::string folder = files.CurrentDirectory();
+    const char separator = files.Rules().slashIsSeparator ? '/' : '\\';
+    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
+        folder += separator;
+    ui_.Show(collect.text + kKeyListLookedAt + folder + kKeyListFile);
+    return false;
 }
 
 void DesktopFlows::StopInspection() {

@@ -118,6 +118,8 @@ private:
     void ApplyStates() { ui_.ApplyCommandStates(states_); }
     void OpenPath(const std::string& path);
     bool WrittenResultExists() const;
+    // The key list loads; else its message names where it was looked for.
+    bool KeyListReadable();
     void RunResultWriting();
     // Before a command replaces edited work: "저장하시겠습니까?", Yes saves.
     // False when that save failed and the command must stop.

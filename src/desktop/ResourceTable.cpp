@@ -50,8 +50,8 @@ const std::vector<ResourceText>& ResourceTexts() {
         {"TXT_CONSOLIDATE", "\xB0\xCB\xBB\xE7\xC3\xEB\xC7\xD5"},     // 검사취합
         {"TXT_WRITE_RESULT", "\xB0\xE1\xB0\xFA\xC0\xDB\xBC\xBA"},    // 결과작성
         {"TXT_PRINT", "\xC0\xCE\xBC\xE2"},                           // 인쇄
-        {"TXT_NORMAL", "\xC0\xCF\xB9\xDD"},                          // 일반
-        {"TXT_EXTENDED", "\xC8\xAE\xC0\xE5"},                        // 확장
+        {"TXT_NORMAL", "\xC0\xCF\xB9\xDD(&N)"},                      // 일반(&N)
+        {"TXT_EXTENDED", "\xC8\xAE\xC0\xE5(&E)"},                    // 확장(&E)
         {"TXT_DIALOG_FONT", "\xB1\xBC\xB8\xB2"},                     // 굴림
         {"TXT_PRINT_CAPTION", report_text::kSelectCaption},
         {"TXT_PRINT_RESULTS", report_text::kSelectResults},

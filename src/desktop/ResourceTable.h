@@ -107,12 +107,12 @@ inline constexpr const char* kAppTitle = "Ostravion";
     X(TXT_RESULT_PC_COUNT, "PC \xBC\xF6\xB7\xAE :") \
     /* 기타 : */ \
     X(TXT_RESULT_REMARK, "\xB1\xE2\xC5\xB8 :") \
-    /* 목록추가 */ \
-    X(TXT_RESULT_ADD, "\xB8\xF1\xB7\xCF\xC3\xDF\xB0\xA1") \
-    /* 목록삭제 */ \
-    X(TXT_RESULT_DELETE, "\xB8\xF1\xB7\xCF\xBB\xE8\xC1\xA6") \
-    /* 저장 */ \
-    X(TXT_RESULT_SAVE, "\xC0\xFA\xC0\xE5") \
+    /* 목록추가(&A) */ \
+    X(TXT_RESULT_ADD, "\xB8\xF1\xB7\xCF\xC3\xDF\xB0\xA1(&A)") \
+    /* 목록삭제(&D) */ \
+    X(TXT_RESULT_DELETE, "\xB8\xF1\xB7\xCF\xBB\xE8\xC1\xA6(&D)") \
+    /* 저장(&S) */ \
+    X(TXT_RESULT_SAVE, "\xC0\xFA\xC0\xE5(&S)") \
     /* 프로그램 목록 추가 */ \
     X(TXT_ADD_CAPTION, "\xC7\xC1\xB7\xCE\xB1\xD7\xB7\xA5 \xB8\xF1\xB7\xCF \xC3\xDF\xB0\xA1") \
     /* 프로그램명: */ \

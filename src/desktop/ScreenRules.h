@@ -18,9 +18,9 @@ struct PixelBox {
 // scales them for a screen of more than 96 dots per inch).
 struct CommandBarMetrics {
     int normalFromRight = 370;   // "일반": its left edge this far from the right end
-    int extendedFromRight = 310; // "확장"
+    int extendedFromRight = 300; // "확장"
     int radioTop = 20;
-    int radioWidth = 50;
+    int radioWidth = 64; // the caption with its key: "확장(E)"
     int radioHeight = 20;
     int logoWidth = 228;
     int logoHeight = 52;

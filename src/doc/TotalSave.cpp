@@ -139,7 +139,10 @@ bool SaveTotal(CAuditUtil& util, SaveList& normal, SaveList& extended) {
     }
     if (ok)
         RememberFiles(util, {files.total, files.result});
-    messages.Show(ok ? totalsave::kSaved : kWriteFileOpenError);
+    if (ok)
+        messages.Inform(totalsave::kSaved);
+    else
+        messages.Show(kWriteFileOpenError);
     return ok;
 }
 

@@ -43,8 +43,12 @@ public:
     // on a Yes (FileExists after a No). Each refusal shows its message; the
     // dialog stays open on anything but Ok.
     StartFieldCheck Confirm();
+    // After a BadName: the group itself holds what was refused, so the
+    // focus goes there rather than to the result name.
+    bool GroupAtFault() const { return groupAtFault_; }
 
 private:
+    bool groupAtFault_ = false;
     const FileSystem& files_;
     MessagePort& messages_;
 };
@@ -79,11 +83,13 @@ public:
     virtual int ActiveView() const = 0;
     // Closes the main window; the program ends.
     virtual void CloseWindow() = 0;
-    // Opens the file manager on an existing folder (the CP949 text of its path).
-    virtual void ExploreFolder(const std::string& path) = 0;
+    // Opens the file manager on an existing folder (the CP949 text of its
+    // path). False when the system has no program to show it with.
+    virtual bool ExploreFolder(const std::string& path) = 0;
     // Opens an existing file with the program the system opens its kind with
-    // (the guide's page in the web browser), beside this program.
-    virtual void OpenDocument(const std::string& path) = 0;
+    // (the guide's page in the web browser), beside this program. False when
+    // the system has no program for it.
+    virtual bool OpenDocument(const std::string& path) = 0;
 };
 
 } // namespace ostravion

@@ -18,6 +18,9 @@ public:
     virtual void Show(const std::string& text) = 0;
     // True only when the answer is Yes.
     virtual bool Ask(const std::string& question) = 0;
+    // A message that reports work done rather than warns ("저장되었습니다."):
+    // the windows show it with the information icon.
+    virtual void Inform(const std::string& text) { Show(text); }
 };
 
 // The status-bar progress bar, as the scan and long flows drive it.

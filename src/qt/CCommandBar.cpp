@@ -94,8 +94,9 @@ CCommandBar::CCommandBar(QWidget* parent) : QWidget(parent), shownLogo_(BMP_LOGO
         connect(b, &QAbstractButton::clicked, this, [this, id = s.id] { emit command(id); });
         buttons_[s.id] = b;
     }
-    const std::pair<int, const char16_t*> radios[] = {{IDC_NORMAL, u"일반"},
-                                                      {IDC_EXTENDED, u"확장"}};
+    // Alt and the key choose them, as 보기's items do.
+    const std::pair<int, const char16_t*> radios[] = {{IDC_NORMAL, u"일반(&N)"},
+                                                      {IDC_EXTENDED, u"확장(&E)"}};
     for (const auto& [id, caption] : radios) {
         auto* r = new QRadioButton(QString::fromUtf16(caption), this);
         r->setObjectName(QStringLiteral("radio%1").arg(id));

@@ -1,10 +1,13 @@
 #include "qt/CEditListCtrl.h"
 
+#include "desktop/ResultWritingUi.h"
+
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace ostravion::gui {
 
@@ -44,6 +47,20 @@ bool CInPlaceEdit::event(QEvent* e) {
     if (e->type() == QEvent::ShortcutOverride && EditorKey(static_cast<QKeyEvent*>(e))) {
         e->accept();
         return true;
+    }
+    // Tab stores the count and goes on to the row's other count cell,
+    // rather than to the dialog's next control.
+    if (e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            movesOn_ = true;
+            e->accept();
+            if (QWidget* list = parentWidget() ? parentWidget()->parentWidget() : nullptr)
+                list->setFocus(Qt::OtherFocusReason);
+            else
+                EndEditing();
+            return true;
+        }
     }
     return QLineEdit::event(e);
 }
@@ -199,7 +216,17 @@ CInPlaceEdit* CEditListCtrl::EditSubLabel(int row, int column) {
     auto* editor = new CInPlaceEdit(row, column, text, viewport());
     editor->setAlignment(align | Qt::AlignVCenter);
     editor->setGeometry(r);
-    connect(editor, &CInPlaceEdit::editEnded, this, &CEditListCtrl::endLabelEdit);
+    connect(editor, &CInPlaceEdit::editEnded, this,
+            [this, editor](int r, int c, bool cancelled, const QString& t) {
+                emit endLabelEdit(r, c, cancelled, t);
+                if (!editor->MovesOn())
+                    return;
+                const int other = OtherCountColumn(c);
+                QTimer::singleShot(0, this, [this, r, other] {
+                    if (!editor_ && editable_.count(other) != 0)
+                        EditSubLabel(r, other);
+                });
+            });
     editor_ = editor;
     return editor;
 }
@@ -213,6 +240,29 @@ void CEditListCtrl::mousePressEvent(QMouseEvent* e) {
     const int row = HitTestEx(e->position().toPoint(), &column);
     if (row >= 0 && editable_.count(column) != 0)
         EditSubLabel(row, column);
+}
+
+void CEditListCtrl::keyPressEvent(QKeyEvent* e) {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    const QString typed = e->text();
+    const bool digit = !typed.isEmpty() && OpensEditorWithText(typed.at(0).unicode()) &&
+                       !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    const int row = currentRow();
+    if (!editor_ && row >= 0 && (enter || digit || e->key() == Qt::Key_F2)) {
+        if (CInPlaceEdit* editor = EditSubLabel(row, kKeyEditColumn); editor && digit) {
+            // The digit starts the new count.
+            editor->setText(typed);
+            editor->setCursorPosition(static_cast<int>(typed.size()));
+        }
+        e->accept();
+        return;
+    }
+    // Enter in the list is never the dialog's save.
+    if (enter) {
+        e->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(e);
 }
 
 void CEditListCtrl::scrollContentsBy(int dx, int dy) {

@@ -1,7 +1,8 @@
 // A report-style list whose count cells are edited in place: a click in an
-// editable column opens a one-line editor over the cell; when the editor
-// loses the focus the list reports the end of the edit (the text, or none
-// when Esc cancelled it) and the editor goes.
+// editable column, or F2, Enter or a digit typed on a row, opens a one-line
+// editor over the cell; when the editor loses the focus the list reports the
+// end of the edit (the text, or none when Esc cancelled it) and the editor
+// goes. Enter never reaches the dialog from the list.
 #pragma once
 
 #include "desktop/ResourceTable.h"
@@ -25,6 +26,8 @@ public:
     int Row() const { return row_; }
     int Column() const { return column_; }
     bool Cancelled() const { return cancelled_; }
+    // Tab ended the edit: the row's other count cell is edited next.
+    bool MovesOn() const { return movesOn_; }
 
 signals:
     // The end of editing: `cancelled` when Esc ended it (the text is then
@@ -44,6 +47,7 @@ private:
     int column_;
     QString initial_;
     bool cancelled_ = false;
+    bool movesOn_ = false;
     bool ended_ = false;
 };
 
@@ -68,6 +72,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:

@@ -21,18 +21,22 @@
 #include "util/Messages.h"
 #include "views/PrintSelection.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 
@@ -165,6 +169,14 @@ void CMainFrame::BuildMenu() {
             actions_[item.id] = a;
             if (item.id == ID_SCAN_START)
                 scanAction_ = a;
+            // 보기's two items are one choice, checked as the radios are.
+            if (item.id == IDC_NORMAL || item.id == IDC_EXTENDED) {
+                if (!layoutGroup_)
+                    layoutGroup_ = new QActionGroup(this);
+                a->setCheckable(true);
+                a->setChecked(item.id == IDC_NORMAL);
+                layoutGroup_->addAction(a);
+            }
         }
     }
 }
@@ -258,14 +270,26 @@ void CMainFrame::ApplyRowHeights() {
     // left with less than its minimum is hidden, unless "확장" is chosen.
     const QRadioButton* extended = bar_ ? bar_->Radio(IDC_EXTENDED) : nullptr;
     const bool keepLower = extended && extended->isChecked() && rowIdeal_[1] >= kRowMinimum;
+    // A shown lower list keeps a few rows above its scroll bar, however low
+    // the window: never a strip of scroll bars.
+    const int lowest = std::max(kRowMinimum, FewRowsHigh(views_[1]));
     const desktop::RowHeights rows = desktop::SplitRows(
-        splitter_->height(), splitter_->handleWidth(), rowIdeal_[0], keepLower, kRowMinimum);
+        splitter_->height(), splitter_->handleWidth(), rowIdeal_[0], keepLower, lowest);
     splitter_->blockSignals(true);
     // A shown lower row may be as low as its minimum rather than the list's
     // own size hint; a hidden one collapses.
-    views_[1]->setMinimumHeight(rows.lower > 0 ? kRowMinimum : 0);
+    views_[1]->setMinimumHeight(rows.lower > 0 ? std::min(lowest, rows.lower) : 0);
     splitter_->setSizes({rows.upper, rows.lower});
     splitter_->blockSignals(false);
+}
+
+int CMainFrame::FewRowsHigh(const QWidget* view) {
+    const auto* table = qobject_cast<const QTableView*>(view);
+    if (!table)
+        return 0;
+    return table->horizontalHeader()->sizeHint().height() +
+           kFewRows * table->verticalHeader()->defaultSectionSize() +
+           table->horizontalScrollBar()->sizeHint().height() + 2 * table->frameWidth();
 }
 
 void CMainFrame::ShowNormalLayout() {
@@ -285,6 +309,8 @@ void CMainFrame::ShowExtendedLayout() {
 void CMainFrame::ShowLayout(bool extended) {
     bar_->Radio(IDC_EXTENDED)->setChecked(extended);
     bar_->Radio(IDC_NORMAL)->setChecked(!extended);
+    if (QAction* a = Action(extended ? IDC_EXTENDED : IDC_NORMAL))
+        a->setChecked(true);
     if (extended)
         ShowExtendedLayout();
     else
@@ -311,6 +337,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 
 void CMainFrame::Show(const std::string& text) {
     Dialogs::Show(this, Qs(msg::WithKoreanLine(text)));
+}
+
+void CMainFrame::Inform(const std::string& text) {
+    Dialogs::Inform(this, Qs(text));
 }
 
 bool CMainFrame::Ask(const std::string& question) {
@@ -371,12 +401,12 @@ void CMainFrame::CloseWindow() {
     close();
 }
 
-void CMainFrame::ExploreFolder(const std::string& path) {
-    Dialogs::Shell(QStringLiteral("explore"), Qs(path));
+bool CMainFrame::ExploreFolder(const std::string& path) {
+    return Dialogs::Shell(QStringLiteral("explore"), Qs(path));
 }
 
-void CMainFrame::OpenDocument(const std::string& path) {
-    Dialogs::Shell(QStringLiteral("open"), Qs(path));
+bool CMainFrame::OpenDocument(const std::string& path) {
+    return Dialogs::Shell(QStringLiteral("open"), Qs(path));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+class QActionGroup;
 class QLabel;
 class QPrinter;
 class QSplitter;
@@ -55,6 +56,7 @@ public:
     // DesktopUi.
     void Show(const std::string& text) override;
     bool Ask(const std::string& question) override;
+    void Inform(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override;
     bool RunStartDialog(StartDialogModel& model) override;
@@ -72,8 +74,8 @@ public:
     // extended one; the normal view at first.
     int ActiveView() const override { return activeView_; }
     void CloseWindow() override;
-    void ExploreFolder(const std::string& path) override;
-    void OpenDocument(const std::string& path) override;
+    bool ExploreFolder(const std::string& path) override;
+    bool OpenDocument(const std::string& path) override;
 
     // Parts, for the views and for tests.
     const CommandStates& States() const { return flows_->States(); }
@@ -86,6 +88,11 @@ public:
     QWidget* View(int row) const { return views_[row]; }
     int RowIdealHeight(int row) const { return rowIdeal_[row]; }
     static constexpr int kRowMinimum = 10;
+    // The rows a shown lower list keeps, however low the window.
+    static constexpr int kFewRows = 3;
+    // The height of a list that shows its header, kFewRows rows and its
+    // horizontal scroll bar.
+    static int FewRowsHigh(const QWidget* view);
     // The progress bar in the status bar, if one is shown.
     CProgressBar* Progress() const;
     // The printer print jobs go to, as the printer-setup dialog left it.
@@ -113,6 +120,7 @@ private:
     std::unique_ptr<DesktopFlows> flows_;
     std::map<int, QAction*> actions_;
     QAction* scanAction_ = nullptr;
+    QActionGroup* layoutGroup_ = nullptr; // 보기's 일반 and 확장
     int scanItemId_ = ID_SCAN_START;
     CCommandBar* bar_ = nullptr;
     QToolBar* rebar_ = nullptr;

@@ -4,11 +4,14 @@
 
 #include "qt/CEditListCtrl.h"
 #include "qt/Dialogs.h"
+#include "qt/GuiMessages.h"
 #include "qt/Pictures.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -244,7 +247,10 @@ CResultWriteDlg::CResultWriteDlg(CResultWriting& model, const TextCodec& codec, 
     connect(add_, &QPushButton::clicked, this, &CResultWriteDlg::OnAdd);
     connect(delete_, &QPushButton::clicked, this, &CResultWriteDlg::OnDelete);
     connect(save_, &QPushButton::clicked, this, &CResultWriteDlg::OnSave);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        if (MayClose())
+            reject();
+    });
 
     // Fields: two pairs per row, then the PC count and the remark.
     auto* grid = new QGridLayout;
@@ -285,6 +291,36 @@ CResultWriteDlg::CResultWriteDlg(CResultWriting& model, const TextCodec& codec, 
 
     model_.AddObserver(this);
     ModelReset(model_);
+    opened_ = std::make_unique<ResultWorkSnapshot>(model_);
+}
+
+TypedFields CResultWriteDlg::Typed() const {
+    return {Cp(checkDepartment_->text()), Cp(checker_->text()), Cp(confirmDepartment_->text()),
+            Cp(confirmer_->text()),       Cp(pcCount_->Text()), Cp(remark_->toPlainText())};
+}
+
+bool CResultWriteDlg::MayClose() {
+    GuiMessages ask(codec_);
+    ask.SetParent(this);
+    return opened_->MayClose(model_, Typed(), ask);
+}
+
+void CResultWriteDlg::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        if (MayClose())
+            reject();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+void CResultWriteDlg::closeEvent(QCloseEvent* e) {
+    if (e->spontaneous() && !MayClose()) {
+        e->ignore();
+        return;
+    }
+    QDialog::closeEvent(e);
 }
 
 CResultWriteDlg::~CResultWriteDlg() {

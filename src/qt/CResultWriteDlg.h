@@ -5,12 +5,14 @@
 #pragma once
 
 #include "desktop/ResourceTable.h"
+#include "desktop/ResultWritingUi.h"
 #include "doc/ResultWriting.h"
 #include "ports/Ports.h"
 
 #include <QAbstractSpinBox>
 #include <QDialog>
 #include <QValidator>
+#include <memory>
 #include <string>
 
 class QLineEdit;
@@ -107,12 +109,20 @@ public:
     CCountEdit* PcCount() const { return pcCount_; }
     QPlainTextEdit* Remark() const { return remark_; }
 
+    // The six fields as shown, CP949, in ResultField order.
+    TypedFields Typed() const;
+
 public slots:
     void OnAdd();
     void OnDelete();
     // "저장": the fields into the model, then the model's save; closes with
     // OK when it saved (the caller then loads the lists again).
     void OnSave();
+
+protected:
+    // Escape, the close box and 취소 lose typed work only on a Yes.
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void ModelReset(const CResultWriting&) override;
@@ -122,6 +132,7 @@ private:
     void RowChanged(const CResultWriting&, int row) override;
     void CheckChanged(const CResultWriting&, int row) override;
 
+    bool MayClose();
     void ShowRow(int row);
     void ShowAllRows();
     void LimitRemark();
@@ -137,6 +148,7 @@ private:
     CEditListCtrl* list_;
     QPushButton *add_, *delete_, *save_, *cancel_;
     bool showing_ = false; // the list is being filled: its changes are not the user's
+    std::unique_ptr<ResultWorkSnapshot> opened_; // what the dialog showed when it opened
 };
 
 } // namespace ostravion::gui

@@ -94,6 +94,9 @@ void CSelectFilesDlg::FillList() {
         item->setCheckState(0, model_.files.IsChecked(row) ? Qt::Checked : Qt::Unchecked);
         item->setData(0, kNameRole, QByteArray::fromStdString(name));
     }
+    // The first row is current: Space marks it at once.
+    if (QTreeWidgetItem* first = list_->topLevelItem(0))
+        list_->setCurrentItem(first);
 }
 
 std::string CSelectFilesDlg::ResultName() const {

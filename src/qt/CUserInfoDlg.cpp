@@ -128,10 +128,13 @@ void CUserInfoDlg::OnOk() {
         group_->setFocus();
         return;
     case StartFieldCheck::BadName:
-    case StartFieldCheck::FileExists:
-        resultName_->setFocus();
-        resultName_->selectAll();
+    case StartFieldCheck::FileExists: {
+        // Another text may be typed in the field at fault.
+        QLineEdit* field = fields_.GroupAtFault() ? group_ : resultName_;
+        field->setFocus();
+        field->selectAll();
         return;
+    }
     }
 }
 

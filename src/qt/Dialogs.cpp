@@ -128,7 +128,7 @@ void Dialogs::Show(QWidget* parent, const QString& text) {
 
 void Dialogs::Inform(QWidget* parent, const QString& text) {
     if (S().on) {
-        S().log << QStringLiteral("show: ") + text;
+        S().log << QStringLiteral("inform: ") + text;
         return;
     }
     QMessageBox box(QMessageBox::Information, kAppTitle, text, QMessageBox::Ok, parent);
@@ -270,18 +270,18 @@ int Dialogs::Exec(QDialog& dialog) {
     return result;
 }
 
-void Dialogs::Shell(const QString& verb, const QString& target) {
+bool Dialogs::Shell(const QString& verb, const QString& target) {
     if (S().on) {
         S().log << QStringLiteral("shell: %1 %2").arg(verb, target);
-        return;
+        return true;
     }
     // "open" hands a web address to the browser; "explore" hands a folder to
-    // the file manager, always as a local folder, never as an address. The
-    // result is not reported.
+    // the file manager, always as a local folder, never as an address. False
+    // when no program took it (no xdg-open on the system).
     const QUrl url = verb == QStringLiteral("open") && target.contains(QStringLiteral("://"))
                          ? QUrl(target)
                          : QUrl::fromLocalFile(target);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 bool Dialogs::FindPrinter(QPrinter& printer) {

@@ -33,7 +33,8 @@ struct FileDialogSpec {
 class Dialogs {
 public:
     static void Show(QWidget* parent, const QString& text);
-    // A message that reports what was done rather than warns (logged as Show).
+    // A message that reports what was done rather than warns: the
+    // information icon.
     static void Inform(QWidget* parent, const QString& text);
     // True only when the answer is Yes.
     static bool Ask(QWidget* parent, const QString& question);
@@ -52,8 +53,9 @@ public:
                                                const TextCodec& codec);
     // Runs a modal dialog; returns its result (QDialog::Accepted or Rejected).
     static int Exec(QDialog& dialog);
-    // The shell's verb ("open", "explore") on a web address or a folder.
-    static void Shell(const QString& verb, const QString& target);
+    // The shell's verb ("open", "explore") on a web address or a folder;
+    // false when the system has no program to hand it to.
+    static bool Shell(const QString& verb, const QString& target);
     // Points `printer` at the printer print jobs go to: the one chosen in the
     // printer-setup dialog (kept in `printer`), else the system's default.
     // False when there is none to print on.
@@ -75,7 +77,7 @@ public:
     // Next printer FindPrinter finds: a PDF file it prints into. With none
     // queued, scripted mode has no printer (the system's are never asked).
     static void SetNextPrinter(const QString& pdfPath);
-    // Every call, as "show: TEXT", "ask: TEXT = yes|no", "open: FILE",
+    // Every call, as "show: TEXT", "inform: TEXT", "ask: TEXT = yes|no", "open: FILE",
     // "save: FILE", "dialog: TITLE = accepted|rejected", "shell: VERB TARGET",
     // "printer: FILE|(none)".
     static QStringList Log();

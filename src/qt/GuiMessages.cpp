@@ -41,6 +41,18 @@ void GuiMessages::Show(const std::string& text) {
         Qt::QueuedConnection);
 }
 
+void GuiMessages::Inform(const std::string& text) {
+    const QString t = Qs(text);
+    if (OnUiThread()) {
+        Dialogs::Inform(parent_, t);
+        return;
+    }
+    QPointer<QWidget> parent = parent_;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [parent, t] { Dialogs::Inform(parent, t); },
+        Qt::QueuedConnection);
+}
+
 bool GuiMessages::Ask(const std::string& question) {
     const QString q = Qs(question);
     if (OnUiThread())

@@ -22,6 +22,7 @@ public:
     // returns at once; Ask waits for the answer there.
     void Show(const std::string& text) override;
     bool Ask(const std::string& question) override;
+    void Inform(const std::string& text) override;
 
     // Releases every thread waiting in Ask with the answer No; the
     // user-interface thread calls it before it waits for such a thread.

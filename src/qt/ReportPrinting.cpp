@@ -328,7 +328,11 @@ private:
     // Straight to the printer, without a print dialog; the preview closes
     // once the report is printed and stays when it could not be.
     void Print() {
-        if (printer_.outputFormat() != QPrinter::PdfFormat && !Dialogs::FindPrinter(printer_)) {
+        // A printer with no printers behind it may still carry the PDF
+        // format: only a file chosen to print into counts as a printer.
+        const bool toFile =
+            printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty();
+        if (!toFile && !Dialogs::FindPrinter(printer_)) {
             Dialogs::Show(this, ToQt(codec_, desktop::kNoPrinter));
             return;
         }

@@ -98,6 +98,17 @@ void CResultView::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    // Enter on a row of the scan layout opens its folder, as a double click does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+        model_.Flush();
+        const std::string folder = List().DoubleClicked(currentIndex().row());
+        if (!folder.empty()) {
+            emit openFolder(folder);
+            event->accept();
+            return;
+        }
+    }
     // Space ticks the current row's box whichever of its cells is current.
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
         List().HasCheckBoxes() && currentIndex().isValid()) {

@@ -22,8 +22,8 @@ public:
     int RowAt(QPoint viewportPos) const;
 
 signals:
-    // A double click in the scan layout asks for this folder (its text as
-    // the list shows it, CP949) to be opened in the file manager.
+    // A double click or Enter in the scan layout asks for this folder (its
+    // text as the list shows it, CP949) to be opened in the file manager.
     void openFolder(const std::string& folder);
 
 protected:

@@ -33,7 +33,8 @@ bool CPrintSelection::Confirm(CAuditUtil& util) const {
 }
 
 std::string SheetResultPath(const CAuditUtil& util) {
-    return std::string(kWorkFolder) + util.ResultFileName();
+    // Beside its total, in whatever folder that was saved to.
+    return util.ResultPath(".rst");
 }
 
 bool BeforePrinting(CAuditUtil& util, ReportKind kind, const std::function<bool()>& writeResult) {

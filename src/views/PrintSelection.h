@@ -47,8 +47,8 @@ private:
     std::optional<ReportKind> chosen_;
 };
 
-// The written-result file the confirmation sheet reads: always in the work
-// folder, whatever folder the total file was opened from.
+// The written-result file the confirmation sheet reads: beside the total,
+// in the folder it was opened from or saved to.
 std::string SheetResultPath(const CAuditUtil& util);
 
 // After the dialog closed with "선택": for the confirmation sheet, when its

@@ -143,6 +143,25 @@ void Door::Show(HWND owner, const std::string& cp949) {
                 MB_OK | MB_ICONEXCLAMATION);
 }
 
+void Door::Inform(HWND owner, const std::string& cp949) {
+    if (Scripted()) {
+        Log("inform: " + cp949);
+        return;
+    }
+    MessageBoxW(BoxOwner(owner), Wide(cp949).c_str(), Caption().c_str(),
+                MB_OK | MB_ICONINFORMATION);
+}
+
+bool Door::UntilAnswered(const std::function<int()>& show) {
+    for (;;) {
+        const int answer = show();
+        if (answer == IDYES)
+            return true;
+        if (answer == IDNO || answer == 0)
+            return false;
+    }
+}
+
 bool Door::Ask(HWND owner, const std::string& cp949) {
     if (Scripted()) {
         bool yes = false;
@@ -156,8 +175,11 @@ bool Door::Ask(HWND owner, const std::string& cp949) {
         Log("ask: " + cp949 + (yes ? " = yes" : " = no"));
         return yes;
     }
-    return MessageBoxW(BoxOwner(owner), Wide(cp949).c_str(), Caption().c_str(),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const std::wstring text = Wide(cp949);
+    return UntilAnswered([&] {
+        return MessageBoxW(BoxOwner(owner), text.c_str(), Caption().c_str(),
+                           MB_YESNO | MB_ICONQUESTION);
+    });
 }
 
 std::optional<std::string> Door::OpenFile(HWND owner, const FileDialogRequest& request) {
@@ -186,13 +208,15 @@ INT_PTR Door::RunDialog(HWND owner, int templateId, DLGPROC proc, LPARAM param) 
     return r;
 }
 
-void Door::Shell(const std::string& verb, const std::string& target) {
+bool Door::Shell(const std::string& verb, const std::string& target) {
     if (Scripted()) {
         Log("shell: " + verb + " " + target);
-        return;
+        return true;
     }
-    ShellExecuteW(nullptr, Wide(verb).c_str(), Wide(target).c_str(), nullptr, nullptr,
-                  SW_SHOWNORMAL);
+    // Above 32 when a program took it; SE_ERR_NOASSOC and the like otherwise.
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        nullptr, Wide(verb).c_str(), Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
 }
 
 void Door::SetScripted(bool on) {

@@ -22,15 +22,23 @@ class Door {
 public:
     // A warning with OK; "Ostravion" is the caption of every box.
     static void Show(HWND owner, const std::string& cp949);
-    // True only when the answer is Yes.
+    // A report of work done, with OK and the information icon.
+    static void Inform(HWND owner, const std::string& cp949);
+    // True only when the answer is Yes. A box closed without an answer
+    // (Escape, the close box) is not a No: the question is asked again.
     static bool Ask(HWND owner, const std::string& cp949);
+    // The answer of a Yes/No box shown by `show` (a MessageBox result):
+    // shown again until it is Yes or No; a box that cannot be shown at all
+    // (0) answers No.
+    static bool UntilAnswered(const std::function<int()>& show);
     // The common file dialogs: the chosen path as CP949 text, nothing on Cancel.
     static std::optional<std::string> OpenFile(HWND owner, const FileDialogRequest& request);
     static std::optional<std::string> SaveFile(HWND owner, const FileDialogRequest& request);
     // A modal dialog from a resource template; its result (IDOK, IDCANCEL).
     static INT_PTR RunDialog(HWND owner, int templateId, DLGPROC proc, LPARAM param);
-    // The shell's verb ("open", "explore") on a web address or a folder (CP949).
-    static void Shell(const std::string& verb, const std::string& target);
+    // The shell's verb ("open", "explore") on a web address or a folder
+    // (CP949); false when the system has no program for it.
+    static bool Shell(const std::string& verb, const std::string& target);
 
     // Scripted mode, for tests.
     static void SetScripted(bool on);
@@ -49,7 +57,7 @@ public:
     static std::function<void(HWND)> TakeNextDialogAction();
     // Adds a line to the log.
     static void Note(const std::string& line);
-    // Every call, as "show: TEXT", "ask: TEXT = yes|no", "open: FILE|(cancel)",
+    // Every call, as "show: TEXT", "inform: TEXT", "ask: TEXT = yes|no", "open: FILE|(cancel)",
     // "save: FILE|(cancel)", "dialog: ID = 1|2", "shell: VERB TARGET"; texts CP949.
     static std::vector<std::string> TakeLog();
 };

@@ -186,6 +186,7 @@ LRESULT MainFrame::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         // "일반" checked, then the work folder, start-up folder and greyed
         // document commands; the splash window over the new window.
         CheckRadioButton(bar_.Handle(), IDC_NORMAL, IDC_EXTENDED, IDC_NORMAL);
+        CheckMenuRadioItem(menu_, IDC_NORMAL, IDC_EXTENDED, IDC_NORMAL, MF_BYCOMMAND);
         if (!flows_->WindowCreated())
             return -1;
         SetUiWindow(hwnd_);
@@ -414,6 +415,8 @@ void MainFrame::ShowExtendedLayout() {
 
 void MainFrame::ShowLayout(bool extended) {
     CheckRadioButton(bar_.Handle(), IDC_NORMAL, IDC_EXTENDED, extended ? IDC_EXTENDED : IDC_NORMAL);
+    CheckMenuRadioItem(menu_, IDC_NORMAL, IDC_EXTENDED, extended ? IDC_EXTENDED : IDC_NORMAL,
+                       MF_BYCOMMAND);
     if (extended)
         ShowExtendedLayout();
     else
@@ -441,6 +444,10 @@ void MainFrame::FocusActiveList() {
 
 void MainFrame::Show(const std::string& text) {
     Door::Show(hwnd_, msg::WithKoreanLine(text));
+}
+
+void MainFrame::Inform(const std::string& text) {
+    Door::Inform(hwnd_, text);
 }
 
 bool MainFrame::Ask(const std::string& question) {
@@ -513,12 +520,12 @@ void MainFrame::CloseWindow() {
         PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
-void MainFrame::ExploreFolder(const std::string& path) {
-    Door::Shell("explore", path);
+bool MainFrame::ExploreFolder(const std::string& path) {
+    return Door::Shell("explore", path);
 }
 
-void MainFrame::OpenDocument(const std::string& path) {
-    Door::Shell("open", path);
+bool MainFrame::OpenDocument(const std::string& path) {
+    return Door::Shell("open", path);
 }
 
 void MainFrame::OpenDropped(HDROP drop) {

@@ -74,6 +74,7 @@ public:
     // DesktopUi.
     void Show(const std::string& text) override;
     bool Ask(const std::string& question) override;
+    void Inform(const std::string& text) override;
     std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override;
     std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override;
     bool RunStartDialog(StartDialogModel& model) override;
@@ -88,8 +89,8 @@ public:
     void ShowLayout(bool extended) override;
     int ActiveView() const override { return activeView_; }
     void CloseWindow() override;
-    void ExploreFolder(const std::string& path) override;
-    void OpenDocument(const std::string& path) override;
+    bool ExploreFolder(const std::string& path) override;
+    bool OpenDocument(const std::string& path) override;
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

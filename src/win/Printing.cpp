@@ -32,8 +32,8 @@ void Setup(HWND owner) {
         Door::Note("print setup");
         return;
     }
-    if (Printer().Setup(owner) == gdireport::GdiPrinter::SetupResult::NoPrinter)
-        Door::Show(owner, desktop::kNoPrinter);
+    if (const char* text = gdireport::GdiPrinter::SetupOutcomeText(Printer().Setup(owner)))
+        Door::Show(owner, text);
 }
 
 void Print(HWND owner, const ReportLayout& layout, bool preview) {
@@ -65,7 +65,7 @@ bool Find() {
 }
 
 void Setup(HWND owner) {
-    Door::Show(owner, desktop::kNoPrinter);
+    Door::Show(owner, desktop::kNoPrinterToSetUp);
 }
 
 void Print(HWND, const ReportLayout&, bool) {}

@@ -34,6 +34,15 @@ void WinMessages::Show(const std::string& given) {
     PostToUi([owner, text] { Door::Show(owner, text); });
 }
 
+void WinMessages::Inform(const std::string& text) {
+    if (OnUiThread()) {
+        Door::Inform(owner_, text);
+        return;
+    }
+    HWND owner = owner_;
+    PostToUi([owner, text] { Door::Inform(owner, text); });
+}
+
 bool WinMessages::Ask(const std::string& question) {
     if (OnUiThread())
         return Door::Ask(owner_, question);

@@ -10,15 +10,16 @@ fixtures=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/../check.sh"
-cp949() { iconv -f CP949 -t UTF-8; }
+# CP949 with CR LF line ends, as Windows tools read text.
+cp949() { iconv -f CP949 -t UTF-8 | tr -d '\r'; }
 # The work folder as the program names it: drive Z:, backslashes.
 winwork="Z:${work//\//\\}"
 
-# A redirected stream gets CP949 bytes; --utf8 (before or after the
-# subcommand) gets UTF-8.
+# A redirected stream gets CP949 bytes and CR LF; --utf8 (before or after
+# the subcommand) gets UTF-8 as it is.
 "$cli" scan 2>"$work/err"; rc=$?
 check "no group: status" "2" "$rc"
-check "no group: CP949 bytes" "$(printf '회사(그룹)명은 필수항목 입니다.\n' | iconv -f UTF-8 -t CP949 | od -An -tx1)" \
+check "no group: CP949 bytes, CR LF" "$(printf '회사(그룹)명은 필수항목 입니다.\r\n' | iconv -f UTF-8 -t CP949 | od -An -tx1)" \
     "$(od -An -tx1 <"$work/err")"
 "$cli" --utf8 scan 2>"$work/err"
 check "--utf8: UTF-8 bytes" "$(printf '회사(그룹)명은 필수항목 입니다.\n' | od -An -tx1)" "$(od -An -tx1 <"$work/err")"

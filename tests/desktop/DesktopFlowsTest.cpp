@@ -8,6 +8,7 @@
 #include "doc/Inspection.h"
 #include "doc/ResultWriting.h"
 #include "files/TotalFile.h"
+#include "scan/KeyList.h"
 #include "views/PrintSelection.h"
 #include "views/ReportLayout.h"
 
@@ -122,8 +123,15 @@ public:
         closed = true;
         Log("close");
     }
-    void ExploreFolder(const std::string& path) override { Log("explore: " + path); }
-    void OpenDocument(const std::string& path) override { Log("open: " + path); }
+    bool ExploreFolder(const std::string& path) override {
+        Log("explore: " + path);
+        return shellWorks;
+    }
+    bool OpenDocument(const std::string& path) override {
+        Log("open: " + path);
+        return shellWorks;
+    }
+    bool shellWorks = true; // the system has programs for folders and pages
 
     // The questions and messages of the log.
     std::vector<std::string> Questions() const {
@@ -169,6 +177,7 @@ class DesktopFlowsTest : public ::testing::Test {
 protected:
     DesktopFlowsTest()
         : util(fs, ui, &progress), doc(util), flows(util, doc, ui, {system, clock, codec}) {
+        fs.files[kKeyListFile] = "keys";
         EXPECT_TRUE(flows.WindowCreated());
     }
 
@@ -533,7 +542,7 @@ TEST_F(DesktopFlowsTest, TheEditedMarkOutlivesACancelledStart) {
     flows.WorkEdited();
     ui.answers = {false}; // not saved; the start dialog is then cancelled
     flows.OnCommand(IDC_START);
-    EXPECT_EQ(util.GetWorkState(), kStartDialogOpen);
+    EXPECT_EQ(util.GetWorkState(), kEdited);
     ui.log.clear();
     ui.answers = {false};
     flows.OnCommand(ID_APP_EXIT);
@@ -773,8 +782,11 @@ TEST_F(DesktopFlowsTest, StartInspectionShowsTheDefaultsAndStartsTheRun) {
 
 TEST_F(DesktopFlowsTest, TheStartDialogRefusesUntilTheFieldsWillDo) {
     fs.files[".\\CheckOut\\ACME_PC.ipt"] = "old";
-    const auto typed = [](std::string group, std::string name) {
-        return [=](StartDialogModel& d) {
+    // Whether the field at fault was the group, as each next try finds it.
+    std::vector<bool> groupAtFault;
+    const auto typed = [&groupAtFault](std::string group, std::string name) {
+        return [=, &groupAtFault](StartDialogModel& d) {
+            groupAtFault.push_back(d.GroupAtFault());
             d.group = group;
             d.resultName = name;
         };
@@ -789,16 +801,18 @@ TEST_F(DesktopFlowsTest, TheStartDialogRefusesUntilTheFieldsWillDo) {
                      Ask(msg::kOverwriteQuestion, true)}));
     EXPECT_EQ(util.ScanResultPath(), ".\\CheckOut\\ACME_PC.ipt");
     EXPECT_EQ(doc.calls, (Calls{"BeginInspection"}));
+    EXPECT_EQ(groupAtFault, (std::vector<bool>{false, false, true, false, false}));
 }
 
-TEST_F(DesktopFlowsTest, ACancelledStartKeepsStateNineAndTheBar) {
+TEST_F(DesktopFlowsTest, ACancelledStartLeavesNothingUnderWay) {
+    OpenTotal();
     flows.OnCommand(IDC_START);
-    EXPECT_EQ(util.GetWorkState(), kStartDialogOpen);
-    EXPECT_TRUE(util.HasProgress());
+    EXPECT_EQ(util.GetWorkState(), kTotalOpened);
+    EXPECT_FALSE(util.HasProgress()); // the status bar says 준비 again
     EXPECT_TRUE(doc.calls.empty());
     EXPECT_TRUE(ui.states.ButtonEnabled(IDC_START));
     Start("ACME");
-    EXPECT_EQ(doc.calls, (Calls{"BeginInspection"}));
+    EXPECT_EQ(doc.calls, (Calls{"SetLayoutMode 1", "BeginInspection"}));
 }
 
 TEST_F(DesktopFlowsTest, AStartAfterAnEditOffersToSaveFirst) {
@@ -961,6 +975,58 @@ TEST_F(DesktopFlowsTest, GuideOpensFromTheFirstPlaceThatHoldsIt) {
     ui.log.clear();
     flows.OnCommand(ID_HELP_GUIDE);
     EXPECT_EQ(ui.log, Calls{"open: E:\\Ostravion\\" + page});
+}
+
+// Without a program for folders or pages, or with the rows of a disk image,
+// the user is told where the folder or page is rather than left without a word.
+TEST_F(DesktopFlowsTest, FoldersAndTheGuideThatCannotBeShownAreNamed) {
+    const std::vector<Drive> drives{{"C:\\", "/mnt/win/", '\\'}};
+    fs.directories = {"/mnt/win/Apps/"};
+    const std::string page = std::string("/opt/o/") + desktop::kGuidePage;
+    fs.files[page] = "x";
+    flows.SetProgramFolder("/opt/o", '/');
+    ui.shellWorks = false;
+    flows.OpenRowFolder("C:\\Apps\\", drives, '/');
+    flows.OnCommand(ID_HELP_GUIDE);
+    system.disk = "C: /srv/win.img";
+    flows.OpenRowFolder("C:\\Apps\\", drives, '/');
+    EXPECT_EQ(
+        ui.Questions(),
+        (Calls{ShowOf((kNoFolderProgram + std::string("/mnt/win/Apps/")).c_str()),
+               ShowOf((kNoGuideProgram + page).c_str()),
+               ShowOf((kRowOnDisk + system.disk + kRowOnDiskFolder + "C:\\Apps\\").c_str())}));
+}
+
+// A missing key list stops the start before the journal, the title or the
+// bar change; the message names the place looked at.
+TEST_F(DesktopFlowsTest, AStartWithoutTheKeyListChangesNothing) {
+    fs.files.erase(kKeyListFile);
+    fs.cwd = "/audit";
+    Start("ACME");
+    EXPECT_EQ(ui.Questions(), (Calls{ShowOf((std::string(msg::kKeyFileOpenError) +
+                                             kKeyListLookedAt + "/audit/" + kKeyListFile)
+                                                .c_str())}));
+    EXPECT_TRUE(doc.calls.empty());
+    EXPECT_EQ(ui.title, "");
+    EXPECT_FALSE(util.HasProgress());
+    EXPECT_EQ(util.GetWorkState(), kIdle);
+    EXPECT_TRUE(ui.states.ButtonEnabled(IDC_START));
+}
+
+// A total saved into another folder has its written result beside it: the
+// steps after the save find it there and do not ask to write it again.
+TEST_F(DesktopFlowsTest, StepsAfterASaveAsFollowItsFolder) {
+    OpenTotal();
+    fs.directories.insert("D:\\share");
+    ui.files.push_back("D:\\share\\new.tls");
+    ui.resultWriting.push_back([](CResultWriting&) { return false; });
+    flows.OnCommand(ID_FILE_SAVE_AS);
+    ASSERT_EQ(ui.log.back(), "dialog: result writing"); // no written result there yet
+    fs.files["D:\\share\\new.rst"] = "x";
+    ui.log.clear();
+    flows.OnCommand(IDC_WRITE_RESULT);
+    EXPECT_EQ(ui.Questions(), Calls{Ask(kWrittenExistsGoOn, false)});
+    EXPECT_EQ(SheetResultPath(util), "D:\\share\\new.rst");
 }
 
 } // namespace

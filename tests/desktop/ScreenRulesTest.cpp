@@ -11,9 +11,9 @@ constexpr int kButtonsRight = 331; // five buttons of 65 pixels in 184 dialog un
 TEST(CommandBarPlaces, WideBarsKeepTheAnchoredPlaces) {
     const CommandBarPlaces p = PlaceCommandBar(1000, 63, kButtonsRight);
     EXPECT_EQ(p.normal.left, 630);
-    EXPECT_EQ(p.extended.left, 690);
+    EXPECT_EQ(p.extended.left, 700);
     EXPECT_EQ(p.normal.top, 20);
-    EXPECT_EQ(p.normal.Width(), 50);
+    EXPECT_EQ(p.normal.Width(), 64);
     EXPECT_TRUE(p.logoShown);
     EXPECT_EQ(p.logo.left, 1000 - 228 - 1);
     EXPECT_EQ(p.logo.top, 63 - 52 - 5);
@@ -35,7 +35,7 @@ TEST(CommandBarPlaces, NarrowBarsCoverNoButtonAndNoRadio) {
     // logo, which would cover them, gives way.
     const CommandBarPlaces narrow = PlaceCommandBar(630, 63, kButtonsRight);
     EXPECT_EQ(narrow.normal.left, kButtonsRight + 6);
-    EXPECT_EQ(narrow.extended.left - narrow.normal.left, 60);
+    EXPECT_EQ(narrow.extended.left - narrow.normal.left, 70);
     EXPECT_FALSE(narrow.logoShown);
     // Just wide enough: the anchored places, logo included.
     const CommandBarPlaces fits = PlaceCommandBar(kButtonsRight + 370, 63, kButtonsRight);

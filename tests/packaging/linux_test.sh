@@ -113,6 +113,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n fonts-nanum; do
     yes_ "deb: depends on $d" grep -q "\(^\|, \)$d\( \|,\|$\)" <<<"$depends"
 done
+check "deb: recommends xdg-utils (the guide and folders open through xdg-open)" "xdg-utils" \
+    "$(dpkg-deb -f "$deb" Recommends)"
 x=$scratch/deb
 dpkg-deb -x "$deb" "$x"
 yes_ "deb: the desktop program, its entry and the manual" \

@@ -163,6 +163,19 @@ lnk="$menu/Ostravion 명령줄.lnk"
 yes_ "setup: a Start-menu shortcut" test -f "$lnk"
 yes_ "setup: the shortcut starts in the work folder" \
     grep -qF "C:\\users\\$user\\Documents\\Ostravion" <(strings -a -el "$lnk")
+# The console the shortcut opens runs the command line by its name: the
+# arguments it holds set the program folder first on the console's PATH.
+args=$(strings -a -el "$lnk" | grep -F 'ostravion-cli --help')
+check "setup: the console shortcut puts the programs on its PATH" \
+    '/k set "PATH=C:\Program Files\Ostravion;%PATH%" & ostravion-cli --help' "$args"
+check "setup: ostravion-cli by its name in that console" "yes" \
+    "$(cd "$docs/Ostravion" && WINEPREFIX=$instp wine cmd /c "${args#/k } & exit" 2>/dev/null |
+       grep -q 'ostravion-cli' && echo yes)"
+# The installed read-me tells of the installed layout, not the kit's folder.
+check "setup: the installed read-me names the work folder and the console" "1 1 0" \
+    "$(cp949 <"$programs/README.TXT" | grep -c '작업 폴더: 문서\\Ostravion') $(
+       cp949 <"$programs/README.TXT" | grep -c '이름만으로') $(
+       cp949 <"$programs/README.TXT" | grep -c '이 폴더에서')"
 # A result of the user's, then the uninstaller.
 mkdir -p "$docs/Ostravion/CheckOut"
 printf 'result' >"$docs/Ostravion/CheckOut/A_PC01.ipt"

@@ -83,6 +83,9 @@ void RecordingDocument::BeginInspection(const PcFacts& facts) {
 }
 
 Harness::Harness() {
+    // A key list for the start command to find; the recording document
+    // reads nothing more of it.
+    dir.Write(QStringLiteral("KEYLIST.DAT"), "keys");
     gui::Dialogs::SetScripted(true);
     gui::Dialogs::Reset();
     app = platform.MakeApp();
@@ -158,7 +161,8 @@ void OpenFixtureAudit(Harness& h, bool written) {
 QStringList Messages() {
     QStringList out;
     for (const QString& l : gui::Dialogs::Log())
-        if (l.startsWith(QStringLiteral("ask: ")) || l.startsWith(QStringLiteral("show: ")))
+        if (l.startsWith(QStringLiteral("ask: ")) || l.startsWith(QStringLiteral("show: ")) ||
+            l.startsWith(QStringLiteral("inform: ")))
             out << l;
     return out;
 }

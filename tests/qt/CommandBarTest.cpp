@@ -70,8 +70,8 @@ private slots:
         CCommandBar* bar = h.Frame().CommandBar();
         for (int width : {900, 1300, 760}) {
             h.Frame().resize(width, 600);
-            QTRY_COMPARE(bar->Radio(IDC_NORMAL)->geometry(), QRect(bar->width() - 370, 20, 50, 20));
-            QCOMPARE(bar->Radio(IDC_EXTENDED)->geometry(), QRect(bar->width() - 310, 20, 50, 20));
+            QTRY_COMPARE(bar->Radio(IDC_NORMAL)->geometry(), QRect(bar->width() - 370, 20, 64, 20));
+            QCOMPARE(bar->Radio(IDC_EXTENDED)->geometry(), QRect(bar->width() - 300, 20, 64, 20));
             QCOMPARE(bar->LogoPosition(), QPoint(bar->width() - 229, bar->height() - 57));
         }
         QVERIFY(bar->Radio(IDC_NORMAL)->isEnabled());

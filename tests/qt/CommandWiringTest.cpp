@@ -154,6 +154,29 @@ private slots:
                                         QStringLiteral("1041")}));
         QCOMPARE(h.Util().ScanResultPath(), h.Cp(QStringLiteral(".\\CheckOut\\한국상사_N1.ipt")));
         QCOMPARE(h.Frame().windowTitle(), QStringLiteral("OstravionV3.1-한국상사_N1.ipt"));
+        // A refused character puts the focus in its field, selected.
+        {
+            Harness h3;
+            Dialogs::Reset();
+            QStringList focused;
+            Dialogs::SetNextDialogAction([&](QDialog& d) {
+                auto& dlg = static_cast<CUserInfoDlg&>(d);
+                for (const auto& [group, name] : {std::pair{"A*B", "N1"}, std::pair{"AB", "N?1"}}) {
+                    dlg.Field(CUserInfoDlg::IDC_GROUP)->setText(QString::fromLatin1(group));
+                    dlg.Field(CUserInfoDlg::IDC_RESULT_NAME)->setText(QString::fromLatin1(name));
+                    test::Press(d, QStringLiteral("button1"));
+                    QLineEdit* at = qobject_cast<QLineEdit*>(d.focusWidget());
+                    focused << (at ? at->objectName() + QLatin1Char(' ') + at->selectedText()
+                                   : QStringLiteral("none"));
+                }
+            });
+            h3.Frame().activateWindow();
+            h3.Frame().OnCommand(IDC_START);
+            QCOMPARE(
+                focused,
+                QStringList({QStringLiteral("edit%1 A*B").arg(CUserInfoDlg::IDC_GROUP),
+                             QStringLiteral("edit%1 N?1").arg(CUserInfoDlg::IDC_RESULT_NAME)}));
+        }
         // A refusal keeps the dialog open with its message.
         Harness h2;
         Dialogs::Reset();
@@ -177,6 +200,9 @@ private slots:
                 listed << dlg.List()->topLevelItem(i)->text(0);
             preset = dlg.ResultNameEdit()->text();
             test::SaveScreenshot(&d, QStringLiteral("05-select-files"));
+            // The first row is current: Space marks it at once.
+            QTest::keyClick(dlg.List(), Qt::Key_Space);
+            QCOMPARE(dlg.MarkedFiles(), std::vector<std::string>({"A.ipt"}));
             // "전체선택", then a click anywhere on a row toggles it.
             dlg.SelectAll()->click();
             QCOMPARE(dlg.MarkedFiles().size(), std::size_t(3));

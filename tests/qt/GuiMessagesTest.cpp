@@ -20,12 +20,14 @@ private slots:
     void textsComeFromTheSystemCodePage() {
         test::TestPlatform platform;
         GuiMessages m(platform.Codec());
-        m.Show("\xC0\xFA\xC0\xE5\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9."); // 저장되었습니다.
+        m.Show("Write File Open Error...!!");
+        m.Inform("\xC0\xFA\xC0\xE5\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9."); // 저장되었습니다.
         Dialogs::SetNextAnswer(true);
         QVERIFY(m.Ask("Q?"));
         QVERIFY(!m.Ask("Q?"));
         QCOMPARE(Dialogs::Log(),
-                 QStringList({QStringLiteral("show: 저장되었습니다."),
+                 QStringList({QStringLiteral("show: Write File Open Error...!!"),
+                              QStringLiteral("inform: 저장되었습니다."),
                               QStringLiteral("ask: Q? = yes"), QStringLiteral("ask: Q? = no")}));
     }
 

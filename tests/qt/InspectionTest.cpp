@@ -77,15 +77,21 @@ class InspectionTest : public QObject {
 private slots:
     void cleanup() { Dialogs::Reset(); }
 
-    // Without its key list the scan walks nothing: after the message the
-    // window is idle again and no per-PC file claims a PC without programs.
+    // Without its key list no scan starts: the message names where it was
+    // looked for, the window is idle again, and neither a journal nor a
+    // per-PC file claims a PC without programs.
     void aKeyListThatCannotBeReadEndsTheScanWithoutAFile() {
         InspectionSetup s;
         QFile::remove(s.dir.Path(QStringLiteral("KEYLIST.DAT")));
+        const QString title = s.Frame().windowTitle();
         s.Start();
         QTRY_VERIFY_WITH_TIMEOUT(s.Frame().Button(IDC_START)->isEnabled(), 20000);
         QVERIFY(Dialogs::Log().contains(
-            QStringLiteral("show: Key File Open Error...\n키 리스트 파일을 열 수 없습니다.")));
+            QStringLiteral("show: Key File Open Error...\n키 리스트 파일을 열 수 없습니다.\n키 리스트를 찾아본 곳: ") +
+            QDir::toNativeSeparators(s.dir.Path(QStringLiteral("KEYLIST.DAT")))));
+        QCOMPARE(s.Frame().windowTitle(), title);
+        QCOMPARE(s.Frame().MessagePane()->text(), QStringLiteral("준비"));
+        QVERIFY(!s.dir.Exists(QStringLiteral("CheckOut/ACME_PC1.tmp")));
         QCOMPARE(s.app->Util().GetWorkState(), int(kIdle));
         QVERIFY(!s.Frame().Button(IDC_STOP)->isEnabled());
         QVERIFY(!s.dir.Exists(QStringLiteral("CheckOut/ACME_PC1.ipt")));
@@ -221,7 +227,7 @@ private slots:
         });
         QTest::mouseClick(s.Frame().Button(IDC_CONSOLIDATE), Qt::LeftButton);
         QVERIFY(Dialogs::Log().contains(
-            QStringLiteral("show: 성공적으로 취합되었습니다.\nPC 2대 중 2대를 읽었습니다.")));
+            QStringLiteral("inform: 성공적으로 취합되었습니다.\nPC 2대 중 2대를 읽었습니다.")));
         QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-Total.tls*"));
         CResultView* upper = s.View(0);
         QTRY_COMPARE(upper->Model().rowCount(), 2);
@@ -243,7 +249,7 @@ private slots:
         // to writing the result.
         Dialogs::ClearLog();
         QTest::keyClick(&s.Frame(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("show: 저장되었습니다."),
+        QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("inform: 저장되었습니다."),
                                               QStringLiteral("dialog: 결과 작성 = rejected")}));
         QCOMPARE(s.Frame().windowTitle(), QStringLiteral("OstravionV3.1-Total.tls"));
         QVERIFY(s.dir.Exists(QStringLiteral("CheckOut/Total.tls")));

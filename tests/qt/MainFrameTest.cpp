@@ -77,11 +77,12 @@ private slots:
     void menuIdsCaptionsSeparatorsAndPrompts() {
         Harness h;
         const QList<QAction*> top = h.Frame().menuBar()->actions();
-        QCOMPARE(top.size(), 4);
+        QCOMPARE(top.size(), 5);
         QCOMPARE(top[0]->text(), QStringLiteral("파일(&F)"));
         QCOMPARE(top[1]->text(), QStringLiteral("검사(&S)"));
         QCOMPARE(top[2]->text(), QStringLiteral("취합(&U)"));
-        QCOMPARE(top[3]->text(), QStringLiteral("도움말(&H)"));
+        QCOMPARE(top[3]->text(), QStringLiteral("보기(&V)"));
+        QCOMPARE(top[4]->text(), QStringLiteral("도움말(&H)"));
         QCOMPARE(MenuEntries(top[0]->menu()),
                  QStringList({
                      QStringLiteral("32791 열기(&O)...\tCtrl+O | 기존 문서를 엽니다"),
@@ -101,6 +102,10 @@ private slots:
                                                            QStringLiteral("32774 결과 작성 | ")}));
         QCOMPARE(
             MenuEntries(top[3]->menu()),
+            QStringList({QStringLiteral("1037 일반(&N) | 위 목록만 보여 줍니다"),
+                         QStringLiteral("1038 확장(&E) | 아래에 확장 목록을 함께 보여 줍니다")}));
+        QCOMPARE(
+            MenuEntries(top[4]->menu()),
             QStringList({QStringLiteral("57664 Velmora 정보 | 프로그램 정보와 버전 정보, "
                                         "저작권 정보를 표시합니다"),
                          QStringLiteral("32797 Ostravion 정보 | "),
@@ -161,17 +166,40 @@ private slots:
         QCOMPARE(f.View(1)->height(), 0);
         QCOMPARE(int(f.Action(ID_FILE_SAVE)->isEnabled()), states);
 
-        // Shrunk with 확장 chosen, the lower row keeps its minimum height.
+        // Shrunk with 확장 chosen, the lower row keeps a few rows above its
+        // scroll bar, and so does the upper one.
         QTest::mouseClick(f.CommandBar()->Radio(IDC_EXTENDED), Qt::LeftButton);
-        f.resize(900, 400);
-        QTRY_COMPARE(f.height(), 400);
-        QVERIFY(f.Splitter()->height() < 300 + CMainFrame::kRowMinimum);
-        QCOMPARE(f.View(1)->height(), CMainFrame::kRowMinimum);
+        f.resize(640, 480 - frame);
+        QTRY_COMPARE(f.frameGeometry().height(), 480);
+        const int fewRows = CMainFrame::FewRowsHigh(f.View(1));
+        QVERIFY(fewRows > 3 * 15);
+        // The upper row's ideal height would leave the lower one less.
+        QVERIFY(f.Splitter()->height() < f.RowIdealHeight(0) + fewRows);
+        QCOMPARE(f.View(1)->height(), fewRows);
+        QVERIFY(f.View(0)->height() >= fewRows);
+        test::SaveScreenshot(&f, QStringLiteral("02-extended-640x480"));
         QCOMPARE(f.View(0)->height() + f.View(1)->height() + f.Splitter()->handleWidth(),
                  f.Splitter()->height());
         // With "일반" the lower row stays hidden.
         QTest::mouseClick(f.CommandBar()->Radio(IDC_NORMAL), Qt::LeftButton);
         QCOMPARE(f.View(1)->height(), 0);
+    }
+
+    // 보기's items choose the layout as the radios do, and show the choice.
+    void viewMenuChoosesTheLayout() {
+        Harness h;
+        CMainFrame& f = h.Frame();
+        QVERIFY(f.Action(IDC_NORMAL)->isChecked());
+        f.Action(IDC_EXTENDED)->trigger();
+        QVERIFY(f.CommandBar()->Radio(IDC_EXTENDED)->isChecked());
+        QVERIFY(f.View(1)->height() > 0);
+        QVERIFY(f.Action(IDC_EXTENDED)->isChecked());
+        QTest::mouseClick(f.CommandBar()->Radio(IDC_NORMAL), Qt::LeftButton);
+        QVERIFY(f.Action(IDC_NORMAL)->isChecked());
+        QVERIFY(!f.Action(IDC_EXTENDED)->isChecked());
+        QCOMPARE(f.View(1)->height(), 0);
+        // The radios carry their keys too.
+        QCOMPARE(f.CommandBar()->Radio(IDC_EXTENDED)->text(), QStringLiteral("확장(&E)"));
     }
 
     void f6MovesBetweenVisiblePanes() {

@@ -32,7 +32,7 @@ const QString kNoPrinter = QStringLiteral(
 
 // What printing to a PDF file says afterwards.
 QString SavedTo(const QString& pdf) {
-    return QStringLiteral("show: 인쇄한 보고서를 PDF 파일로 저장했습니다.\n") +
+    return QStringLiteral("inform: 인쇄한 보고서를 PDF 파일로 저장했습니다.\n") +
            QDir::toNativeSeparators(pdf);
 }
 
@@ -213,11 +213,19 @@ private slots:
 
         Dialogs::Reset();
         int pages = -1;
+        // Without printers the printer carries the PDF format, but no file:
+        // the preview's 인쇄 says what the menu's says.
+        h.Frame().Printer().setOutputFormat(QPrinter::PdfFormat);
         Dialogs::SetNextDialogAction(Choose(kIdPrintBySoftware));
-        Dialogs::SetNextDialogAction([&](QDialog& d) { pages = PreviewCount(d); });
+        Dialogs::SetNextDialogAction([&](QDialog& d) {
+            pages = PreviewCount(d);
+            test::Press(d, QStringLiteral("previewPrint"));
+            QVERIFY(d.isVisible());
+            d.reject();
+        });
         h.Frame().OnCommand(ID_FILE_PREVIEW);
         QCOMPARE(pages, 1);
-        QVERIFY(test::Messages().isEmpty());
+        QCOMPARE(test::Messages(), QStringList({kNoPrinter}));
         QCOMPARE(h.Util().GetWorkState(), int(kPrinted));
         QVERIFY(h.Frame().Progress() == nullptr);
     }

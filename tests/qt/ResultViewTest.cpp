@@ -138,6 +138,11 @@ private slots:
                          [&](const std::string& folder) { asked = folder; });
         QTest::mouseDClick(l.view.viewport(), Qt::LeftButton, {}, l.CellCentre(0, 6));
         QCOMPARE(asked, std::string("C:\\Apps\\\xC7\xD1\xB1\xDB\\"));
+        // Enter on the current row asks the same.
+        asked.clear();
+        l.view.setCurrentIndex(l.view.model()->index(0, 1));
+        QTest::keyClick(&l.view, Qt::Key_Return);
+        QCOMPARE(asked, std::string("C:\\Apps\\\xC7\xD1\xB1\xDB\\"));
     }
 
     void spaceTicksTheRowWhicheverCellIsCurrent() {

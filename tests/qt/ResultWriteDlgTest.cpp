@@ -205,6 +205,92 @@ private slots:
         QVERIFY(dlg.isVisible());
     }
 
+    // Counts by keyboard alone: F2, Enter or a digit on a row opens the
+    // genuine count, Enter stores it and stays in the list, Tab goes on to
+    // the installed count; Enter in the list never saves, and closing with
+    // typed work asks first.
+    void countsByKeyboardAlone() {
+        Harness h;
+        test::OpenFixtureAudit(h);
+        CResultWriting model(h.Util());
+        model.Open();
+        CResultWriteDlg dlg(model, h.platform.Codec(), &h.Frame());
+        ShowActive(dlg);
+        CEditListCtrl* list = dlg.List();
+        list->setFocus();
+        list->setCurrentCell(0, 1);
+        const auto settle = [] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+
+        QTest::keyClick(list, Qt::Key_F2);
+        QVERIFY(list->Editor());
+        QCOMPARE(list->Editor()->Column(), int(kResultGenuine));
+        QCOMPARE(list->Editor()->selectedText(), QStringLiteral("5"));
+        QTest::keyClicks(list->Editor(), QStringLiteral("4"));
+        QTest::keyClick(list->Editor(), Qt::Key_Return);
+        settle();
+        QVERIFY(!list->Editor());
+        QVERIFY(list->hasFocus());
+        QCOMPARE(list->item(0, kResultGenuine)->text(), QStringLiteral("4"));
+
+        // A digit on the next row starts its new count.
+        QTest::keyClick(list, Qt::Key_Down);
+        Type(list, QStringLiteral("2"));
+        QVERIFY(list->Editor());
+        QCOMPARE(list->Editor()->Row(), 1);
+        QCOMPARE(list->Editor()->text(), QStringLiteral("2"));
+        // Tab stores it and opens the row's installed count.
+        QTest::keyClick(list->Editor(), Qt::Key_Tab);
+        settle();
+        QTRY_VERIFY(list->Editor() && list->Editor()->Column() == int(kResultInstalled));
+        QCOMPARE(list->item(1, kResultGenuine)->text(), QStringLiteral("2"));
+        QTest::keyClick(list->Editor(), Qt::Key_Escape);
+        settle();
+
+        // Enter on a row edits; Enter in the list never reaches 저장.
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(list->Editor());
+        QTest::keyClick(list->Editor(), Qt::Key_Escape);
+        settle();
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+
+        // Escape with counts typed: the question; No stays, Yes closes.
+        Dialogs::ClearLog();
+        Dialogs::SetNextAnswer(false);
+        QTest::keyClick(list, Qt::Key_Escape);
+        QVERIFY(dlg.isVisible());
+        Dialogs::SetNextAnswer(true);
+        QTest::keyClick(list, Qt::Key_Escape);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(test::Messages(),
+                 QStringList({QStringLiteral("ask: 저장하지 않고 닫으시겠습니까? = no"),
+                              QStringLiteral("ask: 저장하지 않고 닫으시겠습니까? = yes")}));
+    }
+
+    // Without changes Escape closes at once; a typed field is a change.
+    void escapeAsksOnlyWhenSomethingWasTyped() {
+        Harness h;
+        test::OpenFixtureAudit(h);
+        CResultWriting model(h.Util());
+        model.Open();
+        {
+            CResultWriteDlg dlg(model, h.platform.Codec(), &h.Frame());
+            ShowActive(dlg);
+            QTest::keyClick(&dlg, Qt::Key_Escape);
+            QVERIFY(!dlg.isVisible());
+            QVERIFY(test::Messages().isEmpty());
+        }
+        CResultWriteDlg dlg(model, h.platform.Codec(), &h.Frame());
+        ShowActive(dlg);
+        dlg.Field(CResultWriteDlg::IDC_CHECKER)->setText(QStringLiteral("이점검"));
+        QTest::keyClick(dlg.Field(CResultWriteDlg::IDC_CHECKER), Qt::Key_Escape);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(test::Messages(),
+                 QStringList({QStringLiteral("ask: 저장하지 않고 닫으시겠습니까? = no")}));
+    }
+
     void editorKeepsItsKeysGrowsAndEndsOnScroll() {
         Harness h;
         test::OpenFixtureAudit(h);

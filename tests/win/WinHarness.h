@@ -50,6 +50,10 @@ struct Harness {
     // `recording`: the flows' calls are recorded instead of reaching a real document.
     explicit Harness(bool recording = true, DesktopCommandLine line = {}, const char* name = "win")
         : own(std::make_unique<WorkFolder>(name)), dir(*own) {
+        // A key list for the start command to find; a recording document
+        // reads nothing more of it.
+        if (recording)
+            dir.Write("KEYLIST.DAT", "keys");
         Start(recording, std::move(line));
     }
     // In a work folder the test keeps.

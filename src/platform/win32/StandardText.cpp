@@ -1,6 +1,8 @@
 // The program's UTF-8 text on a Windows console or redirected stream, in the
-// form its reader reads: the console takes UTF-16, a file or pipe the
-// console's output code page (the ANSI code page without a console).
+// form its reader reads: the console takes UTF-16 (whatever --utf8 says:
+// it shows characters, not bytes), a file or pipe the console's output code
+// page (the ANSI code page without a console) with CR LF line ends, as
+// Windows tools read text; with --utf8 a file or pipe gets the UTF-8 as it is.
 #include "platform/Native.h"
 #include "platform/win32/WinApi.h"
 
@@ -54,6 +56,20 @@ std::size_t WholeCharacters(const std::string& text) {
     return length > back + 1 ? end - 1 - back : end;
 }
 
+// LF line ends as CR LF; a CR LF already there stays as it is. `lastWasCr`
+// carries a CR at the end of one piece of text over to the next.
+std::string WithCrLf(const std::string& text, bool& lastWasCr) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n' && !lastWasCr)
+            out.push_back('\r');
+        out.push_back(c);
+        lastWasCr = c == '\r';
+    }
+    return out;
+}
+
 // One standard stream: UTF-8 gathered by the line, written as its reader
 // reads it.
 class StreamText final : public std::streambuf {
@@ -90,15 +106,17 @@ private:
         return Write(text);
     }
 
-    bool Write(const std::string& text) const {
+    bool Write(const std::string& text) {
         const HANDLE handle = GetStdHandle(which_);
         if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
             return false;
-        if (utf8_)
-            return WriteAll(handle, text.data(), text.size());
-        const std::wstring wide = WideFrom(text);
         DWORD mode = 0;
-        if (GetConsoleMode(handle, &mode)) {
+        const bool console = GetConsoleMode(handle, &mode) != 0;
+        if (utf8_ && !console)
+            return WriteAll(handle, text.data(), text.size());
+        const std::string lined = console ? text : WithCrLf(text, lastWasCr_);
+        const std::wstring wide = WideFrom(lined);
+        if (console) {
             const wchar_t* at = wide.data();
             std::size_t left = wide.size();
             while (left > 0) {
@@ -115,7 +133,7 @@ private:
         if (codePage == 0)
             codePage = GetACP();
         if (codePage == CP_UTF8)
-            return WriteAll(handle, text.data(), text.size());
+            return WriteAll(handle, lined.data(), lined.size());
         const int size = static_cast<int>(wide.size());
         const int n =
             WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
@@ -129,6 +147,7 @@ private:
     DWORD which_;
     bool utf8_;
     std::string pending_;
+    bool lastWasCr_ = false;
 };
 
 class WindowsStandardText final : public StandardText {

@@ -223,6 +223,12 @@ int QtPictures(const QString& work, const QString& out) {
         if (!s.Start(QDir(work).absoluteFilePath(QStringLiteral("CheckOut/audit.tls"))))
             return 1;
         faults += !Save(s.app->MainFrame(), outFolder, QStringLiteral("qt-main-total"));
+        s.app->MainFrame()->OnCommand(IDC_EXTENDED);
+        faults += !Save(s.app->MainFrame(), outFolder, QStringLiteral("qt-main-extended"));
+        s.app->MainFrame()->OnCommand(IDC_NORMAL);
+        // The print selection as this program opens it: no report chosen yet.
+        dialogShot(QStringLiteral("qt-print-select"));
+        s.app->MainFrame()->OnCommand(ID_FILE_PRINT);
         // The written result exists: Yes to going on, then the dialog.
         gui::Dialogs::SetNextAnswer(true);
         dialogShot(QStringLiteral("qt-result-writing"));
@@ -231,6 +237,7 @@ int QtPictures(const QString& work, const QString& out) {
     const QStringList log = gui::Dialogs::Log();
     for (const QString& name :
          {QStringLiteral("qt-main-empty"), QStringLiteral("qt-main-total"),
+          QStringLiteral("qt-main-extended"), QStringLiteral("qt-print-select"),
           QStringLiteral("qt-start-dialog"), QStringLiteral("qt-result-writing")})
         if (!QFileInfo(QDir(outFolder).filePath(name + ".png")).isFile()) {
             Say(QStringLiteral("%1.png was not drawn; the program said: %2")

@@ -3,6 +3,7 @@
 // the cell; and the add-program dialog "프로그램 목록 추가". Every change goes to
 // the core's model, and the dialog follows the model's changes.
 #include "desktop/ResourceTable.h"
+#include "desktop/ResultWritingUi.h"
 #include "doc/ResultWriting.h"
 #include "win/Door.h"
 #include "win/WinText.h"
@@ -13,6 +14,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace ostravion::win {
 
@@ -54,6 +56,9 @@ INT_PTR CALLBACK AddProgramProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- the result-writing dialog ------------------------------------------
 
+// Posted to the list: edit (row wParam, column lParam) next.
+constexpr UINT WM_APP_EDIT_NEXT = WM_APP + 40;
+
 struct FieldControl {
     ResultField field;
     int id;
@@ -90,6 +95,9 @@ private:
     void OnNotify(const NMHDR& head, LPARAM lp);
     void OnAdd();
     void OnSave();
+    TypedFields Typed() const;
+    // F2, Enter or a digit on the focused row.
+    bool EditFromKeys(wchar_t typed);
 
     // The list shows the model.
     void InsertRow(int row);
@@ -118,8 +126,10 @@ private:
     HWND editor_ = nullptr;
     int editRow_ = -1, editColumn_ = -1;
     bool editCancelled_ = false;
-    bool showing_ = false; // the list is being filled: its changes are not the user's
+    bool editMovesOn_ = false; // Tab ended the edit: the other count cell is next
+    bool showing_ = false;     // the list is being filled: its changes are not the user's
     ByteLimits limits_;
+    std::unique_ptr<ResultWorkSnapshot> opened_; // what the dialog showed when it opened
 };
 
 void ResultWriteDialog::Init(HWND dlg) {
@@ -141,6 +151,7 @@ void ResultWriteDialog::Init(HWND dlg) {
     }
     SetWindowSubclass(list_, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
     ModelReset(model_);
+    opened_ = std::make_unique<ResultWorkSnapshot>(model_);
     for (const FieldControl& f : kFields)
         if (const std::size_t limit = CResultWriting::FieldLimit(f.field))
             limits_.Limit(dlg, f.id, limit);
@@ -211,9 +222,20 @@ INT_PTR ResultWriteDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         case IDOK:
             OnSave();
             return TRUE;
-        case IDCANCEL:
-            EndDialog(dlg_, IDCANCEL);
+        case IDCANCEL: {
+            // Escape, the close box and 취소 (each with the button's
+            // handle) lose typed work only on a Yes; a close by the program
+            // itself (no handle) asks nothing.
+            struct Asker final : MessagePort {
+                HWND owner;
+                explicit Asker(HWND o) : owner(o) {}
+                void Show(const std::string& t) override { Door::Show(owner, t); }
+                bool Ask(const std::string& q) override { return Door::Ask(owner, q); }
+            } asker(dlg_);
+            if (lp == 0 || opened_->MayClose(model_, Typed(), asker))
+                EndDialog(dlg_, IDCANCEL);
             return TRUE;
+        }
         default:
             if (HIWORD(wp) == EN_CHANGE)
                 limits_.OnChange(dlg_, LOWORD(wp));
@@ -270,6 +292,27 @@ void ResultWriteDialog::OnAdd() {
     while (Door::RunDialog(dlg_, IDD_ADD_PROGRAM, AddProgramProc,
                            reinterpret_cast<LPARAM>(&program)) == IDOK)
         model_.AddProgram(program);
+}
+
+TypedFields ResultWriteDialog::Typed() const {
+    TypedFields typed;
+    for (const FieldControl& f : kFields)
+        typed[static_cast<std::size_t>(f.field)] = ItemText(dlg_, f.id);
+    return typed;
+}
+
+bool ResultWriteDialog::EditFromKeys(wchar_t typed) {
+    const int row = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+    if (editor_ || row < 0)
+        return false;
+    BeginEdit(row, kKeyEditColumn);
+    if (editor_ && typed) {
+        // The digit starts the new count.
+        const wchar_t text[2] = {typed, 0};
+        SetWindowTextW(editor_, text);
+        SendMessageW(editor_, EM_SETSEL, 1, 1);
+    }
+    return true;
 }
 
 void ResultWriteDialog::OnSave() {
@@ -389,6 +432,7 @@ void ResultWriteDialog::BeginEdit(int row, int column) {
     editRow_ = row;
     editColumn_ = column;
     editCancelled_ = false;
+    editMovesOn_ = false;
     editor_ = CreateWindowExW(
         0, L"EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | align, left,
         rowRect.top, right - left, rowRect.bottom - rowRect.top, list_,
@@ -413,6 +457,12 @@ void ResultWriteDialog::EndEdit() {
     }
     DestroyWindow(editor);
     model_.EndEdit(editRow_, editColumn_, text);
+    if (editMovesOn_ && !editCancelled_) {
+        editMovesOn_ = false;
+        const int row = editRow_, column = OtherCountColumn(editColumn_);
+        // After the focus change that ended this edit has run its course.
+        PostMessageW(list_, WM_APP_EDIT_NEXT, WPARAM(row), LPARAM(column));
+    }
 }
 
 void ResultWriteDialog::GrowEditor() {
@@ -444,16 +494,19 @@ LRESULT CALLBACK ResultWriteDialog::EditorProc(HWND w, UINT msg, WPARAM wp, LPAR
         // Enter and Esc belong to the editor, never to the dialog's buttons.
         return DLGC_WANTALLKEYS | DefSubclassProc(w, msg, wp, lp);
     case WM_KEYDOWN:
-        if (wp == VK_ESCAPE || wp == VK_RETURN) {
-            // Editing ends by the focus going back to the list.
+        if (wp == VK_ESCAPE || wp == VK_RETURN || wp == VK_TAB) {
+            // Editing ends by the focus going back to the list; Tab goes
+            // on to the row's other count cell.
             if (wp == VK_ESCAPE)
                 self->editCancelled_ = true;
+            if (wp == VK_TAB)
+                self->editMovesOn_ = true;
             SetFocus(self->list_);
             return 0;
         }
         break;
     case WM_CHAR: {
-        if (wp == VK_RETURN || wp == VK_ESCAPE)
+        if (wp == VK_RETURN || wp == VK_ESCAPE || wp == VK_TAB)
             return 0;
         const LRESULT r = DefSubclassProc(w, msg, wp, lp);
         if (self->editor_ == w && wp >= L' ')
@@ -477,6 +530,31 @@ LRESULT CALLBACK ResultWriteDialog::ListProc(HWND w, UINT msg, WPARAM wp, LPARAM
                                              DWORD_PTR data) {
     auto* self = reinterpret_cast<ResultWriteDialog*>(data);
     switch (msg) {
+    case WM_GETDLGCODE:
+        // Enter on a row edits its count: it never reaches the dialog's
+        // default button (저장) from the list.
+        if (lp) {
+            const MSG* m = reinterpret_cast<const MSG*>(lp);
+            if (m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
+                return DLGC_WANTMESSAGE | DefSubclassProc(w, msg, wp, lp);
+        }
+        break;
+    case WM_KEYDOWN:
+        if ((wp == VK_F2 || wp == VK_RETURN) && self->EditFromKeys(0))
+            return 0;
+        if (wp == VK_RETURN)
+            return 0;
+        break;
+    case WM_CHAR:
+        if (wp == VK_RETURN)
+            return 0;
+        if (wp < 0x10000 && OpensEditorWithText(char32_t(wp)) && self->EditFromKeys(wchar_t(wp)))
+            return 0;
+        break;
+    case WM_APP_EDIT_NEXT:
+        if (!self->editor_)
+            self->BeginEdit(int(wp), int(lp));
+        return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_MOUSEWHEEL:

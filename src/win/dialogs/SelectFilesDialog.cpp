@@ -78,6 +78,10 @@ INT_PTR CALLBACK SelectFilesProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(dlg, DWLP_USER, lp);
         model = reinterpret_cast<SelectFilesModel*>(lp);
         FillList(GetDlgItem(dlg, IDC_FILE_LIST), *model);
+        // The first row has the focus: Space marks it at once.
+        if (ListView_GetItemCount(GetDlgItem(dlg, IDC_FILE_LIST)) > 0)
+            ListView_SetItemState(GetDlgItem(dlg, IDC_FILE_LIST), 0, LVIS_FOCUSED | LVIS_SELECTED,
+                                  LVIS_FOCUSED | LVIS_SELECTED);
         SetItemText(dlg, IDC_TOTAL_NAME, model->resultName);
         PlaceDialog(dlg);
         return TRUE;

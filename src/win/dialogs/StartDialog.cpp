@@ -43,11 +43,13 @@ INT_PTR CALLBACK StartProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
             SetFocus(GetDlgItem(dlg, IDC_GROUP));
             break;
         case StartFieldCheck::BadName:
-        case StartFieldCheck::FileExists:
-            // Another name may be typed.
-            SetFocus(GetDlgItem(dlg, IDC_RESULT_NAME));
-            SendDlgItemMessageW(dlg, IDC_RESULT_NAME, EM_SETSEL, 0, -1);
+        case StartFieldCheck::FileExists: {
+            // Another text may be typed in the field at fault.
+            const int field = model->GroupAtFault() ? IDC_GROUP : IDC_RESULT_NAME;
+            SendMessageW(dlg, WM_NEXTDLGCTL, WPARAM(GetDlgItem(dlg, field)), TRUE);
+            SendDlgItemMessageW(dlg, field, EM_SETSEL, 0, -1);
             break;
+        }
         }
         return TRUE;
     default:

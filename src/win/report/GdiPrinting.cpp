@@ -119,6 +119,10 @@ bool GdiPrinter::Choose(const std::string& name) {
     return true;
 }
 
+const char* GdiPrinter::SetupOutcomeText(SetupResult result) {
+    return result == SetupResult::NoPrinter ? desktop::kNoPrinterToSetUp : nullptr;
+}
+
 GdiPrinter::SetupResult GdiPrinter::Setup(HWND owner) {
     if (!Find())
         return SetupResult::NoPrinter;

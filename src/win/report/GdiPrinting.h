@@ -65,6 +65,9 @@ public:
     // are kept for later jobs. NoPrinter, without a dialog, when the system
     // has none.
     SetupResult Setup(HWND owner);
+    // The message to show after Setup (CP949); null when none is due. With no
+    // printer it says to install one, not to choose one in that dialog.
+    static const char* SetupOutcomeText(SetupResult result);
 
     // Prints every page of the layout on the printer Find finds, without a
     // dialog. With `outputFile` (UTF-8) the printer's output goes to that file,

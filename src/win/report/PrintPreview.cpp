@@ -396,6 +396,31 @@ bool PreviewKey(Preview& p, const MSG& msg) {
         Command(p, kPreviewPrevious);
         return true;
     default:
+        break;
+    }
+    // An enlarged page scrolls by the arrows, Home and End.
+    if (p.shownPages.Zoom() == 0)
+        return false;
+    switch (msg.wParam) {
+    case VK_UP:
+        Scroll(p, SB_VERT, SB_LINEUP);
+        return true;
+    case VK_DOWN:
+        Scroll(p, SB_VERT, SB_LINEDOWN);
+        return true;
+    case VK_LEFT:
+        Scroll(p, SB_HORZ, SB_LINEUP);
+        return true;
+    case VK_RIGHT:
+        Scroll(p, SB_HORZ, SB_LINEDOWN);
+        return true;
+    case VK_HOME:
+        Scroll(p, SB_VERT, SB_TOP);
+        return true;
+    case VK_END:
+        Scroll(p, SB_VERT, SB_BOTTOM);
+        return true;
+    default:
         return false;
     }
 }

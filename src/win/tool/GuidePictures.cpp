@@ -226,6 +226,45 @@ std::wstring CellText(HWND list, int row, int column) {
 
 // ---- the sessions -------------------------------------------------------
 
+// The machine's ports with a fixed PC and clock in place of this one's, so
+// that the pictures show the same sample facts from every build machine.
+class GuidePlatform final : public NativePlatform {
+public:
+    GuidePlatform() : real_(MakeNativePlatform()) {}
+    TextCodec& Codec() override { return real_->Codec(); }
+    FileSystem& Files() override { return real_->Files(); }
+    SystemInfo& System() override { return system_; }
+    Clock& LocalClock() override { return clock_; }
+    VersionStrings& Versions() override { return real_->Versions(); }
+    FileSearch& Search() override { return real_->Search(); }
+    Drives& DriveList() override { return real_->DriveList(); }
+    AppPaths& Apps() override { return real_->Apps(); }
+    bool ConfigureScan(const ScanSetup& setup, std::string& error) override {
+        return real_->ConfigureScan(setup, error);
+    }
+    const FileDates* Dates() override { return real_->Dates(); }
+    ThreadControl* Threads() override { return real_->Threads(); }
+
+private:
+    struct FixedSystem final : SystemInfo {
+        std::string ComputerName() const override { return "PC-04"; }
+        std::string UserName() const override { return "jhpark"; }
+        ProcessorFacts Processor() const override { return {0, 6, 0x0806}; }
+        OsVersionFacts OsVersion() const override {
+            OsVersionFacts os;
+            os.extendedAvailable = os.plainAvailable = true;
+            os.platform = 2;
+            os.major = 10;
+            os.productType = 1;
+            return os;
+        }
+    } system_;
+    struct FixedClock final : Clock {
+        LocalTime Now() const override { return {2026, 3, 5, 9, 30, 0}; }
+    } clock_;
+    std::unique_ptr<NativePlatform> real_;
+};
+
 // The main window at a size that shows its columns, at the desktop's corner.
 void PlaceMain(HWND main) {
     SetWindowPos(main, HWND_TOP, 0, 0, 1024, 700, SWP_SHOWWINDOW);
@@ -253,7 +292,7 @@ void Close(std::unique_ptr<WinApp>& app) {
 // The empty window, an inspection of the scan folder from the start dialog
 // to the question at its end, and the file selection of the consolidation.
 void Inspection(const std::string& scanFolder) {
-    auto platform = MakeNativePlatform();
+    auto platform = std::make_unique<GuidePlatform>();
     DesktopCommandLine line;
     line.splash = false;
     line.driveMap = {"C=" + scanFolder};
@@ -323,7 +362,7 @@ struct Preview {
 // The total of the audit in both layouts, its result writing, the print
 // selection and the five previews, and the two information boxes.
 void Total() {
-    auto platform = MakeNativePlatform();
+    auto platform = std::make_unique<GuidePlatform>();
     DesktopCommandLine line;
     line.splash = false;
     line.file = "CheckOut\\audit.tls";
@@ -388,7 +427,8 @@ void Total() {
     // first command lit, as the keyboard leaves it.
     for (const auto& [key, name] :
          {std::pair{L'f', "win-menu-file"}, std::pair{L's', "win-menu-scan"},
-          std::pair{L'u', "win-menu-consolidate"}, std::pair{L'h', "win-menu-help"}}) {
+          std::pair{L'u', "win-menu-consolidate"}, std::pair{L'v', "win-menu-view"},
+          std::pair{L'h', "win-menu-help"}}) {
         Expect(name, 0, [name = name](HWND menu) {
             Capture(g_main, name, menu);
             EndMenu();

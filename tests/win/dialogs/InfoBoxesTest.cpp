@@ -132,3 +132,20 @@ TEST_F(InfoBoxesTest, NoSplashWithoutAPicture) {
 }
 
 } // namespace
+
+// A Yes/No box closed without an answer (Escape or the close box give
+// IDCANCEL under Wine) is shown again; only Yes or No answers it.
+TEST(YesNoBox, AClosedBoxIsAskedAgainNeverTakenAsNo) {
+    struct Case {
+        std::vector<int> results;
+        bool yes;
+        std::size_t shown;
+    };
+    for (const Case& c :
+         {Case{{IDCANCEL, IDCANCEL, IDYES}, true, 3}, Case{{IDCANCEL, IDNO}, false, 2},
+          Case{{IDYES}, true, 1}, Case{{0}, false, 1}}) {
+        std::size_t shown = 0;
+        EXPECT_EQ(Door::UntilAnswered([&] { return c.results.at(shown++); }), c.yes);
+        EXPECT_EQ(shown, c.shown);
+    }
+}

@@ -134,6 +134,52 @@ TEST_F(ResultWriteDialogTest, EnterStoresEscapeCancelsAClickElsewhereStores) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// Counts by keyboard alone: F2, Enter or a digit on the focused row opens
+// its genuine count, Enter stores it and stays in the list (never 저장),
+// Tab goes on to the installed count; Escape with typed work asks first.
+TEST_F(ResultWriteDialogTest, CountsByKeyboardAloneAndEscapeAsksFirst) {
+    EXPECT_FALSE(Run([](HWND dlg, HWND list) {
+        const auto focusRow = [list](int row) {
+            SetFocus(list);
+            ListView_SetItemState(list, row, LVIS_FOCUSED | LVIS_SELECTED,
+                                  LVIS_FOCUSED | LVIS_SELECTED);
+        };
+        focusRow(0);
+        Key(list, VK_F2);
+        ASSERT_TRUE(Editor(list));
+        EXPECT_EQ(Text(Editor(list)), "1");
+        SetWindowTextW(Editor(list), L"2");
+        Key(Editor(list), VK_RETURN);
+        EXPECT_FALSE(Editor(list));
+        EXPECT_EQ(GetFocus(), list);
+        EXPECT_EQ(CellText(list, 0, kResultGenuine), "2");
+        Key(list, VK_RETURN);
+        ASSERT_TRUE(Editor(list));
+        Key(Editor(list), VK_ESCAPE);
+        EXPECT_TRUE(IsWindow(dlg));
+
+        focusRow(1);
+        Key(list, '1');
+        ASSERT_TRUE(Editor(list));
+        EXPECT_EQ(Text(Editor(list)), "1");
+        Key(Editor(list), VK_TAB);
+        EXPECT_EQ(CellText(list, 1, kResultGenuine), "1");
+        ASSERT_TRUE(Editor(list));
+        EXPECT_EQ(Text(Editor(list)), "2"); // the installed count of the row
+        Key(Editor(list), VK_ESCAPE);
+
+        Door::TakeLog();
+        Door::SetNextAnswer(false);
+        Key(list, VK_ESCAPE);
+        EXPECT_TRUE(IsWindow(dlg));
+        const std::vector<std::string> log = Door::TakeLog();
+        ASSERT_EQ(log.size(), 1u);
+        // "저장하지 않고 닫으시겠습니까?"
+        EXPECT_EQ(log[0], "ask: \xC0\xFA\xC0\xE5\xC7\xCF\xC1\xF6 \xBE\xCA\xB0\xED "
+                          "\xB4\xDD\xC0\xB8\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE? = no");
+    }));
+}
+
 TEST_F(ResultWriteDialogTest, GenuineAboveInstalledIsReset) {
     EXPECT_FALSE(Run([](HWND, HWND list) {
         ClickCell(list, 1, kResultGenuine);

@@ -12,6 +12,8 @@
 #include "win/dialogs/Dialogs.h"
 #include "win/resource.h"
 
+#include <tuple>
+
 using namespace ostravion;
 using namespace ostravion::test;
 using win::Door;
@@ -58,6 +60,30 @@ TEST_F(StartDialogTest, AnEmptyGroupKeepsTheDialogOpen) {
     });
     EXPECT_TRUE(win::RunStartDialog(nullptr, model));
     EXPECT_EQ(model.group, "G");
+}
+
+// A character the name cannot hold puts the focus in the field that holds
+// it, its text selected for typing over.
+TEST_F(StartDialogTest, ARefusedCharacterFocusesItsField) {
+    Door::SetNextDialogAction([this](HWND dlg) {
+        for (const auto& [group, name, field] :
+             {std::tuple{"A*B", "N1", IDC_GROUP}, std::tuple{"AB", "N?1", IDC_RESULT_NAME}}) {
+            messages.shown.clear();
+            SetText(dlg, IDC_GROUP, group);
+            SetText(dlg, IDC_RESULT_NAME, name);
+            Click(dlg, IDOK);
+            EXPECT_EQ(messages.shown.size(), 1u) << group;
+            EXPECT_EQ(GetFocus(), GetDlgItem(dlg, field)) << group;
+            DWORD from = 1, to = 0;
+            SendDlgItemMessageW(dlg, field, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+            EXPECT_EQ(from, 0u);
+            EXPECT_EQ(to, DWORD(GetWindowTextLengthW(GetDlgItem(dlg, field))));
+        }
+        SetText(dlg, IDC_RESULT_NAME, "N1");
+        Click(dlg, IDOK);
+    });
+    EXPECT_TRUE(win::RunStartDialog(nullptr, model));
+    EXPECT_EQ(model.group, "AB");
 }
 
 struct SelectFilesTest : ScriptedDoor {

@@ -129,6 +129,60 @@ TEST(PrintPreview, PagesThroughZoomsPrintsAndCloses) {
     DestroyWindow(owner);
 }
 
+// An enlarged page scrolls by the keyboard: the arrows a step, Home and End
+// to its top and bottom; Page Down still turns the page.
+TEST(PrintPreview, AnEnlargedPageScrollsByTheKeys) {
+    if (!CanMakeWindows())
+        GTEST_SKIP() << "no display";
+    ReportData data;
+    data.rows.assign(80, {"A", "Maker", "1", "2", "Program", "1", "0"});
+    const ReportLayout layout(ReportKind::BySoftware, data);
+    std::vector<std::array<int, 3>> seen; // vertical, horizontal, first page
+    bool unzoomedStays = false;
+    std::thread driver([&] {
+        HWND preview = WaitFor(Preview);
+        if (!preview)
+            return;
+        HWND pages = FindWindowExA(preview, nullptr, "OstravionPreviewPages", nullptr);
+        HWND button = GetDlgItem(preview, kPreviewNext);
+        const auto key = [&](WPARAM vk) {
+            const std::array<int, 3> before = {GetScrollPos(pages, SB_VERT),
+                                               GetScrollPos(pages, SB_HORZ), Query(preview)[0]};
+            PostMessageA(button, WM_KEYDOWN, vk, 1);
+            for (int i = 0; i < 50; ++i, Sleep(20))
+                if (std::array<int, 3>{GetScrollPos(pages, SB_VERT), GetScrollPos(pages, SB_HORZ),
+                                       Query(preview)[0]} != before)
+                    break;
+            seen.push_back(
+                {GetScrollPos(pages, SB_VERT), GetScrollPos(pages, SB_HORZ), Query(preview)[0]});
+        };
+        // Not enlarged: Down is no scroll.
+        key(VK_DOWN);
+        unzoomedStays = seen.back() == std::array<int, 3>{0, 0, 1};
+        seen.clear();
+        SendMessageA(preview, WM_COMMAND, MAKEWPARAM(kPreviewZoomIn, BN_CLICKED), 0);
+        SendMessageA(preview, WM_COMMAND, MAKEWPARAM(kPreviewZoomIn, BN_CLICKED), 0);
+        for (WPARAM vk : {VK_DOWN, VK_DOWN, VK_END, VK_HOME, VK_RIGHT, VK_LEFT, VK_NEXT})
+            key(vk);
+        SendMessageA(preview, WM_COMMAND, kPreviewClose, 0);
+    });
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    GdiPrinter printer;
+    ShowPrintPreview(owner, layout, printer);
+    driver.join();
+    DestroyWindow(owner);
+    EXPECT_TRUE(unzoomedStays);
+    ASSERT_EQ(seen.size(), 7u);
+    EXPECT_EQ(seen[0][0], 40);
+    EXPECT_EQ(seen[1][0], 80);
+    EXPECT_GT(seen[2][0], 80); // End: the bottom
+    EXPECT_EQ(seen[3][0], 0);  // Home: the top
+    EXPECT_EQ(seen[4][1], 40);
+    EXPECT_EQ(seen[5][1], 0);
+    EXPECT_EQ(seen[6][2], 2); // Page Down: the next page
+}
+
 // What the screen shows of a window, as a 24-bit BMP file.
 void SaveScreenshot(HWND window, const std::string& path) {
     RECT r;

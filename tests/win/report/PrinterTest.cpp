@@ -15,6 +15,10 @@ TEST(GdiPrinter, WithoutPrintersEveryRequestSaysThereIsNone) {
     GdiPrinter printer;
     EXPECT_FALSE(printer.Find());
     EXPECT_EQ(printer.Setup(nullptr), GdiPrinter::SetupResult::NoPrinter);
+    // The setup dialog's own message does not send the user back to it.
+    EXPECT_STREQ(GdiPrinter::SetupOutcomeText(GdiPrinter::SetupResult::NoPrinter),
+                 desktop::kNoPrinterToSetUp);
+    EXPECT_EQ(GdiPrinter::SetupOutcomeText(GdiPrinter::SetupResult::Cancelled), nullptr);
     EXPECT_FALSE(printer.Choose("Nowhere"));
     const ReportLayout layout(ReportKind::Pledge);
     EXPECT_EQ(printer.Print(layout), PrintOutcome::NoPrinter);
