@@ -68,6 +68,9 @@ bool COstravionApp::InitInstance(const CommandLine& commandLine) {
         Dialogs::Show(nullptr, QString::fromStdString(error));
         return false;
     }
+    // A disk read with a warning (a hive whose logs were not applied) says so once.
+    for (const std::string& warning : platform_.ScanWarnings())
+        Dialogs::Show(nullptr, QString::fromStdString(warning));
 
     QWidget* upper = nullptr;
     QWidget* lower = nullptr;

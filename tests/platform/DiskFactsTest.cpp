@@ -118,6 +118,24 @@ TEST_F(HiveDir, BrokenHivesAreRefused) {
     EXPECT_FALSE(clean->Dirty());
     EXPECT_TRUE(clean->HasKey("select"));
     EXPECT_FALSE(clean->HasKey("Microsoft"));
+    // The root key's sub-key list leads out of the hive (the root's cell is
+    // named at 0x24 of the header; its list at 4 + 28 into the cell): the
+    // lookups below the root fail, which is no missing key.
+    std::string broken = big;
+    const auto u32 = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | static_cast<unsigned char>(broken[at + static_cast<std::size_t>(i)]);
+        return v;
+    };
+    broken.replace(4096 + u32(0x24) + 4 + 28, 4, "\xF0\xFF\xFF\x7F");
+    const auto damaged = disk::RegistryHive::FromBytes(broken, &why);
+    ASSERT_TRUE(damaged) << why;
+    EXPECT_FALSE(damaged->Damaged());
+    EXPECT_FALSE(damaged->Dword("Select", "Current"));
+    EXPECT_TRUE(damaged->Damaged());
+    EXPECT_FALSE(clean->Dword("Select", "Missing"));
+    EXPECT_FALSE(clean->Damaged()); // a missing value is no damage
     // The first sequence number one more, and the header's checksum (the XOR
     // of its first 508 bytes, at 508) with it.
     std::string dirty = big;

@@ -435,11 +435,18 @@ bool Win32FileSystem::SetCurrentDirectory(const std::string& path) {
 
 bool Win32FileSearch::List(const std::string& nativeFolder, std::vector<DirEntry>& out) const {
     // False also when the search finds nothing at all, as on an empty drive root.
-    return ListChecked(nativeFolder, out) == ReadFault::None && !out.empty();
+    bool nothing = false;
+    return ListFolder(nativeFolder, out, nothing) == ReadFault::None && !nothing;
 }
 
 ReadFault Win32FileSearch::ListChecked(const std::string& nativeFolder,
                                        std::vector<DirEntry>& out) const {
+    bool nothing = false;
+    return ListFolder(nativeFolder, out, nothing);
+}
+
+ReadFault Win32FileSearch::ListFolder(const std::string& nativeFolder, std::vector<DirEntry>& out,
+                                      bool& nothing) const {
     out.clear();
     std::wstring prefix = WideNative(nativeFolder);
     if (prefix.empty())
@@ -452,6 +459,7 @@ ReadFault Win32FileSearch::ListChecked(const std::string& nativeFolder,
         const DWORD error = GetLastError();
         // An empty drive root finds nothing, not even "."; a folder gone
         // since its parent was listed is nothing left out.
+        nothing = true;
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             return ReadFault::None;
         return error == ERROR_ACCESS_DENIED ? ReadFault::Denied : ReadFault::Failed;

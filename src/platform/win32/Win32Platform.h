@@ -122,6 +122,11 @@ public:
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override;
     char NativeSeparator() const override { return '\\'; }
+
+private:
+    // `nothing`: the search found no entry at all, not even ".".
+    ReadFault ListFolder(const std::string& nativeFolder, std::vector<DirEntry>& out,
+                         bool& nothing) const;
 };
 
 // The letters c to z whose root is a fixed drive, or folders given as drives.

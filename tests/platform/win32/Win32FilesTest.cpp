@@ -312,8 +312,9 @@ TEST_F(Win32Search, AttributesSizesAndNamesAsReported) {
     std::vector<DirEntry> entries;
     ASSERT_TRUE(search.List(dir + "\\tree", entries));
     std::map<std::string, DirEntry> byName;
+    Win32Codec codec;
     for (const auto& e : entries) {
-        EXPECT_EQ(e.nativeName, e.name);
+        EXPECT_EQ(e.nativeName, codec.ToUtf8(e.name)); // native names are UTF-8
         if (e.attributes & kAttrDirectory) {
             std::uint64_t device = 0, inode = 0;
             ASSERT_TRUE(search.Identify(dir + "\\tree\\" + e.name, device, inode));
@@ -353,12 +354,24 @@ TEST_F(Win32Search, AttributesSizesAndNamesAsReported) {
     std::vector<DirEntry> again;
     ASSERT_TRUE(search.List(dir + "\\tree\\", again));
     EXPECT_EQ(again.size(), entries.size());
-    // A Korean folder, searched by its CP949 name.
+    // A Korean folder, searched by its native (UTF-8) name; a name without a
+    // CP949 form is found and written as the Linux program writes it.
     ASSERT_TRUE(CreateDirectoryA(("tree\\sub\\" + kKoreanCp949).c_str(), nullptr));
     MakeFile("tree\\sub\\" + kKoreanCp949 + "\\a.txt", "a");
-    ASSERT_TRUE(search.List(dir + "\\tree\\sub\\" + kKoreanCp949, again));
-    ASSERT_EQ(again.size(), 1u);
-    EXPECT_EQ(again[0].name, "a.txt");
+    const std::wstring wide = std::wstring(dir.begin(), dir.end()) + L"\\tree\\sub\\" +
+                              kKoreanUtf16 + L"\\\u00DCn\u00EFcode\U0001F600.txt";
+    const HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    ASSERT_TRUE(search.List(dir + "\\tree\\sub\\" + kKoreanUtf8, again));
+    ASSERT_EQ(again.size(), 2u);
+    std::sort(again.begin(), again.end(),
+              [](const DirEntry& x, const DirEntry& y) { return x.name < y.name; });
+    EXPECT_EQ(again[0].name, "?n?code?.txt");
+    EXPECT_EQ(again[0].nativeName, "\xC3\x9Cn\xC3\xAF"
+                                   "code\xF0\x9F\x98\x80.txt");
+    EXPECT_EQ(again[1].name, "a.txt");
 }
 
 TEST_F(Win32Search, MissingAndEmptyFolders) {

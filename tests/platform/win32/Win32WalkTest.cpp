@@ -205,16 +205,20 @@ TEST_F(Win32Walk, FoldersGivenAsDrives) {
     EXPECT_EQ(d[0].native, root + "c\\");
     EXPECT_EQ(d[0].textSeparator, '\\');
     EXPECT_EQ(d[1].text, "D:\\");
-    EXPECT_EQ(d[1].native, root + kKorean + "\\");
-    EXPECT_EQ(d[2].native, root + "c\\"); // one backslash at the end
+    EXPECT_EQ(d[1].native, root + koreanUtf8 + "\\"); // native paths are UTF-8
+    EXPECT_EQ(d[2].native, root + "c\\");             // one backslash at the end
 
     Versioned(kKorean + "\\Tool.exe");
     Register("TOOL.EXE");
     EXPECT_EQ(thread.WalkDrive(d[1]), kWalkCompleted);
     EXPECT_EQ(FoundByPath().count("D:\\Tool.exe"), 1u);
 
-    for (const std::string& bad : {std::string("C=missing"), std::string("C=file.txt"),
-                                   std::string("C=\xE0\xB8\x81") /* U+0E01 */}) {
+    // A name without a CP949 form is walked as any other: the search is wide.
+    ASSERT_TRUE(drives.SetMap({"F=\xE0\xB8\x81"}, error)) << error; // U+0E01
+    EXPECT_EQ(drives.FixedDrives().at(0).native, root + "\xE0\xB8\x81\\");
+    ASSERT_TRUE(drives.SetMap({"d=" + koreanUtf8, "C=c", "E=" + root + "c\\"}, error)) << error;
+
+    for (const std::string& bad : {std::string("C=missing"), std::string("C=file.txt")}) {
         error.clear();
         EXPECT_FALSE(drives.SetMap({bad}, error)) << bad;
         EXPECT_EQ(error.rfind("drive C: folder \"", 0), 0u) << error;
