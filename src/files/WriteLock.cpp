@@ -206,9 +206,15 @@ void WriteLock::Release() {
         Held().erase(it);
     // Only its own lock: one that another writer took over (after this one
     // was thought gone) is that writer's.
-    std::string now;
-    if (fs_.ReadWhole(lockPath_, now) && now == ownText_)
-        fs_.Remove(lockPath_);
+    // A writer that reads the lock file just then may hold it open (on
+    // Windows a file open for reading cannot be removed): a few more tries.
+    for (int tries = 0; tries < 40; ++tries) {
+        std::string now;
+        const bool read = fs_.ReadWhole(lockPath_, now);
+        if (read ? now != ownText_ || fs_.Remove(lockPath_) : !fs_.Exists(lockPath_))
+            return;
+        fs_.Pause(25);
+    }
 }
 
 } // namespace ostravion
