@@ -53,7 +53,6 @@ public:
             return 1;
         if (!util.SetResultNames(ctx.Cp949(name_), CAuditUtil::NameForm::Name))
             return 1;
-        util.FollowLowerCaseTotal();
 
         // Everything given is checked before anything is written.
         const std::pair<ResultField, const std::string*> names[] = {
@@ -78,12 +77,14 @@ public:
         std::vector<GenuineCount> counts;
         if (genuine_ && !ReadGenuineCounts(ctx, *genuine_, counts))
             return 1;
-        const std::string total = util.ResultPath(".tls");
         // The total is read and written under one lock, so what is read is
-        // what the result is written over.
-        WriteLock lock(fs, total);
+        // what the result is written over (the lock is the same for every
+        // spelling of the name, which is settled under it).
+        WriteLock lock(fs, util.ResultPath(".tls"));
         if (!TakeLock(util, lock))
             return util.HeldByOther() ? kExitHeldByOther : 1;
+        util.FollowLowerCaseTotal();
+        const std::string total = util.ResultPath(".tls");
         if (!fs.Exists(total)) {
             ctx.messages.Show(totalfile::kResultFileOpenError);
             Say("총괄 파일이 없습니다: " + ShownPath(ctx, total) +

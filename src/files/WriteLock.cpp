@@ -79,7 +79,14 @@ LockHolder ReadLockFile(std::string_view text) {
 }
 
 std::string LockPathFor(const std::string& target) {
-    return target + ".lock";
+    // The file name in lower case: Windows writers and Linux writers of one
+    // shared folder may spell a total's name in different case (Windows
+    // lowers typed names), and must still meet at one lock file.
+    std::size_t name = 0;
+    for (std::size_t i = 0; i < target.size(); i += text::CharLength(target, i))
+        if (target[i] == '\\' || target[i] == '/')
+            name = i + 1;
+    return target.substr(0, name) + text::ToLower(target.substr(name)) + ".lock";
 }
 
 std::string HeldMessage(const std::string& target, const LockHolder& h) {
@@ -145,7 +152,7 @@ LockOutcome WriteLock::Take(int waitMilliseconds) {
         return LockOutcome::Taken;
     {
         std::lock_guard<std::mutex> guard(gHeldMutex);
-        auto it = Held().find({&fs_, target_});
+        auto it = Held().find({&fs_, lockPath_});
         if (it != Held().end()) {
             ++it->second;
             holds_ = nested_ = true;
@@ -163,7 +170,7 @@ LockOutcome WriteLock::Take(int waitMilliseconds) {
                 return LockOutcome::Failed;
             }
             std::lock_guard<std::mutex> guard(gHeldMutex);
-            Held()[{&fs_, target_}] = 1;
+            Held()[{&fs_, lockPath_}] = 1;
             holds_ = true;
             return LockOutcome::Taken;
         }
@@ -195,7 +202,7 @@ void WriteLock::Release() {
         return;
     holds_ = false;
     std::lock_guard<std::mutex> guard(gHeldMutex);
-    auto it = Held().find({&fs_, target_});
+    auto it = Held().find({&fs_, lockPath_});
     if (nested_) {
         nested_ = false;
         if (it != Held().end())
@@ -206,9 +213,15 @@ void WriteLock::Release() {
         Held().erase(it);
     // Only its own lock: one that another writer took over (after this one
     // was thought gone) is that writer's.
-    std::string now;
-    if (fs_.ReadWhole(lockPath_, now) && now == ownText_)
-        fs_.Remove(lockPath_);
+    // A writer that reads the lock file just then may hold it open (on
+    // Windows a file open for reading cannot be removed): a few more tries.
+    for (int tries = 0; tries < 40; ++tries) {
+        std::string now;
+        const bool read = fs_.ReadWhole(lockPath_, now);
+        if (read ? now != ownText_ || fs_.Remove(lockPath_) : !fs_.Exists(lockPath_))
+            return;
+        fs_.Pause(25);
+    }
 }
 
 } // namespace ostravion

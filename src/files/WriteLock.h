@@ -65,7 +65,8 @@ std::string LockFileText(const WriterFacts& writer, const LocalTime& since);
 // The holder a lock file's text names.
 LockHolder ReadLockFile(std::string_view text);
 
-// The lock file of a file: its path with ".lock" added.
+// The lock file of a file: its path with the file name in lower case and
+// ".lock" added, so that every spelling of a name meets at one lock.
 std::string LockPathFor(const std::string& target);
 
 // The Korean message for a writer that found `target` held: the file, who

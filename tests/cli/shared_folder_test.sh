@@ -32,10 +32,10 @@ for pc in 1 2 3 4 5 6 7 8; do
         done
     } | sed 's/$/\r/' | iconv -f UTF-8 -t CP949 >"$run/CheckOut/G_PC$pc.ipt"
 done
-"${clis[0]}" -C "$run" consolidate --name T >/dev/null 2>&1
+"${clis[0]}" -C "$run" consolidate --name t >/dev/null 2>&1
 names=(--dept 감사팀 --confirm-dept 전산실 --confirmer 이확인)
-"${clis[0]}" -C "$run" result --name T "${names[@]}" --checker start >/dev/null 2>&1
-check "setup" "yes" "$([ -s "$run/CheckOut/T.rst" ] && echo yes)"
+"${clis[0]}" -C "$run" result --name t "${names[@]}" --checker start >/dev/null 2>&1
+check "setup" "yes" "$([ -s "$run/CheckOut/t.rst" ] && echo yes)"
 
 # Writer i sets the genuine count of Pi, round after round; its last success
 # must be what the files hold at the end.
@@ -45,7 +45,7 @@ writer() { # i
     for r in $(seq 1 "$rounds"); do
         v=$(((i * 7 + r) % 9))
         printf 'P%s,%s\r\n' "$i" "$v" >"$work/w$i.csv"
-        "$cli" -C "$run" result --name T "${names[@]}" --checker "W$i-$r" --genuine "$work/w$i.csv" \
+        "$cli" -C "$run" result --name t "${names[@]}" --checker "W$i-$r" --genuine "$work/w$i.csv" \
             >/dev/null 2>"$work/w$i.err"; rc=$?
         case $rc in
         0) echo "$v" >"$work/w$i.last" ;;
@@ -64,7 +64,7 @@ echo "results: $succeeded of $((writers * rounds)) succeeded, the others were he
 check "results succeeded" "yes" "$([ "$succeeded" -gt 0 ] && echo yes)"
 
 # No success lost: each program's genuine count is its writer's last success.
-rst=$(utf8 "$run/CheckOut/T.rst")
+rst=$(utf8 "$run/CheckOut/t.rst")
 lost=""
 for i in $(seq 1 "$writers"); do
     got=$(printf '%s\n' "$rst" | awk -F'\t' -v p="P$i" '$5 == p { print $8 }')
@@ -73,7 +73,7 @@ done
 check "no lost genuine count" "" "$lost"
 # No mixed or partial file: both files hold the rows of one command, with
 # thirteen fields each, and name the same checker.
-tls=$(utf8 "$run/CheckOut/T.tls")
+tls=$(utf8 "$run/CheckOut/t.tls")
 rows() { printf '%s\n' "$1" | sed -n '/^\[리스트\]$/,/^\[PC_HISTORY\]$/p' | grep -v '^\[' ; }
 check "written result rows whole" "$writers" "$(rows "$rst" | awk -F'\t' 'NF == 14' | wc -l)"
 check "total rows as the written result" "$(rows "$rst")" "$(rows "$tls")"
@@ -88,9 +88,9 @@ check "no lock or temporary left" "" "$(ls -a "$run/CheckOut" | grep -E '\.lock$
 pairs=$((rounds / 5 + 1))
 for r in $(seq 1 "$pairs"); do
     for k in 1 2; do
-        ( "$(cli_of "$k")" -C "$run" consolidate --name "N$r" >/dev/null 2>"$work/n$r.$k.err"
+        ( "$(cli_of "$k")" -C "$run" consolidate --name "n$r" >/dev/null 2>"$work/n$r.$k.err"
           echo $? >"$work/n$r.$k" ) &
-        ( "$(cli_of "$k")" -C "$run" consolidate --overwrite --name O >/dev/null 2>"$work/o$r.$k.err"
+        ( "$(cli_of "$k")" -C "$run" consolidate --overwrite --name o >/dev/null 2>"$work/o$r.$k.err"
           echo $? >"$work/o$r.$k" ) &
     done
     wait
@@ -107,6 +107,6 @@ done
 check "one new total of each name" "" "$newOk"
 check "overwriting consolidations whole or held" "" "$overwriteBad"
 check "overwritten total whole" "$((8 * writers))" \
-    "$(utf8 "$run/CheckOut/O.tls" | sed -n '/^\[PC_HISTORY\]$/,$p' | grep -c '^PC')"
+    "$(utf8 "$run/CheckOut/o.tls" | sed -n '/^\[PC_HISTORY\]$/,$p' | grep -c '^PC')"
 check "nothing left beside" "" "$(ls -a "$run/CheckOut" | grep -E '\.lock$|\.~|_tm')"
 exit $fail

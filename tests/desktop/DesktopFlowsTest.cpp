@@ -7,6 +7,7 @@
 #include "doc/FileSelection.h"
 #include "doc/Inspection.h"
 #include "doc/ResultWriting.h"
+#include "doc/SharedWrite.h"
 #include "files/TotalFile.h"
 #include "scan/KeyList.h"
 #include "views/PrintSelection.h"
@@ -1027,6 +1028,38 @@ TEST_F(DesktopFlowsTest, StepsAfterASaveAsFollowItsFolder) {
     flows.OnCommand(IDC_WRITE_RESULT);
     EXPECT_EQ(ui.Questions(), Calls{Ask(kWrittenExistsGoOn, false)});
     EXPECT_EQ(SheetResultPath(util), "D:\\share\\new.rst");
+}
+
+// A save that found the total changed elsewhere offers 다른 이름으로 저장; Yes
+// saves there, No keeps the work as it was, edited.
+TEST_F(DesktopFlowsTest, ASaveOverAChangedTotalOffersSaveAs) {
+    OpenTotal();
+    util.SetWorkState(kEdited);
+    flows.WorkEdited();
+    doc.saves = false;
+    doc.onCall = [&](const std::string& call) {
+        if (call == "SaveTotal")
+            util.SetChangedElsewhere(true);
+    };
+    ui.answers = {false};
+    flows.OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(ui.log.back(), std::string("ask: ") + sharedwrite::kSaveAsInstead + " = no");
+    EXPECT_TRUE(flows.Edited());
+
+    ui.log.clear();
+    ui.answers = {true};
+    ui.files = {std::string("C:\\audit\\mine.tls")};
+    doc.onCall = [&](const std::string& call) {
+        if (call == "SaveTotal" && util.GetWorkState() == kSavedAs) {
+            doc.saves = true;
+            util.SetChangedElsewhere(false);
+        } else if (call == "SaveTotal") {
+            util.SetChangedElsewhere(true);
+        }
+    };
+    flows.OnCommand(ID_FILE_SAVE);
+    EXPECT_FALSE(flows.Edited());
+    EXPECT_EQ(util.TotalFileName(), "mine.tls");
 }
 
 } // namespace

@@ -9,7 +9,7 @@ using namespace ostravion::test;
 
 namespace {
 const std::string kTotal = ".\\CheckOut\\T.tls";
-const std::string kLock = kTotal + ".lock";
+const std::string kLock = ".\\CheckOut\\t.tls.lock"; // every spelling meets at one lock
 
 WriterFacts Other(std::string computer, std::string system, std::uint64_t process) {
     return {std::move(computer), "kim", "ostravion-cli.exe", std::move(system), process};
@@ -31,7 +31,7 @@ TEST(WriteLock, ASecondWriterWaitsThenNamesTheHolder) {
     EXPECT_EQ(lock.Holder().process, "77");
     const std::string message = HeldMessage(kTotal, lock.Holder());
     for (const char* part :
-         {"PC2", "kim", "ostravion-cli.exe", "2026-12-09 14:05:00", ".\\CheckOut\\T.tls.lock"})
+         {"PC2", "kim", "ostravion-cli.exe", "2026-12-09 14:05:00", kLock.c_str()})
         EXPECT_NE(message.find(part), std::string::npos) << part;
     lock.Release();
     EXPECT_TRUE(fs.Exists(kLock)); // another writer's lock stays

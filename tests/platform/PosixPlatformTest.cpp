@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -304,4 +305,44 @@ TEST(PosixThreads, LowersOnlyTheCallingThread) {
     t.join();
     EXPECT_GE(inside, 10);
     EXPECT_EQ(::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid())), before);
+}
+
+// What a shared work folder's writers rely on: an exclusive creation that
+// neither replaces nor follows what has the name, a move that never replaces,
+// and processes of this computer told apart from ended ones.
+TEST_F(PosixFiles, ExclusiveCreationAndMovesNeverReplace) {
+    IconvCodec codec;
+    PosixFileSystem fs(codec);
+    std::ofstream(dir / "held.lock") << "another writer";
+    std::filesystem::create_symlink(dir / "elsewhere", dir / "link.lock");
+    EXPECT_EQ(fs.CreateExclusive("held.lock"), nullptr);
+    EXPECT_EQ(fs.CreateExclusive("link.lock"), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere"));
+    auto made = fs.CreateExclusive("free.lock");
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->Write("mine") && made->Close());
+
+    EXPECT_FALSE(fs.RenameNoReplace("free.lock", "held.lock"));
+    std::string bytes;
+    ASSERT_TRUE(fs.ReadWhole("held.lock", bytes));
+    EXPECT_EQ(bytes, "another writer");
+    EXPECT_TRUE(fs.RenameNoReplace("free.lock", "moved.lock"));
+    EXPECT_FALSE(fs.Exists("free.lock"));
+
+    const FileStamp before = fs.Stamp("moved.lock");
+    EXPECT_TRUE(before.exists);
+    EXPECT_EQ(before.size, 4u);
+    EXPECT_FALSE(fs.Stamp("missing").exists);
+
+    const WriterFacts self = fs.Writer();
+    EXPECT_EQ(self.system, "Linux");
+    EXPECT_EQ(self.process, static_cast<std::uint64_t>(::getpid()));
+    EXPECT_TRUE(fs.ProcessRunning(self.process));
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_FALSE(fs.ProcessRunning(static_cast<std::uint64_t>(child)));
 }
