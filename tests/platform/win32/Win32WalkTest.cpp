@@ -217,7 +217,7 @@ TEST_F(Win32Walk, FoldersGivenAsDrives) {
                                    std::string("C=\xE0\xB8\x81") /* U+0E01 */}) {
         error.clear();
         EXPECT_FALSE(drives.SetMap({bad}, error)) << bad;
-        EXPECT_EQ(error.rfind("drive C: folder \"", 0), 0u) << error;
+        EXPECT_EQ(error.rfind("드라이브 C: 폴더 \"", 0), 0u) << error;
     }
     EXPECT_EQ(drives.FixedDrives().size(), 3u); // a refused map changes nothing
     ASSERT_TRUE(drives.SetMap({}, error));
