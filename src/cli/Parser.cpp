@@ -30,6 +30,44 @@ std::string Before(const std::string& s, const std::string& marker) {
     return at == std::string::npos ? std::string() : s.substr(0, at);
 }
 
+// The parser's help with its columns kept for Korean texts: the name column
+// is padded by the columns a terminal gives the text (two for a Hangul
+// syllable), not by its bytes.
+class KoreanFormatter final : public CLI::Formatter {
+public:
+    std::string make_option(const CLI::Option* opt, bool positional) const override {
+        const std::string name = "  " + make_option_name(opt, positional) + make_option_opts(opt);
+        const std::string desc = make_option_desc(opt);
+        const std::size_t width = get_column_width();
+        const std::size_t used = Columns(name);
+        std::string out = name;
+        if (!desc.empty()) {
+            if (used >= width)
+                out += "\n" + std::string(width, ' ');
+            else
+                out += std::string(width - used, ' ');
+            for (const char c : desc) {
+                out += c;
+                if (c == '\n')
+                    out += std::string(width, ' ');
+            }
+        }
+        return out + "\n";
+    }
+
+private:
+    // A UTF-8 text's columns: a character beyond U+1100 (Hangul and the
+    // like) takes two, any other one.
+    static std::size_t Columns(const std::string& utf8) {
+        std::size_t columns = 0;
+        for (const char c : utf8) {
+            const unsigned char b = static_cast<unsigned char>(c);
+            columns += b < 0x80 ? 1 : b >= 0xE1 ? 2 : (b & 0xC0) == 0xC0 ? 1 : 0;
+        }
+        return columns;
+    }
+};
+
 template <typename Kind> bool Is(const CLI::ParseError& e) {
     return dynamic_cast<const Kind*>(&e) != nullptr;
 }
@@ -46,7 +84,8 @@ void BuildParser(CLI::App& app, GlobalOptions& global,
     app.set_help_flag("-h,--help", "이 도움말을 보이고 끝냅니다");
     app.option_defaults()->group("옵션");
     app.get_help_ptr()->group("옵션");
-    const auto formatter = app.get_formatter();
+    const auto formatter = std::make_shared<KoreanFormatter>();
+    app.formatter(formatter);
     formatter->label("Usage", "사용법");
     formatter->label("OPTIONS", "옵션");
     formatter->label("SUBCOMMAND", "하위 명령");

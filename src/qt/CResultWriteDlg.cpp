@@ -449,8 +449,17 @@ void CResultWriteDlg::OnAdd() {
     // The dialog comes back after every entry, refused or taken, with what
     // was typed last, until it is cancelled.
     CAddProgramDlg dlg(codec_, this);
-    while (Dialogs::Exec(dlg) == QDialog::Accepted)
-        model_.AddProgram(dlg.Program());
+    while (Dialogs::Exec(dlg) == QDialog::Accepted) {
+        const auto field = [&dlg](int id) {
+            QLineEdit* e = dlg.Field(id);
+            return std::pair<QWidget*, QString>(e, e->text());
+        };
+        if (Dialogs::TypedTextsFit(&dlg, codec_,
+                                   {field(CAddProgramDlg::IDC_PROGRAM),
+                                    field(CAddProgramDlg::IDC_COMPANY),
+                                    field(CAddProgramDlg::IDC_VERSION)}))
+            model_.AddProgram(dlg.Program());
+    }
 }
 
 void CResultWriteDlg::OnDelete() {
@@ -458,6 +467,13 @@ void CResultWriteDlg::OnDelete() {
 }
 
 void CResultWriteDlg::OnSave() {
+    if (!Dialogs::TypedTextsFit(this, codec_,
+                                {{checkDepartment_, checkDepartment_->text()},
+                                 {checker_, checker_->text()},
+                                 {confirmDepartment_, confirmDepartment_->text()},
+                                 {confirmer_, confirmer_->text()},
+                                 {remark_, remark_->toPlainText()}}))
+        return;
     model_.SetField(ResultField::CheckDepartment, Cp(checkDepartment_->text()));
     model_.SetField(ResultField::Checker, Cp(checker_->text()));
     model_.SetField(ResultField::ConfirmDepartment, Cp(confirmDepartment_->text()));

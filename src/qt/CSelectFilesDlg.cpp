@@ -156,6 +156,8 @@ void CSelectFilesDlg::OnOk() {
     for (int i = 0; i < list_->topLevelItemCount(); ++i)
         if (list_->topLevelItem(i)->checkState(0) == Qt::Checked)
             model_.files.Toggle(static_cast<std::size_t>(i));
+    if (!Dialogs::TypedTextsFit(this, codec_, {{name_, name_->text()}}))
+        return;
     model_.resultName = ResultName();
     switch (model_.Confirm()) {
     case SelectFilesModel::Outcome::Accepted:

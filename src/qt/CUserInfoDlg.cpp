@@ -118,6 +118,13 @@ QLineEdit* CUserInfoDlg::Field(int control) const {
 }
 
 void CUserInfoDlg::OnOk() {
+    if (!Dialogs::TypedTextsFit(this, codec_,
+                                {{group_, group_->text()},
+                                 {resultName_, resultName_->text()},
+                                 {computer_, computer_->text()},
+                                 {user_, user_->text()},
+                                 {model_, model_->text()}}))
+        return;
     fields_.group = Cp949(group_);
     fields_.resultName = Cp949(resultName_);
     switch (fields_.Confirm()) {

@@ -1,6 +1,8 @@
 #include "qt/Dialogs.h"
 
 #include "qt/report/QtText.h"
+#include "util/InputText.h"
+#include "util/Messages.h"
 
 #include <QDesktopServices>
 #include <QDialog>
@@ -115,6 +117,23 @@ QString RunFileDialog(QFileDialog& d) {
 }
 
 } // namespace
+
+bool Dialogs::TypedTextsFit(QWidget* parent, const TextCodec& codec,
+                            std::initializer_list<std::pair<QWidget*, QString>> fields) {
+    for (const auto& [field, text] : fields) {
+        std::string cp949;
+        UnwritableCharacter bad;
+        if (ValueToCp949(text.toStdString(), codec, cp949, bad))
+            continue;
+        Show(parent, ToQt(codec, msg::kNoCp949Form) + QString::fromStdString(bad.character) +
+                         QStringLiteral(" (") + QString::fromStdString(bad.codePoint) +
+                         QStringLiteral(")"));
+        if (field)
+            field->setFocus();
+        return false;
+    }
+    return true;
+}
 
 void Dialogs::Show(QWidget* parent, const QString& text) {
     if (S().on) {

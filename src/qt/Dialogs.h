@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -33,6 +34,11 @@ struct FileDialogSpec {
 class Dialogs {
 public:
     static void Show(QWidget* parent, const QString& text);
+    // Typed texts checked before they become CP949: false, after the message
+    // naming the first character without a CP949 form (as typed, with its
+    // code point) and with the focus on its field, when one cannot be kept.
+    static bool TypedTextsFit(QWidget* parent, const TextCodec& codec,
+                              std::initializer_list<std::pair<QWidget*, QString>> fields);
     // A message that reports what was done rather than warns: the
     // information icon.
     static void Inform(QWidget* parent, const QString& text);

@@ -45,6 +45,13 @@ inline constexpr const char* kForeignResult =
     "\xB0\xE1\xB0\xFA \xC6\xC4\xC0\xCF\xC0\xCC \xC0\xCC Total \xC6\xC4\xC0\xCF\xC0\xC7 "
     "\xB0\xCD\xC0\xCC \xBE\xC6\xB4\xD5\xB4\xCF\xB4\xD9.";
 
+// "한국어 코드 페이지(CP949)에 없는 문자는 쓸 수 없습니다: ", followed by the character as typed
+// and its code point
+inline constexpr const char* kNoCp949Form =
+    "\xC7\xD1\xB1\xB9\xBE\xEE \xC4\xDA\xB5\xE5 \xC6\xE4\xC0\xCC\xC1\xF6(CP949)\xBF\xA1 "
+    "\xBE\xF8\xB4\xC2 \xB9\xAE\xC0\xDA\xB4\xC2 \xBE\xB5 \xBC\xF6 "
+    "\xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9: ";
+
 // A message as a face shows it: one of the system's English file messages
 // ("Write File Open Error...!!" and the like) keeps its text and gets a
 // Korean line right after it, for users who read Korean only; any other text

@@ -72,13 +72,13 @@ check "a shorter report replaces the pages" "page-001.emf" "$(ls "$work/long")"
 # Printers: none in a new prefix; the options that go together.
 "$cli" -C "$work" report --kind 5 --printer "Nowhere" >"$work/out" 2>"$work/err"; rc=$?
 check "unknown printer exit" "1" "$rc"
-check "unknown printer message" "1" "$(grep -c 'no printer named Nowhere' "$work/err")"
+check "unknown printer message" "1" "$(grep -c '이런 이름의 프린터가 없습니다: Nowhere' "$work/err")"
 "$cli" -C "$work" report --kind 5 >/dev/null 2>"$work/err"; rc=$?
-check "an output is needed" "2 1" "$rc $(grep -c 'needs --pdf FILE, --emf FOLDER or --printer NAME' "$work/err")"
+check "an output is needed" "2 1" "$rc $(grep -c 'report 에는 --pdf FILE, --emf FOLDER, --printer NAME 중 하나가 필요합니다' "$work/err")"
 "$cli" -C "$work" report --kind 5 --emf "$work/x" --printer P >/dev/null 2>&1; rc=$?
 check "metafiles or a printer, not both" "1" "$([ $rc -ne 0 ] && echo 1)"
 "$cli" -C "$work" report --kind 5 --pdf "$work/x.pdf" --emf "$work/x" >/dev/null 2>&1; rc=$?
 check "a PDF or metafiles, not both" "1" "$([ $rc -ne 0 ] && echo 1)"
 check "help names the options of this build" "1" \
-    "$("$cli" report --help 2>&1 | grep -c -- '--emf TEXT')"
+    "$("$cli" report --help 2>&1 | grep -c -- '--emf 텍스트')"
 exit $fail

@@ -111,8 +111,8 @@ fi
 err=$(WINEPREFIX=$work "$wine" 'C:\ostravion-cli.exe' -C 'C:\audit' scan "${args[@]}" \
       --overwrite --drive 'D=C:\missing' 2>&1 >/dev/null)
 check "missing folder: status" "2" "$?"
-check "missing folder: message" 'ostravion-cli: drive D: folder "C:\missing" not found' \
-    "$(printf %s "$err" | tr -d '\r')"
+check "missing folder: message" 'ostravion-cli: 드라이브 D: 폴더 "C:\missing": 찾을 수 없습니다' \
+    "$(printf %s "$err" | tr -d '\r' | iconv -f CP949 -t UTF-8)"
 err=$(WINEPREFIX=$work "$wine" 'C:\ostravion-cli.exe' -C 'C:\audit' scan "${args[@]}" \
       --overwrite --drive 'D=C:\tree' --app-paths 'C:\none.txt' 2>&1 >/dev/null)
 check "missing application list: status" "2" "$?"

@@ -496,6 +496,10 @@ private slots:
             dlg.Field(CResultWriteDlg::IDC_CONFIRMER)->clear();
             test::Press(d, QStringLiteral("button1"));
             stayedOpen = d.isVisible() && d.result() != QDialog::Accepted;
+            // A character without a CP949 form is named, never saved as "?".
+            dlg.Field(CResultWriteDlg::IDC_CONFIRMER)->setText(QStringLiteral("이😀"));
+            test::Press(d, QStringLiteral("button1"));
+            stayedOpen = stayedOpen && d.isVisible() && d.result() != QDialog::Accepted;
             dlg.Field(CResultWriteDlg::IDC_CONFIRMER)->setText(QStringLiteral("이확인"));
             dlg.Remark()->setPlainText(QStringLiteral("한 줄\n두 줄"));
             test::Press(d, QStringLiteral("button1"));
@@ -504,6 +508,9 @@ private slots:
         h.Frame().OnCommand(IDC_WRITE_RESULT);
         QVERIFY(stayedOpen);
         QCOMPARE(test::Messages().value(1), QStringLiteral("show: 확인자명을 입력해주세요."));
+        QCOMPARE(test::Messages().value(2),
+                 QStringLiteral("show: 한국어 코드 페이지(CP949)에 없는 문자는 쓸 수 없습니다: 😀 "
+                                "(U+1F600)"));
         QVERIFY(Dialogs::Log().contains(QStringLiteral("dialog: 결과 작성 = accepted")));
         const std::string rst = h.dir.Read(QStringLiteral("CheckOut/audit.rst")).toStdString();
         QVERIFY(rst != before.toStdString());

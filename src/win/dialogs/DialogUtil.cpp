@@ -1,5 +1,7 @@
 #include "win/dialogs/DialogUtil.h"
 
+#include "util/Messages.h"
+#include "win/Door.h"
 #include "win/WinText.h"
 
 #include <objidl.h>
@@ -27,6 +29,36 @@ std::string ItemText(HWND dialog, int id) {
 
 void SetItemText(HWND dialog, int id, const std::string& cp949) {
     SetDlgItemTextW(dialog, id, Wide(cp949).c_str());
+}
+
+bool ItemsFit(HWND dialog, std::initializer_list<int> ids) {
+    for (const int id : ids) {
+        const std::wstring text = WindowText(GetDlgItem(dialog, id));
+        for (std::size_t i = 0; i < text.size();) {
+            const bool pair =
+                i + 1 < text.size() && IS_HIGH_SURROGATE(text[i]) && IS_LOW_SURROGATE(text[i + 1]);
+            const int n = pair ? 2 : 1;
+            BOOL lossy = FALSE;
+            char out[8];
+            const int made =
+                text[i] < 0x80
+                    ? 1
+                    : WideCharToMultiByte(kKoreanCodePage, WC_NO_BEST_FIT_CHARS, text.data() + i, n,
+                                          out, sizeof out, nullptr, &lossy);
+            if (made <= 0 || lossy) {
+                const unsigned code = pair ? 0x10000u + ((unsigned(text[i]) - 0xD800u) << 10) +
+                                                 (unsigned(text[i + 1]) - 0xDC00u)
+                                           : unsigned(text[i]);
+                char point[16];
+                wsprintfA(point, "U+%04X", code);
+                Door::Show(dialog, std::string(msg::kNoCp949Form) + point);
+                SetFocus(GetDlgItem(dialog, id));
+                return false;
+            }
+            i += std::size_t(n);
+        }
+    }
+    return true;
 }
 
 void PlaceDialog(HWND dialog) {

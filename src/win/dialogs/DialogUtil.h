@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -14,6 +15,11 @@ namespace ostravion::win {
 // A control's text as CP949, and back.
 std::string ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const std::string& cp949);
+
+// Typed texts checked before they become CP949: false, after the message
+// naming the first character without a CP949 form by its code point, with the
+// focus on its control, when one cannot be kept.
+bool ItemsFit(HWND dialog, std::initializer_list<int> ids);
 
 // Centres the dialog over its owner when the owner is shown, else on the
 // screen, and keeps it inside the work area of its monitor.

@@ -39,6 +39,8 @@ INT_PTR CALLBACK AddProgramProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wp) == IDOK) {
+            if (!ItemsFit(dlg, {IDC_PROGRAM, IDC_COMPANY, IDC_VERSION}))
+                return TRUE;
             *program = {ItemText(dlg, IDC_PROGRAM), ItemText(dlg, IDC_INSTALLED),
                         ItemText(dlg, IDC_COMPANY), ItemText(dlg, IDC_VERSION)};
             EndDialog(dlg, IDOK);
@@ -318,6 +320,9 @@ bool ResultWriteDialog::EditFromKeys(wchar_t typed) {
 void ResultWriteDialog::OnSave() {
     if (editor_)
         SetFocus(list_);
+    for (const FieldControl& f : kFields)
+        if (!ItemsFit(dlg_, {f.id}))
+            return;
     for (const FieldControl& f : kFields)
         model_.SetField(f.field, ItemText(dlg_, f.id));
     if (model_.Save())

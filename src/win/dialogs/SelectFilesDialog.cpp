@@ -54,6 +54,8 @@ void OnOk(HWND dlg, SelectFilesModel& model) {
     for (std::size_t row = 0; row < model.files.Count(); ++row)
         if (ListView_GetCheckState(list, int(row)))
             model.files.Toggle(row);
+    if (!ItemsFit(dlg, {IDC_TOTAL_NAME}))
+        return;
     model.resultName = ItemText(dlg, IDC_TOTAL_NAME);
     switch (model.Confirm()) {
     case SelectFilesModel::Outcome::Accepted:

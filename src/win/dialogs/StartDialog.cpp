@@ -33,6 +33,8 @@ INT_PTR CALLBACK StartProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         }
         if (LOWORD(wp) != IDOK)
             return FALSE;
+        if (!ItemsFit(dlg, {IDC_GROUP, IDC_RESULT_NAME, IDC_COMPUTER, IDC_USER, IDC_MODEL}))
+            return TRUE;
         model->group = ItemText(dlg, IDC_GROUP);
         model->resultName = ItemText(dlg, IDC_RESULT_NAME);
         switch (model->Confirm()) {

@@ -277,7 +277,7 @@ bool WriteMetafiles(const ReportLayout& layout, const std::string& folder,
     const std::wstring wideFolder = win32::WideFromUtf8(folder);
     if (!CreateDirectoryW(wideFolder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         if (error)
-            *error = "cannot make the folder " + folder;
+            *error = "폴더를 만들 수 없습니다: " + folder;
         return false;
     }
     const PageGeometry geometry = GeometryOf(reference);
@@ -301,7 +301,7 @@ bool WriteMetafiles(const ReportLayout& layout, const std::string& folder,
             });
         if (!ok) {
             if (error)
-                *error = "cannot write " + path;
+                *error = "파일을 쓸 수 없습니다: " + path;
             return false;
         }
         names.insert(win32::WideFromUtf8(name));

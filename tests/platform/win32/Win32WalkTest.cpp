@@ -221,7 +221,7 @@ TEST_F(Win32Walk, FoldersGivenAsDrives) {
     for (const std::string& bad : {std::string("C=missing"), std::string("C=file.txt")}) {
         error.clear();
         EXPECT_FALSE(drives.SetMap({bad}, error)) << bad;
-        EXPECT_EQ(error.rfind("drive C: folder \"", 0), 0u) << error;
+        EXPECT_EQ(error.rfind("드라이브 C: 폴더 \"", 0), 0u) << error;
     }
     EXPECT_EQ(drives.FixedDrives().size(), 3u); // a refused map changes nothing
     ASSERT_TRUE(drives.SetMap({}, error));

@@ -8,7 +8,10 @@
 #include "desktop/ResourceTable.h"
 #include "doc/ResultWriting.h"
 #include "files/FileTexts.h"
+#include "util/Messages.h"
 #include "win/dialogs/Dialogs.h"
+
+#include <algorithm>
 
 using namespace ostravion;
 using namespace ostravion::test;
@@ -250,6 +253,15 @@ TEST_F(ResultWriteDialogTest, SaveRefusedWithoutConfirmerThenSaves) {
         Click(dlg, IDOK);
         EXPECT_TRUE(IsWindow(dlg));
         EXPECT_EQ(messages.shown, std::vector<std::string>{resultwriting::kNoConfirmer});
+        EXPECT_EQ(fs.files[kRst], before);
+        // A character without a CP949 form is named, never saved as "?".
+        SetDlgItemTextW(dlg, IDC_CONFIRMER, L"Lee\U0001F600");
+        Click(dlg, IDOK);
+        EXPECT_TRUE(IsWindow(dlg));
+        const std::vector<std::string> log = win::Door::TakeLog();
+        EXPECT_NE(std::find(log.begin(), log.end(),
+                            "show: " + std::string(msg::kNoCp949Form) + "U+1F600"),
+                  log.end());
         EXPECT_EQ(fs.files[kRst], before);
         SetText(dlg, IDC_CONFIRMER, "Lee");
         SetText(dlg, IDC_REMARK, "a\r\nb");
