@@ -150,6 +150,19 @@ TEST(WinMainFrame, CommandStatesTitlesAndLayoutsReachTheWindow) {
     EXPECT_EQ(GetFocus(), h.Frame().Pane(0).Handle());
     h.Click(IDC_NORMAL);
     EXPECT_FALSE(IsWindowVisible(h.Frame().Pane(1).Handle()));
+    // 보기's items do the same and show the choice as the radios do.
+    const auto checked = [&](int id) {
+        return (GetMenuState(GetMenu(h.Window()), UINT(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_TRUE(checked(IDC_NORMAL));
+    h.Command(IDC_EXTENDED);
+    EXPECT_TRUE(IsWindowVisible(h.Frame().Pane(1).Handle()));
+    EXPECT_TRUE(checked(IDC_EXTENDED));
+    EXPECT_FALSE(checked(IDC_NORMAL));
+    EXPECT_EQ(IsDlgButtonChecked(h.Frame().Bar().Handle(), IDC_EXTENDED), BST_CHECKED);
+    h.Command(IDC_NORMAL);
+    EXPECT_FALSE(IsWindowVisible(h.Frame().Pane(1).Handle()));
+    EXPECT_TRUE(checked(IDC_NORMAL));
 
     // A menu prompt shows in the message pane while its item is highlighted.
     SendMessageW(h.Window(), WM_MENUSELECT, MAKEWPARAM(ID_FILE_OPEN, MF_HILITE),
@@ -186,7 +199,7 @@ TEST(WinMainFrame, TheCommandBarsPicturesLogoAndLink) {
     RECT radio{};
     GetWindowRect(bar.Control(IDC_EXTENDED), &radio);
     MapWindowPoints(nullptr, bar.Handle(), reinterpret_cast<POINT*>(&radio), 2);
-    EXPECT_EQ(r.right - radio.left, win::ScaledForScreen(310));
+    EXPECT_EQ(r.right - radio.left, win::ScaledForScreen(300));
 }
 
 // The keys a window receives, for as long as this lives.
