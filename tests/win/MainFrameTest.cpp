@@ -340,6 +340,31 @@ TEST(WinMainFrame, TheGuideItemOpensTheGuideThroughTheShell) {
               std::vector<std::string>{"shell: open " + folder + "\\" + desktop::kGuidePage});
 }
 
+// Enter on a row of the scan layout asks for its folder, as a double click does.
+TEST(WinMainFrame, EnterOnAScanRowAsksForItsFolder) {
+    Harness h;
+    h.app->Util().SetLayoutFlag(kScanLayout);
+    CResultList& list = h.Frame().Pane(0).List();
+    list.RemoveColumns();
+    list.BuildColumns();
+    FoundProgram p;
+    p.Origin = "1";
+    p.ProgramName = "Notepad";
+    p.Company = "Acme";
+    p.Class.assign(1, '1');
+    p.Folder = "C:\\windows\\";
+    list.AddFoundProgram(p);
+    std::string asked;
+    h.Frame().Pane(0).openFolder = [&](const std::string& folder) { asked = folder; };
+    test::Pump();
+    HWND view = h.Frame().Pane(0).Handle();
+    SetFocus(view);
+    ListView_SetItemState(view, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    SendMessageW(view, WM_KEYDOWN, VK_RETURN, 0);
+    test::Pump();
+    EXPECT_EQ(asked, "C:\\windows\\");
+}
+
 TEST(WinMainFrame, PrintSaysThereIsNoPrinterAndThePreviewPagesAndCloses) {
     Harness h;
     OpenTotal(h);
