@@ -356,7 +356,8 @@ TEST(WinMainFrame, EnterOnAScanRowAsksForItsFolder) {
     list.AddFoundProgram(p);
     std::string asked;
     h.Frame().Pane(0).openFolder = [&](const std::string& folder) { asked = folder; };
-    test::Pump();
+    h.Frame().Pane(0).Flush();
+    ASSERT_EQ(h.Frame().Pane(0).ShownRows(), 1);
     HWND view = h.Frame().Pane(0).Handle();
     SetFocus(view);
     ListView_SetItemState(view, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
