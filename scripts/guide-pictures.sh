@@ -64,6 +64,8 @@ drive() {
   for entry in "$@"; do
     mkdir -p "$folder/$(dirname "${entry%=*}")"
     truncate -s "${entry#*=}" "$folder/${entry%=*}"
+    # One date for every file, whatever day the pictures are drawn.
+    touch -d 2026-03-02T10:00:00 "$folder/${entry%=*}"
   done
 }
 word=WINWORD.EXE=12345678 excel=EXCEL.EXE=9876543 hwp=HWP.EXE=2345678

@@ -107,9 +107,10 @@ Section "Ostravion"
     "$INSTDIR\ostravion.exe" 0
 !endif
   ; The console finds ostravion-cli by its name: the program folder leads
-  ; its PATH (for this console only), and it starts with the usage.
+  ; its PATH (for this console only), and it starts with the usage. (The
+  ; value ends at "&"; quotes around it would become part of the name.)
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 명령줄.lnk" "$SYSDIR\cmd.exe" \
-    '/k set "PATH=$INSTDIR;%PATH%" & ostravion-cli --help' "$INSTDIR\ostravion-cli.exe" 0
+    '/k set PATH=$INSTDIR;%PATH%& ostravion-cli --help' "$INSTDIR\ostravion-cli.exe" 0
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 작업 폴더.lnk" "$WorkDir"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\읽어보기.lnk" "$INSTDIR\README.TXT"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} 사용 설명서.lnk" "$INSTDIR\사용설명서.html"

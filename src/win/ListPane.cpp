@@ -208,20 +208,20 @@ bool ListPane::OnNotify(const NMHDR& header, LRESULT& result) {
             openFolder(folder);
         return true;
     }
-    case NM_RETURN: {
-        // Enter on a row of the scan layout opens its folder, as a double click does.
-        Flush();
-        const int row = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
-        const std::string folder = row >= 0 ? list_.DoubleClicked(row) : std::string();
-        if (!folder.empty() && openFolder)
-            openFolder(folder);
-        return true;
-    }
     case LVN_KEYDOWN: {
         const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
         if (key.wVKey == VK_SPACE) {
             const int row = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
             ToggleAt(row);
+        }
+        // Enter on a row of the scan layout opens its folder, as a double
+        // click does.
+        if (key.wVKey == VK_RETURN) {
+            const int row = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
+            Flush();
+            const std::string folder = row >= 0 ? list_.DoubleClicked(row) : std::string();
+            if (!folder.empty() && openFolder)
+                openFolder(folder);
         }
         return true;
     }

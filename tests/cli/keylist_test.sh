@@ -16,7 +16,8 @@ check "unpack --utf8 gives the TSV back" "$(cat "$samples/keylist-sample.tsv")" 
 printf 'caption\tx\tx\tx\tx\nk0\t\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\t국외\nk\tAPP\tk\tN\t2\tB.exe\t6\tk\tCo\t국내\n' > "$work/t.tsv"
 "$cli" keylist pack "$work/t.tsv" -o "$work/t.dat" 2>/dev/null
 expected=$(printf '1\tk0\t-\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\t2\n2\tk\tAPP\tk\tN\t2\tB.exe\t6\tk\tCo\t1')
-check "list" "$expected" "$("$cli" keylist list "$work/t.dat")"
+# (Windows ends each line with CR LF when the output is redirected.)
+check "list" "$expected" "$("$cli" keylist list "$work/t.dat" | tr -d '\r')"
 
 # Payload bytes exactly: CP949 with CR LF.
 check "unpack bytes" "$(printf 'caption\tx\tx\tx\tx\r\nk0\t' | od -An -tx1 | head -1)" "$("$cli" keylist unpack "$work/t.dat" | od -An -tx1 | head -1)"

@@ -79,15 +79,5 @@ TEST_F(ResultWorkTest, ClosingWithChangesAsksFirst) {
               (std::vector<std::string>{desktop::kCloseUnsaved, desktop::kCloseUnsaved}));
 }
 
-TEST(ResultWorkKeys, DigitsOpenTheEditorAndTabSwapsTheCountCells) {
-    EXPECT_EQ(kKeyEditColumn, kResultGenuine);
-    EXPECT_EQ(OtherCountColumn(kResultGenuine), kResultInstalled);
-    EXPECT_EQ(OtherCountColumn(kResultInstalled), kResultGenuine);
-    for (char32_t c : {U'0', U'5', U'9'})
-        EXPECT_TRUE(OpensEditorWithText(c));
-    for (char32_t c : {U'a', U' ', U'-', U'\uD55C'})
-        EXPECT_FALSE(OpensEditorWithText(c));
-}
-
 } // namespace
 } // namespace ostravion

@@ -165,12 +165,14 @@ yes_ "setup: the shortcut starts in the work folder" \
     grep -qF "C:\\users\\$user\\Documents\\Ostravion" <(strings -a -el "$lnk")
 # The console the shortcut opens runs the command line by its name: the
 # arguments it holds set the program folder first on the console's PATH.
-args=$(strings -a -el "$lnk" | grep -F 'ostravion-cli --help')
+args=$(strings -a -el "$lnk" | grep -o '/k set .*ostravion-cli --help')
 check "setup: the console shortcut puts the programs on its PATH" \
-    '/k set "PATH=C:\Program Files\Ostravion;%PATH%" & ostravion-cli --help' "$args"
-check "setup: ostravion-cli by its name in that console" "yes" \
-    "$(cd "$docs/Ostravion" && WINEPREFIX=$instp wine cmd /c "${args#/k } & exit" 2>/dev/null |
-       grep -q 'ostravion-cli' && echo yes)"
+    '/k set PATH=C:\Program Files\Ostravion;%PATH%& ostravion-cli --help' "$args"
+# The same line asking for the version in place of the usage.
+line=${args#/k }
+check "setup: ostravion-cli by its name in that console" "ostravion-cli $version" \
+    "$(cd "$docs/Ostravion" && WINEPREFIX=$instp wine cmd /c "${line%--help}--version & exit" \
+       2>/dev/null | tr -d '\r' | head -n1)"
 # The installed read-me tells of the installed layout, not the kit's folder.
 check "setup: the installed read-me names the work folder and the console" "1 1 0" \
     "$(cp949 <"$programs/README.TXT" | grep -c '작업 폴더: 문서\\Ostravion') $(

@@ -150,6 +150,19 @@ TEST(WinMainFrame, CommandStatesTitlesAndLayoutsReachTheWindow) {
     EXPECT_EQ(GetFocus(), h.Frame().Pane(0).Handle());
     h.Click(IDC_NORMAL);
     EXPECT_FALSE(IsWindowVisible(h.Frame().Pane(1).Handle()));
+    // 보기's items do the same and show the choice as the radios do.
+    const auto checked = [&](int id) {
+        return (GetMenuState(GetMenu(h.Window()), UINT(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_TRUE(checked(IDC_NORMAL));
+    h.Command(IDC_EXTENDED);
+    EXPECT_TRUE(IsWindowVisible(h.Frame().Pane(1).Handle()));
+    EXPECT_TRUE(checked(IDC_EXTENDED));
+    EXPECT_FALSE(checked(IDC_NORMAL));
+    EXPECT_EQ(IsDlgButtonChecked(h.Frame().Bar().Handle(), IDC_EXTENDED), BST_CHECKED);
+    h.Command(IDC_NORMAL);
+    EXPECT_FALSE(IsWindowVisible(h.Frame().Pane(1).Handle()));
+    EXPECT_TRUE(checked(IDC_NORMAL));
 
     // A menu prompt shows in the message pane while its item is highlighted.
     SendMessageW(h.Window(), WM_MENUSELECT, MAKEWPARAM(ID_FILE_OPEN, MF_HILITE),
@@ -186,7 +199,7 @@ TEST(WinMainFrame, TheCommandBarsPicturesLogoAndLink) {
     RECT radio{};
     GetWindowRect(bar.Control(IDC_EXTENDED), &radio);
     MapWindowPoints(nullptr, bar.Handle(), reinterpret_cast<POINT*>(&radio), 2);
-    EXPECT_EQ(r.right - radio.left, win::ScaledForScreen(310));
+    EXPECT_EQ(r.right - radio.left, win::ScaledForScreen(300));
 }
 
 // The keys a window receives, for as long as this lives.
@@ -325,6 +338,32 @@ TEST(WinMainFrame, TheGuideItemOpensTheGuideThroughTheShell) {
     h.Command(ID_HELP_GUIDE);
     EXPECT_EQ(Door::TakeLog(),
               std::vector<std::string>{"shell: open " + folder + "\\" + desktop::kGuidePage});
+}
+
+// Enter on a row of the scan layout asks for its folder, as a double click does.
+TEST(WinMainFrame, EnterOnAScanRowAsksForItsFolder) {
+    Harness h;
+    h.app->Util().SetLayoutFlag(kScanLayout);
+    CResultList& list = h.Frame().Pane(0).List();
+    list.RemoveColumns();
+    list.BuildColumns();
+    FoundProgram p;
+    p.Origin = "1";
+    p.ProgramName = "Notepad";
+    p.Company = "Acme";
+    p.Class.assign(1, '1');
+    p.Folder = "C:\\windows\\";
+    list.AddFoundProgram(p);
+    std::string asked;
+    h.Frame().Pane(0).openFolder = [&](const std::string& folder) { asked = folder; };
+    h.Frame().Pane(0).Flush();
+    ASSERT_EQ(h.Frame().Pane(0).ShownRows(), 1);
+    HWND view = h.Frame().Pane(0).Handle();
+    SetFocus(view);
+    ListView_SetItemState(view, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    SendMessageW(view, WM_KEYDOWN, VK_RETURN, 0);
+    test::Pump();
+    EXPECT_EQ(asked, "C:\\windows\\");
 }
 
 TEST(WinMainFrame, PrintSaysThereIsNoPrinterAndThePreviewPagesAndCloses) {

@@ -395,8 +395,13 @@ void Total() {
         SetWindowTextW(GetDlgItem(list, IDC_IN_PLACE_EDIT), installed.c_str());
         Key(GetDlgItem(list, IDC_IN_PLACE_EDIT), VK_RETURN);
         Capture(d, "win-result-writing");
-        Click(d, IDCANCEL);
+        // 취소, once this action is over: its question comes up next.
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(d, IDCANCEL)));
     });
+    // The count typed is not saved: Yes to closing without it.
+    Expect("the question before closing without saving", kBoxText,
+           [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
     SendMessageW(frame.Bar().Control(IDC_WRITE_RESULT), BM_CLICK, 0, 0);
     CheckAllCameUp("result writing");
 

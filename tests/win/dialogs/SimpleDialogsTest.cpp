@@ -99,6 +99,13 @@ TEST_F(SelectFilesTest, RowClicksAndSelectAllMarkTheFiles) {
         ASSERT_EQ(ListView_GetItemCount(list), 3);
         EXPECT_EQ(CellText(list, 1, 0), "G_B.ipt");
         EXPECT_EQ(Text(dlg, IDC_TOTAL_NAME), "20261208093000");
+        // The first row has the focus: Space marks it at once.
+        EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 0);
+        SetFocus(list);
+        Key(list, VK_SPACE);
+        EXPECT_TRUE(ListView_GetCheckState(list, 0));
+        Key(list, VK_SPACE);
+        EXPECT_FALSE(ListView_GetCheckState(list, 0));
         // A click anywhere on a row toggles its mark.
         ClickCell(list, 1, 0);
         EXPECT_TRUE(ListView_GetCheckState(list, 1));
