@@ -104,6 +104,12 @@ std::string FaultLogPath(const std::string& journalPath) {
     std::string path = journalPath;
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".tmp") == 0)
         path.resize(path.size() - 4);
+    // The journal carries its writer's own tag ("G_N.~tag.tmp"); the log is
+    // kept beside the per-PC file under that file's plain name.
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::size_t tag = path.rfind(".~");
+    if (tag != std::string::npos && (slash == std::string::npos || tag > slash))
+        path.resize(tag);
     return path + ".log";
 }
 

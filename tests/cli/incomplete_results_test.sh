@@ -45,7 +45,7 @@ check "unread PCs: no success claimed" "0 PC 3대 중 1대를 읽었습니다." 
     "$(grep -c 성공 "$work/err") $(tail -n 1 "$work/err")"
 
 # Output that cannot be written: status 1, for every command.
-printf 'k0\tAPP\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\n' >"$work/k.tsv"
+printf 'caption\tx\tx\tx\tx\nk0\tAPP\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\n' >"$work/k.tsv"
 "$cli" keylist pack "$work/k.tsv" -o "$w/KEYLIST.DAT" 2>/dev/null
 mkdir -p "$work/tree"
 for args in "facts" "keylist list" "version-info $pe/english.dll" "consolidate --name full" \
@@ -63,7 +63,7 @@ done
 c=$work/c
 cfg=$c/Windows/System32/config
 mkdir -p "$cfg" "$work/h"
-printf 'k0\tAPP\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\n' >"$work/k.tsv"
+printf 'caption\tx\tx\tx\tx\nk0\tAPP\tk2\tName\t1.0\tA.EXE\t5\tk7\tCo\n' >"$work/k.tsv"
 "$cli" keylist pack "$work/k.tsv" -o "$work/h/KEYLIST.DAT" 2>/dev/null
 values=()
 for i in $(seq 1 400); do values+=("Filler\\Key$i|Value|sz|$(printf '%0100d' "$i")"); done
