@@ -108,10 +108,11 @@ void BuildParser(CLI::App& app, GlobalOptions& global,
     app.add_option("-C", global.dir,
                    "DIR 에서 시작한 것처럼 실행합니다 (KEYLIST.DAT 와 CheckOut 을 거기서 찾습니다)")
         ->type_name("DIR");
-    app.add_flag("--utf8", global.utf8,
-                 "UTF-8 로 씁니다 (Windows 에서는 파일이나 파이프에 콘솔의 코드 페이지와 CR LF 대신; "
-                 "콘솔에는 늘 그렇듯 그대로 보입니다); keylist unpack 은 키 리스트를 UTF-8 과 LF 줄 "
-                 "끝으로 바꿉니다");
+    app.add_flag(
+        "--utf8", global.utf8,
+        "UTF-8 로 씁니다 (Windows 에서는 파일이나 파이프에 콘솔의 코드 페이지와 CR LF 대신; "
+        "콘솔에는 늘 그렇듯 그대로 보입니다); keylist unpack 은 키 리스트를 UTF-8 과 LF 줄 "
+        "끝으로 바꿉니다");
     for (const auto& c : commands)
         c->Register(app);
     KoreanGroups(app);

@@ -311,12 +311,12 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
         // rates rely on it); the message says how many of them were read, and
         // "success" only when all were.
         const bool whole = summary.pcRead == summary.pcCount;
-        const std::string text = std::string(whole ? consolidation::kConsolidated
-                                        : consolidation::kConsolidatedIncomplete) +
-                      "\n" + consolidation::PcsReadLine(summary.pcCount, summary.pcRead) +
-                      (aside.empty() ? std::string()
-                                     : "\n" + std::string(consolidation::kResultMovedAside) +
-                                           aside);
+        const std::string text =
+            std::string(whole ? consolidation::kConsolidated
+                              : consolidation::kConsolidatedIncomplete) +
+            "\n" + consolidation::PcsReadLine(summary.pcCount, summary.pcRead) +
+            (aside.empty() ? std::string()
+                           : "\n" + std::string(consolidation::kResultMovedAside) + aside);
         if (whole)
             messages.Inform(text);
         else

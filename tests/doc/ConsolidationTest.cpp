@@ -346,9 +346,8 @@ TEST_F(ConsolidationFixture, OverwritingMovesTheWrittenResultAsideAndHeldTotalsS
     EXPECT_FALSE(fs.Exists(kDir + "t.rst"));
     const std::string aside = kDir + "t_00000000000000.rst"; // the fake clock's time
     EXPECT_EQ(fs.files[aside], "earlier result");
-    EXPECT_EQ(messages.shown.back(),
-              kSuccessText + "\n" + consolidation::PcsReadLine(1, 1) + "\n" +
-                  consolidation::kResultMovedAside + aside);
+    EXPECT_EQ(messages.shown.back(), kSuccessText + "\n" + consolidation::PcsReadLine(1, 1) + "\n" +
+                                         consolidation::kResultMovedAside + aside);
 
     fs.files[kDir + "t.tls.lock"] = "held";
     messages.answers.push_back(true);

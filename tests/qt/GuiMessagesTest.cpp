@@ -25,10 +25,11 @@ private slots:
         Dialogs::SetNextAnswer(true);
         QVERIFY(m.Ask("Q?"));
         QVERIFY(!m.Ask("Q?"));
-        QCOMPARE(Dialogs::Log(),
-                 QStringList({QStringLiteral("show: Write File Open Error...!!\n파일을 쓸 수 없습니다."),
-                              QStringLiteral("inform: 저장되었습니다."),
-                              QStringLiteral("ask: Q? = yes"), QStringLiteral("ask: Q? = no")}));
+        QCOMPARE(
+            Dialogs::Log(),
+            QStringList({QStringLiteral("show: Write File Open Error...!!\n파일을 쓸 수 없습니다."),
+                         QStringLiteral("inform: 저장되었습니다."), QStringLiteral("ask: Q? = yes"),
+                         QStringLiteral("ask: Q? = no")}));
     }
 
     void otherThreadsAreServedOnThisOne() {

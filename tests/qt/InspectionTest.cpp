@@ -87,7 +87,8 @@ private slots:
         s.Start();
         QTRY_VERIFY_WITH_TIMEOUT(s.Frame().Button(IDC_START)->isEnabled(), 20000);
         QVERIFY(Dialogs::Log().contains(
-            QStringLiteral("show: Key File Open Error...\n키 리스트 파일을 열 수 없습니다.\n키 리스트를 찾아본 곳: ") +
+            QStringLiteral("show: Key File Open Error...\n키 리스트 파일을 열 수 없습니다.\n키 "
+                           "리스트를 찾아본 곳: ") +
             QDir::toNativeSeparators(s.dir.Path(QStringLiteral("KEYLIST.DAT")))));
         QCOMPARE(s.Frame().windowTitle(), title);
         QCOMPARE(s.Frame().MessagePane()->text(), QStringLiteral("준비"));
