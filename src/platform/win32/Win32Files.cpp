@@ -178,6 +178,10 @@ bool FolderIdentity(const std::wstring& folder, std::uint64_t& device, std::uint
 
 } // namespace
 
+std::unique_ptr<OutFile> OutFileOnHandle(void* handle) {
+    return std::make_unique<Win32OutFile>(static_cast<HANDLE>(handle));
+}
+
 std::unique_ptr<OutFile> CreateNewFile(const std::wstring& path) {
     // Whatever has the name gives way, hidden and system files and links
     // too, but never what a link leads to; a folder stays.

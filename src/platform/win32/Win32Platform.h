@@ -82,6 +82,9 @@ private:
     mutable std::map<std::string, std::wstring> aliases_;
 };
 
+// A file written through a handle opened for writing (a HANDLE), which it closes.
+std::unique_ptr<OutFile> OutFileOnHandle(void* handle);
+
 class Win32SystemInfo final : public SystemInfo {
 public:
     std::string ComputerName() const override;

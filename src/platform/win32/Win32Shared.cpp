@@ -37,41 +37,6 @@ std::string Ansi(const std::wstring& w) {
     return s;
 }
 
-class ExclusiveFile final : public OutFile {
-public:
-    explicit ExclusiveFile(HANDLE h) : h_(h) {}
-    ~ExclusiveFile() override { Close(); }
-    bool Write(const std::string& bytes) override {
-        if (h_ == INVALID_HANDLE_VALUE)
-            return false;
-        const char* p = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
-            DWORD written = 0;
-            if (!WriteFile(h_, p, chunk, &written, nullptr) || written == 0) {
-                failed_ = true;
-                return false;
-            }
-            p += written;
-            left -= written;
-        }
-        return true;
-    }
-    bool Close() override {
-        if (h_ == INVALID_HANDLE_VALUE)
-            return !failed_;
-        if (!CloseHandle(h_))
-            failed_ = true;
-        h_ = INVALID_HANDLE_VALUE;
-        return !failed_;
-    }
-
-private:
-    HANDLE h_;
-    bool failed_ = false;
-};
-
 } // namespace
 
 std::unique_ptr<OutFile> Win32FileSystem::CreateExclusive(const std::string& path) {
@@ -84,7 +49,7 @@ std::unique_ptr<OutFile> Win32FileSystem::CreateExclusive(const std::string& pat
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return nullptr;
-    return std::make_unique<ExclusiveFile>(h);
+    return OutFileOnHandle(h);
 }
 
 bool Win32FileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
