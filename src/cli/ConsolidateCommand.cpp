@@ -33,12 +33,15 @@ public:
 
         if (!GivenValuesFit(ctx, {{"--name", &name_}}))
             return 1;
-        for (const std::string& f : files_)
-            if (!GivenValuesFit(ctx, {{"FILE", &f}}))
-                return 1;
+        // A named file is taken as the work folder lists it, so that a name
+        // without a CP949 form is still opened by its own name.
         std::vector<std::string> chosen;
-        for (const std::string& f : files_)
-            chosen.push_back(ctx.Cp949(f));
+        for (const std::string& f : files_) {
+            std::string listed = ctx.platform.ListedFileText(kWorkFolder, f);
+            if (listed.empty() && !GivenValuesFit(ctx, {{"FILE", &f}}))
+                return 1;
+            chosen.push_back(listed.empty() ? ctx.Cp949(f) : std::move(listed));
+        }
         if (files_.empty())
             chosen = ListPerPcFiles(fs, ctx.Codec());
         if (chosen.empty()) {

@@ -46,6 +46,16 @@ struct NativePlatform {
     // system offers no such thing.
     virtual const FileDates* Dates() { return nullptr; }
     virtual ThreadControl* Threads() { return nullptr; }
+    // The text the listing of `folder` (CP949) gives the file whose own name
+    // is `name` (UTF-8, as the command line gives it), so that a name with
+    // no CP949 form, decomposed Hangul or raw CP949 bytes is opened as it is
+    // on disk; empty where the folder holds no such file or the system
+    // needs no such look-up.
+    virtual std::string ListedFileText(const std::string& folder, const std::string& name) {
+        (void)folder;
+        (void)name;
+        return std::string();
+    }
 };
 
 std::unique_ptr<NativePlatform> MakeNativePlatform();

@@ -33,6 +33,12 @@ check "names outside CP949: every file read" "PCs${tab}4 unreadable files${tab}0
 check "names outside CP949: said so" "1 0" \
     "$(grep -c '^PC 4대 중 4대를 읽었습니다.$' "$work/err") $(grep -c 'file open error' "$work/err")"
 
+# The same files named on the command line, as the shell gives their names.
+"$cli" -C "$w" consolidate --name named $'G_caf\xc3\xa9.ipt' $'\xb0\xa8\xbb\xe7_PC2.ipt' \
+    $'G_PC\xf0\x9f\x98\x80.ipt' >"$work/out" 2>"$work/err"
+check "named outside CP949: every file read" "0 PCs${tab}3 unreadable files${tab}0" \
+    "$? $(grep -e '^PCs' -e '^unreadable' "$work/out" | tr '\n' ' ' | sed 's/ $//')"
+
 # Files that are no per-PC files are named with the reason; status 3.
 : >"$w/CheckOut/empty.ipt"
 cp "$fixtures/CheckOut/a.ipt" "$w/CheckOut/ok.ipt"

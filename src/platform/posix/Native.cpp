@@ -43,6 +43,22 @@ struct PosixNative final : NativePlatform {
     std::vector<std::string> ScanWarnings() const override { return disks.Warnings(); }
     const FileDates* Dates() override { return &disks.Dates(); }
     ThreadControl* Threads() override { return &threads; }
+    std::string ListedFileText(const std::string& folder, const std::string& name) override {
+        std::vector<std::string> texts;
+        if (name.find('/') != std::string::npos || !files.ListFiles(folder, texts))
+            return std::string();
+        std::string prefix = folder;
+        if (!prefix.empty() && prefix.back() != '\\')
+            prefix += '\\';
+        std::string wanted = files.NativePath(prefix);
+        if (!wanted.empty() && wanted.back() != '/')
+            wanted += '/';
+        wanted += name;
+        for (const std::string& text : texts)
+            if (files.NativePath(prefix + text) == wanted)
+                return text;
+        return std::string();
+    }
 };
 } // namespace
 
