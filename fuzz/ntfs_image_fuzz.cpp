@@ -20,7 +20,12 @@ void Walk(const ostravion::disk::NtfsVolume& volume, const std::string& folder, 
           std::size_t& seen) {
     static const ostravion::posix::IconvUtf16ToCp949 conv;
     std::vector<ostravion::disk::NtfsEntry> entries;
-    if (depth > kMaxDepth || !volume.List(folder, entries))
+    using Listing = ostravion::disk::NtfsVolume::Listing;
+    if (depth > kMaxDepth)
+        return;
+    // A damaged folder still gives the names that could be read.
+    const Listing listed = volume.List(folder, entries);
+    if (listed != Listing::Listed && listed != Listing::Partial)
         return;
     for (const auto& e : entries) {
         if (++seen > kMaxEntries)
