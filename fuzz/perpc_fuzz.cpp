@@ -9,6 +9,8 @@
 #include "files/PerPcReader.h"
 #include "files/TotalFile.h"
 
+#include <algorithm>
+
 using namespace ostravion;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -18,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     test::MemoryFileSystem fs;
     fuzz::QuietMessages messages;
     std::vector<std::string> selected;
-    std::size_t listed = 0;
+    std::vector<std::size_t> listedIn;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const std::string path = std::string(kWorkFolder) + kNames[i];
         fs.files[path] = parts[i];
@@ -26,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         PerPcFile file;
         fuzz::Check(ReadPerPcFile(fs, path, file), "a file that exists is read");
         fuzz::Check(file.hasList || file.programs.empty(), "no list, no programs");
-        listed += file.programs.size();
+        listedIn.push_back(file.programs.size());
     }
 
     CAuditUtil util(fs, messages);
@@ -36,8 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ConsolidateOutcome out = RunConsolidateCommand(doc, "total");
     fuzz::Check(out.name == NameCheck::Accepted, "a fresh total name is accepted");
     fuzz::Check(out.summary.totalWritten, "the total is written");
+    // A file the consolidation refuses (a total's text under a per-PC name)
+    // is named as unread, and none of its lines count.
+    std::size_t listed = 0;
+    for (std::size_t i = 0; i < listedIn.size(); ++i)
+        if (std::find(out.summary.unreadable.begin(), out.summary.unreadable.end(), kNames[i]) ==
+            out.summary.unreadable.end())
+            listed += listedIn[i];
     fuzz::Check(out.summary.historyLines == static_cast<long long>(listed),
-                "every list line reaches the history");
+                "every list line of a file read reaches the history");
+    fuzz::Check(out.summary.pcRead + static_cast<long long>(out.summary.unreadable.size()) ==
+                    static_cast<long long>(parts.size()),
+                "every file is read or named as unread");
 
     PcHistory history;
     fuzz::Check(ReadPcHistory(util, history), "the written total is read");
