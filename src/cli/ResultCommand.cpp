@@ -80,17 +80,23 @@ public:
         // The total is read and written under one lock, so what is read is
         // what the result is written over (the lock is the same for every
         // spelling of the name, which is settled under it).
+        // A total that is not there at all is told as such, before a lock
+        // file is looked for beside it.
+        const auto noTotal = [&](const std::string& total) {
+            ctx.messages.Show(totalfile::kResultFileOpenError);
+            Say("총괄 파일이 없습니다: " + ShownPath(ctx, total) +
+                ". 먼저 consolidate 로 취합하십시오.");
+            return 1;
+        };
+        if (!fs.IsDirectory(util.ResultFolder()))
+            return noTotal(util.ResultPath(".tls"));
         WriteLock lock(fs, util.ResultPath(".tls"));
         if (!TakeLock(util, lock))
             return util.HeldByOther() ? kExitHeldByOther : 1;
         util.FollowLowerCaseTotal();
         const std::string total = util.ResultPath(".tls");
-        if (!fs.Exists(total)) {
-            ctx.messages.Show(totalfile::kResultFileOpenError);
-            Say("총괄 파일이 없습니다: " + ShownPath(ctx, total) +
-                ". 먼저 consolidate 로 취합하십시오.");
-            return 1;
-        }
+        if (!fs.Exists(total))
+            return noTotal(total);
 
         // A count above a program's installed count is refused before
         // anything is written, as the dialog would refuse it: the rows to

@@ -175,11 +175,12 @@ TEST(WinWholeAudit, TheWindowWritesWhatTheCommandLineWrites) {
         test::Pump();
         EXPECT_EQ(list.GetCheck(0), before);
 
-        // A save that cannot write (a folder stands where the new total
-        // goes): one message, the edited mark kept, and the close box with
-        // Yes to saving keeps the window.
-        const fs::path blocker = dir.path / "CheckOut" / "total.tls.new";
-        fs::create_directory(blocker);
+        // A save that cannot write (another program holds the total open
+        // without letting it be replaced): one message, the edited mark
+        // kept, and the close box with Yes to saving keeps the window.
+        const HANDLE held = CreateFileW((dir.path / "CheckOut" / "total.tls").c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
         Door::TakeLog();
         h.Command(ID_FILE_SAVE);
         EXPECT_EQ(Door::TakeLog(),
@@ -191,7 +192,7 @@ TEST(WinWholeAudit, TheWindowWritesWhatTheCommandLineWrites) {
         SendMessageW(h.Window(), WM_CLOSE, 0, 0);
         test::Pump();
         EXPECT_TRUE(IsWindow(h.Window()));
-        fs::remove(blocker);
+        CloseHandle(held);
     }
 
     // The same audit by the command line, in a folder of its own.

@@ -511,3 +511,39 @@ TEST(Win32Drives, FixedDrivesFromCToZ) {
         previous = d.text[0];
     }
 }
+
+// What a shared work folder's writers rely on: CREATE_NEW that neither
+// replaces nor removes what has the name, a move that never replaces, and this
+// process told apart from one that has ended.
+TEST_F(Win32Files, ExclusiveCreationAndMovesNeverReplace) {
+    Win32FileSystem fs;
+    MakeFile("held.lock", "another writer");
+    EXPECT_EQ(fs.CreateExclusive("held.lock"), nullptr);
+    auto made = fs.CreateExclusive("free.lock");
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->Write("mine") && made->Close());
+
+    EXPECT_FALSE(fs.RenameNoReplace("free.lock", "held.lock"));
+    std::string bytes;
+    ASSERT_TRUE(fs.ReadWhole("held.lock", bytes));
+    EXPECT_EQ(bytes, "another writer");
+    EXPECT_TRUE(fs.RenameNoReplace("free.lock", "moved.lock"));
+    EXPECT_FALSE(fs.Exists("free.lock"));
+    EXPECT_EQ(fs.Stamp("moved.lock").size, 4u);
+    EXPECT_FALSE(fs.Stamp("missing").exists);
+
+    const WriterFacts self = fs.Writer();
+    EXPECT_EQ(self.system, "Windows");
+    EXPECT_EQ(self.process, GetCurrentProcessId());
+    EXPECT_TRUE(fs.ProcessRunning(self.process));
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    char line[] = "cmd.exe /c exit 0";
+    ASSERT_TRUE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                               nullptr, &si, &pi));
+    WaitForSingleObject(pi.hProcess, 30000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess); // the last handle: the ended process is gone
+    EXPECT_FALSE(fs.ProcessRunning(pi.dwProcessId));
+}
