@@ -74,7 +74,8 @@ STUB
 chmod +x "$p/bin/ostravion"
 home=$scratch/home
 mkdir -p "$home"
-check "start: the program runs in ~/Ostravion" "$home/Ostravion|a.tls" \
+# A relative argument names the file where the launcher was started.
+check "start: the program runs in ~/Ostravion" "$home/Ostravion|$PWD/a.tls" \
     "$(HOME=$home "$p/bin/ostravion-start" a.tls)"
 yes_ "start: the sample key list and the splash picture are copied" \
     sh -c "cmp -s '$p/share/ostravion/KEYLIST.DAT' '$home/Ostravion/KEYLIST.DAT' &&

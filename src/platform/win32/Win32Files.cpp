@@ -143,9 +143,15 @@ private:
     HANDLE h_;
 };
 
+// Readers let the file be replaced meanwhile (FILE_SHARE_DELETE): another
+// writer in a shared folder moves its new file onto the name while a reader
+// (or a look whether the file is there) still holds it open, and must not
+// fail for it.
+constexpr DWORD kReadSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 HANDLE OpenForReading(const std::string& path) {
-    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(path.c_str(), GENERIC_READ, kReadSharing, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // True when the text ends with a backslash or slash that is a character of
@@ -253,8 +259,8 @@ static bool ReadWholeFile(HANDLE h, std::string& bytes) {
 }
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
-    return ReadWholeFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+    return ReadWholeFile(CreateFileW(path.c_str(), GENERIC_READ, kReadSharing, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
                          bytes);
 }
 
@@ -271,9 +277,8 @@ HANDLE Win32FileSystem::OpenListed(const std::string& path) const {
         std::lock_guard<std::mutex> lock(aliasMutex_);
         const auto alias = aliases_.find(path);
         if (alias != aliases_.end())
-            return CreateFileW(alias->second.c_str(), GENERIC_READ,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+            return CreateFileW(alias->second.c_str(), GENERIC_READ, kReadSharing, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
     return OpenForReading(path);
 }
