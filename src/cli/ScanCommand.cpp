@@ -214,13 +214,13 @@ int ScanCommand::Run(Context& ctx) {
         return 2;
     }
     for (const std::string& warning : platform.ScanWarnings())
-        std::cerr << "ostravion-cli: " << warning << "\n";
+        Say(warning);
     // Another PC's disk names its own PC: a fact its hives do not give is
     // asked for, or written as "-", never taken from this machine.
     const bool diskFacts = sys.FactsFromDisk();
     if (diskFacts && !name_ && sys.ComputerName().empty()) {
-        std::cerr << "ostravion-cli: 드라이브 C:의 레지스트리에서 컴퓨터 이름을 찾지 못했습니다. "
-                     "--name 으로 컴퓨터 이름을 지정하십시오.\n";
+        Say("드라이브 C:의 레지스트리에서 컴퓨터 이름을 찾지 못했습니다. --name 으로 컴퓨터 "
+            "이름을 지정하십시오.");
         return 2;
     }
     const std::string name = name_ ? ctx.Cp949(*name_) : sys.ComputerName();
@@ -283,11 +283,11 @@ int ScanCommand::Run(Context& ctx) {
 
     PcFacts facts = GatherPcFacts(sys, platform.LocalClock(), group, name);
     if (diskFacts && !user_ && facts.User.empty())
-        std::cerr << "ostravion-cli: 드라이브 C:의 레지스트리에서 사용자를 찾지 못해 \"-\"로 "
-                     "씁니다. --user 로 지정할 수 있습니다.\n";
+        Say("드라이브 C:의 레지스트리에서 사용자를 찾지 못해 \"-\"로 씁니다. --user 로 지정할 "
+            "수 있습니다.");
     if (diskFacts && !model_ && facts.PcModel.empty())
-        std::cerr << "ostravion-cli: 드라이브 C:의 레지스트리에서 프로세서를 찾지 못해 \"-\"로 "
-                     "씁니다. --model 로 지정할 수 있습니다.\n";
+        Say("드라이브 C:의 레지스트리에서 프로세서를 찾지 못해 \"-\"로 씁니다. --model 로 지정할 "
+            "수 있습니다.");
     if (user_)
         facts.User = ctx.Cp949(*user_);
     if (model_)
@@ -352,7 +352,7 @@ int ScanCommand::Run(Context& ctx) {
         // Not "complete": what was left out is counted and named in the log.
         std::cerr << ctx.Utf8(WalkFaultText(faults, std::string())) << "\n"
                   << "ostravion-cli: 읽지 못한 폴더와 파일: "
-                  << ShownPath(ctx, FaultLogPath(util.JournalPath())) << "\n";
+                  << ShownPath(ctx, FaultLogPath(util.ScanResultPath())) << "\n";
     } else if (!stopped) {
         // The completion question's first line, "검색을 완료하였습니다.": the command
         // line answers the question itself with Yes (close).

@@ -287,11 +287,7 @@ void DesktopFlows::StartInspection() {
 
 bool DesktopFlows::KeyListReadable() {
     // The key list's own message, with the place looked at.
-    struct Collect final : MessagePort {
-        std::string text;
-        void Show(const std::string& t) override { text += (text.empty() ? "" : "\n") + t; }
-        bool Ask(const std::string&) override { return false; }
-    } collect;
+    msg::Collected collect;
     KeyList keys;
     if (keys.Load(util_.Files(), collect, kKeyListFile))
         return true;
@@ -300,7 +296,7 @@ bool DesktopFlows::KeyListReadable() {
     const char separator = files.Rules().slashIsSeparator ? '/' : '\\';
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
         folder += separator;
-    ui_.Show(collect.text + kKeyListLookedAt + folder + kKeyListFile);
+    ui_.Show(collect.Text() + kKeyListLookedAt + folder + kKeyListFile);
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "doc/ConsolidateRun.h"
 
 #include "doc/SharedWrite.h"
+#include "util/Messages.h"
 
 namespace ostravion {
 
@@ -11,10 +12,7 @@ ConsolidateOutcome RunConsolidateCommand(COstravionDoc& doc, const std::string& 
     // the end of the merge: two commands consolidating into one new name
     // cannot both find it free. The names are tried quietly first; a name
     // that is refused is told by AcceptResultName.
-    struct Quiet final : MessagePort {
-        void Show(const std::string&) override {}
-        bool Ask(const std::string&) override { return false; }
-    } quiet;
+    msg::Collected quiet;
     CAuditUtil probe(util.Files(), quiet);
     std::unique_ptr<WriteLock> lock;
     if (probe.SetResultNames(typedName, CAuditUtil::NameForm::Name)) {

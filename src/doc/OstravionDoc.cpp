@@ -3,6 +3,7 @@
 #include "files/PerPcWriter.h"
 #include "files/ReplaceFiles.h"
 #include "files/WriteLock.h"
+#include "util/Messages.h"
 
 namespace ostravion {
 
@@ -76,10 +77,7 @@ bool COstravionDoc::WritePerPcRows(const std::string& path, const PcFacts& facts
     // only once it is whole: a failed or interrupted write leaves the earlier
     // file of the same name as it was. The writers' own messages are held
     // back: a failure is told once, with where the findings still are.
-    struct Quiet final : MessagePort {
-        void Show(const std::string&) override {}
-        bool Ask(const std::string&) override { return false; }
-    } quiet;
+    msg::Collected quiet;
     // One writer of the file at a time: a scan of the same group and name
     // elsewhere waits, or this one keeps its journal and says who holds the file.
     WriteLock lock(fs, path);

@@ -215,14 +215,10 @@ bool CResultWriting::Open() {
     refused_ = false;
 
     std::string bytes, total;
-    // Remembered before reading, for the save to compare with.
-    const CAuditUtil::ReadMark totalMark = MarkOf(util_.Files(), util_.ResultPath(".tls"));
-    const CAuditUtil::ReadMark resultMark = MarkOf(util_.Files(), util_.ResultPath(".rst"));
-    util_.RememberRead(util_.ResultPath(".tls"), totalMark);
-    util_.RememberRead(util_.ResultPath(".rst"), resultMark);
-    bool read = util_.Files().ReadWhole(util_.ResultPath(".rst"), bytes);
-    if (read && util_.Files().ReadWhole(util_.ResultPath(".tls"), total) &&
-        !ResultBelongsToTotal(bytes, total)) {
+    // Both are remembered as read, for the save to compare with.
+    const bool totalRead = ReadRemembered(util_, util_.ResultPath(".tls"), total);
+    bool read = ReadRemembered(util_, util_.ResultPath(".rst"), bytes);
+    if (read && totalRead && !ResultBelongsToTotal(bytes, total)) {
         read = false;
         refused_ = true;
         util_.Messages().Show(std::string(totalfile::kResultFileOpenError) + "\n" +

@@ -193,7 +193,7 @@ void COstravionDoc::StartScan(const ScanRequest& request, ScanHost& host) {
         util_.Messages().Show(msg::kWriteFileOpenError);
 
     // The fault log names what this scan leaves out, not an earlier one's.
-    fs.Remove(FaultLogPath(util_.JournalPath()));
+    fs.Remove(FaultLogPath(util_.ScanResultPath()));
     {
         std::lock_guard<std::mutex> lock(gate_);
         walkFaults_ = WalkFaults();

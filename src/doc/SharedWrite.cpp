@@ -19,19 +19,38 @@ bool TakeLock(CAuditUtil& util, WriteLock& lock) {
     return false;
 }
 
-CAuditUtil::ReadMark MarkOf(const FileSystem& fs, const std::string& path) {
+namespace {
+// FNV-1a: a change that keeps size and time (a copy over the file within the
+// time's resolution) still shows.
+std::uint64_t ContentHash(std::string_view bytes) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (const char c : bytes)
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return h;
+}
+
+// The mark of a file from its stamp, taken before `bytes` were read from it.
+CAuditUtil::ReadMark Mark(const FileStamp& stamp, bool read, std::string_view bytes) {
     CAuditUtil::ReadMark mark;
-    mark.stamp = fs.Stamp(path);
-    std::string bytes;
-    if (mark.stamp.exists && fs.ReadWhole(path, bytes)) {
-        // FNV-1a: a change that keeps size and time (a copy over the file
-        // within the time's resolution) still shows.
-        std::uint64_t h = 14695981039346656037ull;
-        for (const char c : bytes)
-            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        mark.hash = h;
-    }
+    mark.stamp = stamp;
+    if (stamp.exists && read)
+        mark.hash = ContentHash(bytes);
     return mark;
+}
+} // namespace
+
+CAuditUtil::ReadMark MarkOf(const FileSystem& fs, const std::string& path) {
+    const FileStamp stamp = fs.Stamp(path);
+    std::string bytes;
+    const bool read = stamp.exists && fs.ReadWhole(path, bytes);
+    return Mark(stamp, read, bytes);
+}
+
+bool ReadRemembered(CAuditUtil& util, const std::string& path, std::string& bytes) {
+    const FileStamp stamp = util.Files().Stamp(path);
+    const bool read = util.Files().ReadWhole(path, bytes);
+    util.RememberRead(path, Mark(stamp, read, bytes));
+    return read;
 }
 
 void RememberFiles(CAuditUtil& util, std::initializer_list<std::string> paths) {

@@ -33,7 +33,11 @@ bool TakeLock(CAuditUtil& util, WriteLock& lock);
 // The mark of a file as it is now: size, time and a hash of its bytes (a
 // missing file has its own mark).
 CAuditUtil::ReadMark MarkOf(const FileSystem& fs, const std::string& path);
-// Remembers the files as they are now (after reading or writing them).
+// Reads a file whole and remembers it as read (its mark taken before the
+// read, so that a change meanwhile shows at the save). A missing file is
+// remembered as missing. False when it cannot be read.
+bool ReadRemembered(CAuditUtil& util, const std::string& path, std::string& bytes);
+// Remembers the files as they are now (after writing them).
 void RememberFiles(CAuditUtil& util, std::initializer_list<std::string> paths);
 // The first of the files that is no longer what was remembered of it; empty
 // when none (a file never remembered is not compared).

@@ -137,12 +137,12 @@ bool SaveTotal(CAuditUtil& util, SaveList& normal, SaveList& extended) {
         // The total first: it is the file the written result is made from.
         ok = ok && replacement.Commit();
     }
-    if (ok)
+    if (ok) {
         RememberFiles(util, {files.total, files.result});
-    if (ok)
         messages.Inform(totalsave::kSaved);
-    else
+    } else {
         messages.Show(kWriteFileOpenError);
+    }
     return ok;
 }
 
@@ -151,13 +151,11 @@ bool LoadTotal(CAuditUtil& util, TotalRowSink& sink) {
     std::string bytes;
     // What was read is remembered, with the written result beside it, so
     // that a save notices when another auditor replaced either meanwhile.
-    const CAuditUtil::ReadMark total = MarkOf(util.Files(), util.ResultPath(".tls"));
     const CAuditUtil::ReadMark result = MarkOf(util.Files(), util.ResultPath(".rst"));
-    if (!util.Files().ReadWhole(util.ResultPath(".tls"), bytes)) {
+    if (!ReadRemembered(util, util.ResultPath(".tls"), bytes)) {
         util.Messages().Show(kResultFileOpenError);
         return false;
     }
-    util.RememberRead(util.ResultPath(".tls"), total);
     util.RememberRead(util.ResultPath(".rst"), result);
     util.StepProgress(2);
     const std::vector<FoundProgram> rows = ReadTotalRows(bytes);

@@ -81,7 +81,8 @@ void NativeDocument::BeginInspection(const PcFacts& facts) {
 
 std::string NativeDocument::ScanFaultText() const {
     const WalkFaults faults = lists_.doc.LastWalkFaults();
-    return faults.Any() ? WalkFaultText(faults, FaultLogPath(util_.JournalPath())) : std::string();
+    return faults.Any() ? WalkFaultText(faults, FaultLogPath(util_.ScanResultPath()))
+                        : std::string();
 }
 
 void NativeDocument::StopScan() {

@@ -98,19 +98,10 @@ std::string WalkFaultText(const WalkFaults& f, const std::string& logPath) {
     return t;
 }
 
-std::string FaultLogPath(const std::string& journalPath) {
-    if (journalPath.empty())
+std::string FaultLogPath(const std::string& scanResultPath) {
+    if (scanResultPath.size() < 4)
         return std::string();
-    std::string path = journalPath;
-    if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".tmp") == 0)
-        path.resize(path.size() - 4);
-    // The journal carries its writer's own tag ("G_N.~tag.tmp"); the log is
-    // kept beside the per-PC file under that file's plain name.
-    const std::size_t slash = path.find_last_of("\\/");
-    const std::size_t tag = path.rfind(".~");
-    if (tag != std::string::npos && (slash == std::string::npos || tag > slash))
-        path.resize(tag);
-    return path + ".log";
+    return scanResultPath.substr(0, scanResultPath.size() - 4) + ".log";
 }
 
 CSearchThread::CSearchThread(CAuditUtil& util, const ScanPorts& ports, ProgramSink& sink)
@@ -316,7 +307,7 @@ void CSearchThread::NoteFault(bool folder, ReadFault fault, const std::string& p
     long long& count = folder ? (denied ? faults_.deniedFolders : faults_.folders)
                               : (denied ? faults_.deniedFiles : faults_.files);
     ++count;
-    const std::string log = FaultLogPath(util_.JournalPath());
+    const std::string log = FaultLogPath(util_.ScanResultPath());
     if (log.empty())
         return;
     std::string line;

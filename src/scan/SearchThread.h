@@ -71,10 +71,10 @@ struct WalkFaults {
 // for access rights among them and the log that names them.
 std::string WalkFaultText(const WalkFaults& faults, const std::string& logPath);
 
-// The log that names what a walk could not read, beside the scan journal:
-// "G_N.log" for "G_N.tmp". One line per folder or file: kind, reason and
+// The log that names what a walk could not read, beside the per-PC file:
+// "G_N.log" for "G_N.ipt". One line per folder or file: kind, reason and
 // path, each followed by a TAB, CP949 with CR LF.
-std::string FaultLogPath(const std::string& journalPath);
+std::string FaultLogPath(const std::string& scanResultPath);
 
 // Folders nested deeper than this below a drive's root are not entered: a
 // tree without end (a file system that makes up folders as they are listed)

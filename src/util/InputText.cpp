@@ -1,6 +1,9 @@
 #include "util/InputText.h"
 
+#include "util/Csv.h"
+
 #include <cstdio>
+#include <vector>
 
 namespace ostravion {
 
@@ -40,6 +43,24 @@ std::size_t Utf8CharAt(std::string_view s, std::size_t i, char32_t* value = null
     if (value)
         *value = v;
     return n;
+}
+
+void PutUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
 // The first character of a well-formed UTF-8 text without a CP949 form.
@@ -97,6 +118,33 @@ bool text::IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+std::string text::ComposeHangul(std::string_view utf8) {
+    std::vector<char32_t> cps;
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        const std::size_t n = Utf8CharAt(utf8, i, &c);
+        if (n == 0)
+            return std::string(utf8); // not well-formed: left as it is
+        cps.push_back(c);
+        i += n;
+    }
+    std::string out;
+    for (std::size_t i = 0; i < cps.size(); ++i) {
+        char32_t c = cps[i];
+        if (c >= 0x1100 && c <= 0x1112 && i + 1 < cps.size() && cps[i + 1] >= 0x1161 &&
+            cps[i + 1] <= 0x1175) {
+            c = 0xAC00 + ((c - 0x1100) * 21 + (cps[i + 1] - 0x1161)) * 28;
+            ++i;
+            if (i + 1 < cps.size() && cps[i + 1] >= 0x11A8 && cps[i + 1] <= 0x11C2) {
+                c += cps[i + 1] - 0x11A7;
+                ++i;
+            }
+        }
+        PutUtf8(out, c);
+    }
+    return out;
+}
+
 bool DecodeInputText(std::string_view bytes, const TextCodec& codec, InputText& out,
                      UnwritableCharacter& bad) {
     out = InputText();
@@ -105,8 +153,8 @@ bool DecodeInputText(std::string_view bytes, const TextCodec& codec, InputText& 
         out.cp949 = std::string(bytes);
         return true;
     }
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
+    if (bytes.substr(0, csv::kUtf8Bom.size()) == csv::kUtf8Bom)
+        bytes.remove_prefix(csv::kUtf8Bom.size());
     return Convert(bytes, codec, out.cp949, bad);
 }
 

@@ -20,6 +20,9 @@ namespace text {
 // True when the bytes are well-formed UTF-8: no stray continuation byte, no
 // overlong form, no surrogate, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
+// Well-formed UTF-8 with decomposed Hangul (leading consonant, vowel and
+// trailing consonant jamo, as macOS stores names) composed into syllables.
+std::string ComposeHangul(std::string_view utf8);
 } // namespace text
 
 enum class InputEncoding { Utf8, Cp949 };

@@ -2,6 +2,8 @@
 // every reader, writer and face shows these.
 #pragma once
 
+#include "ports/Ports.h"
+
 #include <string>
 
 namespace ostravion::msg {
@@ -57,5 +59,22 @@ inline constexpr const char* kNoCp949Form =
 // Korean line right after it, for users who read Korean only; any other text
 // is returned as it is. CP949.
 std::string WithKoreanLine(const std::string& text);
+
+// Messages kept rather than shown, for a step whose messages are told
+// another way or not at all; every question is answered No.
+class Collected final : public MessagePort {
+public:
+    void Show(const std::string& text) override {
+        if (!text_.empty())
+            text_ += '\n';
+        text_ += text;
+    }
+    bool Ask(const std::string&) override { return false; }
+    // Every message shown, one after the other, a line break between them.
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+};
 
 } // namespace ostravion::msg

@@ -181,6 +181,17 @@ std::string BlankControls(std::string_view s) {
     return out;
 }
 
+std::string FreeName(const std::string& name,
+                     const std::function<bool(const std::string&)>& taken) {
+    const std::size_t dot = name.rfind('.');
+    const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
+    std::string free = name;
+    for (int n = 2; taken(free); ++n)
+        free = stem + "~" + std::to_string(n) + ext;
+    return free;
+}
+
 std::string CutAtLineBreak(std::string_view s) {
     for (const std::string_view brk : {"\r\n", "\r", "\n"}) {
         const std::size_t at = Find(s, brk);

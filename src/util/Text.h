@@ -6,6 +6,7 @@
 // characters rather than single bytes.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,5 +84,10 @@ std::string BlankControls(std::string_view s);
 // when there is none, before the first CR; when there is none either, before
 // the first LF.
 std::string CutAtLineBreak(std::string_view s);
+
+// A file name that `taken` does not hold yet: the name itself, else
+// "stem~2.ext", "stem~3.ext" and so on (a listing that must show two files
+// whose names read alike).
+std::string FreeName(const std::string& name, const std::function<bool(const std::string&)>& taken);
 
 } // namespace ostravion::text

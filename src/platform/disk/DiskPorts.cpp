@@ -297,11 +297,7 @@ struct DiskPorts::Impl {
             return Facts() ? Facts()->userName : impl_.machine.system.UserName();
         }
         ProcessorFacts Processor() const override {
-            if (!Facts())
-                return impl_.machine.system.Processor();
-            ProcessorFacts p = Facts()->processor;
-            p.known = Facts()->processorKnown;
-            return p;
+            return Facts() ? Facts()->processor : impl_.machine.system.Processor();
         }
         OsVersionFacts OsVersion() const override {
             return Facts() ? Facts()->os : impl_.machine.system.OsVersion();
@@ -391,30 +387,33 @@ bool DiskPorts::Impl::Configure(const ScanSetup& setup, std::string& error) {
         // The key each hive must have to be the hive its place says.
         const char* const marks[2] = {"Select", "Microsoft"};
         std::string paths[2];
+        const char* const kDamaged = "손상되어 읽지 못한 키가 있습니다";
+        const auto refuse = [&error](const std::string& at, const std::string& why) {
+            error =
+                "드라이브 C:의 레지스트리 하이브 \"" + at + "\"를 읽을 수 없습니다: " + why + ".";
+            return false;
+        };
         for (int i = 0; i < 2; ++i) {
             const std::string path = FindHive(search, d.native, names[i]);
             if (path.empty())
                 continue;
             paths[i] = path.substr(d.native.size());
-            std::string bytes, why = "읽을 수 없습니다";
+            std::string bytes, why;
             const Volume* v = next->Find(path, inside);
             const bool read = v ? v->ntfs->ReadWhole(inside, bytes, kHiveLimit)
                                 : posix::ReadPlainFile(path, bytes, kHiveLimit);
-            if (read)
-                hives[i] = RegistryHive::FromBytes(bytes, &why);
-            else if (v)
-                why = "디스크에서 파일을 읽을 수 없습니다";
-            if (hives[i] && !hives[i]->HasKey(marks[i]) && !hives[i]->Damaged())
-                why = std::string(names[i]) + " 하이브가 아닙니다 (" + marks[i] + " 키가 없습니다)";
-            else if (hives[i] && !hives[i]->Damaged())
-                why.clear();
-            if (hives[i] && hives[i]->Damaged())
-                why = "손상되어 읽지 못한 키가 있습니다";
-            if (!why.empty()) {
-                error = "드라이브 C:의 레지스트리 하이브 \"" + paths[i] +
-                        "\"를 읽을 수 없습니다: " + why + ".";
-                return false;
-            }
+            if (!read)
+                why = v ? "디스크에서 파일을 읽을 수 없습니다" : "읽을 수 없습니다";
+            else if (!(hives[i] = RegistryHive::FromBytes(bytes, &why)))
+                why = why.empty() ? "읽을 수 없습니다" : why;
+            else if (!hives[i]->HasKey(marks[i]))
+                why = hives[i]->Damaged() ? kDamaged
+                                          : std::string(names[i]) + " 하이브가 아닙니다 (" +
+                                                marks[i] + " 키가 없습니다)";
+            else if (hives[i]->Damaged())
+                why = kDamaged;
+            if (!why.empty())
+                return refuse(paths[i], why);
             if (hives[i]->Dirty())
                 next->warnings.push_back(
                     "드라이브 C:의 레지스트리 하이브 \"" + paths[i] +
@@ -423,12 +422,11 @@ bool DiskPorts::Impl::Configure(const ScanSetup& setup, std::string& error) {
         }
         if (hives[0] || hives[1]) {
             next->facts = ReadWindowsFacts(hives[0].get(), hives[1].get(), machine.codec);
+            // A lookup that failed on a damaged cell would pass for a fact
+            // the hive does not hold.
             for (int i = 0; i < 2; ++i)
-                if (hives[i] && hives[i]->Damaged()) {
-                    error = "드라이브 C:의 레지스트리 하이브 \"" + paths[i] +
-                            "\"를 읽을 수 없습니다: 손상되어 읽지 못한 키가 있습니다.";
-                    return false;
-                }
+                if (hives[i] && hives[i]->Damaged())
+                    return refuse(paths[i], kDamaged);
             next->hiveFacts = true;
             next->diskFacts = true;
             next->hiveApps = hives[1] != nullptr;

@@ -1,5 +1,7 @@
 #include "platform/disk/RegistryHive.h"
 
+#include "platform/pe/PeVersion.h"
+
 #include <hivex.h>
 
 #include <cerrno>
@@ -32,13 +34,6 @@ bool WriteAll(int fd, const std::string& bytes) {
 // The base block: "regf", the two sequence numbers, and the length of the
 // hive bins that follow it at 4096.
 constexpr std::size_t kBaseBlock = 4096;
-
-std::uint32_t Le32(const std::string& b, std::size_t at) {
-    return std::uint32_t(static_cast<unsigned char>(b[at])) |
-           (std::uint32_t(static_cast<unsigned char>(b[at + 1])) << 8) |
-           (std::uint32_t(static_cast<unsigned char>(b[at + 2])) << 16) |
-           (std::uint32_t(static_cast<unsigned char>(b[at + 3])) << 24);
-}
 
 } // namespace
 
@@ -113,7 +108,7 @@ std::unique_ptr<RegistryHive> RegistryHive::FromBytes(const std::string& bytes, 
     };
     if (bytes.size() < kBaseBlock || bytes.compare(0, 4, "regf") != 0)
         return refuse("레지스트리 하이브 파일이 아닙니다");
-    const std::uint64_t binsEnd = kBaseBlock + std::uint64_t{Le32(bytes, 0x28)};
+    const std::uint64_t binsEnd = kBaseBlock + std::uint64_t{pe::Le32(bytes, 0x28)};
     if (binsEnd > bytes.size())
         return refuse("하이브가 잘렸습니다 (헤더로는 " + std::to_string(binsEnd) +
                       "바이트인데 파일은 " + std::to_string(bytes.size()) + "바이트입니다)");
@@ -130,7 +125,7 @@ std::unique_ptr<RegistryHive> RegistryHive::FromBytes(const std::string& bytes, 
     ::close(fd);
     if (!impl->hive || hivex_root(impl->hive) == 0)
         return refuse("손상되어 읽을 수 없습니다");
-    impl->dirty = Le32(bytes, 4) != Le32(bytes, 8);
+    impl->dirty = pe::Le32(bytes, 4) != pe::Le32(bytes, 8);
     return std::unique_ptr<RegistryHive>(new RegistryHive(std::move(impl)));
 }
 

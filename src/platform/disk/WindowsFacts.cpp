@@ -133,7 +133,6 @@ unsigned ArchitectureNumber(const std::string& name) {
 WindowsFacts ReadWindowsFacts(const RegistryHive* system, const RegistryHive* software,
                               const TextCodec& codec) {
     WindowsFacts f;
-    f.processor.architecture = 0xFFFF;
     if (system) {
         const std::string set = ControlSet(*system);
         f.computerName = codec.FromUtf8(
@@ -141,7 +140,7 @@ WindowsFacts ReadWindowsFacts(const RegistryHive* system, const RegistryHive* so
                 .value_or(""));
         const std::string env = set + "\\Control\\Session Manager\\Environment";
         if (const auto arch = system->String(env, "PROCESSOR_ARCHITECTURE")) {
-            f.processorKnown = true;
+            f.processor.known = true;
             f.processor.architecture = ArchitectureNumber(*arch);
             f.processor.level = Number(system->String(env, "PROCESSOR_LEVEL").value_or(""), 10);
             f.processor.revision =

@@ -11,11 +11,11 @@
 namespace ostravion::disk {
 
 struct WindowsFacts {
-    std::string computerName;    // CP949; empty when the hive does not say
-    std::string userName;        // CP949; empty when the hive does not say
-    ProcessorFacts processor;    // architecture 0xFFFF ("Other") when the hive does not say
-    bool processorKnown = false; // the hive names the processor
-    OsVersionFacts os;           // nothing available when the hive does not say
+    std::string computerName; // CP949; empty when the hive does not say
+    std::string userName;     // CP949; empty when the hive does not say
+    // Architecture 0xFFFF ("Other") and not known when the hive does not say.
+    ProcessorFacts processor{0xFFFF, 0, 0, false};
+    OsVersionFacts os; // nothing available when the hive does not say
     // The App Paths sub-keys of both registry views, upper-cased CP949.
     std::unordered_set<std::string> appPaths;
 };

@@ -18,16 +18,6 @@ constexpr std::uint32_t kHighBit = 0x80000000u;
 // No version resource comes near this; a header claiming more is not believed.
 constexpr std::uint32_t kMaxResourceSize = 16u * 1024 * 1024;
 
-std::uint16_t Le16(const std::string& b, std::size_t o) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[o]) |
-                                      (static_cast<unsigned char>(b[o + 1]) << 8));
-}
-
-std::uint32_t Le32(const std::string& b, std::size_t o) {
-    return static_cast<std::uint32_t>(Le16(b, o)) |
-           (static_cast<std::uint32_t>(Le16(b, o + 2)) << 16);
-}
-
 std::size_t Align4(std::size_t n) {
     return (n + 3) & ~static_cast<std::size_t>(3);
 }

@@ -21,6 +21,17 @@
 
 namespace ostravion::pe {
 
+// Little-endian numbers at offset `o` of a byte string, as Windows files
+// hold them; the caller makes sure the bytes are there.
+inline std::uint16_t Le16(const std::string& b, std::size_t o) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[o]) |
+                                      (static_cast<unsigned char>(b[o + 1]) << 8));
+}
+inline std::uint32_t Le32(const std::string& b, std::size_t o) {
+    return static_cast<std::uint32_t>(Le16(b, o)) |
+           (static_cast<std::uint32_t>(Le16(b, o + 2)) << 16);
+}
+
 // UTF-16 to the ANSI code page as WideCharToMultiByte does it without flags:
 // every code unit on its own, so a unit without a form (a surrogate included)
 // becomes one "?". U+0000 stays a zero byte.

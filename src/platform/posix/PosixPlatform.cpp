@@ -1,6 +1,7 @@
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/Cp949BestFit.h"
 
+#include "util/InputText.h"
 #include "util/Text.h"
 
 #include <cerrno>
@@ -400,82 +401,12 @@ std::string PosixFileSystem::PlainNativePath(const std::string& path) const {
     return codec_.ToUtf8(p);
 }
 
-namespace {
-
-bool IsUtf8(const std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t n = c < 0x80                  ? 1
-                        : (c >= 0xC2 && c < 0xE0) ? 2
-                        : (c >= 0xE0 && c < 0xF0) ? 3
-                        : (c >= 0xF0 && c < 0xF5) ? 4
-                                                  : 0;
-        if (n == 0 || i + n > s.size())
-            return false;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += n;
-    }
-    return true;
-}
-
-void PutUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Valid UTF-8 with decomposed Hangul (leading consonant, vowel and trailing
-// consonant jamo, as macOS stores names) composed into syllables.
-std::string ComposeHangul(const std::string& utf8) {
-    std::vector<char32_t> cps;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        char32_t cp = n == 1 ? c : n == 2 ? (c & 0x1F) : n == 3 ? (c & 0x0F) : (c & 0x07);
-        for (std::size_t k = 1; k < n; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        cps.push_back(cp);
-        i += n;
-    }
-    std::string out;
-    for (std::size_t i = 0; i < cps.size(); ++i) {
-        char32_t c = cps[i];
-        if (c >= 0x1100 && c <= 0x1112 && i + 1 < cps.size() && cps[i + 1] >= 0x1161 &&
-            cps[i + 1] <= 0x1175) {
-            c = 0xAC00 + ((c - 0x1100) * 21 + (cps[i + 1] - 0x1161)) * 28;
-            ++i;
-            if (i + 1 < cps.size() && cps[i + 1] >= 0x11A8 && cps[i + 1] <= 0x11C2) {
-                c += cps[i + 1] - 0x11A7;
-                ++i;
-            }
-        }
-        PutUtf8(out, c);
-    }
-    return out;
-}
-
-} // namespace
-
 std::string PosixFileSystem::ListedName(const std::string& nativeName) const {
     // A name that is no UTF-8 was most likely written by a Korean Windows
     // (unpacked from its zip file as it was): its bytes are CP949 already.
-    if (!IsUtf8(nativeName))
+    if (!text::IsValidUtf8(nativeName))
         return nativeName;
-    return codec_.FromUtf8(ComposeHangul(nativeName));
+    return codec_.FromUtf8(text::ComposeHangul(nativeName));
 }
 
 bool PosixFileSystem::ReadWhole(const std::string& path, std::string& bytes) const {
@@ -611,11 +542,7 @@ bool PosixFileSystem::ListFiles(const std::string& folder, std::vector<std::stri
             names.push_back(std::move(text));
             continue;
         }
-        const std::size_t dot = text.rfind('.');
-        const std::string stem = dot == std::string::npos ? text : text.substr(0, dot);
-        const std::string ext = dot == std::string::npos ? std::string() : text.substr(dot);
-        for (int n = 2; taken.count(text); ++n)
-            text = stem + "~" + std::to_string(n) + ext;
+        text = text::FreeName(text, [&](const std::string& t) { return taken.count(t) > 0; });
         taken.insert(text);
         {
             std::lock_guard<std::mutex> lock(aliasMutex_);

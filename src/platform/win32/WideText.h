@@ -10,4 +10,10 @@ namespace ostravion::win32 {
 // Empty for a text longer than the longest path.
 std::wstring WideFromUtf8(const std::string& utf8);
 
+// A text in the code page (CP949, CP_UTF8 = 65001) as UTF-16, and back;
+// going back, a character the code page lacks becomes "?" (not for UTF-8),
+// and `flags` are WideCharToMultiByte's (WC_NO_BEST_FIT_CHARS: no look-alike).
+std::wstring Widen(unsigned codePage, const std::string& s);
+std::string Narrow(unsigned codePage, const std::wstring& w, unsigned long flags = 0);
+
 } // namespace ostravion::win32

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <new>
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/WinApi.h"
 
 namespace ostravion::win32 {
@@ -19,32 +20,6 @@ namespace {
 // Texts longer than an int can count are not names or paths; they are cut.
 int CountOf(std::size_t n) {
     return n > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(n);
-}
-
-std::wstring Widen(UINT codePage, const std::string& s) {
-    if (s.empty())
-        return std::wstring();
-    const int n = MultiByteToWideChar(codePage, 0, s.data(), CountOf(s.size()), nullptr, 0);
-    if (n <= 0)
-        return std::wstring();
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, s.data(), CountOf(s.size()), w.data(), n);
-    return w;
-}
-
-std::string Narrow(UINT codePage, const std::wstring& w) {
-    if (w.empty())
-        return std::string();
-    // UTF-8 takes no default character; CP949 writes "?" for what it lacks.
-    const char* defaultChar = codePage == CP_UTF8 ? nullptr : "?";
-    const int n = WideCharToMultiByte(codePage, 0, w.data(), CountOf(w.size()), nullptr, 0,
-                                      defaultChar, nullptr);
-    if (n <= 0)
-        return std::string();
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(codePage, 0, w.data(), CountOf(w.size()), s.data(), n, defaultChar,
-                        nullptr);
-    return s;
 }
 
 // A character outside the basic plane is one character: its surrogate pair
@@ -69,17 +44,7 @@ std::wstring JoinSurrogates(const std::wstring& w) {
 // Linux program follows, so that both write the same text for the same tree:
 // a character without a CP949 form (no look-alike taken) is one "?".
 std::string NameText(const std::wstring& w) {
-    const std::wstring joined = JoinSurrogates(w);
-    if (joined.empty())
-        return std::string();
-    const int n = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, joined.data(),
-                                      CountOf(joined.size()), nullptr, 0, "?", nullptr);
-    if (n <= 0)
-        return std::string();
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, joined.data(), CountOf(joined.size()),
-                        s.data(), n, "?", nullptr);
-    return s;
+    return Narrow(kCodePage, JoinSurrogates(w), WC_NO_BEST_FIT_CHARS);
 }
 
 std::string Utf8(const std::wstring& w) {
@@ -183,6 +148,32 @@ bool FolderIdentity(const std::wstring& folder, std::uint64_t& device, std::uint
 }
 
 } // namespace
+
+std::wstring Widen(unsigned codePage, const std::string& s) {
+    if (s.empty())
+        return std::wstring();
+    const int n = MultiByteToWideChar(codePage, 0, s.data(), CountOf(s.size()), nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, s.data(), CountOf(s.size()), w.data(), n);
+    return w;
+}
+
+std::string Narrow(unsigned codePage, const std::wstring& w, unsigned long flags) {
+    if (w.empty())
+        return std::string();
+    // UTF-8 takes no default character; CP949 writes "?" for what it lacks.
+    const char* defaultChar = codePage == CP_UTF8 ? nullptr : "?";
+    const int n = WideCharToMultiByte(codePage, flags, w.data(), CountOf(w.size()), nullptr, 0,
+                                      defaultChar, nullptr);
+    if (n <= 0)
+        return std::string();
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(codePage, flags, w.data(), CountOf(w.size()), s.data(), n, defaultChar,
+                        nullptr);
+    return s;
+}
 
 std::unique_ptr<OutFile> OutFileOnHandle(void* handle) {
     return std::make_unique<Win32OutFile>(static_cast<HANDLE>(handle));
@@ -410,11 +401,7 @@ bool Win32FileSystem::ListFiles(const std::string& folder, std::vector<std::stri
     for (std::size_t i = 0; i < texts.size(); ++i) {
         std::string t = texts[i];
         if (!direct[i]) {
-            const std::size_t dot = t.rfind('.');
-            const std::string stem = dot == std::string::npos ? t : t.substr(0, dot);
-            const std::string ext = dot == std::string::npos ? std::string() : t.substr(dot);
-            for (int n = 2; isTaken(t); ++n)
-                t = stem + "~" + std::to_string(n) + ext;
+            t = text::FreeName(t, isTaken);
             taken.push_back(t);
             std::lock_guard<std::mutex> lock(aliasMutex_);
             aliases_[prefix + t] = widePrefix + listed[i];

@@ -6,41 +6,13 @@
 #include <chrono>
 #include <random>
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/WinApi.h"
 
 namespace ostravion::win32 {
 
-namespace {
-
-std::wstring Wide(const std::string& s) {
-    if (s.empty())
-        return std::wstring();
-    const int n =
-        MultiByteToWideChar(kCodePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    if (n <= 0)
-        return std::wstring();
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(kCodePage, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
-}
-
-std::string Ansi(const std::wstring& w) {
-    if (w.empty())
-        return std::string();
-    const int n = WideCharToMultiByte(kCodePage, 0, w.data(), static_cast<int>(w.size()), nullptr,
-                                      0, "?", nullptr);
-    if (n <= 0)
-        return std::string();
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(kCodePage, 0, w.data(), static_cast<int>(w.size()), s.data(), n, "?",
-                        nullptr);
-    return s;
-}
-
-} // namespace
-
 std::unique_ptr<OutFile> Win32FileSystem::CreateExclusive(const std::string& path) {
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = Widen(kCodePage, path);
     if (wide.empty())
         return nullptr;
     // CREATE_NEW fails on any name that is there, a link included, and with
@@ -54,7 +26,8 @@ std::unique_ptr<OutFile> Win32FileSystem::CreateExclusive(const std::string& pat
 
 bool Win32FileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
     // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
-    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(Widen(kCodePage, from).c_str(), Widen(kCodePage, to).c_str(),
+                       MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 WriterFacts Win32FileSystem::Writer() const {
@@ -66,7 +39,7 @@ WriterFacts Win32FileSystem::Writer() const {
     const DWORD n = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
     module.resize(n < module.size() ? n : 0);
     const std::size_t sep = module.find_last_of(L"\\/");
-    w.program = Ansi(sep == std::wstring::npos ? module : module.substr(sep + 1));
+    w.program = Narrow(kCodePage, sep == std::wstring::npos ? module : module.substr(sep + 1));
     if (w.program.empty())
         w.program = "ostravion.exe";
     w.system = "Windows";
@@ -106,7 +79,7 @@ LocalTime Win32FileSystem::LockTime() const {
 FileStamp Win32FileSystem::Stamp(const std::string& path) const {
     FileStamp s;
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(Widen(kCodePage, path).c_str(), GetFileExInfoStandard, &data))
         return s;
     s.exists = true;
     s.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/WinApi.h"
 
 namespace ostravion::win32 {
@@ -116,15 +117,7 @@ LocalTime Win32Clock::Now() const {
 bool Win32FileDates::Created(const std::string& path, LocalTime& out) const {
     // The CP949 path through the wide call: the code page of the text, not
     // the system's, decides how it reads.
-    std::wstring wide;
-    if (!path.empty()) {
-        const int n = MultiByteToWideChar(kCodePage, 0, path.data(), static_cast<int>(path.size()),
-                                          nullptr, 0);
-        wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-        if (n > 0)
-            MultiByteToWideChar(kCodePage, 0, path.data(), static_cast<int>(path.size()),
-                                wide.data(), n);
-    }
+    const std::wstring wide = Widen(kCodePage, path);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (wide.empty() || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data))
         return false;
@@ -198,17 +191,6 @@ ReadFault FaultOf(DWORD error) {
     }
 }
 
-std::wstring WideUtf8(const std::string& utf8) {
-    if (utf8.empty())
-        return std::wstring();
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (n <= 0)
-        return std::wstring();
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-    return w;
-}
 } // namespace
 
 std::string Win32VersionStrings::Read(const std::string& nativePath,
@@ -220,7 +202,7 @@ std::string Win32VersionStrings::Read(const std::string& nativePath,
 std::string Win32VersionStrings::ReadChecked(const std::string& nativePath, const std::string& name,
                                              ReadFault& fault) const {
     fault = ReadFault::None;
-    const std::wstring wide = WideUtf8(nativePath);
+    const std::wstring wide = Widen(CP_UTF8, nativePath);
     DWORD handle = 0;
     const DWORD size = wide.empty() ? 0 : GetFileVersionInfoSizeW(wide.c_str(), &handle);
     if (size == 0) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/WinApi.h"
 
 using namespace ostravion;
@@ -59,19 +60,6 @@ struct Comparison {
     std::vector<std::string> differences;
 };
 
-// A path in the ANSI code page as the system reader takes it: the UTF-8 of
-// its wide form.
-std::string Utf8OfAnsi(const std::string& ansi) {
-    const int n =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
-    const int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(m), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, utf8.data(), m, nullptr, nullptr);
-    return utf8;
-}
-
 Comparison Compare(const std::vector<std::string>& files) {
     Win32VersionStrings system;
     Win32Utf16ToAnsi conv;
@@ -82,7 +70,7 @@ Comparison Compare(const std::vector<std::string>& files) {
             continue;
         ++c.filesWithResource;
         for (const char* name : kNames) {
-            const std::string expected = system.Read(Utf8OfAnsi(f), name);
+            const std::string expected = system.Read(Narrow(CP_UTF8, Widen(CP_ACP, f)), name);
             const std::string actual = portable.Read(f, name);
             ++c.stringsCompared;
             if (expected != actual)
