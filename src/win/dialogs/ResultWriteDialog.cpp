@@ -6,6 +6,7 @@
 #include "desktop/ResultWritingUi.h"
 #include "doc/ResultWriting.h"
 #include "win/Door.h"
+#include "win/WinMessages.h"
 #include "win/WinText.h"
 #include "win/dialogs/DialogUtil.h"
 #include "win/dialogs/Dialogs.h"
@@ -228,12 +229,8 @@ INT_PTR ResultWriteDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             // Escape, the close box and 취소 (each with the button's
             // handle) lose typed work only on a Yes; a close by the program
             // itself (no handle) asks nothing.
-            struct Asker final : MessagePort {
-                HWND owner;
-                explicit Asker(HWND o) : owner(o) {}
-                void Show(const std::string& t) override { Door::Show(owner, t); }
-                bool Ask(const std::string& q) override { return Door::Ask(owner, q); }
-            } asker(dlg_);
+            WinMessages asker;
+            asker.SetOwner(dlg_);
             if (lp == 0 || opened_->MayClose(model_, Typed(), asker))
                 EndDialog(dlg_, IDCANCEL);
             return TRUE;
