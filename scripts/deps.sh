@@ -12,6 +12,11 @@ packages=(
   # directly (libfsntfs's header needs libbfio's), and ntfs-3g for the
   # tests' disk images.
   libfsntfs-dev libbfio-dev libhivex-dev ntfs-3g pkg-config
+  # Whole disks and their containers: partition tables (libblkid), VHD and
+  # VHDX, VMDK, qcow2, EWF, BitLocker; and the tools that make the tests'
+  # disks (sfdisk, sgdisk, qemu-img, ewfacquire).
+  libblkid-dev libvhdi-dev libvmdk-dev libqcow-dev libewf-dev libbde-dev
+  fdisk gdisk qemu-utils ewf-tools
 )
 if [ "${1:-}" = "--windows" ]; then
   # GoogleTest's sources to build with MinGW-w64 (above), Wine to run the

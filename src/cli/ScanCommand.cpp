@@ -165,10 +165,16 @@ public:
                          "(없으면 이 컴퓨터의 이름)");
         cmd_->add_option("--keylist", keylist_, "키 리스트 (없으면 KEYLIST.DAT)")
             ->type_name("FILE");
-        cmd_->add_option(
-                "--drive", drives_,
-                "이 PC의 디스크 대신 DIR 을 드라이브 L: 로 검색합니다 (여러 번 줄 수 있음)")
-            ->type_name("L=DIR");
+        cmd_->add_option("--drive", drives_,
+                         "이 PC의 디스크 대신 폴더나 디스크를 드라이브 L: 로 검색합니다 (여러 "
+                         "번 줄 수 있음). 디스크는 NTFS 볼륨, 파티션 표(MBR, GPT)가 있는 디스크 "
+                         "이미지나 장치, VHD, VHDX, VMDK, qcow2, E01 이미지입니다: Windows가 "
+                         "든 NTFS 파티션이 L: 이 되고 다른 NTFS 파티션은 다음 문자가 됩니다. "
+                         "DISK@N 은 파티션 N 하나만 검색합니다")
+            ->type_name("L=DIR|DISK[@N]");
+        cmd_->add_option("--recovery-password", recoveryPassword_,
+                         "BitLocker로 암호화된 볼륨의 복구 암호 (48자리 숫자)")
+            ->type_name("DIGITS");
         cmd_->add_option("--app-paths", appPaths_,
                          "등록된 응용 프로그램, 한 줄에 파일 이름 하나 (UTF-8, 아니면 CP949)")
             ->type_name("FILE");
@@ -188,6 +194,7 @@ private:
     std::string keylist_;
     std::vector<std::string> drives_;
     std::string appPaths_;
+    std::string recoveryPassword_;
     std::optional<std::string> user_;
     std::optional<std::string> model_;
     bool overwrite_ = false;
@@ -209,7 +216,7 @@ int ScanCommand::Run(Context& ctx) {
     const std::string group = ctx.Cp949(group_);
     // The drives first: a Windows disk among them names the computer.
     std::string error;
-    if (!platform.ConfigureScan(ScanSetup{drives_, appPaths_}, error)) {
+    if (!platform.ConfigureScan(ScanSetup{drives_, appPaths_, recoveryPassword_}, error)) {
         Say(error);
         return 2;
     }

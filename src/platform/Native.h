@@ -19,6 +19,9 @@ struct ScanSetup {
     // A file naming the registered applications, one per line, UTF-8, in
     // place of App Paths (which Linux has none of). Paths are UTF-8.
     std::string appPathsFile;
+    // The recovery password of BitLocker volumes on the disks given as
+    // drives (48 digits, with or without the dashes).
+    std::string recoveryPassword;
 };
 
 struct NativePlatform {
@@ -35,7 +38,7 @@ struct NativePlatform {
     // Applies the user's choices; false with a reason when one cannot be
     // used. A system that reads its own drives and App Paths takes none.
     virtual bool ConfigureScan(const ScanSetup& setup, std::string& error) {
-        if (setup.driveMap.empty() && setup.appPathsFile.empty())
+        if (setup.driveMap.empty() && setup.appPathsFile.empty() && setup.recoveryPassword.empty())
             return true;
         error = "이 시스템에서는 --drive 와 --app-paths 를 쓰지 않습니다";
         return false;

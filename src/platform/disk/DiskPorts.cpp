@@ -1,5 +1,7 @@
 #include "platform/disk/DiskPorts.h"
 
+#include "platform/disk/DiskImage.h"
+
 #include "platform/posix/PosixPlatform.h"
 #include "util/Text.h"
 
@@ -10,6 +12,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,8 +48,11 @@ bool AsciiEqualsNoCase(const std::string& a, const char* b) {
 // One image or partition given as a drive.
 struct Volume {
     std::string root;   // its native root, "<image path>/"
-    std::string source; // as the user gave it (UTF-8)
+    std::string source; // as the user gave it (UTF-8), "@N" added for a partition it did not name
     char letter = 'C';
+    // Another volume of the disk given before it, which takes the next free
+    // drive letter after that one's, as Windows gives letters.
+    bool follows = false;
     std::uint64_t device = 0;
     std::shared_ptr<NtfsVolume> ntfs;
 };
@@ -338,23 +344,47 @@ bool DiskPorts::Impl::Configure(const ScanSetup& setup, std::string& error) {
     const auto resolve = [&](const std::string& given, std::string& native, std::string&) {
         char real[PATH_MAX];
         struct stat st {};
-        if (!::realpath(given.c_str(), real) || ::stat(real, &st) != 0)
-            return false;
-        native = WithSlash(real);
-        if (S_ISDIR(st.st_mode))
+        DiskChoice choice;
+        choice.recoveryPassword = setup.recoveryPassword;
+        if (!::realpath(given.c_str(), real) || ::stat(real, &st) != 0) {
+            // "disk.img@2": partition 2 of the disk.
+            const std::size_t at = given.rfind('@');
+            const std::string number = at == std::string::npos ? "" : given.substr(at + 1);
+            if (number.empty() || number.size() > 3 ||
+                number.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(number) == 0)
+                return false;
+            const std::string disk = given.substr(0, at);
+            if (!::realpath(disk.c_str(), real) || ::stat(real, &st) != 0 || S_ISDIR(st.st_mode))
+                return false;
+            choice.partition = std::stoi(number);
+        }
+        if (S_ISDIR(st.st_mode)) {
+            native = WithSlash(real);
             return true;
+        }
+        std::vector<DiskVolume> found;
         std::string why;
-        std::shared_ptr<NtfsVolume> ntfs = NtfsVolume::Open(real, why);
-        if (!ntfs) {
+        if (!OpenDisk(real, choice, found, why)) {
             diskError = "디스크 \"" + given + "\"를 읽을 수 없습니다: " + why + ".";
             return false;
         }
-        Volume v;
-        v.root = native;
-        v.source = given;
-        v.device = kImageDevice + next->volumes.size() + 1;
-        v.ntfs = std::move(ntfs);
-        next->volumes.push_back(std::move(v));
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            const int partition = found[i].partition;
+            Volume v;
+            // Every volume's root lies below the file, one folder a partition.
+            v.root = partition == 0 ? WithSlash(real)
+                                    : std::string(real) + "/#" + std::to_string(partition) + "/";
+            v.source = partition == 0 || choice.partition != 0
+                           ? given
+                           : given + "@" + std::to_string(partition);
+            v.device = kImageDevice + next->volumes.size() + 1;
+            v.follows = i > 0;
+            v.ntfs = std::move(found[i].ntfs);
+            if (i == 0)
+                native = v.root;
+            next->volumes.push_back(std::move(v));
+        }
         return true;
     };
     if (!setup.driveMap.empty() && !ParseDriveMap(setup.driveMap, resolve, next->drives, error)) {
@@ -366,6 +396,32 @@ bool DiskPorts::Impl::Configure(const ScanSetup& setup, std::string& error) {
         for (const Drive& d : next->drives)
             if (d.native == v.root)
                 v.letter = d.text[0];
+    // The other volumes of a disk take the next letters no drive has.
+    std::set<char> taken;
+    for (const Drive& d : next->drives)
+        taken.insert(d.text[0]);
+    char last = 'C';
+    for (Volume& v : next->volumes) {
+        if (!v.follows) {
+            last = v.letter;
+            continue;
+        }
+        char letter = static_cast<char>(last + 1);
+        while (letter <= 'Z' && taken.count(letter))
+            ++letter;
+        if (letter > 'Z') {
+            error = "디스크 \"" + v.source +
+                    "\"에 드라이브 문자(Z:까지)보다 많은 볼륨이 있습니다. "
+                    "디스크 이름 뒤에 @번호를 붙여 파티션을 하나씩 주십시오.";
+            return false;
+        }
+        taken.insert(letter);
+        v.letter = letter;
+        last = letter;
+        next->drives.push_back({std::string(1, letter) + ":\\", v.root, '\\'});
+    }
+    std::sort(next->drives.begin(), next->drives.end(),
+              [](const Drive& a, const Drive& b) { return a.text < b.text; });
 
     next->listed.emplace(machine.codec);
     if (!next->listed->Load(setup.appPathsFile, error))

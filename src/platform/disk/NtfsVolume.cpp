@@ -1,5 +1,7 @@
 #include "platform/disk/NtfsVolume.h"
 
+#include "platform/disk/DiskBytes.h"
+
 #include <libfsntfs.h>
 
 #include <cerrno>
@@ -142,6 +144,9 @@ std::uint64_t SourceBytes(int fd, const struct stat& st) {
 struct NtfsVolume::Impl {
     int fd = -1;
     libfsntfs_volume_t* volume = nullptr;
+    // The libbfio handle the volume reads through, when it is opened from
+    // bytes; freed after the volume is closed.
+    std::shared_ptr<BfioHandle> io;
     mutable std::mutex mutex;
     // Folders met in listings, by path: opened again by record number.
     mutable std::unordered_map<std::string, std::uint64_t> folders;
@@ -225,6 +230,55 @@ std::unique_ptr<NtfsVolume> NtfsVolume::Open(const std::string& path, std::strin
         return nullptr;
     }
     if (libfsntfs_volume_open(impl->volume, held.c_str(), LIBFSNTFS_OPEN_READ, &error) != 1) {
+        Forget(error);
+        libfsntfs_volume_free(&impl->volume, nullptr);
+        impl->volume = nullptr;
+        why = "NTFS 볼륨이 손상되어 읽을 수 없습니다";
+        return nullptr;
+    }
+    Entry root;
+    if (!impl->Resolve("", root) || !IsFolder(root.get())) {
+        why = "NTFS 볼륨이 손상되어 최상위 폴더를 읽을 수 없습니다";
+        return nullptr;
+    }
+    return std::unique_ptr<NtfsVolume>(new NtfsVolume(std::move(impl)));
+}
+
+std::unique_ptr<NtfsVolume> NtfsVolume::Open(std::shared_ptr<const DiskBytes> bytes,
+                                             std::string& why) {
+    auto impl = std::make_unique<Impl>();
+    unsigned char boot[512];
+    if (!bytes->Read(0, boot, sizeof boot) || std::memcmp(boot + 3, "NTFS    ", 8) != 0) {
+        why = "NTFS 볼륨이 아닙니다";
+        return nullptr;
+    }
+    const std::uint64_t perSector = boot[0x0B] | (unsigned(boot[0x0C]) << 8);
+    std::uint64_t sectors = 0;
+    for (int i = 7; i >= 0; --i)
+        sectors = (sectors << 8) | boot[0x28 + i];
+    const std::uint64_t volumeBytes = perSector == 0                     ? 0
+                                      : sectors > UINT64_MAX / perSector ? UINT64_MAX
+                                                                         : sectors * perSector;
+    if (volumeBytes != 0 && bytes->Size() < volumeBytes) {
+        why = "잘린 볼륨입니다: 부트 섹터의 볼륨은 " + std::to_string(volumeBytes) +
+              "바이트인데 읽을 수 있는 것은 " + std::to_string(bytes->Size()) + "바이트입니다";
+        return nullptr;
+    }
+    impl->io = std::make_shared<BfioHandle>(NewBfioHandle(std::move(bytes)));
+    libfsntfs_error_t* error = nullptr;
+    if (!impl->io->handle ||
+        libfsntfs_check_volume_signature_file_io_handle(impl->io->handle, &error) != 1) {
+        Forget(error);
+        why = "NTFS 볼륨이 아닙니다";
+        return nullptr;
+    }
+    if (libfsntfs_volume_initialize(&impl->volume, &error) != 1) {
+        Forget(error);
+        why = "NTFS 볼륨을 읽을 수 없습니다";
+        return nullptr;
+    }
+    if (libfsntfs_volume_open_file_io_handle(impl->volume, impl->io->handle, LIBFSNTFS_OPEN_READ,
+                                             &error) != 1) {
         Forget(error);
         libfsntfs_volume_free(&impl->volume, nullptr);
         impl->volume = nullptr;

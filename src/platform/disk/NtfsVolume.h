@@ -12,6 +12,8 @@
 
 namespace ostravion::disk {
 
+class DiskBytes;
+
 // One name of a folder as Windows lists it.
 struct NtfsEntry {
     std::string name;          // UTF-8, as stored
@@ -33,6 +35,11 @@ public:
     // is shorter than the volume its boot sector describes (a cut-short
     // image, whose missing part would pass for folders without files).
     static std::unique_ptr<NtfsVolume> Open(const std::string& path, std::string& why);
+    // Opens the NTFS volume these bytes hold (a partition of a disk, a
+    // virtual disk's contents, a decrypted BitLocker volume), with the same
+    // checks.
+    static std::unique_ptr<NtfsVolume> Open(std::shared_ptr<const DiskBytes> bytes,
+                                            std::string& why);
 
     enum class Listing {
         Listed,  // every name of the folder
