@@ -486,6 +486,7 @@ struct Partition {
     std::uint64_t offset = 0;
     std::uint64_t size = 0;
     bool lettered = true; // Windows gives it a drive letter
+    bool logical = false; // a logical partition of an MBR extended one
 };
 
 bool NoLetter(blkid_partition p) {
@@ -536,6 +537,7 @@ bool Probe(int fd, std::uint64_t size, std::vector<Partition>& out, std::vector<
                 part.offset = static_cast<std::uint64_t>(start) * kSector;
                 part.size = static_cast<std::uint64_t>(length) * kSector;
                 part.lettered = !NoLetter(p) && !blkid_partition_is_extended(p);
+                part.logical = blkid_partition_is_logical(p) == 1;
                 out.push_back(part);
             }
         }
@@ -581,7 +583,10 @@ bool PartitionsOf(const DiskBytes& disk, std::vector<Partition>& out) {
                 for (std::size_t i = 0; i < out.size(); ++i) {
                     const bool isExtended = std::find(extended.begin(), extended.end(),
                                                       static_cast<int>(i)) != extended.end();
-                    more |= copy(isExtended ? out[i].offset : out[i].offset + out[i].size);
+                    if (isExtended)
+                        more |= copy(out[i].offset);
+                    else if (out[i].logical)
+                        more |= copy(out[i].offset + out[i].size);
                 }
                 if (!found || !more)
                     break;
