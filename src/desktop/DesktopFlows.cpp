@@ -255,8 +255,22 @@ void DesktopFlows::StartInspection() {
     dialog.computer = computer;
     dialog.resultName = computer;
     dialog.user = system.UserName();
-    // Cancelled: nothing is under way, and the status bar says so.
+    dialog.disk = disk;
+    bool diskChosen = false;
+    if (diskOpener_)
+        dialog.chooseDisk = [this, &diskChosen](StartDialogModel& d) {
+            if (!ChooseDiskImage(d))
+                return false;
+            diskChosen = true;
+            return true;
+        };
+    // Cancelled: nothing is under way, and the status bar says so; a disk
+    // chosen in the dialog gives way to the drives the program started with.
     if (!ui_.RunStartDialog(dialog)) {
+        if (diskChosen) {
+            std::string error;
+            diskOpener_(std::string(), error);
+        }
         util_.DestroyProgress();
         util_.SetWorkState(before);
         return;
@@ -283,6 +297,27 @@ void DesktopFlows::StartInspection() {
     states_.ScanStarted();
     ApplyStates();
     doc_.BeginInspection(facts);
+}
+
+bool DesktopFlows::ChooseDiskImage(StartDialogModel& dialog) {
+    const std::optional<std::string> path =
+        ui_.ChooseOpenFile({kDiskImageCaption, "", "", kDiskImageFilter, ""});
+    if (!path || path->empty())
+        return false;
+    std::string error;
+    if (!diskOpener_(*path, error)) {
+        ui_.Show(machine_.codec.FromUtf8(error));
+        return false;
+    }
+    // The facts are the disk's now: its Windows names the PC.
+    const SystemInfo& system = machine_.system;
+    dialog.disk = system.AuditedDisk().empty() ? *path : system.AuditedDisk();
+    dialog.model = CpuDescription(system.Processor());
+    dialog.computer = system.ComputerName();
+    dialog.resultName = dialog.computer;
+    dialog.user = system.UserName();
+    doc_.PrepareScanProgress(kSearching + std::string(kSearchingDisk) + dialog.disk + ")");
+    return true;
 }
 
 bool DesktopFlows::KeyListReadable() {

@@ -10,6 +10,7 @@
 #include "ports/DesktopUi.h"
 #include "util/AuditUtil.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,12 @@ public:
     bool CommandEnabled(int id) const;
 
     void StartInspection();
+    // Where the scan may read a disk image in place of this PC's drives:
+    // uses the image (CP949 text of its path) as drive C: with its other
+    // NTFS partitions after it, or with an empty path puts back the drives
+    // the program started with; false with a reason (UTF-8) when it cannot.
+    using DiskImageOpener = std::function<bool(const std::string& path, std::string& error)>;
+    void SetDiskImageOpener(DiskImageOpener opener) { diskOpener_ = std::move(opener); }
     void StopInspection();
     // The end of a completed scan, on the user-interface thread, once the
     // document has written the result file: the idle commands and the
@@ -129,6 +136,10 @@ private:
     bool SaveTotal(bool resultWriting);
     bool ExitQuestions();
     void Close();
+    // The start dialog's "디스크 이미지…": a chosen image that can be read
+    // becomes drive C: and gives the dialog its facts; one that cannot is
+    // named in a message and changes nothing.
+    bool ChooseDiskImage(StartDialogModel& dialog);
     FileDialogRequest TotalFileDialog(const char* caption) const;
 
     CAuditUtil& util_;
@@ -141,6 +152,7 @@ private:
     std::string programFolder_;
     char separator_ = '/';
     std::string title_; // the last title set; empty while the initial one shows
+    DiskImageOpener diskOpener_;
 };
 
 } // namespace ostravion

@@ -119,4 +119,22 @@ inline constexpr const char* kCloseUnsaved =
     "\xC0\xFA\xC0\xE5\xC7\xCF\xC1\xF6 \xBE\xCA\xB0\xED "
     "\xB4\xDD\xC0\xB8\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?";
 
+// The start dialog's choice of the disk audited in place of this PC:
+// "검사할 디스크:", "디스크 이미지…", "이 PC"
+inline constexpr const char* kStartDisk = "\xB0\xCB\xBB\xE7\xC7\xD2 \xB5\xF0\xBD\xBA\xC5\xA9:";
+inline constexpr const char* kStartDiskButton =
+    "\xB5\xF0\xBD\xBA\xC5\xA9 \xC0\xCC\xB9\xCC\xC1\xF6\xA1\xA6";
+inline constexpr const char* kStartThisPc = "\xC0\xCC PC";
+// "검사할 디스크 이미지를 선택하세요."
+inline constexpr const char* kDiskImageCaption =
+    "\xB0\xCB\xBB\xE7\xC7\xD2 \xB5\xF0\xBD\xBA\xC5\xA9 \xC0\xCC\xB9\xCC\xC1\xF6\xB8\xA6 "
+    "\xBC\xB1\xC5\xC3\xC7\xCF\xBC\xBC\xBF\xE4.";
+// "디스크 이미지(...)|...|모든 파일(*.*)|*.*||": images are told by their
+// content, so any file may be chosen
+inline constexpr const char* kDiskImageFilter =
+    "\xB5\xF0\xBD\xBA\xC5\xA9 \xC0\xCC\xB9\xCC\xC1\xF6"
+    "(*.img;*.raw;*.dd;*.vhd;*.vhdx;*.vmdk;*.qcow2;*.E01)|"
+    "*.img;*.raw;*.dd;*.vhd;*.vhdx;*.vmdk;*.qcow2;*.E01|"
+    "\xB8\xF0\xB5\xE7 \xC6\xC4\xC0\xCF(*.*)|*.*||";
+
 } // namespace ostravion::desktop

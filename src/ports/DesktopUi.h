@@ -9,6 +9,7 @@
 #include "ports/Ports.h"
 #include "util/Types.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,12 @@ public:
         : files_(files), messages_(messages) {}
 
     std::string group, model, computer, resultName, user;
+    // The disk image audited as drive C: in place of this PC (CP949 text of
+    // its path); empty for this PC.
+    std::string disk;
+    // Set where a disk image may be audited: asks for one and, when it can
+    // be read, fills the fields from it (true: the dialog shows them again).
+    std::function<bool(StartDialogModel&)> chooseDisk;
 
     // OK: the group is required (GroupMissing), the name must stay in the
     // work folder (BadName), and an existing result file is overwritten only

@@ -34,12 +34,13 @@ struct IdentityCodec final : TextCodec {
 };
 
 struct FixedSystem final : SystemInfo {
-    std::string ComputerName() const override { return "PC01"; }
+    std::string ComputerName() const override { return computer; }
     std::string UserName() const override { return "kim"; }
     ProcessorFacts Processor() const override { return {0, 6, 0x0806}; }
     OsVersionFacts OsVersion() const override { return {}; }
     std::string AuditedDisk() const override { return disk; }
     std::string disk;
+    std::string computer = "PC01";
 };
 
 struct FixedClock final : Clock {
@@ -735,6 +736,51 @@ TEST_F(DesktopFlowsTest, AnInspectionOfADiskSaysSoBesideTheProgress) {
     EXPECT_EQ(progress.log.front(), std::string("create ") + kSearching +
                                         " (\xC0\xCC PC\xB0\xA1 \xBE\xC6\xB4\xD1 "
                                         "\xB5\xF0\xBD\xBA\xC5\xA9: C: /srv/win.img)");
+}
+
+TEST_F(DesktopFlowsTest, ADiskImageChosenInTheStartDialogBecomesDriveC) {
+    std::vector<std::string> opened;
+    flows.SetDiskImageOpener([&](const std::string& path, std::string& error) {
+        opened.push_back(path);
+        if (path == "/srv/bad.img") {
+            error = "bad disk";
+            return false;
+        }
+        system.disk = path.empty() ? "" : "C: " + path;
+        system.computer = path.empty() ? "PC01" : "WINPC";
+        return true;
+    });
+    // One that cannot be read changes nothing; then one that can names the PC.
+    std::string diskAfterBad, computerAfterBad;
+    ui.files = {std::string("/srv/bad.img"), std::string("/srv/win.img")};
+    ui.startDialog.push_back([&](StartDialogModel& d) {
+        ASSERT_TRUE(d.chooseDisk);
+        EXPECT_FALSE(d.chooseDisk(d));
+        diskAfterBad = d.disk;
+        computerAfterBad = d.resultName;
+        EXPECT_TRUE(d.chooseDisk(d));
+        EXPECT_EQ(d.disk, "C: /srv/win.img");
+        EXPECT_EQ(d.computer, "WINPC");
+        d.group = "ACME";
+    });
+    flows.OnCommand(IDC_START);
+    EXPECT_EQ(opened, (Calls{"/srv/bad.img", "/srv/win.img"}));
+    EXPECT_EQ(ui.Questions(), (Calls{"show: bad disk"}));
+    EXPECT_EQ(diskAfterBad, "");
+    EXPECT_EQ(computerAfterBad, "PC01");
+    EXPECT_EQ(progress.log.back().substr(0, 7 + std::string(kSearching).size()),
+              std::string("create ") + kSearching);
+    EXPECT_NE(progress.log.back().find("C: /srv/win.img)"), std::string::npos);
+    EXPECT_EQ(util.GetPcFacts().ComputerName, "WINPC");
+    EXPECT_EQ(doc.calls, (Calls{"BeginInspection"}));
+
+    // Cancelled after a choice: the drives the program started with come back.
+    flows.OnCommand(ID_SCAN_STOP);
+    ui.files = {std::string("/srv/win.img")};
+    ui.startDialog.push_back([](StartDialogModel& d) { d.chooseDisk(d); });
+    opened.clear();
+    flows.OnCommand(IDC_START);
+    EXPECT_EQ(opened, (Calls{"/srv/win.img", ""}));
 }
 
 TEST_F(DesktopFlowsTest, StartInspectionShowsTheDefaultsAndStartsTheRun) {
