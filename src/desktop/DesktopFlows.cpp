@@ -22,9 +22,10 @@ DesktopCommandLine ParseDesktopCommandLine(const std::vector<std::string>& argum
     DesktopCommandLine c;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
-        // "--drive C=/mnt/win", "--drive=C=/mnt/win", "--app-paths FILE".
+        // "--drive C=/mnt/win", "--drive=C=/mnt/win", "--app-paths FILE",
+        // "--recovery-password DIGITS".
         bool option = false;
-        for (const std::string name : {"--drive", "--app-paths"}) {
+        for (const std::string name : {"--drive", "--app-paths", "--recovery-password"}) {
             std::string value;
             if (a == name && i + 1 < arguments.size())
                 value = arguments[++i];
@@ -34,8 +35,10 @@ DesktopCommandLine ParseDesktopCommandLine(const std::vector<std::string>& argum
                 continue;
             if (name == "--drive")
                 c.driveMap.push_back(value);
-            else
+            else if (name == "--app-paths")
                 c.appPathsFile = value;
+            else
+                c.recoveryPassword = value;
             option = true;
             break;
         }

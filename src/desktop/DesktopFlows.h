@@ -24,6 +24,7 @@ struct DesktopCommandLine {
     // (repeatable) and "--app-paths FILE", as the command-line program takes them.
     std::vector<std::string> driveMap;
     std::string appPathsFile;
+    std::string recoveryPassword; // of BitLocker volumes on the disks given as drives
 };
 
 // The arguments after the program's name. `isFile` tells whether an argument

@@ -39,6 +39,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     c.file = QString::fromStdString(parsed.file);
     c.scan.driveMap = parsed.driveMap;
     c.scan.appPathsFile = parsed.appPathsFile;
+    c.scan.recoveryPassword = parsed.recoveryPassword;
     return c;
 }
 
@@ -101,6 +102,21 @@ bool COstravionApp::InitInstance(const CommandLine& commandLine) {
     }
     if (gui) {
         gui->SetFlows(&frame_->Flows());
+        // A disk image chosen in the start dialog is read as drive C:, with
+        // the registered applications the program was given; an empty path
+        // puts back the drives it started with.
+        const ScanSetup started = commandLine.scan;
+        frame_->Flows().SetDiskImageOpener(
+            [this, started](const std::string& path, std::string& error) {
+                ScanSetup setup = started;
+                if (!path.empty())
+                    setup.driveMap = {"C=" + platform_.Codec().ToUtf8(path)};
+                if (!platform_.ConfigureScan(setup, error))
+                    return false;
+                for (const std::string& warning : platform_.ScanWarnings())
+                    Dialogs::Show(frame_.get(), QString::fromStdString(warning));
+                return true;
+            });
         for (auto* view : {static_cast<CResultView*>(upper), static_cast<CResultView*>(lower)}) {
             // A check-box change after a total was opened or saved marks it edited.
             view->Model().workEdited = [this] { frame_->Flows().WorkEdited(); };

@@ -2,6 +2,7 @@
 
 #include "qt/report/QtText.h"
 
+#include "desktop/DesktopTexts.h"
 #include "doc/Inspection.h"
 #include "qt/Dialogs.h"
 #include "qt/Pictures.h"
@@ -60,6 +61,17 @@ CUserInfoDlg::CUserInfoDlg(StartDialogModel& model, const TextCodec& codec, QWid
     addRow(Qs(TXT_USER_COMPUTER), computer_);
     addRow(Qs(TXT_USER_RESULT_NAME), resultName_, Qs(TXT_USER_NO_EXTENSION));
     addRow(Qs(TXT_USER_USER), user_);
+    // Where a disk image may be audited: the disk, this PC's or the image's,
+    // with the button that chooses an image.
+    if (model.chooseDisk) {
+        disk_ = makeEdit(0, true);
+        disk_->setObjectName(QStringLiteral("editDisk"));
+        diskButton_ = new QPushButton(Qs(desktop::kStartDiskButton), this);
+        diskButton_->setObjectName(QStringLiteral("buttonDisk"));
+        connect(diskButton_, &QPushButton::clicked, this, &CUserInfoDlg::OnChooseDisk);
+        addRow(Qs(desktop::kStartDisk), disk_);
+        grid->addWidget(diskButton_, row - 1, 2);
+    }
 
     ok_ = new QPushButton(Qs(TXT_OK), this);
     ok_->setObjectName(QStringLiteral("button1"));
@@ -82,14 +94,27 @@ CUserInfoDlg::CUserInfoDlg(StartDialogModel& model, const TextCodec& codec, QWid
     setFixedSize(sizeHint());
 
     group_->setText(Qs(model.group));
-    model_->setText(Qs(model.model));
-    computer_->setText(Qs(model.computer));
-    resultName_->setText(Qs(model.resultName));
-    user_->setText(Qs(model.user));
-    // Long texts show from their start.
-    for (QLineEdit* e : {model_, computer_, resultName_, user_})
-        e->setCursorPosition(0);
+    ShowFacts();
     group_->setFocus();
+}
+
+void CUserInfoDlg::ShowFacts() {
+    model_->setText(Qs(fields_.model));
+    computer_->setText(Qs(fields_.computer));
+    resultName_->setText(Qs(fields_.resultName));
+    user_->setText(Qs(fields_.user));
+    if (disk_)
+        disk_->setText(
+            Qs(fields_.disk.empty() ? std::string(desktop::kStartThisPc) : fields_.disk));
+    // Long texts show from their start.
+    for (QLineEdit* e : {model_, computer_, resultName_, user_, disk_})
+        if (e)
+            e->setCursorPosition(0);
+}
+
+void CUserInfoDlg::OnChooseDisk() {
+    if (fields_.chooseDisk && fields_.chooseDisk(fields_))
+        ShowFacts();
 }
 
 QString CUserInfoDlg::Qs(const std::string& cp949) const {

@@ -31,10 +31,16 @@ public:
     QLineEdit* Field(int control) const;
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
+    // "디스크 이미지…" and the disk it chose; null where none may be chosen.
+    QPushButton* DiskButton() const { return diskButton_; }
+    QLineEdit* DiskField() const { return disk_; }
 
 public slots:
     // OK: the model checks the fields; a refused one takes the focus.
     void OnOk();
+    // "디스크 이미지…": the model asks for the image and, when it can be
+    // read, the fields show the disk's facts.
+    void OnChooseDisk();
 
 private:
     std::string Cp949(const QLineEdit* e) const;
@@ -42,8 +48,12 @@ private:
 
     StartDialogModel& fields_;
     const TextCodec& codec_;
+    void ShowFacts();
+
     QLineEdit *group_, *model_, *computer_, *resultName_, *user_;
+    QLineEdit* disk_ = nullptr;
     QPushButton *ok_, *cancel_;
+    QPushButton* diskButton_ = nullptr;
 };
 
 } // namespace ostravion::gui

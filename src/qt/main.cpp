@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
     const std::string unusable = desktop::ApplyScanStandIns(
         commandLine, codec, [&](const std::vector<std::string>& drives, const std::string& apps) {
             std::string error;
-            return platform->ConfigureScan(ScanSetup{drives, apps}, error);
+            return platform->ConfigureScan(ScanSetup{drives, apps, commandLine.recoveryPassword},
+                                           error);
         });
     if (!unusable.empty()) {
         Say(argc, argv, codec.ToUtf8(unusable));

@@ -39,8 +39,9 @@ WinApp::~WinApp() {
 bool WinApp::InitInstance(HINSTANCE instance, const DesktopCommandLine& commandLine, int show) {
     EnableSplashScreen(commandLine.splash);
     std::string error;
-    if (!platform_.ConfigureScan(ScanSetup{commandLine.driveMap, commandLine.appPathsFile},
-                                 error)) {
+    if (!platform_.ConfigureScan(
+            ScanSetup{commandLine.driveMap, commandLine.appPathsFile, commandLine.recoveryPassword},
+            error)) {
         Door::Show(nullptr, platform_.Codec().FromUtf8(error));
         return false;
     }
@@ -149,7 +150,9 @@ int RunApplication(HINSTANCE instance, int show) {
         commandLine, platform->Codec(),
         [&](const std::vector<std::string>& drives, const std::string& apps) {
             std::string error;
-            return platform->ConfigureScan(ScanSetup{drives, apps}, error);
+            // The recovery password is refused, with its own message, when the
+            // window starts.
+            return platform->ConfigureScan(ScanSetup{drives, apps, {}}, error);
         });
     if (!unusable.empty()) {
         say(unusable, MB_ICONWARNING);

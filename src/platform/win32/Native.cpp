@@ -39,6 +39,12 @@ struct Win32Native final : NativePlatform {
         return listedApps.InUse() ? static_cast<AppPaths&>(listedApps) : appPaths;
     }
     bool ConfigureScan(const ScanSetup& setup, std::string& error) override {
+        // Disk images, BitLocker ones among them, are read by the Linux programs.
+        if (!setup.recoveryPassword.empty()) {
+            error = "Windows에서는 디스크 이미지를 읽지 않으므로 --recovery-password 를 쓸 수 "
+                    "없습니다. Linux판으로 검사하십시오";
+            return false;
+        }
         return drives.SetMap(setup.driveMap, error) && listedApps.Load(setup.appPathsFile, error);
     }
     const FileDates* Dates() override { return &dates; }
