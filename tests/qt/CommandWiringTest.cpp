@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUrl>
@@ -126,6 +127,30 @@ private slots:
         QTest::keyClick(&h.Frame(), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("save: (cancel)"),
                                               QStringLiteral("dialog: 결과별 인쇄 = rejected")}));
+    }
+
+    void theStartDialogChoosesADiskImageWhereOneCanBeRead() {
+        Harness h;
+        QStringList opened;
+        h.Frame().Flows().SetDiskImageOpener([&](const std::string& path, std::string&) {
+            opened << QString::fromStdString(path);
+            return true;
+        });
+        QString before, after;
+        Dialogs::SetNextFileName(QStringLiteral("/srv/win.vhdx"));
+        Dialogs::SetNextDialogAction([&](QDialog& d) {
+            auto& dlg = static_cast<CUserInfoDlg&>(d);
+            QVERIFY(dlg.DiskButton() && dlg.DiskField());
+            before = dlg.DiskField()->text();
+            dlg.DiskButton()->click();
+            after = dlg.DiskField()->text();
+            test::Press(d, QStringLiteral("button2"));
+        });
+        h.Frame().OnCommand(IDC_START);
+        QCOMPARE(before, QStringLiteral("이 PC"));
+        // Chosen, then given up with the cancelled dialog.
+        QCOMPARE(opened, QStringList({QStringLiteral("/srv/win.vhdx"), QString()}));
+        QCOMPARE(after, QStringLiteral("/srv/win.vhdx"));
     }
 
     void theStartDialogShowsTheDefaultsAndTakesTheTypedFields() {
