@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Every kind of disk an audit is given: three NTFS volumes (Windows on the
 # second) scanned as drives C:, D:, E: is the reference; the same volumes in
-# MBR and GPT partition tables, and that MBR disk in VHD, VHDX, VMDK, qcow2
-# (with a backing file) and EWF (whole and split) containers, give the same
-# per-PC file but for the scan time. Then the disks that cannot be read.
+# MBR and GPT partition tables, and that MBR disk in VHD, VHDX, VMDK and
+# qcow2 snapshots (read through their parents) and EWF (whole and split)
+# containers, give the same per-PC file but for the scan time. Then the
+# disks that cannot be read.
 #   scan_disk_kinds_test.sh CLI
 set -u
 cli=$(realpath "$1")
@@ -75,16 +76,19 @@ put hidden.img gpt.img "${start[2]}"
 put win.img gpt.img "${start[3]}"
 put data2.img gpt.img "${start[4]}"
 
-for format in vpc vhdx vmdk; do qemu-img convert -f raw -O $format mbr.img mbr.$format; done
-qemu-img convert -f raw -O qcow2 mbr.img base.qcow2
-qemu-img create -q -f qcow2 -b base.qcow2 -F qcow2 child.qcow2
+for format in vpc vhdx; do qemu-img convert -f raw -O $format mbr.img mbr.$format; done
+# Snapshots that read the disk through their parents beside them.
+for format in vmdk qcow2; do
+    qemu-img convert -f raw -O $format mbr.img base.$format
+    qemu-img create -q -f $format -b base.$format -F $format child.$format
+done
 ewfacquire -u -q -c fast -t "$work/whole" mbr.img >/dev/null 2>&1
 ewfacquire -u -q -c none -S 16MiB -t "$work/split" mbr.img >/dev/null 2>&1
 check "split EWF: several segments" "yes" "$([ -f split.E02 ] && echo yes)"
 # Recognised by content, not by name.
 mv mbr.vpc mbr-vhd.bin
 
-for disk in mbr.img gpt.img mbr-vhd.bin mbr.vhdx mbr.vmdk child.qcow2 whole.E01 split.E01; do
+for disk in mbr.img gpt.img mbr-vhd.bin mbr.vhdx child.vmdk child.qcow2 whole.E01 split.E01; do
     scan "run-$disk" "C=$work/$disk"
     check "$disk: status" "0" "$?"
     check "$disk: the same file as the bare volumes" "$(body bare)" "$(body "run-$disk")"

@@ -273,7 +273,7 @@ public:
             libbfio_pool_free(&pool_, nullptr);
     }
     static std::shared_ptr<VmdkBytes> Open(std::shared_ptr<FileBytes> file, const std::string& path,
-                                           std::string& why) {
+                                           std::string& why, int depth = 0) {
         auto bytes = std::make_shared<VmdkBytes>();
         why = "VMDK 이미지가 손상되어 읽을 수 없습니다";
         if (libvmdk_handle_initialize(&bytes->handle_, nullptr) != 1)
@@ -336,6 +336,38 @@ public:
             return nullptr;
         bytes->size_ = size;
         why.clear();
+        // A snapshot reads what it does not hold from its parent, beside it.
+        std::size_t parentSize = 0;
+        if (libvmdk_handle_get_utf8_parent_filename_size(bytes->handle_, &parentSize, nullptr) ==
+                1 &&
+            parentSize > 1) {
+            std::string parent(parentSize, '\0');
+            if (libvmdk_handle_get_utf8_parent_filename(
+                    bytes->handle_, reinterpret_cast<std::uint8_t*>(parent.data()), parentSize,
+                    nullptr) != 1)
+                return nullptr;
+            parent.resize(std::strlen(parent.c_str()));
+            if (depth >= 64) {
+                why = "VMDK 스냅숏의 부모가 너무 깊게 이어집니다";
+                return nullptr;
+            }
+            const std::string at = Folder(path) + "/" + LastPart(parent);
+            std::string whyParent;
+            std::shared_ptr<FileBytes> parentFile = OpenPlain(at, whyParent);
+            if (!parentFile) {
+                why = "VMDK 스냅숏의 부모 디스크 \"" + LastPart(parent) +
+                      "\"가 그 옆에 없습니다: " + whyParent;
+                return nullptr;
+            }
+            bytes->parent_ = Open(parentFile, at, why, depth + 1);
+            if (!bytes->parent_)
+                return nullptr;
+            if (libvmdk_handle_set_parent_handle(bytes->handle_, bytes->parent_->handle_,
+                                                 nullptr) != 1) {
+                why = "VMDK 부모 디스크 \"" + LastPart(parent) + "\"가 스냅숏의 부모가 아닙니다";
+                return nullptr;
+            }
+        }
         return bytes;
     }
     std::uint64_t Size() const override { return size_; }
@@ -348,6 +380,7 @@ public:
 private:
     libvmdk_handle_t* handle_ = nullptr;
     libbfio_pool_t* pool_ = nullptr;
+    std::shared_ptr<VmdkBytes> parent_; // closed after this handle, which reads through it
     std::uint64_t size_ = 0;
     mutable std::mutex mutex_;
 };
