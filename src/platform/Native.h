@@ -21,7 +21,7 @@ struct ScanSetup {
     std::string appPathsFile;
     // The recovery password of BitLocker volumes on the disks given as
     // drives (48 digits, with or without the dashes).
-    std::string recoveryPassword;
+    std::string recoveryPassword = {};
 };
 
 struct NativePlatform {

@@ -152,7 +152,7 @@ int RunApplication(HINSTANCE instance, int show) {
             std::string error;
             // The recovery password is refused, with its own message, when the
             // window starts.
-            return platform->ConfigureScan(ScanSetup{drives, apps, {}}, error);
+            return platform->ConfigureScan(ScanSetup{drives, apps}, error);
         });
     if (!unusable.empty()) {
         say(unusable, MB_ICONWARNING);
