@@ -697,7 +697,8 @@ bool OpenDiskBytes(std::shared_ptr<const DiskBytes> disk, const DiskChoice& choi
     }
     std::vector<Partition> parts;
     if (!PartitionsOf(*disk, parts)) {
-        why = "NTFS 볼륨도, 파티션 표(MBR, GPT)가 있는 디스크도 아닙니다";
+        why = "NTFS 볼륨이 아닙니다 (파티션 표(MBR, GPT)가 있는 디스크도, 알아볼 수 있는 디스크 "
+              "이미지도 아닙니다)";
         return false;
     }
     std::sort(parts.begin(), parts.end(),
