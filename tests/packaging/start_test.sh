@@ -15,9 +15,9 @@ chmod +x "$scratch/bin/ostravion" "$scratch/bin/ostravion-start"
 : >"$scratch/share/ostravion/vxa.spl"
 here=$scratch/here
 run() { (cd "$here" && HOME=$scratch/home "$scratch/bin/ostravion-start" "$@"); }
-check "relative total, drives and app paths become absolute; switches and absolute paths stay" \
-    "$here/본사.tls|--drive|C=$here/../pc1|--drive=D=$here/d|--drive=E=/mnt/e|--app-paths|$here/apps.txt|--app-paths=/etc/a|/Embedding|-x|$here/a b.tls|$scratch/home/Ostravion" \
+check "relative total, drives and app paths become absolute; switches, absolute paths and the recovery password stay" \
+    "$here/본사.tls|--drive|C=$here/../pc1|--drive=D=$here/d|--drive=E=/mnt/e|--app-paths|$here/apps.txt|--app-paths=/etc/a|--recovery-password|111111-222222|/Embedding|-x|$here/a b.tls|$scratch/home/Ostravion" \
     "$(run 본사.tls --drive C=../pc1 --drive=D=d --drive=E=/mnt/e --app-paths apps.txt \
-           --app-paths=/etc/a /Embedding -x 'a b.tls')"
+           --app-paths=/etc/a --recovery-password 111111-222222 /Embedding -x 'a b.tls')"
 check "no arguments: none made up" "$scratch/home/Ostravion" "$(run)"
 exit $fail
