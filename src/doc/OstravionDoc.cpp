@@ -1,5 +1,6 @@
 #include "doc/OstravionDoc.h"
 
+#include "files/CandidateFile.h"
 #include "files/PerPcWriter.h"
 #include "files/ReplaceFiles.h"
 #include "files/WriteLock.h"
@@ -91,7 +92,18 @@ bool COstravionDoc::WritePerPcRows(const std::string& path, const PcFacts& facts
             fresh = replacement.NewName(path);
         }
         ok = !fresh.empty() && WritePerPcFile(fs, quiet, fresh, facts, normal) &&
-             AppendPerPcRows(fs, quiet, fresh, extended) && replacement.Commit();
+             AppendPerPcRows(fs, quiet, fresh, extended);
+        // Beside it, the programs the key list lacks, replaced together with
+        // it: a candidates file never speaks of another scan than its result.
+        if (ok) {
+            std::vector<const FoundProgram*> rows = normal;
+            rows.insert(rows.end(), extended.begin(), extended.end());
+            const std::string candidates = PcCandidatesText(rows);
+            auto out = replacement.Create(CandidatesPath(path));
+            const bool written = out && out->Write(candidates);
+            ok = out && out->Close() && written;
+        }
+        ok = ok && replacement.Commit();
     }
     if (!ok) {
         std::string message = msg::kWriteFileOpenError;
