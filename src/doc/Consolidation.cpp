@@ -141,7 +141,14 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
     const std::string resultPath = util.ResultPath(".rst");
 
     FileReplacement replacement(fs);
-    auto out = replacement.Create(totalPath);
+    // The candidates of its PCs go beside the total and are replaced with
+    // it, first, so that the total's own move is the last.
+    bool candWritten = false;
+    if (auto cand = replacement.Create(CandidatesPath(totalPath))) {
+        candWritten = cand->Write(candidates);
+        candWritten = cand->Close() && candWritten;
+    }
+    auto out = candWritten ? replacement.Create(totalPath) : nullptr;
     if (!out) {
         if (!scratchPath.empty())
             fs.Remove(scratchPath);
@@ -169,12 +176,6 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
         fs.Remove(scratchPath);
     written = out->Close() && written;
     out.reset();
-    // The candidates of its PCs go beside the total and are replaced with it.
-    if (written && readOk) {
-        auto cand = replacement.Create(CandidatesPath(totalPath));
-        const bool candWritten = cand && cand->Write(candidates);
-        written = cand && cand->Close() && candWritten;
-    }
     if (!readOk) {
         messages.Show(consolidation::kFileOpenError);
         return false;
@@ -214,7 +215,7 @@ void GatherCandidates(const FileSystem& fs, const std::string& name,
 std::string CandidatesUnreadLines(const ConsolidationSummary& summary) {
     std::string lines;
     for (const std::string& name : summary.candidatesUnread)
-        lines += "\n" + std::string(candidates::kPcUnread) + CandidatesPath(name);
+        lines += "\n" + std::string(candidates::kPcUnread) + CandidatesPath(kWorkFolder + name);
     return lines;
 }
 
