@@ -151,8 +151,7 @@ public:
                           "merge 가 받는 TSV 로 씁니다 (CP949 와 CR LF, --utf8 이면 UTF-8 과 LF)");
         candidates_->add_option("--name", name_, "총괄 파일의 이름 (\".tls\" 는 빼도 됩니다)")
             ->required();
-        candidates_
-            ->add_option("--min-pcs", minPcs_, "이만큼 많은 PC에 있는 프로그램만 씁니다")
+        candidates_->add_option("--min-pcs", minPcs_, "이만큼 많은 PC에 있는 프로그램만 씁니다")
             ->check(CLI::PositiveNumber)
             ->capture_default_str();
         candidates_->add_option("--out", out_, "쓸 TSV 파일")->required();
@@ -324,7 +323,8 @@ private:
             const std::string upper = text::ToUpper(columns[5]);
             const std::string size = columns.size() > 6 ? columns[6] : std::string();
             std::string version;
-            if (keys.Match(upper, size, [&] { return columns[4]; }, version) > 0 ||
+            if (keys.Match(
+                    upper, size, [&] { return columns[4]; }, version) > 0 ||
                 !seen.insert(upper + "\t" + size).second) {
                 ++present;
                 continue;
@@ -362,8 +362,8 @@ private:
         Say(ShownUtf8Path(out_) + " 을(를) 썼습니다: 키 리스트의 항목 " +
             std::to_string(keys.Size() > 0 ? keys.Size() - 1 : 0) + "개 뒤에 " +
             std::to_string(added.size()) + "개를 더해 항목 " +
-            std::to_string(check.Size() > 0 ? check.Size() - 1 : 0) + "개 (" + where +
-            " 을(를) " + EncodingName(tsv.encoding) + "(으)로 읽음)");
+            std::to_string(check.Size() > 0 ? check.Size() - 1 : 0) + "개 (" + where + " 을(를) " +
+            EncodingName(tsv.encoding) + "(으)로 읽음)");
         if (present > 0)
             Say("이미 키 리스트에 있는 줄 " + std::to_string(present) + "개는 넣지 않았습니다.");
         return 0;

@@ -529,8 +529,7 @@ void DesktopFlows::Consolidate() {
 
 void DesktopFlows::ExportCandidates() {
     const std::string candPath = CandidatesPath(util_.ResultPath(".tls"));
-    const CandidateReview review =
-        ReviewCandidates(util_.Files(), candPath, kKeyListFile, 1);
+    const CandidateReview review = ReviewCandidates(util_.Files(), candPath, kKeyListFile, 1);
     if (!review.read) {
         ui_.Show(candidates::kCannotRead + candPath);
         return;

@@ -63,7 +63,7 @@ std::string CandidatesReviewText(const std::vector<Candidate>& candidates, const
 
 // What exporting a total's candidates came to.
 struct CandidateReview {
-    bool read = false;     // the total's candidates file was read
+    bool read = false;      // the total's candidates file was read
     long long badLines = 0; // its lines that were left out
     bool keyListRead = false;
     std::size_t count = 0; // candidate lines in `text`

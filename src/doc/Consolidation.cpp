@@ -198,8 +198,8 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
 // The candidates file beside a per-PC file that was read, gathered when it
 // is there. A PC without one (written before candidates were kept) adds
 // none; one that is there but cannot be read is named.
-void GatherCandidates(const FileSystem& fs, const std::string& name,
-                      CandidateGathering& candidates, ConsolidationSummary& summary) {
+void GatherCandidates(const FileSystem& fs, const std::string& name, CandidateGathering& candidates,
+                      ConsolidationSummary& summary) {
     const std::string path = CandidatesPath(kWorkFolder + name);
     if (!fs.Exists(path) && !fs.IsLink(path))
         return;
@@ -341,9 +341,8 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
 
     std::string aside;
     summary.candidates = candidates.Result().size();
-    summary.totalWritten =
-        WriteTotal(util, table, summary.pcCount, scratchPath, historyWhole,
-                   TotalCandidatesText(candidates.Result()), aside);
+    summary.totalWritten = WriteTotal(util, table, summary.pcCount, scratchPath, historyWhole,
+                                      TotalCandidatesText(candidates.Result()), aside);
     if (summary.totalWritten) {
         // The total counts every chosen file as a PC (stored totals and their
         // rates rely on it); the message says how many of them were read, and

@@ -25,8 +25,7 @@ TEST(CandidateExport, ReviewFileSkipsWhatTheKeyListHolds) {
                          "k\tAPP\tk\tWord\t8.0\tW.EXE\t77\tk\tCo\r\n"
                          "k\tAPP\tk\tRare\t1\tR.EXE\t1\tk\tCo\r\n");
     std::size_t written = 0;
-    const std::string text =
-        CandidatesReviewText(ReadCandidates(total), &keys, 2, written);
+    const std::string text = CandidatesReviewText(ReadCandidates(total), &keys, 2, written);
     EXPECT_EQ(written, 2u);
     EXPECT_EQ(text, CandidatesCaption() + "\r\n" +
                         "-\t-\t-\tTool\t1.0\tT.EXE\t10\t-\tCo\t-\tC:\\T\\\t3\r\n"

@@ -48,11 +48,12 @@ TEST(CandidateFile, PerPcLinesFromFoundPrograms) {
 // Lines without all eleven fields, an executable name or a numeric size are
 // left out and counted; a total's PC count is read back.
 TEST(CandidateFile, ReaderSkipsBadLines) {
-    const std::string text = PcLine("A.EXE", "10", "1.0", "C:\\") + "garbage\r\n" +
-                             Line({"-", "-", "-", "T", "1", "-", "10", "-", "Co", "-", "C:\\"}) +
-                             Line({"-", "-", "-", "T", "1", "B.EXE", "ten", "-", "Co", "-", "C:\\"}) +
-                             Line({"-", "-", "-", "T", "1", "C.EXE", "7", "-", "Co", "-"}) +
-                             Line({"-", "-", "-", "T", "1", "D.EXE", "7", "-", "Co", "-", "D:\\", "3"});
+    const std::string text =
+        PcLine("A.EXE", "10", "1.0", "C:\\") + "garbage\r\n" +
+        Line({"-", "-", "-", "T", "1", "-", "10", "-", "Co", "-", "C:\\"}) +
+        Line({"-", "-", "-", "T", "1", "B.EXE", "ten", "-", "Co", "-", "C:\\"}) +
+        Line({"-", "-", "-", "T", "1", "C.EXE", "7", "-", "Co", "-"}) +
+        Line({"-", "-", "-", "T", "1", "D.EXE", "7", "-", "Co", "-", "D:\\", "3"});
     long long bad = 0;
     const std::vector<Candidate> read = ReadCandidates(text, &bad);
     EXPECT_EQ(bad, 4);
@@ -81,6 +82,6 @@ TEST(CandidateFile, GatheringCountsPcsAndSorts) {
     EXPECT_EQ(r[1].columns[candfile::kExeName] + std::to_string(r[1].pcs), "c.exe2");
     EXPECT_EQ(r[2].columns[candfile::kExeName] + std::to_string(r[2].pcs), "B.EXE1");
     EXPECT_EQ(r[3].columns[candfile::kVersion], "1.1");
-    EXPECT_EQ(TotalCandidatesText({r[1]}),
-              Line({"-", "-", "-", "Tool", "3.0", "c.exe", "30", "-", "Acme", "-", "C:\\C\\", "2"}));
+    EXPECT_EQ(TotalCandidatesText({r[1]}), Line({"-", "-", "-", "Tool", "3.0", "c.exe", "30", "-",
+                                                 "Acme", "-", "C:\\C\\", "2"}));
 }
