@@ -324,7 +324,7 @@ private:
             const std::string size = columns.size() > 6 ? columns[6] : std::string();
             std::string version;
             if (keys.Match(
-                    upper, size, [&] { return columns[4]; }, version) > 0 ||
+                    upper, size, [&] { return text::EmptyIfDash(columns[4]); }, version) > 0 ||
                 !seen.insert(upper + "\t" + size).second) {
                 ++present;
                 continue;
