@@ -340,9 +340,10 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
     util.StepProgress(2);
 
     std::string aside;
-    summary.candidates = candidates.Result().size();
+    const std::vector<Candidate> gathered = candidates.Result();
+    summary.candidates = gathered.size();
     summary.totalWritten = WriteTotal(util, table, summary.pcCount, scratchPath, historyWhole,
-                                      TotalCandidatesText(candidates.Result()), aside);
+                                      TotalCandidatesText(gathered), aside);
     if (summary.totalWritten) {
         // The total counts every chosen file as a PC (stored totals and their
         // rates rely on it); the message says how many of them were read, and
@@ -355,7 +356,9 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
             (aside.empty() ? std::string()
                            : "\n" + std::string(consolidation::kResultMovedAside) + aside) +
             CandidatesUnreadLines(summary);
-        if (whole)
+        // A candidates file that could not be read leaves the total whole,
+        // but not the list of programs the key list lacks: a warning.
+        if (whole && summary.candidatesUnread.empty())
             messages.Inform(text);
         else
             messages.Show(text);
