@@ -73,8 +73,9 @@ std::string CandidatesReviewText(const std::vector<Candidate>& candidates, const
         if (c.pcs < minPcs || (keys && Identified(*keys, c)))
             continue;
         for (const std::string& column : c.columns)
-            out += Trimmed(column) + "\t";
-        out += Trimmed(c.folder) + "\t" + std::to_string(c.pcs) + "\r\n";
+            candfile::AppendField(out, Trimmed(column));
+        candfile::AppendField(out, Trimmed(c.folder));
+        out += std::to_string(c.pcs) + "\r\n";
         ++written;
     }
     return out;

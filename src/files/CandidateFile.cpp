@@ -7,19 +7,27 @@
 
 namespace ostravion {
 
-namespace {
-
-void AddField(std::string& out, std::string_view value) {
-    out += text::DashIfEmpty(text::BlankControls(value));
+void candfile::AppendField(std::string& out, std::string_view value) {
+    std::string field = text::DashIfEmpty(text::BlankControls(value));
+    // A lead byte without its trail byte at the end would take the TAB after
+    // it for its trail byte, and the line would lose a field.
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < field.size(); i += text::CharLength(field, i))
+        last = i;
+    if (last + 1 == field.size() && text::IsLeadByte(static_cast<unsigned char>(field[last])))
+        field.back() = '?';
+    out += field;
     out += '\t';
 }
 
+namespace {
+
 void AppendLine(std::string& out, const Candidate& c, bool withPcs) {
     for (const std::string& column : c.columns)
-        AddField(out, column);
-    AddField(out, c.folder);
+        candfile::AppendField(out, column);
+    candfile::AppendField(out, c.folder);
     if (withPcs)
-        AddField(out, std::to_string(c.pcs));
+        candfile::AppendField(out, std::to_string(c.pcs));
     out += "\r\n";
 }
 

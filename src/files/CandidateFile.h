@@ -42,6 +42,10 @@ inline constexpr std::size_t kFileSize = 6;
 inline constexpr std::size_t kCompany = 8;
 inline constexpr std::size_t kFolder = 10;
 inline constexpr std::size_t kPcs = 11;
+
+// One field and its TAB: empty written "-", TAB, CR and LF inside it as
+// blanks, and a lead byte left without its trail byte at its end as "?".
+void AppendField(std::string& out, std::string_view value);
 } // namespace candfile
 
 // The candidates file of a per-PC or total file: its extension replaced by ".cand".

@@ -41,6 +41,9 @@ TEST(CandidateFile, PerPcLinesFromFoundPrograms) {
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].columns[candfile::kExeName], "Tool.exe");
     EXPECT_EQ(back[0].pcs, 1);
+    // A lead byte at a field's end would swallow the TAB after it.
+    unlisted.Folder = "C:\\\xB0";
+    EXPECT_EQ(ReadCandidates(PcCandidatesText({&unlisted})).at(0).folder, "C:\\?");
     EXPECT_EQ(CandidatesPath(".\\CheckOut\\G_N.ipt"), ".\\CheckOut\\G_N.cand");
     EXPECT_EQ(CandidatesPath(".\\Check.Out\\T"), ".\\Check.Out\\T.cand");
 }
