@@ -130,7 +130,8 @@ bool SameFile(const std::string& a, const std::string& b) {
 class KeylistCommand final : public Command {
 public:
     void Register(CLI::App& app) override {
-        cmd_ = app.add_subcommand("keylist", "키 리스트 파일을 풀거나, 항목을 보이거나, 만듭니다");
+        cmd_ = app.add_subcommand("keylist", "키 리스트 파일을 풀거나, 항목을 보이거나, 만들고, 키 "
+                                             "리스트에 없는 프로그램을 내보내거나 합칩니다");
         cmd_->require_subcommand(1);
         unpack_ = cmd_->add_subcommand(
             "unpack", "풀어낸 내용을 그대로(CP949, CR LF) stdout 에 씁니다. --utf8 이면 UTF-8 과 "
