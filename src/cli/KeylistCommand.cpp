@@ -340,10 +340,10 @@ private:
                 "개 있습니다. 고친 뒤 다시 하십시오. 아무것도 쓰지 않았습니다.");
             return 1;
         }
-        // Entry 0 identifies nothing: a key list without entries gets the
-        // review file's caption line first.
-        if (keys.Size() == 0 && !added.empty() && !lines.empty())
-            payload = std::string(lines[0]);
+        // Entry 0 identifies nothing: a key list without entries gets a
+        // caption line first.
+        if (keys.Size() == 0 && !added.empty())
+            payload = CandidatesCaption();
         if (!payload.empty() && payload.back() != '\n')
             payload += "\r\n";
         for (const std::string& line : added)
