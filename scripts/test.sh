@@ -37,7 +37,7 @@ if [ $quick -eq 0 ]; then
   # A crash, a leak, a timeout or a failed property ends the run with an
   # error and leaves the input as build-fuzz/<target>-crash-* (or leak-, timeout-).
   for target in keylist_fuzz perpc_fuzz total_fuzz resultwriting_fuzz csv_import_fuzz \
-                pe_version_fuzz ntfs_image_fuzz disk_image_fuzz hive_fuzz; do
+                candidates_fuzz pe_version_fuzz ntfs_image_fuzz disk_image_fuzz hive_fuzz; do
     mkdir -p "build-fuzz/corpus/$target"
     log="build-fuzz/$target.log"
     # libewf allocates a chunk as large as a damaged chunk table says (never

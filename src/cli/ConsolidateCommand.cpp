@@ -73,10 +73,12 @@ public:
         std::cout << "unreadable files\t" << s.unreadable.size() << "\n";
         std::cout << "distinct programs\t" << s.programs << "\n";
         std::cout << "installations\t" << s.installations << "\n";
+        std::cout << "key-list candidates\t" << s.candidates << "\n";
         if (!s.totalWritten)
             return 1;
-        // The total is written, but a PC it counts was never read.
-        return s.pcRead < s.pcCount ? 3 : 0;
+        // The total is written, but a PC it counts was never read, or the
+        // candidates of one could not be gathered.
+        return s.pcRead < s.pcCount || !s.candidatesUnread.empty() ? 3 : 0;
     }
 
 private:

@@ -7,7 +7,7 @@ CommandStates::CommandStates() {
     // item enabled; 검사중지, 결과작성 and 인쇄 disabled.
     for (int id : {ID_SCAN_START, ID_CONSOLIDATE, ID_WRITE_RESULT, ID_FILE_OPEN, ID_FILE_SAVE,
                    ID_FILE_SAVE_AS, ID_FILE_PRINT, ID_FILE_PREVIEW, ID_APP_EXIT, ID_ABOUT_PRODUCT,
-                   ID_FILE_PRINT_SETUP, ID_ABOUT_ORG, ID_HELP_GUIDE})
+                   ID_FILE_PRINT_SETUP, ID_ABOUT_ORG, ID_HELP_GUIDE, ID_EXPORT_CANDIDATES})
         menu_[id] = true;
     buttons_ = {{IDC_START, true},
                 {IDC_STOP, false},
@@ -25,6 +25,11 @@ void CommandStates::DocumentCommandsDisabled() {
         menu_[id] = false;
     for (int id : kDocumentButtons)
         buttons_[id] = false;
+    menu_[ID_EXPORT_CANDIDATES] = false;
+}
+
+void CommandStates::CandidatesFound(bool found) {
+    menu_[ID_EXPORT_CANDIDATES] = found;
 }
 
 void CommandStates::DocumentConfirmed() {

@@ -23,6 +23,7 @@ enum MenuId : int {
     ID_APP_EXIT = 32796,
     ID_ABOUT_PRODUCT = 32797,
     ID_HELP_GUIDE = 32798,
+    ID_EXPORT_CANDIDATES = 32799,
     ID_FILE_PRINT_SETUP = 57606,
     ID_ABOUT_ORG = 57664,
 };
@@ -54,6 +55,9 @@ public:
     void ScanStarted();
     void ScanCompleted(); // the end of a walk, before the closing question
     void ScanStopped();   // the stop command
+    // Whether the total on show has a candidates file beside it: its export
+    // is usable only then.
+    void CandidatesFound(bool found);
 
     bool MenuEnabled(int id) const;
     bool ButtonEnabled(int id) const;

@@ -2,11 +2,13 @@
 
 #include "desktop/DesktopTexts.h"
 #include "desktop/NativeFolders.h"
+#include "doc/CandidateExport.h"
 #include "doc/ConsolidateRun.h"
 #include "doc/FileSelection.h"
 #include "doc/Inspection.h"
 #include "doc/ResultWriting.h"
 #include "doc/SharedWrite.h"
+#include "files/ReplaceFiles.h"
 #include "scan/Facts.h"
 #include "scan/KeyList.h"
 #include "util/Text.h"
@@ -196,6 +198,9 @@ void DesktopFlows::OnCommand(int id) {
         break;
     case ID_HELP_GUIDE:
         OpenGuide();
+        break;
+    case ID_EXPORT_CANDIDATES:
+        ExportCandidates();
         break;
     case ID_APP_EXIT:
         Exit();
@@ -413,6 +418,7 @@ void DesktopFlows::OpenPath(const std::string& path) {
     util_.StepProgress(1);
     util_.DestroyProgress();
     states_.DocumentConfirmed();
+    NoteCandidates();
     ApplyStates();
 }
 
@@ -505,6 +511,8 @@ void DesktopFlows::SaveAs() {
         util_.SetPreviousTotalPath(util_.ResultPath(".tls"));
         edited_ = false;
         UpdateTitle(1);
+        NoteCandidates();
+        ApplyStates();
     } else {
         util_.RestoreResultNames(names);
         util_.SetWorkState(before);
@@ -553,7 +561,43 @@ void DesktopFlows::Consolidate() {
     }
     edited_ = true;
     states_.DocumentConfirmed();
+    NoteCandidates();
     ApplyStates();
+}
+
+void DesktopFlows::ExportCandidates() {
+    const std::string candPath = CandidatesPath(util_.ResultPath(".tls"));
+    const CandidateReview review = ReviewCandidates(util_.Files(), candPath, kKeyListFile, 1);
+    if (!review.read) {
+        ui_.Show(candidates::kCannotRead + candPath);
+        return;
+    }
+    if (review.count == 0) {
+        std::string text = candidates::kNoCandidates;
+        if (review.badLines > 0)
+            text += "\n" + candidates::BadLinesLine(review.badLines);
+        ui_.Inform(text);
+        return;
+    }
+    const std::optional<std::string> path = ui_.ChooseSaveFile(
+        {candidates::kExportCaption, "tsv", util_.BaseName() + candidates::kExportSuffix,
+         candidates::kExportFilter, kWorkFolder});
+    util_.RestoreStartDirectory();
+    if (!path)
+        return;
+    if (!ReplaceFiles(util_.Files(), {{*path, review.text}})) {
+        ui_.Show(candidates::kCannotWrite + *path);
+        return;
+    }
+    std::string text = candidates::WrittenLine(review.count, *path);
+    if (!review.keyListRead)
+        text += "\n" + std::string(candidates::kKeyListUnread);
+    if (review.badLines > 0)
+        text += "\n" + candidates::BadLinesLine(review.badLines);
+    if (review.keyListRead && review.badLines == 0)
+        ui_.Inform(text);
+    else
+        ui_.Show(text);
 }
 
 void DesktopFlows::RunResultWriting() {

@@ -7,6 +7,7 @@
 
 #include "desktop/CommandStates.h"
 #include "desktop/DesktopDocument.h"
+#include "files/CandidateFile.h"
 #include "ports/DesktopUi.h"
 #include "util/AuditUtil.h"
 
@@ -77,6 +78,9 @@ public:
     bool Save();
     void SaveAs();
     void Consolidate();
+    // 키 리스트 후보 내보내기: the total's candidates, less what KEYLIST.DAT
+    // holds already, written for review to a file the save dialog names.
+    void ExportCandidates();
     // False when a save it ran failed.
     bool WriteResult();
     void Print(bool preview);
@@ -124,6 +128,10 @@ public:
 
 private:
     void ApplyStates() { ui_.ApplyCommandStates(states_); }
+    // The export of candidates follows the total on show having them.
+    void NoteCandidates() {
+        states_.CandidatesFound(util_.FileExists(CandidatesPath(util_.ResultPath(".tls"))));
+    }
     void OpenPath(const std::string& path);
     bool WrittenResultExists() const;
     // The key list loads; else its message names where it was looked for.

@@ -21,6 +21,7 @@ const std::vector<ResourceId>& ResourceIds() {
                                                 {"ID_FILE_PRINT_SETUP", ID_FILE_PRINT_SETUP},
                                                 {"ID_ABOUT_ORG", ID_ABOUT_ORG},
                                                 {"ID_HELP_GUIDE", ID_HELP_GUIDE},
+                                                {"ID_EXPORT_CANDIDATES", ID_EXPORT_CANDIDATES},
                                                 {"ID_NEXT_PANE", ID_NEXT_PANE},
                                                 {"ID_PREV_PANE", ID_PREV_PANE},
                                                 {"IDC_START", IDC_START},

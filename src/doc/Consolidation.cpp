@@ -1,8 +1,10 @@
 #include "doc/Consolidation.h"
 
+#include "doc/CandidateExport.h"
 #include "doc/Inspection.h"
 #include "doc/SharedWrite.h"
 
+#include "files/CandidateFile.h"
 #include "files/PerPcReader.h"
 #include "files/ReplaceFiles.h"
 #include "files/TotalFile.h"
@@ -130,7 +132,8 @@ std::string MoveResultAside(CAuditUtil& util, const std::string& resultPath) {
 // whole leaves the earlier total as it was. A written result of the earlier
 // total is moved aside first. True when the file was written whole.
 bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
-                const std::string& scratchPath, bool historyWhole, std::string& aside) {
+                const std::string& scratchPath, bool historyWhole, const std::string& candidates,
+                std::string& aside) {
     FileSystem& fs = util.Files();
     MessagePort& messages = util.Messages();
     util.SetResultNames(util.ResultPath(".tls"), CAuditUtil::NameForm::Path);
@@ -138,7 +141,14 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
     const std::string resultPath = util.ResultPath(".rst");
 
     FileReplacement replacement(fs);
-    auto out = replacement.Create(totalPath);
+    // The candidates of its PCs go beside the total and are replaced with
+    // it, first, so that the total's own move is the last.
+    bool candWritten = false;
+    if (auto cand = replacement.Create(CandidatesPath(totalPath))) {
+        candWritten = cand->Write(candidates);
+        candWritten = cand->Close() && candWritten;
+    }
+    auto out = candWritten ? replacement.Create(totalPath) : nullptr;
     if (!out) {
         if (!scratchPath.empty())
             fs.Remove(scratchPath);
@@ -183,6 +193,30 @@ bool WriteTotal(CAuditUtil& util, ProgramTable& table, long long pcCount,
     }
     RememberFiles(util, {totalPath, resultPath});
     return true;
+}
+
+// The candidates file beside a per-PC file that was read, gathered when it
+// is there. A PC without one (written before candidates were kept) adds
+// none; one that is there but cannot be read is named.
+void GatherCandidates(const FileSystem& fs, const std::string& name, CandidateGathering& candidates,
+                      ConsolidationSummary& summary) {
+    const std::string path = CandidatesPath(kWorkFolder + name);
+    if (!fs.Exists(path) && !fs.IsLink(path))
+        return;
+    std::string bytes;
+    if (!fs.ReadWhole(path, bytes)) {
+        summary.candidatesUnread.push_back(name);
+        return;
+    }
+    ++summary.candidatePcs;
+    candidates.AddPc(ReadCandidates(bytes));
+}
+
+std::string CandidatesUnreadLines(const ConsolidationSummary& summary) {
+    std::string lines;
+    for (const std::string& name : summary.candidatesUnread)
+        lines += "\n" + std::string(candidates::kPcUnread) + CandidatesPath(kWorkFolder + name);
+    return lines;
 }
 
 // Why the text of a chosen file is no per-PC file to count; null when it is one.
@@ -231,6 +265,7 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
     std::string bytes, block;
     std::vector<std::string_view> fields;
     std::vector<HistoryEntry> history;
+    CandidateGathering candidates;
     for (const std::string& name : files) {
         // A name is a file of the work folder as it stands: one that holds a
         // separator (a backslash is a plain character of a Linux name) would
@@ -256,6 +291,7 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
             scan = PerPcScan(std::string_view());
         } else {
             ++summary.pcRead;
+            GatherCandidates(fs, name, candidates, summary);
         }
         summary.computerNames.emplace_back(scan.ComputerName());
 
@@ -304,8 +340,10 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
     util.StepProgress(2);
 
     std::string aside;
-    summary.totalWritten =
-        WriteTotal(util, table, summary.pcCount, scratchPath, historyWhole, aside);
+    const std::vector<Candidate> gathered = candidates.Result();
+    summary.candidates = gathered.size();
+    summary.totalWritten = WriteTotal(util, table, summary.pcCount, scratchPath, historyWhole,
+                                      TotalCandidatesText(gathered), aside);
     if (summary.totalWritten) {
         // The total counts every chosen file as a PC (stored totals and their
         // rates rely on it); the message says how many of them were read, and
@@ -316,8 +354,11 @@ ConsolidationSummary Consolidate(CAuditUtil& util, TotalRowSink& sink) {
                               : consolidation::kConsolidatedIncomplete) +
             "\n" + consolidation::PcsReadLine(summary.pcCount, summary.pcRead) +
             (aside.empty() ? std::string()
-                           : "\n" + std::string(consolidation::kResultMovedAside) + aside);
-        if (whole)
+                           : "\n" + std::string(consolidation::kResultMovedAside) + aside) +
+            CandidatesUnreadLines(summary);
+        // A candidates file that could not be read leaves the total whole,
+        // but not the list of programs the key list lacks: a warning.
+        if (whole && summary.candidatesUnread.empty())
             messages.Inform(text);
         else
             messages.Show(text);

@@ -94,6 +94,12 @@ struct ConsolidationSummary {
     std::vector<std::string> computerNames;
     // The total file was written whole and the success message shown.
     bool totalWritten = false;
+    // Candidates beside the total: distinct programs the key list lacks, the
+    // PCs whose candidates file was read, and the per-PC files whose
+    // candidates file is there but could not be read.
+    std::size_t candidates = 0;
+    long long candidatePcs = 0;
+    std::vector<std::string> candidatesUnread;
 };
 
 // Merges the selected files of `util` (names in the work folder, in order)

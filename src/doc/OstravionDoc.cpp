@@ -1,5 +1,6 @@
 #include "doc/OstravionDoc.h"
 
+#include "files/CandidateFile.h"
 #include "files/PerPcWriter.h"
 #include "files/ReplaceFiles.h"
 #include "files/WriteLock.h"
@@ -85,12 +86,21 @@ bool COstravionDoc::WritePerPcRows(const std::string& path, const PcFacts& facts
     bool ok = taken == LockOutcome::Taken;
     if (ok) {
         FileReplacement replacement(fs);
+        // Beside it, the programs the key list lacks, replaced together with
+        // it: a candidates file never speaks of another scan than its result.
+        // It is moved first, so that the result file's own move is the last,
+        // made in one step.
+        std::vector<const FoundProgram*> rows = normal;
+        rows.insert(rows.end(), extended.begin(), extended.end());
+        auto cand = replacement.Create(CandidatesPath(path));
+        const bool candWritten = cand && cand->Write(PcCandidatesText(rows));
+        ok = cand && cand->Close() && candWritten;
         std::string fresh;
-        if (auto made = replacement.Create(path)) {
+        if (auto made = ok ? replacement.Create(path) : nullptr) {
             made->Close();
             fresh = replacement.NewName(path);
         }
-        ok = !fresh.empty() && WritePerPcFile(fs, quiet, fresh, facts, normal) &&
+        ok = ok && !fresh.empty() && WritePerPcFile(fs, quiet, fresh, facts, normal) &&
              AppendPerPcRows(fs, quiet, fresh, extended) && replacement.Commit();
     }
     if (!ok) {

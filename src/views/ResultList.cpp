@@ -35,6 +35,10 @@ FoundProgram StoredCopy(const FoundProgram& p) {
     s.KeyColumn2 = text::DashIfEmpty(p.KeyColumn2);
     s.ProgramName = text::DashIfEmpty(p.ProgramName);
     s.Version = text::DashIfEmpty(p.Version);
+    // No file shows these two, but the candidates file beside the per-PC
+    // file names the executable and its size.
+    s.FileName = p.FileName;
+    s.FileSize = p.FileSize;
     s.KeyColumn7 = text::DashIfEmpty(p.KeyColumn7);
     s.Company = text::DashIfEmpty(p.Company);
     s.DomesticCode = text::DashIfEmpty(p.DomesticCode);

@@ -25,7 +25,7 @@ check "golden exit: a PC not read" "3" "$rc"
 check "golden total bytes" "$(od -An -tx1 "$fixtures/expected.tls")" "$(od -An -tx1 "$work/run/CheckOut/$totalName")"
 check "golden total name" "$totalName" "$(ls "$work/run/CheckOut" | grep -i '^total\.tls$')"
 check "golden messages" "$(printf 'file open error..!\n파일을 열 수 없습니다.\nmissing.ipt: 파일이 없습니다\nfile open error..!\n파일을 열 수 없습니다.\ne.ipt: [리스트] 줄이 없습니다 (PC별 결과 파일이 아니거나 CP949와 CR LF로 쓰이지 않았습니다)\n취합을 마쳤으나 읽지 못한 PC별 결과 파일이 있습니다.\nPC 5대 중 3대를 읽었습니다.')" "$(cat "$work/err")"
-check "golden summary" "$(printf 'total file\t%s%s\nPCs\t5\nunreadable files\t2\ndistinct programs\t4\ninstallations\t6' "$workFolder" "$totalName")" "$(cat "$work/out")"
+check "golden summary" "$(printf 'total file\t%s%s\nPCs\t5\nunreadable files\t2\ndistinct programs\t4\ninstallations\t6\nkey-list candidates\t0' "$workFolder" "$totalName")" "$(cat "$work/out")"
 check "no scratch file left" "" "$(ls "$work/run/CheckOut" | grep _tm)"
 
 # No file named: every .ipt of CheckOut in name order ("_" after the letters),

@@ -116,7 +116,7 @@ cp "$run/CheckOut/audit.rst" "$work/first.rst"
 check "second run exit" "0" "$rc"
 check "second run saves nothing first" "" "$(cat "$work/err")"
 check "second run keeps counts and remark" "" "$(cmp "$work/first.rst" "$run/CheckOut/audit.rst")"
-check "second run writes the lower-case files" "audit.rst audit.tls" "$(cd "$run/CheckOut" && echo [Aa]udit.*)"
+check "second run writes the lower-case files" "audit.cand audit.rst audit.tls" "$(cd "$run/CheckOut" && echo [Aa]udit.*)"
 
 # With a written result, a count above the installed count keeps the stored
 # counts: status 1 and nothing written.

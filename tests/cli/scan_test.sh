@@ -85,7 +85,7 @@ check "missing key list: file kept" "$before" "$(od -An -tx1 "$ipt" | md5sum)"
 : > "$work/run/empty.dat"
 err=$("$cli" -C "$work/run" scan --group ACME --name NEW --keylist empty.dat --drive "C=$tree" 2>&1 >/dev/null)
 check "unreadable key list: message" "Key File Read Error..." "$(echo "$err" | head -n1)"
-check "unreadable key list: nothing written" "ACME_PC01.ipt" "$(ls "$work/run/CheckOut")"
+check "unreadable key list: nothing written" "ACME_PC01.cand ACME_PC01.ipt" "$(ls "$work/run/CheckOut" | xargs)"
 
 # The group is required.
 err=$("$cli" -C "$work/run" scan --name PC01 2>&1)

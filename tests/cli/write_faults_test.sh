@@ -53,7 +53,7 @@ kill_when() { # file to wait for ("" for none), delay
     check "killed (${1:-start} + $2 s): old or new total" "yes" "$([ "$state" != other ] && echo yes)"
     # A killed writer's temporaries are its own: no later writer removes
     # them. Its lock, of a process gone on this computer, is taken over.
-    rm -f "$run/CheckOut/big.tls".~*.new "$run/CheckOut/big_tm".~*
+    rm -f "$run/CheckOut/big.tls".~*.new "$run/CheckOut/big.cand".~*.new "$run/CheckOut/big_tm".~*
 }
 killed=0
 cut=0

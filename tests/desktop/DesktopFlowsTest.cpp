@@ -4,6 +4,7 @@
 #include "desktop/DesktopFlows.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/NativeFolders.h"
+#include "doc/CandidateExport.h"
 #include "doc/FileSelection.h"
 #include "doc/Inspection.h"
 #include "doc/ResultWriting.h"
@@ -1106,6 +1107,40 @@ TEST_F(DesktopFlowsTest, ASaveOverAChangedTotalOffersSaveAs) {
     flows.OnCommand(ID_FILE_SAVE);
     EXPECT_FALSE(flows.Edited());
     EXPECT_EQ(util.TotalFileName(), "mine.tls");
+}
+
+// 키 리스트 후보 내보내기 is usable while the total on show has candidates
+// beside it; it writes the review file the save dialog names, and says so.
+TEST_F(DesktopFlowsTest, ExportCandidatesFollowsTheTotalsCandidates) {
+    EXPECT_FALSE(flows.CommandEnabled(ID_EXPORT_CANDIDATES));
+    OpenTotal();
+    EXPECT_FALSE(ui.states.MenuEnabled(ID_EXPORT_CANDIDATES));
+
+    const std::string line = "-\t-\t-\tTool\t1.0\tT.EXE\t10\t-\tCo\t-\tC:\\T\\\t2\t\r\n";
+    fs.files[".\\CheckOut\\total.cand"] = line;
+    OpenTotal();
+    EXPECT_TRUE(ui.states.MenuEnabled(ID_EXPORT_CANDIDATES));
+    ui.files.push_back("/out/review.tsv");
+    flows.OnCommand(ID_EXPORT_CANDIDATES);
+    EXPECT_EQ(fs.files["/out/review.tsv"],
+              CandidatesCaption() + "\r\n-\t-\t-\tTool\t1.0\tT.EXE\t10\t-\tCo\t-\tC:\\T\\\t2\r\n");
+    EXPECT_EQ(ui.log, (Calls{std::string("save: ") + candidates::kExportCaption + " total" +
+                                 candidates::kExportSuffix + " " + kWorkFolder,
+                             "show: " + candidates::WrittenLine(1, "/out/review.tsv")}));
+
+    // Cancelled: nothing written; a failed write says so.
+    ui.log.clear();
+    fs.files.erase("/out/review.tsv");
+    flows.OnCommand(ID_EXPORT_CANDIDATES);
+    EXPECT_EQ(fs.files.count("/out/review.tsv"), 0u);
+    fs.failingRenames.insert("/out/review.tsv");
+    ui.files.push_back("/out/review.tsv");
+    flows.OnCommand(ID_EXPORT_CANDIDATES);
+    EXPECT_EQ(ui.log.back(), std::string("show: ") + candidates::kCannotWrite + "/out/review.tsv");
+
+    // A scan puts the total away.
+    Start("G");
+    EXPECT_FALSE(ui.states.MenuEnabled(ID_EXPORT_CANDIDATES));
 }
 
 } // namespace

@@ -174,9 +174,10 @@ TEST_F(ConsolidationFixture, StaleScratchFileDoesNotLeakIntoTheTotal) {
     EXPECT_EQ(total.substr(total.find("[PC_HISTORY]\r\n") + 14),
               Line({"NEW", "Co", "p", "C:\\", "A"}));
     // It may be another run's, going on elsewhere: it stays, and nothing of
-    // this run's is left beside the total.
+    // this run's is left beside the total but the total and its candidates.
     EXPECT_EQ(fs.files[kDir + "stale_tm"], Line({"OLD-PC", "Co", "left over", "C:\\", "A"}));
-    EXPECT_EQ(fs.files.size(), 3u);
+    EXPECT_EQ(fs.files.size(), 4u);
+    EXPECT_EQ(fs.files.count(kDir + "stale.cand"), 1u);
 }
 
 TEST_F(ConsolidationFixture, EveryFileMissingStillCountsAndWritesAnEmptyHistory) {
@@ -356,4 +357,32 @@ TEST_F(ConsolidationFixture, OverwritingMovesTheWrittenResultAsideAndHeldTotalsS
     EXPECT_TRUE(util.HeldByOther());
     EXPECT_EQ(Total("t"), before);
     EXPECT_TRUE(sink.rows.size() == 1u); // the lists were not restarted
+}
+
+// The candidates files of the PCs read are gathered beside the total: a PC
+// without one adds none, one that cannot be read is named in the closing
+// message, and one beside a per-PC file that was not read is not used.
+TEST_F(ConsolidationFixture, CandidatesOfThePcsAreGatheredBesideTheTotal) {
+    const std::string cand =
+        Line({"-", "-", "-", "Tool", "1.0", "T.EXE", "10", "-", "Co", "-", "C:\\T\\"});
+    fs.files[kDir + "a.ipt"] = PerPcHeader("A") + L("9", "3", "Tool", "Co", "C:\\T\\");
+    fs.files[kDir + "a.cand"] = cand + "bad line\r\n";
+    fs.files[kDir + "b.ipt"] = PerPcHeader("B") + L("9", "3", "Tool", "Co", "D:\\T\\");
+    fs.files[kDir + "c.ipt"] = PerPcHeader("C");
+    fs.links.insert(kDir + "c.cand"); // there, but not a file to read
+    fs.files[kDir + "e.ipt"] = "no per-PC file";
+    fs.files[kDir + "e.cand"] = cand;
+    const ConsolidationSummary s = Run("T", {"a.ipt", "b.ipt", "c.ipt", "e.ipt"});
+    EXPECT_TRUE(s.totalWritten);
+    EXPECT_EQ(s.candidates, 1u);
+    EXPECT_EQ(s.candidatePcs, 1);
+    EXPECT_EQ(s.candidatesUnread, std::vector<std::string>{"c.ipt"});
+    EXPECT_EQ(fs.files[kDir + "T.cand"],
+              Line({"-", "-", "-", "Tool", "1.0", "T.EXE", "10", "-", "Co", "-", "C:\\T\\", "1"}));
+    EXPECT_NE(messages.shown.back().find(kDir + "c.cand"), std::string::npos);
+
+    // Without any candidates file the total's is empty, and says nothing.
+    const ConsolidationSummary none = Run("U", {"b.ipt"});
+    EXPECT_TRUE(none.candidatesUnread.empty());
+    EXPECT_EQ(fs.files.at(kDir + "U.cand"), "");
 }

@@ -115,6 +115,19 @@ private slots:
         QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("shell: open ") + h.dir.Path(page)}));
     }
 
+    // 키 리스트 후보 내보내기 is greyed until a total with candidates beside it
+    // is on show; then it asks for the file to write.
+    void theCandidatesItemAsksForItsFile() {
+        Harness h;
+        QVERIFY(!h.Frame().Action(ID_EXPORT_CANDIDATES)->isEnabled());
+        h.dir.Write(QStringLiteral("CheckOut/total.cand"),
+                    "-\t-\t-\tTool\t1.0\tT.EXE\t10\t-\tCo\t-\tC:\\\t2\t\r\n");
+        OpenTotal(h);
+        QVERIFY(h.Frame().Action(ID_EXPORT_CANDIDATES)->isEnabled());
+        h.Frame().Action(ID_EXPORT_CANDIDATES)->trigger();
+        QCOMPARE(Dialogs::Log(), QStringList({QStringLiteral("save: (cancel)")}));
+    }
+
     void keysReachTheirFlowsOnlyWhenEnabled() {
         Harness h;
         for (Qt::Key key : {Qt::Key_S, Qt::Key_A, Qt::Key_P})

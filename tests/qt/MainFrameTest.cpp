@@ -98,8 +98,12 @@ private slots:
                                     "것인지 묻습니다"),
                  }));
         QCOMPARE(MenuEntries(top[1]->menu()), QStringList({QStringLiteral("32771 검사 시작 | ")}));
-        QCOMPARE(MenuEntries(top[2]->menu()), QStringList({QStringLiteral("32773 검사 취합 | "),
-                                                           QStringLiteral("32774 결과 작성 | ")}));
+        QCOMPARE(
+            MenuEntries(top[2]->menu()),
+            QStringList({QStringLiteral("32773 검사 취합 | "), QStringLiteral("32774 결과 작성 | "),
+                         QStringLiteral("-"),
+                         QStringLiteral("32799 키 리스트 후보 내보내기… | 검사에서 찾았으나 키 "
+                                        "리스트에 없는 프로그램을 검토할 파일로 씁니다")}));
         QCOMPARE(
             MenuEntries(top[3]->menu()),
             QStringList({QStringLiteral("1037 일반(&N) | 위 목록만 보여 줍니다"),

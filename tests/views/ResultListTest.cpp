@@ -118,8 +118,8 @@ TEST_F(ListFixture, ScanRowsShowSlotsAsTheyAreAndStoreDashes) {
     EXPECT_EQ(s.KeyColumn0, "-");
     EXPECT_EQ(s.InstalledCount, "-");
     EXPECT_EQ(s.Company, "Acme");
-    EXPECT_EQ(s.FileName, ""); // file name and size are not kept
-    EXPECT_EQ(s.FileSize, "");
+    EXPECT_EQ(s.FileName, "Word.EXE"); // kept for the candidates file, as found
+    EXPECT_EQ(s.FileSize, "1234");
 }
 
 TEST_F(ListFixture, TotalRowsShowTheInstalledCountAndTickByOrigin) {

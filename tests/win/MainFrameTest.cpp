@@ -340,6 +340,19 @@ TEST(WinMainFrame, TheGuideItemOpensTheGuideThroughTheShell) {
               std::vector<std::string>{"shell: open " + folder + "\\" + desktop::kGuidePage});
 }
 
+// 키 리스트 후보 내보내기 is greyed until a total with candidates beside it is
+// on show; then it asks for the file to write.
+TEST(WinMainFrame, TheCandidatesItemAsksForItsFile) {
+    Harness h;
+    ASSERT_TRUE(h.created);
+    EXPECT_FALSE(MenuEnabled(h, ID_EXPORT_CANDIDATES));
+    h.dir.Write("CheckOut/total.cand", "-\t-\t-\tTool\t1.0\tT.EXE\t10\t-\tCo\t-\tC:\\\t2\t\r\n");
+    OpenTotal(h);
+    EXPECT_TRUE(MenuEnabled(h, ID_EXPORT_CANDIDATES));
+    h.Command(ID_EXPORT_CANDIDATES);
+    EXPECT_EQ(Door::TakeLog(), std::vector<std::string>{"save: (cancel)"});
+}
+
 // Enter on a row of the scan layout asks for its folder, as a double click does.
 TEST(WinMainFrame, EnterOnAScanRowAsksForItsFolder) {
     Harness h;
