@@ -333,6 +333,13 @@ public:
                                   std::vector<DirEntry>& out) const {
         return List(nativeFolder, out) ? ReadFault::None : ReadFault::Failed;
     }
+    // True when folders below this root may be listed by several threads at
+    // once (and FileSize asked meanwhile), so that a walk can read listings
+    // ahead of itself. A search that cannot need not override it.
+    virtual bool ListsConcurrently(const std::string& nativeRoot) const {
+        (void)nativeRoot;
+        return false;
+    }
     // The identity of a folder itself (see DirEntry); false when unknown.
     virtual bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                           std::uint64_t& inode) const = 0;

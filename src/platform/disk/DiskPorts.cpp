@@ -138,6 +138,11 @@ public:
         return true;
     }
     char NativeSeparator() const override { return '/'; }
+    // An image's folders come out of its own tree; other folders are the machine's.
+    bool ListsConcurrently(const std::string& nativeRoot) const override {
+        std::string inside;
+        return !state_->Find(nativeRoot, inside) && machine_.search.ListsConcurrently(nativeRoot);
+    }
     bool FileSize(const std::string& nativePath, std::uint64_t& size) const override {
         std::string inside;
         const Volume* v = state_->Find(nativePath, inside);

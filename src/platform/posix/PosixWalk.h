@@ -30,6 +30,7 @@ public:
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override;
     char NativeSeparator() const override { return '/'; }
+    bool ListsConcurrently(const std::string&) const override { return true; }
     bool FileSize(const std::string& nativePath, std::uint64_t& size) const override;
 
     // A file name as the core sees it: CP949, "?" for a character without a form.
