@@ -51,8 +51,9 @@ unsigned ReadAheadThreads() {
 
 FolderWalk::FolderWalk(const FileSearch& search, char textSeparator, const WalkFolder& root,
                        unsigned threads, std::function<void()> workerStart)
-    : search_(search), textSeparator_(textSeparator), root_(std::make_unique<WalkNode>()),
-      rootId_{root.device, root.inode}, workerStart_(std::move(workerStart)) {
+    : search_(search), textSeparator_(textSeparator),
+      root_(std::make_unique<WalkNode>()), rootId_{root.device, root.inode},
+      workerStart_(std::move(workerStart)) {
     root_->folder = root;
     for (unsigned i = 0; i < threads; ++i) {
         try {

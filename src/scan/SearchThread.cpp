@@ -302,8 +302,9 @@ int CountSubdirectories(const FileSearch& search, const Drive& drive) {
         return 0;
     const FolderIdentity id{root.device, root.inode};
     std::vector<WalkFolder> subfolders;
-    CollectSubfolders(root, entries, drive.textSeparator, search.NativeSeparator(), id,
-                      [&id](const FolderIdentity& f) { return f == id; }, subfolders);
+    CollectSubfolders(
+        root, entries, drive.textSeparator, search.NativeSeparator(), id,
+        [&id](const FolderIdentity& f) { return f == id; }, subfolders);
     return static_cast<int>(subfolders.size());
 }
 
