@@ -1,5 +1,7 @@
 #include "platform/disk/NtfsVolume.h"
 
+#include "platform/disk/MftTree.h"
+
 #include <libfsntfs.h>
 
 #include <cerrno>
@@ -22,6 +24,7 @@ constexpr unsigned kReparsePoint = 0x400;
 // Records below this number are the volume's own metadata files ($MFT,
 // $Bitmap, $Extend ...), which Windows leaves out of every listing.
 constexpr std::uint64_t kFirstUserRecord = 16;
+constexpr std::uint64_t kRootRecord = 5;
 
 void Forget(libfsntfs_error_t*& error) {
     if (error)
@@ -144,7 +147,15 @@ struct NtfsVolume::Impl {
     libfsntfs_volume_t* volume = nullptr;
     mutable std::mutex mutex;
     // Folders met in listings, by path: opened again by record number.
-    mutable std::unordered_map<std::string, std::uint64_t> folders;
+    struct Folder {
+        std::uint64_t record = 0;
+        unsigned attributes = 0;
+    };
+    mutable std::unordered_map<std::string, Folder> folders;
+    // Every folder's names, read once from the MFT; unused (empty) when the
+    // MFT could not be read whole, and the folders' indexes are read instead.
+    mutable MftTree tree;
+    mutable bool treeTried = false;
 
     ~Impl() {
         if (volume) {
@@ -165,7 +176,7 @@ struct NtfsVolume::Impl {
         }
         const auto known = folders.find(path);
         if (known != folders.end()) {
-            if (libfsntfs_volume_get_file_entry_by_index(volume, known->second, out.Out(),
+            if (libfsntfs_volume_get_file_entry_by_index(volume, known->second.record, out.Out(),
                                                          &error) == 1 &&
                 out)
                 return true;
@@ -242,6 +253,27 @@ std::unique_ptr<NtfsVolume> NtfsVolume::Open(const std::string& path, std::strin
 NtfsVolume::Listing NtfsVolume::List(const std::string& folder, std::vector<NtfsEntry>& out) const {
     out.clear();
     std::lock_guard<std::mutex> lock(impl_->mutex);
+    if (!impl_->treeTried) {
+        impl_->treeTried = true;
+        if (!ReadMftTree(impl_->volume, impl_->tree))
+            impl_->tree = MftTree();
+    }
+    if (!impl_->tree.Empty()) {
+        // A folder is found by the listing of its parent, which the walk
+        // has always listed before.
+        const auto known = impl_->folders.find(folder);
+        if (folder.empty() || known != impl_->folders.end()) {
+            const std::uint64_t record = folder.empty() ? kRootRecord : known->second.record;
+            if (!folder.empty() && (known->second.attributes & kReparsePoint))
+                return Listing::Reparse;
+            const std::string prefix = folder.empty() ? folder : folder + "/";
+            impl_->tree.Names(record, out);
+            for (const NtfsEntry& e : out)
+                if (e.attributes & kDirectory)
+                    impl_->folders[prefix + e.name] = {e.record, e.attributes};
+            return Listing::Listed;
+        }
+    }
     Entry dir;
     if (!impl_->Resolve(folder, dir) || !IsFolder(dir.get()))
         return Listing::Failed;
@@ -275,7 +307,7 @@ NtfsVolume::Listing NtfsVolume::List(const std::string& folder, std::vector<Ntfs
         if (e.record < kFirstUserRecord)
             continue;
         if (e.attributes & kDirectory)
-            impl_->folders[prefix + e.name] = e.record;
+            impl_->folders[prefix + e.name] = {e.record, e.attributes};
         out.push_back(std::move(e));
     }
     return damaged ? Listing::Partial : Listing::Listed;
