@@ -313,6 +313,12 @@ NtfsVolume::Listing NtfsVolume::List(const std::string& folder, std::vector<Ntfs
     return damaged ? Listing::Partial : Listing::Listed;
 }
 
+void NtfsVolume::ListFromIndexes() {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->treeTried = true;
+    impl_->tree = MftTree();
+}
+
 bool NtfsVolume::Stat(const std::string& path, NtfsEntry& out) const {
     std::lock_guard<std::mutex> lock(impl_->mutex);
     Entry e;
