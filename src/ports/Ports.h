@@ -317,6 +317,10 @@ struct DirEntry {
     // can stay on one file system.
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    // A symbolic link or junction: listed, but never entered and never read
+    // as what it leads to, as Windows' own tools list it and as a disk read
+    // directly shows it.
+    bool link = false;
 };
 
 class FileSearch {

@@ -40,6 +40,7 @@ void CollectSubfolders(const WalkFolder& parent, const std::vector<DirEntry>& en
         sub.native = parent.native + e.nativeName + nativeSeparator;
         sub.device = e.device;
         sub.inode = e.inode;
+        sub.link = e.link;
         out.push_back(std::move(sub));
     }
 }
@@ -81,6 +82,8 @@ FolderWalk::~FolderWalk() {
 }
 
 void FolderWalk::List(WalkNode& node) const {
+    if (node.folder.link)
+        return; // listed in its folder, never entered
     try {
         node.fault = search_.ListChecked(node.folder.native, node.entries);
         if (node.depth >= kMaxFolderDepth)

@@ -25,6 +25,7 @@ struct WalkFolder {
     std::string native; // as the system opens it, ending with the native separator
     std::uint64_t device = 0;
     std::uint64_t inode = 0; // device and inode 0: identity unknown
+    bool link = false;       // a link to a folder: nothing is listed in it
 };
 
 // Device and inode of a folder; both 0 when unknown.

@@ -152,6 +152,7 @@ void CSearchThread::PrepareFile(const WalkFolder& folder, const DirEntry& entry)
     currentNative_.assign(folder.native).append(entry.nativeName);
     currentText_.assign(folder.text).append(current_.FileName);
     currentFaulted_ = false;
+    currentLink_ = entry.link;
     sizePending_ = !entry.sizeKnown;
     if (entry.sizeKnown)
         current_.FileSize = SizeText(entry.size);
@@ -236,7 +237,10 @@ std::string CSearchThread::ReadVersionString(const std::string& nativePath,
         if (cachedName == name)
             return cachedValue;
     ReadFault fault = ReadFault::None;
-    std::string value = ports_.versions.ReadChecked(nativePath, name, fault);
+    // A link is not read as the file it leads to: it has no strings.
+    std::string value = currentLink_ && nativePath == currentNative_
+                            ? std::string()
+                            : ports_.versions.ReadChecked(nativePath, name, fault);
     // A file whose data cannot be read is not one without a version
     // resource: it is counted, once.
     if (fault != ReadFault::None && !currentFaulted_) {

@@ -145,6 +145,7 @@ private:
     std::string currentNative_;
     std::string currentText_;
     mutable bool currentFaulted_ = false;
+    bool currentLink_ = false;
     bool sizePending_ = false;
     mutable std::string versionCachePath_;
     mutable std::vector<std::pair<std::string, std::string>> versionCache_;

@@ -118,6 +118,9 @@ public:
             if (n.attributes & kAttrDirectory) {
                 e.device = v->device;
                 e.inode = n.record;
+                // A junction or link: its target lies on the running
+                // system, not on this disk.
+                e.link = (n.attributes & kAttrReparsePoint) != 0;
             }
             out.push_back(std::move(e));
         }

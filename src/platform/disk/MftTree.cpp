@@ -291,14 +291,15 @@ void MftTree::Names(std::uint64_t folder, std::vector<NtfsEntry>& out) const {
     }
 }
 
-bool ReadMftTree(libfsntfs_volume_t* volume, MftTree& out) {
+bool ReadMftTree(libfsntfs_volume_t* volume, std::uint64_t diskBytes, MftTree& out) {
     out = MftTree();
     size32_t recordSize = 0;
     std::uint64_t count = 0;
     if (libfsntfs_volume_get_mft_entry_size(volume, &recordSize, nullptr) != 1 ||
         recordSize < 0x200 || recordSize > 0x10000 || recordSize % kFixupStride != 0 ||
         libfsntfs_volume_get_number_of_file_entries(volume, &count, nullptr) != 1 ||
-        count <= kFirstUserRecord || count > (std::uint64_t{1} << 32))
+        count <= kFirstUserRecord || count > (std::uint64_t{1} << 32) ||
+        count > diskBytes / recordSize)
         return false;
 
     // The volume's own upper-case table orders the names of every index.

@@ -61,8 +61,9 @@ public:
     std::u16string names_;
 };
 
-// Reads the whole tree; false when the MFT cannot be read whole or holds a
-// damaged record in use, in which case folders are to be read one by one.
-bool ReadMftTree(libfsntfs_volume_t* volume, MftTree& out);
+// Reads the whole tree; false when the MFT cannot be read whole, holds a
+// damaged record in use, or claims more than `diskBytes`, in which case
+// folders are to be read one by one.
+bool ReadMftTree(libfsntfs_volume_t* volume, std::uint64_t diskBytes, MftTree& out);
 
 } // namespace ostravion::disk

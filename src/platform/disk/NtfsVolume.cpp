@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <mutex>
+#include <new>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -255,8 +256,18 @@ NtfsVolume::Listing NtfsVolume::List(const std::string& folder, std::vector<Ntfs
     std::lock_guard<std::mutex> lock(impl_->mutex);
     if (!impl_->treeTried) {
         impl_->treeTried = true;
-        if (!ReadMftTree(impl_->volume, impl_->tree))
+        // An MFT cannot hold more records than its disk has room for: a
+        // damaged one that claims more is not read into memory.
+        std::uint64_t limit = UINT64_MAX;
+        struct stat st {};
+        if (impl_->fd >= 0 && ::fstat(impl_->fd, &st) == 0)
+            limit = SourceBytes(impl_->fd, st);
+        try {
+            if (!ReadMftTree(impl_->volume, limit, impl_->tree))
+                impl_->tree = MftTree();
+        } catch (const std::bad_alloc&) {
             impl_->tree = MftTree();
+        }
     }
     if (!impl_->tree.Empty()) {
         // A folder is found by the listing of its parent, which the walk
