@@ -3,6 +3,8 @@
 #include "util/Text.h"
 
 #include <algorithm>
+#include <exception>
+#include <system_error>
 
 namespace ostravion {
 
@@ -110,8 +112,9 @@ void FolderWalk::List(WalkNode& node) const {
             }
             node.children.push_back(std::move(child));
         }
-    } catch (const std::bad_alloc&) {
-        // A folder too large to hold is one that could not be read.
+    } catch (const std::exception&) {
+        // A folder too large to hold is one that could not be read; a worker
+        // that let it through would end the program.
         node.entries = {};
         std::vector<std::unique_ptr<WalkNode>>().swap(node.children);
         node.fault = ReadFault::Failed;
