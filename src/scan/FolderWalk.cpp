@@ -148,9 +148,12 @@ void FolderWalk::Work() {
         lock.lock();
         aheadEntries_ += node.entries.size();
         Listed(node);
-        listed_.notify_all();
-        if (!node.children.empty())
+        if (waiting_ == &node)
+            listed_.notify_one();
+        if (node.children.size() > 1)
             work_.notify_all();
+        else if (!node.children.empty())
+            work_.notify_one();
     }
 }
 
@@ -173,10 +176,15 @@ WalkNode& FolderWalk::Take(WalkNode& node) {
             work_.notify_all();
         return node;
     }
+    waiting_ = &node;
     listed_.wait(lock, [&node] { return node.state == WalkNode::State::Listed; });
+    waiting_ = nullptr;
+    // Workers held back by the distance ahead may go on.
+    const bool held = aheadFolders_ >= kAheadFolders || aheadEntries_ >= kAheadEntries;
     --aheadFolders_;
     aheadEntries_ -= node.entries.size();
-    work_.notify_one();
+    if (held)
+        work_.notify_one();
     return node;
 }
 

@@ -114,6 +114,7 @@ private:
     std::size_t aheadFolders_ = 0;
     std::size_t aheadEntries_ = 0;
     bool stopping_ = false;
+    WalkNode* waiting_ = nullptr; // the folder the walk waits for
     std::function<void()> workerStart_;
     std::vector<std::thread> workers_;
 };
