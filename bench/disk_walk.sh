@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Times the offline audit of a Windows disk: `ostravion-cli scan` of an NTFS
 # image of 200,000 files read directly (no mount), against `find` on the same
-# volume mounted with ntfs-3g and against the same scan of the same tree
-# copied to the local disk, interleaved, warm cache, as ratios of one run.
+# volume mounted with ntfs-3g, The Sleuth Kit's `fls -r -p` on the image, and
+# the same scan of the same tree copied to the local disk, interleaved, warm
+# cache, as ratios of one run; then the peak memory of the two scans. Runs
+# the programs of an already built build folder; builds nothing.
 #   bench/disk_walk.sh         RUNS=5 IMAGE=/tmp/ostravion-disk.img BUILD=build
-# Aim: image <= 1.5 x local folder, image <= 1/3 x find on the ntfs-3g mount.
+# Aim: image <= 1.5 x local folder, image <= 1/3 x find on the ntfs-3g mount,
+# image's peak memory <= 2 x the local folder's.
 # The image is made once (bench_walk's tree copied in through ntfs-3g, a
 # few minutes) and kept for later runs. Needs root for the FUSE mount.
 set -euo pipefail
@@ -13,9 +16,11 @@ build=${BUILD:-build}
 runs=${RUNS:-5}
 img=${IMAGE:-/tmp/ostravion-disk.img}
 
-cmake --build "$build" --target bench_walk ostravion-cli -j2 >/dev/null
 bin=$build/bench/bench_walk
 cli=$build/src/ostravion-cli
+for b in "$bin" "$cli"; do
+  [ -x "$b" ] || { echo "$b is missing: cmake --build $build --target bench_walk ostravion-cli"; exit 1; }
+done
 work=$(mktemp -d /tmp/ostravion-disk-work-XXXXXX)
 mnt=$work/mnt
 mkdir -p "$mnt"
@@ -47,12 +52,17 @@ median() { tr ' ' '\n' | grep . | sort -n | awk '{a[NR]=$1} END {print a[int((NR
 image() { "$cli" -C "$work/run" scan --group B --name image --drive "C=$img" --overwrite; }
 folder() { "$cli" -C "$work/run" scan --group B --name folder --drive "C=$local_tree" --overwrite; }
 mounted() { find "$mnt" -printf '%s\n'; }
+sleuth() { fls -r -p "$img"; }
 
 ntfs-3g -o ro "$img" "$mnt"
 image >/dev/null 2>&1; folder >/dev/null 2>&1; mounted >/dev/null # warm the caches
+names=(image folder mounted)
+if command -v fls >/dev/null; then
+  sleuth >/dev/null
+  names+=(sleuth)
+fi
 files=$(find "$local_tree" -type f | wc -l)
 declare -A real cpu
-names=(image folder mounted)
 for _ in $(seq "$runs"); do
   for n in "${names[@]}"; do
     r=$(ms $n)
@@ -61,16 +71,24 @@ for _ in $(seq "$runs"); do
   done
 done
 declare -A label=([image]="scan, image read directly" [folder]="scan, local folder"
-  [mounted]="find on ntfs-3g mount")
+  [mounted]="find on ntfs-3g mount" [sleuth]="fls -r -p on the image")
 echo "files: $files, runs: $runs, milliseconds (real: wall clock; cpu: user + system)"
 for n in "${names[@]}"; do
   printf '%-28s real median %6d   cpu median %6d   [real %s]\n' "${label[$n]}" \
     "$(echo "${real[$n]}" | median)" "$(echo "${cpu[$n]}" | median)" "${real[$n]% }"
 done
 awk -v i="$(echo "${real[image]}" | median)" -v f="$(echo "${real[folder]}" | median)" \
-    -v m="$(echo "${real[mounted]}" | median)" 'BEGIN {
-  printf "real median: image/folder %.2f (aim <= 1.5)   image/find-on-mount %.2f (aim <= 0.33)\n",
-    i / f, i / m }'
+    -v m="$(echo "${real[mounted]}" | median)" -v s="$(echo "${real[sleuth]:-0}" | median)" 'BEGIN {
+  printf "real median: image/folder %.2f (aim <= 1.5)   image/find-on-mount %.2f (aim <= 0.33)",
+    i / f, i / m
+  if (s > 0) printf "   image/fls %.2f", i / s
+  printf "\n" }'
+# Peak memory (maximum resident set) of one scan of each.
+peak() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
+pi=$(peak "$cli" -C "$work/run" scan --group B --name image --drive "C=$img" --overwrite)
+pf=$(peak "$cli" -C "$work/run" scan --group B --name folder --drive "C=$local_tree" --overwrite)
+awk -v i="$pi" -v f="$pf" 'BEGIN {
+  printf "peak memory: image %d KB, folder %d KB, image/folder %.2f (aim <= 2.0)\n", i, f, i / f }'
 # The per-PC files of the two scans hold the same programs; their order, and
 # so which repeat is marked 4, follows the listings (NTFS's sorted by name,
 # the local disk's hashed). The PC facts differ by design: the image has no

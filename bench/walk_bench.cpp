@@ -4,6 +4,8 @@
 //   bench_walk prepare WORK ENTRIES  a work folder with a key list of ENTRIES entries
 //   bench_walk walk TREE WORK        one whole scan of TREE as drive C: from the
 //                                    work folder WORK; prints what it found
+//                                    (READ_AHEAD=N: N workers list folders ahead,
+//                                    0 none; the machine's cores by default)
 //
 // Both key lists identify the same programs: a dozen listed executables,
 // found by name and size, by name and version, or by name alone, plus
@@ -205,6 +207,8 @@ int Walk(const std::string& tree, const std::string& work) {
     StartScanJournal(files, util.JournalPath(), facts);
     CountingSink sink;
     CSearchThread thread(util, ScanPorts{search, drives, versions, apps}, sink);
+    if (const char* workers = std::getenv("READ_AHEAD"))
+        thread.SetReadAhead(static_cast<unsigned>(std::atoi(workers)));
 
     const auto start = std::chrono::steady_clock::now();
     const ScanOutcome outcome = thread.Run();

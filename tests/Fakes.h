@@ -262,6 +262,7 @@ public:
     // A link named `name` in parent that leads to the folder target.
     void AddLink(int parent, const std::string& name, int target) {
         AddFolderEntry(parent, name, name, target, kAttrDirectory | kAttrReparsePoint);
+        folders[parent].entries.back().link = true;
     }
     // listSize false: the listing leaves the size out and FileSize supplies it.
     void AddFile(int parent, const std::string& name, std::uint64_t size,

@@ -55,6 +55,9 @@ public:
         return inner_.Identify(nativeFolder, device, inode);
     }
     char NativeSeparator() const override { return inner_.NativeSeparator(); }
+    bool ListsConcurrently(const std::string& nativeRoot) const override {
+        return inner_.ListsConcurrently(nativeRoot);
+    }
     bool FileSize(const std::string& nativePath, std::uint64_t& size) const override {
         return inner_.FileSize(nativePath, size);
     }

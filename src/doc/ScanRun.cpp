@@ -122,6 +122,7 @@ void COstravionDoc::ScanThreadBody(std::stop_token stop, const ScanJob& job) {
     {
         CSearchThread search(util_, job.request.ports, sink);
         search.SetOsVersionString(job.osVersion);
+        search.SetReadAhead(ReadAheadThreads(), job.request.threads);
         outcome = search.Run(stop, job.request.keyListPath);
         std::lock_guard<std::mutex> lock(gate_);
         walkFaults_ = search.Faults();

@@ -317,6 +317,10 @@ struct DirEntry {
     // can stay on one file system.
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    // A symbolic link or junction: listed, but never entered and never read
+    // as what it leads to, as Windows' own tools list it and as a disk read
+    // directly shows it.
+    bool link = false;
 };
 
 class FileSearch {
@@ -332,6 +336,13 @@ public:
     virtual ReadFault ListChecked(const std::string& nativeFolder,
                                   std::vector<DirEntry>& out) const {
         return List(nativeFolder, out) ? ReadFault::None : ReadFault::Failed;
+    }
+    // True when folders below this root may be listed by several threads at
+    // once (and FileSize asked meanwhile), so that a walk can read listings
+    // ahead of itself. A search that cannot need not override it.
+    virtual bool ListsConcurrently(const std::string& nativeRoot) const {
+        (void)nativeRoot;
+        return false;
     }
     // The identity of a folder itself (see DirEntry); false when unknown.
     virtual bool Identify(const std::string& nativeFolder, std::uint64_t& device,

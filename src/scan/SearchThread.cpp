@@ -4,57 +4,11 @@
 #include "util/Messages.h"
 #include "util/Text.h"
 
-#include <algorithm>
+#include <functional>
 
 namespace ostravion {
 
 namespace {
-
-constexpr std::string_view kInternetCache = "Temporary Internet Files";
-
-// The browser cache is never entered: its search pattern ("...\\*.*")
-// names it somewhere after the first character.
-bool IsInternetCache(const std::string& folderText) {
-    const std::string pattern = folderText + "*.*";
-    return text::Find(pattern, kInternetCache, text::CharLength(pattern, 0)) != std::string::npos;
-}
-
-// Which entries of a listing a walk enters as sub-folders, and under what
-// names. Besides the cache folder it leaves out a folder on another file
-// system than the drive's root (a mount point) and a folder that is one of
-// its own ancestors (a link back up the tree), which would never end, and
-// every sub-folder of a folder at the depth limit.
-struct SubfolderRule {
-    char textSeparator;
-    char nativeSeparator;
-    FolderIdentity root;
-    const std::vector<FolderIdentity>& ancestors; // includes the parent itself
-
-    void Collect(const WalkFolder& parent, const std::vector<DirEntry>& entries,
-                 std::vector<WalkFolder>& out) const {
-        if (ancestors.size() >= kMaxFolderDepth)
-            return;
-        for (const DirEntry& e : entries) {
-            if (!(e.attributes & kAttrDirectory) || e.name == "." || e.name == "..")
-                continue;
-            WalkFolder sub;
-            sub.text = parent.text + text::BlankControls(e.name) + textSeparator;
-            if (IsInternetCache(sub.text))
-                continue;
-            const FolderIdentity id{e.device, e.inode};
-            if (id.Known()) {
-                if (root.Known() && id.device != root.device)
-                    continue;
-                if (std::find(ancestors.begin(), ancestors.end(), id) != ancestors.end())
-                    continue;
-            }
-            sub.native = parent.native + e.nativeName + nativeSeparator;
-            sub.device = e.device;
-            sub.inode = e.inode;
-            out.push_back(std::move(sub));
-        }
-    }
-};
 
 WalkFolder DriveRoot(const FileSearch& search, const Drive& drive) {
     WalkFolder root{drive.text, drive.native, 0, 0};
@@ -132,36 +86,34 @@ ScanOutcome CSearchThread::Run(std::stop_token stop, const std::string& keyListP
 }
 
 int CSearchThread::WalkDrive(const Drive& drive) {
-    textSeparator_ = drive.textSeparator;
-    ancestors_.clear();
-    return WalkDirectory(DriveRoot(ports_.search, drive));
+    const WalkFolder root = DriveRoot(ports_.search, drive);
+    const unsigned workers = ports_.search.ListsConcurrently(root.native) ? readAhead_ : 0;
+    ThreadControl* const threads = threadControl_;
+    std::function<void()> lower;
+    if (threads)
+        lower = [threads] { threads->LowerCurrentThread(); };
+    FolderWalk walk(ports_.search, drive.textSeparator, root, workers, std::move(lower));
+    return WalkDirectory(walk, walk.Root());
 }
 
-int CSearchThread::WalkDirectory(const WalkFolder& folder) {
+int CSearchThread::WalkDirectory(FolderWalk& walk, WalkNode& node) {
+    walk.Take(node);
     // A drive root that lists nothing counts as a failed search, as it does
-    // where every other folder at least lists itself.
-    const bool isRoot = ancestors_.empty();
-    std::vector<DirEntry> entries;
-    // A folder listed in part (a damaged entry, a read error half way) is
-    // counted and still walked for what it lists.
-    const ReadFault fault = ports_.search.ListChecked(folder.native, entries);
-    if (fault != ReadFault::None)
-        NoteFault(true, fault, folder.text);
-    if ((fault != ReadFault::None || isRoot) && entries.empty())
+    // where every other folder at least lists itself. A folder listed in
+    // part (a damaged entry, a read error half way) is counted and still
+    // walked for what it lists.
+    const bool isRoot = node.parent == nullptr;
+    if (node.fault != ReadFault::None)
+        NoteFault(true, node.fault, node.folder.text);
+    if ((node.fault != ReadFault::None || isRoot) && node.entries.empty())
         return kWalkSearchFailed;
-    if (isRoot)
-        root_ = {folder.device, folder.inode};
-    ancestors_.push_back({folder.device, folder.inode});
 
     // One listing serves both passes and both sub-folder counts.
-    std::vector<WalkFolder> subfolders;
-    SubfolderRule{textSeparator_, ports_.search.NativeSeparator(), root_, ancestors_}.Collect(
-        folder, entries, subfolders);
-    const int n = static_cast<int>(subfolders.size());
+    const int n = static_cast<int>(node.children.size());
     util_.NarrowStep(n + 1);
 
     bool stopped = false;
-    for (const DirEntry& e : entries) {
+    for (const DirEntry& e : node.entries) {
         if (StopRequested()) {
             stopped = true;
             break;
@@ -170,21 +122,21 @@ int CSearchThread::WalkDirectory(const WalkFolder& folder) {
             continue;
         if (!text::Contains(e.name, "."))
             continue;
-        PrepareFile(folder, e);
+        PrepareFile(node.folder, e);
         IdentifyFile(text::ToUpper(e.name));
     }
-    entries = {}; // the listing is not needed further down
+    node.entries = {}; // the listing is not needed further down
 
-    for (const WalkFolder& sub : subfolders) {
+    for (const auto& sub : node.children) {
         if (stopped || StopRequested()) {
             stopped = true;
             break;
         }
-        WalkDirectory(sub);
+        WalkDirectory(walk, *sub);
     }
-    ancestors_.pop_back();
     if (stopped || StopRequested())
         return kWalkStopped;
+    walk.Finish(node);
 
     util_.StepProgress(1);
     util_.WidenStep(n + 1);
@@ -200,6 +152,7 @@ void CSearchThread::PrepareFile(const WalkFolder& folder, const DirEntry& entry)
     currentNative_.assign(folder.native).append(entry.nativeName);
     currentText_.assign(folder.text).append(current_.FileName);
     currentFaulted_ = false;
+    currentLink_ = entry.link;
     sizePending_ = !entry.sizeKnown;
     if (entry.sizeKnown)
         current_.FileSize = SizeText(entry.size);
@@ -284,7 +237,10 @@ std::string CSearchThread::ReadVersionString(const std::string& nativePath,
         if (cachedName == name)
             return cachedValue;
     ReadFault fault = ReadFault::None;
-    std::string value = ports_.versions.ReadChecked(nativePath, name, fault);
+    // A link is not read as the file it leads to: it has no strings.
+    std::string value = currentLink_ && nativePath == currentNative_
+                            ? std::string()
+                            : ports_.versions.ReadChecked(nativePath, name, fault);
     // A file whose data cannot be read is not one without a version
     // resource: it is counted, once.
     if (fault != ReadFault::None && !currentFaulted_) {
@@ -349,10 +305,10 @@ int CountSubdirectories(const FileSearch& search, const Drive& drive) {
     if (!search.List(root.native, entries))
         return 0;
     const FolderIdentity id{root.device, root.inode};
-    const std::vector<FolderIdentity> ancestors{id};
     std::vector<WalkFolder> subfolders;
-    SubfolderRule{drive.textSeparator, search.NativeSeparator(), id, ancestors}.Collect(
-        root, entries, subfolders);
+    CollectSubfolders(
+        root, entries, drive.textSeparator, search.NativeSeparator(), id,
+        [&id](const FolderIdentity& f) { return f == id; }, subfolders);
     return static_cast<int>(subfolders.size());
 }
 

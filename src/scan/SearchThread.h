@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ports/Ports.h"
+#include "scan/FolderWalk.h"
 #include "scan/KeyList.h"
 #include "util/AuditUtil.h"
 #include "util/Types.h"
@@ -30,22 +31,6 @@ struct ScanPorts {
     const Drives& drives;
     const VersionStrings& versions;
     const AppPaths& appPaths;
-};
-
-// One folder of a walk, named twice.
-struct WalkFolder {
-    std::string text;   // as written in results, ending with the drive's text separator
-    std::string native; // as the system opens it, ending with the native separator
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0; // device and inode 0: identity unknown
-};
-
-// Device and inode of a folder; both 0 when unknown.
-struct FolderIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    bool Known() const { return device != 0 || inode != 0; }
-    bool operator==(const FolderIdentity&) const = default;
 };
 
 enum class ScanOutcome {
@@ -75,11 +60,6 @@ std::string WalkFaultText(const WalkFaults& faults, const std::string& logPath);
 // "G_N.log" for "G_N.ipt". One line per folder or file: kind, reason and
 // path, each followed by a TAB, CP949 with CR LF.
 std::string FaultLogPath(const std::string& scanResultPath);
-
-// Folders nested deeper than this below a drive's root are not entered: a
-// tree without end (a file system that makes up folders as they are listed)
-// would otherwise use up the scan thread's stack.
-inline constexpr std::size_t kMaxFolderDepth = 2048;
 
 // Results of WalkDirectory.
 inline constexpr int kWalkCompleted = 1;
@@ -111,9 +91,14 @@ public:
 
     // Walks one drive from its root.
     int WalkDrive(const Drive& drive);
-    // Files of the folder first (archive or hidden, a dot in the name), then
-    // its sub-folders depth first, each as a share of the progress bar.
-    int WalkDirectory(const WalkFolder& folder);
+
+    // Workers that list folders ahead of the walk where the file search
+    // allows it (ReadAheadThreads unless set); 0 lists every folder on the
+    // scan thread. `threads`, when given, lowers each worker's priority.
+    void SetReadAhead(unsigned workers, ThreadControl* threads = nullptr) {
+        readAhead_ = workers;
+        threadControl_ = threads;
+    }
 
     // Clears the current record and fills Folder, FileName and FileSize from
     // a folder entry, remembering the entry's native path for version reads.
@@ -136,6 +121,9 @@ public:
     const WalkFaults& Faults() const { return faults_; }
 
 private:
+    // Files of the folder first (archive or hidden, a dot in the name), then
+    // its sub-folders depth first, each as a share of the progress bar.
+    int WalkDirectory(FolderWalk& walk, WalkNode& node);
     // Counts a folder or file that could not be read and names it in the log.
     void NoteFault(bool folder, ReadFault fault, const std::string& pathText) const;
     bool StopRequested() const { return stop_.stop_requested(); }
@@ -157,14 +145,13 @@ private:
     std::string currentNative_;
     std::string currentText_;
     mutable bool currentFaulted_ = false;
+    bool currentLink_ = false;
     bool sizePending_ = false;
     mutable std::string versionCachePath_;
     mutable std::vector<std::pair<std::string, std::string>> versionCache_;
 
-    // The drive being walked.
-    char textSeparator_ = '\\';
-    std::vector<FolderIdentity> ancestors_; // the folders from the root down to the current one
-    FolderIdentity root_;
+    unsigned readAhead_ = ReadAheadThreads();
+    ThreadControl* threadControl_ = nullptr;
 };
 
 // Sub-folders a walk of the drive's root would enter.

@@ -3,7 +3,7 @@
 # filled through ntfs-3g with programs and registry hives, scanned directly
 # (no mount), scanned mounted, and a plain copy of its tree scanned with the
 # App Paths and facts given by hand: the three per-PC files are the same but
-# for the scan time. Then the disks that cannot be read.
+# for the scan time, links and all. Then the disks that cannot be read.
 #   scan_disk_test.sh CLI PE_FIXTURES MAKE_HIVE
 set -u
 cli=$1
@@ -37,6 +37,10 @@ cp "$pe/english.dll" "$mnt/Apps/Deep/Deeper/Example.exe"
 cp "$pe/english.dll" "$mnt/Apps/Unregistered.exe"
 head -c 10 /dev/zero > "$mnt/Program Files/Office/SETUP.EXE"
 ln "$mnt/Program Files/Office/WINWORD.EXE" "$mnt/Apps/WINWORD.EXE" # a second name
+# Links made through the mount, to a folder and to a listed program: listed
+# where they lie, never followed, mounted or read directly.
+ln -s "../Program Files/Office" "$mnt/Apps/OfficeLink"
+ln -s "../../Program Files/Office/WINWORD.EXE" "$mnt/Apps/Deep/WINWORD.EXE"
 "$make_hive" "$cfg/SYSTEM" 'Select|Current|dword|1' \
     'ControlSet001\Control\ComputerName\ComputerName|ComputerName|sz|WINPC' \
     'ControlSet001\Control\Session Manager\Environment|PROCESSOR_ARCHITECTURE|sz|x86' \

@@ -88,15 +88,14 @@ TEST_F(TempTree, ListingAttributesNamesAndLazySizes) {
     EXPECT_EQ(e["sub"].device, st.st_dev);
     EXPECT_EQ(e["sub"].inode, st.st_ino);
 
-    // Links are taken as what they lead to.
-    EXPECT_EQ(e["link.txt"].attributes, unsigned(kAttrArchive));
+    // Links are listed as links, as Windows lists them: no size of their own.
+    EXPECT_EQ(e["link.txt"].attributes, unsigned(kAttrArchive | kAttrReparsePoint));
+    EXPECT_TRUE(e["link.txt"].link);
     EXPECT_TRUE(e["link.txt"].sizeKnown);
-    EXPECT_EQ(e["link.txt"].size, 4u);
-    std::uint64_t dev = 0, ino = 0;
-    ASSERT_TRUE(search.Identify(Native(), dev, ino));
-    EXPECT_EQ(e["self"].attributes, unsigned(kAttrDirectory));
-    EXPECT_EQ(e["self"].inode, ino);
-    EXPECT_EQ(e["self"].device, dev);
+    EXPECT_EQ(e["link.txt"].size, 0u);
+    EXPECT_EQ(e["self"].attributes, unsigned(kAttrDirectory | kAttrReparsePoint));
+    EXPECT_TRUE(e["self"].link);
+    EXPECT_FALSE(e["sub"].link);
 
     EXPECT_EQ(e[kHangulUtf8 + ".exe"].name, kHangulCp949 + ".exe");
     EXPECT_EQ(e["caf\xE9.exe"].name, "caf?.exe");
@@ -104,6 +103,7 @@ TEST_F(TempTree, ListingAttributesNamesAndLazySizes) {
     std::vector<DirEntry> none;
     EXPECT_FALSE(search.List(Native("nowhere"), none));
     EXPECT_FALSE(search.List(Native() + "a.exe/", none));
+    std::uint64_t dev = 0, ino = 0;
     EXPECT_FALSE(search.Identify(Native() + "a.exe", dev, ino));
 }
 

@@ -285,20 +285,30 @@ TEST_F(Walk, InternetCacheIsNeverEntered) {
         EXPECT_EQ(f.find("Temporary Internet Files"), std::string::npos) << f;
 }
 
-TEST_F(Walk, LinksBackUpTheTreeAreNotFollowedOtherFoldersAre) {
+// A link is listed where it lies, never entered nor read as what it leads
+// to; a folder that is one of its own ancestors (a bind mount) is not
+// walked again.
+TEST_F(Walk, LinksAreNotEnteredNorReadAndFoldersBackUpTheTreeAreNotWalked) {
     const int a = search.AddFolder(c, "a");
     const int b = search.AddFolder(a, "b");
     Program(b, "/c/a/b/", "a.exe");
-    search.AddLink(b, "up", a);   // a loop
-    search.AddLink(b, "self", b); // a loop onto itself
-    search.AddLink(b, "root", c); // back to the drive root
+    search.AddLink(b, "up", a);
     const int s = search.AddFolder(c, "s");
     Program(s, "/c/s/", "b.exe");
-    search.AddLink(a, "side", s); // not an ancestor: walked, here and by plain descent
+    search.AddLink(a, "side", s);
     versions.Set("/c/a/side/b.exe", "CompanyName", "Co");
+    // A link to a registered program with a CompanyName, as its target has.
+    Program(a, "/c/a/", "x.exe");
+    search.folders[a].entries.back().link = true;
+    // The same folder again, as a bind mount shows it: no link, but known.
+    DirEntry again = search.folders[a].entries.front();
+    again.name = again.nativeName = "again";
+    again.link = false;
+    search.folders[b].entries.push_back(again);
+    search.folders[b].children["again"] = b;
     EXPECT_EQ(thread.Run(), ScanOutcome::Completed);
-    EXPECT_EQ(Found(),
-              (std::vector<std::string>{"C:\\a\\b\\a.exe", "C:\\a\\side\\b.exe", "C:\\s\\b.exe"}));
+    EXPECT_EQ(Found(), (std::vector<std::string>{"C:\\a\\b\\a.exe", "C:\\s\\b.exe"}));
+    EXPECT_EQ(std::count(search.listed.begin(), search.listed.end(), "/c/a/side/"), 0);
 }
 
 namespace {

@@ -108,7 +108,7 @@ struct Golden : ScanFixture {
         const std::string tool = "/c/" + kHangulUtf8 + "/tab\ttool.exe";
         versions.Set(tool, "CompanyName", "Tab\tCo");
         versions.Set(tool, "FileDescription", "Tab\r\nTool");
-        search.AddLink(c, "shortcut", system32);
+        search.AddLink(c, "shortcut", system32); // listed, not entered
         search.AddFile(c, "late.exe", 1);
 
         const int d = search.AddRoot("/d/", 3);

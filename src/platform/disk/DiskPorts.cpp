@@ -124,6 +124,9 @@ public:
             if (n.attributes & kAttrDirectory) {
                 e.device = v->device;
                 e.inode = n.record;
+                // A junction or link: its target lies on the running
+                // system, not on this disk.
+                e.link = (n.attributes & kAttrReparsePoint) != 0;
             }
             out.push_back(std::move(e));
         }
@@ -144,6 +147,11 @@ public:
         return true;
     }
     char NativeSeparator() const override { return '/'; }
+    // An image's folders come out of its own tree; other folders are the machine's.
+    bool ListsConcurrently(const std::string& nativeRoot) const override {
+        std::string inside;
+        return !state_->Find(nativeRoot, inside) && machine_.search.ListsConcurrently(nativeRoot);
+    }
     bool FileSize(const std::string& nativePath, std::uint64_t& size) const override {
         std::string inside;
         const Volume* v = state_->Find(nativePath, inside);

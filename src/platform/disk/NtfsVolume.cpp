@@ -1,6 +1,7 @@
 #include "platform/disk/NtfsVolume.h"
 
 #include "platform/disk/DiskBytes.h"
+#include "platform/disk/MftTree.h"
 
 #include <libfsntfs.h>
 
@@ -9,6 +10,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <mutex>
+#include <new>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +26,7 @@ constexpr unsigned kReparsePoint = 0x400;
 // Records below this number are the volume's own metadata files ($MFT,
 // $Bitmap, $Extend ...), which Windows leaves out of every listing.
 constexpr std::uint64_t kFirstUserRecord = 16;
+constexpr std::uint64_t kRootRecord = 5;
 
 void Forget(libfsntfs_error_t*& error) {
     if (error)
@@ -147,9 +150,20 @@ struct NtfsVolume::Impl {
     // The libbfio handle the volume reads through, when it is opened from
     // bytes; freed after the volume is closed.
     std::shared_ptr<BfioHandle> io;
+    // The size of the bytes a volume opened from bytes lies in: what its MFT
+    // can at most fill.
+    std::uint64_t ioBytes = UINT64_MAX;
     mutable std::mutex mutex;
     // Folders met in listings, by path: opened again by record number.
-    mutable std::unordered_map<std::string, std::uint64_t> folders;
+    struct Folder {
+        std::uint64_t record = 0;
+        unsigned attributes = 0;
+    };
+    mutable std::unordered_map<std::string, Folder> folders;
+    // Every folder's names, read once from the MFT; unused (empty) when the
+    // MFT could not be read whole, and the folders' indexes are read instead.
+    mutable MftTree tree;
+    mutable bool treeTried = false;
 
     ~Impl() {
         if (volume) {
@@ -170,7 +184,7 @@ struct NtfsVolume::Impl {
         }
         const auto known = folders.find(path);
         if (known != folders.end()) {
-            if (libfsntfs_volume_get_file_entry_by_index(volume, known->second, out.Out(),
+            if (libfsntfs_volume_get_file_entry_by_index(volume, known->second.record, out.Out(),
                                                          &error) == 1 &&
                 out)
                 return true;
@@ -264,6 +278,7 @@ std::unique_ptr<NtfsVolume> NtfsVolume::Open(std::shared_ptr<const DiskBytes> by
               "바이트인데 읽을 수 있는 것은 " + std::to_string(bytes->Size()) + "바이트입니다";
         return nullptr;
     }
+    impl->ioBytes = bytes->Size();
     impl->io = std::make_shared<BfioHandle>(NewBfioHandle(std::move(bytes)));
     libfsntfs_error_t* error = nullptr;
     if (!impl->io->handle ||
@@ -296,6 +311,37 @@ std::unique_ptr<NtfsVolume> NtfsVolume::Open(std::shared_ptr<const DiskBytes> by
 NtfsVolume::Listing NtfsVolume::List(const std::string& folder, std::vector<NtfsEntry>& out) const {
     out.clear();
     std::lock_guard<std::mutex> lock(impl_->mutex);
+    if (!impl_->treeTried) {
+        impl_->treeTried = true;
+        // An MFT cannot hold more records than its disk has room for: a
+        // damaged one that claims more is not read into memory.
+        std::uint64_t limit = impl_->ioBytes;
+        struct stat st {};
+        if (impl_->fd >= 0 && ::fstat(impl_->fd, &st) == 0)
+            limit = SourceBytes(impl_->fd, st);
+        try {
+            if (!ReadMftTree(impl_->volume, limit, impl_->tree))
+                impl_->tree = MftTree();
+        } catch (const std::bad_alloc&) {
+            impl_->tree = MftTree();
+        }
+    }
+    if (!impl_->tree.Empty()) {
+        // A folder is found by the listing of its parent, which the walk
+        // has always listed before.
+        const auto known = impl_->folders.find(folder);
+        if (folder.empty() || known != impl_->folders.end()) {
+            const std::uint64_t record = folder.empty() ? kRootRecord : known->second.record;
+            if (!folder.empty() && (known->second.attributes & kReparsePoint))
+                return Listing::Reparse;
+            const std::string prefix = folder.empty() ? folder : folder + "/";
+            impl_->tree.Names(record, out);
+            for (const NtfsEntry& e : out)
+                if (e.attributes & kDirectory)
+                    impl_->folders[prefix + e.name] = {e.record, e.attributes};
+            return Listing::Listed;
+        }
+    }
     Entry dir;
     if (!impl_->Resolve(folder, dir) || !IsFolder(dir.get()))
         return Listing::Failed;
@@ -329,10 +375,16 @@ NtfsVolume::Listing NtfsVolume::List(const std::string& folder, std::vector<Ntfs
         if (e.record < kFirstUserRecord)
             continue;
         if (e.attributes & kDirectory)
-            impl_->folders[prefix + e.name] = e.record;
+            impl_->folders[prefix + e.name] = {e.record, e.attributes};
         out.push_back(std::move(e));
     }
     return damaged ? Listing::Partial : Listing::Listed;
+}
+
+void NtfsVolume::ListFromIndexes() {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->treeTried = true;
+    impl_->tree = MftTree();
 }
 
 bool NtfsVolume::Stat(const std::string& path, NtfsEntry& out) const {

@@ -50,8 +50,14 @@ public:
     };
     // The names of a folder, as Windows lists them: the names of its index
     // (no short 8.3 names, no deleted entries), the volume's own metadata
-    // files left out.
+    // files left out. They are taken from the whole volume's tree, read in
+    // one pass over the MFT at the first listing; where that cannot be read
+    // whole (a damaged record in use), from each folder's own index.
+    // A folder is found by the path its parent's listing gave it.
     Listing List(const std::string& folder, std::vector<NtfsEntry>& out) const;
+    // Lists every folder from its own index from now on, never from the
+    // MFT's tree: the slower way, which the tree must agree with.
+    void ListFromIndexes();
 
     // The entry a path names; false when there is none.
     bool Stat(const std::string& path, NtfsEntry& out) const;

@@ -196,15 +196,28 @@ ReadFault PosixFileSearch::ListFolder(const std::string& nativeFolder, std::vect
             break;
         case DT_LNK:
         case DT_UNKNOWN:
-            // A link is taken as what it leads to; a dangling one is left out.
-            if (::fstatat(fd, name, &st, 0) != 0)
+            if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
                 continue;
-            if (S_ISDIR(st.st_mode))
+            if (S_ISLNK(st.st_mode)) {
+                // A link is listed as a link to a folder or a file, as
+                // Windows lists a junction or a symbolic link: never
+                // entered, never read as what it leads to, and of no size
+                // of its own. A dangling one is left out.
+                if (::fstatat(fd, name, &st, 0) != 0)
+                    continue;
+                e.link = true;
+                e.size = 0;
+                if (S_ISDIR(st.st_mode))
+                    isFolder = true;
+                else if (!S_ISREG(st.st_mode))
+                    continue;
+            } else if (S_ISDIR(st.st_mode)) {
                 isFolder = true;
-            else if (S_ISREG(st.st_mode))
+            } else if (S_ISREG(st.st_mode)) {
                 e.size = static_cast<std::uint64_t>(st.st_size);
-            else
+            } else {
                 continue;
+            }
             break;
         default:
             continue; // pipes, sockets and devices are no files to examine
@@ -214,9 +227,12 @@ ReadFault PosixFileSearch::ListFolder(const std::string& nativeFolder, std::vect
             e.inode = static_cast<std::uint64_t>(st.st_ino);
         }
         e.attributes = isFolder ? kAttrDirectory : kAttrArchive;
+        if (e.link)
+            e.attributes |= kAttrReparsePoint;
         if (name[0] == '.')
             e.attributes |= kAttrHidden;
-        if (tryNtfs) {
+        // The driver's attributes would be those of the link's target.
+        if (tryNtfs && !e.link) {
             unsigned char value[8];
             path.assign(nativeFolder).append(name);
             const ssize_t length =

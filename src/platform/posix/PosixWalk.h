@@ -15,8 +15,9 @@ namespace ostravion::posix {
 // Lists folders in readdir order. A regular file carries the archive
 // attribute, a folder the directory attribute, a name starting with "." the
 // hidden attribute; on an NTFS volume the real attributes are read from the
-// driver's "system.ntfs_attrib_be" value where it offers one. Links are
-// followed (a folder's device and inode are those of the target); sockets,
+// driver's "system.ntfs_attrib_be" value where it offers one. A symbolic
+// link to a folder or a file is listed as a link (DirEntry::link, with the
+// reparse-point attribute and no size), as Windows lists one; sockets,
 // pipes, devices and dangling links are left out. A plain file's size is left
 // to FileSize, so that a listing needs no call per file.
 class PosixFileSearch final : public FileSearch {
@@ -30,6 +31,7 @@ public:
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override;
     char NativeSeparator() const override { return '/'; }
+    bool ListsConcurrently(const std::string&) const override { return true; }
     bool FileSize(const std::string& nativePath, std::uint64_t& size) const override;
 
     // A file name as the core sees it: CP949, "?" for a character without a form.

@@ -469,8 +469,13 @@ ReadFault Win32FileSearch::ListFolder(const std::string& nativeFolder, std::vect
         e.nativeName = Utf8(wide);
         e.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
         // As reported; FILE_ATTRIBUTE_REPARSE_POINT (kAttrReparsePoint) marks
-        // junctions and links.
+        // junctions and links, and other reparse points (a cloud file's
+        // placeholder) too: only those whose tag names another place are
+        // links, listed and never entered nor read.
         e.attributes = fd.dwFileAttributes;
+        constexpr DWORD kNameSurrogate = 0x20000000;
+        e.link = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                 (fd.dwReserved0 & kNameSurrogate);
         out.push_back(std::move(e));
     } while (FindNextFileW(h, &fd));
     // The end of a folder is ERROR_NO_MORE_FILES; anything else cut it short.
@@ -480,7 +485,7 @@ ReadFault Win32FileSearch::ListFolder(const std::string& nativeFolder, std::vect
     // up the tree (or, under Wine, /proc/self/root) can be noticed. Files
     // keep 0 and 0: nothing walks into them.
     for (DirEntry& e : out)
-        if ((e.attributes & kAttrDirectory) &&
+        if ((e.attributes & kAttrDirectory) && !e.link &&
             !FolderIdentity(prefix + WideNative(e.nativeName), e.device, e.inode))
             e.device = e.inode = 0;
     return end == ERROR_NO_MORE_FILES ? ReadFault::None : ReadFault::Failed;

@@ -125,6 +125,7 @@ public:
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override;
     char NativeSeparator() const override { return '\\'; }
+    bool ListsConcurrently(const std::string&) const override { return true; }
 
 private:
     // `nothing`: the search found no entry at all, not even ".".
