@@ -114,62 +114,62 @@ bool ReadAll(std::mutex& mutex, std::uint64_t size, std::uint64_t offset, void* 
     return true;
 }
 
-// VHD and VHDX, with the parents of a differencing disk beside it.
-class VhdiBytes final : public DiskBytes {
+// A disk image that may read through a parent beside it (a differencing
+// VHD/VHDX, a qcow2 snapshot over its backing file), opened through the
+// library `Lib` describes, the child first.
+template <class Lib> class ChainBytes final : public DiskBytes {
 public:
-    ~VhdiBytes() override {
+    using File = typename Lib::File;
+    ~ChainBytes() override {
         // The child first: it reads through its parent.
-        for (libvhdi_file_t*& f : files_) {
-            libvhdi_file_close(f, nullptr);
-            libvhdi_file_free(&f, nullptr);
+        for (File*& f : files_) {
+            Lib::close(f, nullptr);
+            Lib::free(&f, nullptr);
         }
     }
-    static std::shared_ptr<VhdiBytes> Open(std::shared_ptr<FileBytes> file, const std::string& path,
-                                           std::string& why) {
-        auto bytes = std::make_shared<VhdiBytes>();
+    static std::shared_ptr<ChainBytes> Open(std::shared_ptr<FileBytes> file,
+                                            const std::string& path, std::string& why) {
+        auto bytes = std::make_shared<ChainBytes>();
         std::string at = path;
         for (int depth = 0; file; ++depth) {
-            libvhdi_file_t* f = nullptr;
-            if (libvhdi_file_initialize(&f, nullptr) != 1)
+            File* f = nullptr;
+            if (Lib::initialize(&f, nullptr) != 1)
                 return nullptr;
-            if (libvhdi_file_open(f, file->Held().c_str(), LIBVHDI_OPEN_READ, nullptr) != 1) {
-                libvhdi_file_free(&f, nullptr);
-                why = depth == 0 ? "VHD/VHDX 이미지가 손상되어 읽을 수 없습니다"
-                                 : "부모 디스크 \"" + at + "\"가 손상되어 읽을 수 없습니다";
+            if (Lib::open(f, file->Held().c_str(), Lib::kRead, nullptr) != 1) {
+                Lib::free(&f, nullptr);
+                why = depth == 0 ? std::string(Lib::kDamaged) : Lib::ParentDamaged(at);
                 return nullptr;
             }
-            if (!bytes->files_.empty() &&
-                libvhdi_file_set_parent_file(bytes->files_.back(), f, nullptr) != 1) {
-                libvhdi_file_close(f, nullptr);
-                libvhdi_file_free(&f, nullptr);
-                why = "부모 디스크 \"" + at + "\"가 차이 디스크의 부모가 아닙니다";
+            if (!bytes->files_.empty() && Lib::set_parent(bytes->files_.back(), f, nullptr) != 1) {
+                Lib::close(f, nullptr);
+                Lib::free(&f, nullptr);
+                why = Lib::NotParent(at);
                 return nullptr;
             }
             bytes->files_.push_back(f);
             bytes->held_.push_back(std::move(file));
             std::size_t size = 0;
-            if (libvhdi_file_get_utf8_parent_filename_size(f, &size, nullptr) != 1 || size <= 1)
+            if (Lib::parent_name_size(f, &size, nullptr) != 1 || size <= 1)
                 break;
             std::string parent(size, '\0');
-            if (libvhdi_file_get_utf8_parent_filename(
-                    f, reinterpret_cast<std::uint8_t*>(parent.data()), size, nullptr) != 1)
+            if (Lib::parent_name(f, reinterpret_cast<std::uint8_t*>(parent.data()), size,
+                                 nullptr) != 1)
                 break;
             parent.resize(std::strlen(parent.c_str()));
             if (depth >= 64) {
-                why = "차이 디스크의 부모가 너무 깊게 이어집니다";
+                why = Lib::kTooDeep;
                 return nullptr;
             }
             at = Folder(at) + "/" + LastPart(parent);
             std::string whyParent;
             file = OpenPlain(at, whyParent);
             if (!file) {
-                why = "차이 디스크의 부모 디스크 \"" + LastPart(parent) +
-                      "\"가 그 옆에 없습니다: " + whyParent;
+                why = Lib::ParentMissing(LastPart(parent), whyParent);
                 return nullptr;
             }
         }
         size64_t size = 0;
-        if (libvhdi_file_get_media_size(bytes->files_.front(), &size, nullptr) != 1)
+        if (Lib::media_size(bytes->files_.front(), &size, nullptr) != 1)
             return nullptr;
         bytes->size_ = size;
         return bytes;
@@ -177,88 +177,71 @@ public:
     std::uint64_t Size() const override { return size_; }
     bool Read(std::uint64_t offset, void* into, std::size_t length) const override {
         return ReadAll(mutex_, size_, offset, into, length, [this](void* b, size_t n, off64_t o) {
-            return libvhdi_file_read_buffer_at_offset(files_.front(), b, n, o, nullptr);
+            return Lib::read(files_.front(), b, n, o, nullptr);
         });
     }
 
 private:
-    std::vector<libvhdi_file_t*> files_;
+    std::vector<File*> files_;
     std::vector<std::shared_ptr<FileBytes>> held_;
     std::uint64_t size_ = 0;
     mutable std::mutex mutex_;
 };
+
+// VHD and VHDX, with the parents of a differencing disk beside it.
+struct Vhdi {
+    using File = libvhdi_file_t;
+    static constexpr int kRead = LIBVHDI_OPEN_READ;
+    static constexpr auto initialize = libvhdi_file_initialize;
+    static constexpr auto open = libvhdi_file_open;
+    static constexpr auto close = libvhdi_file_close;
+    static constexpr auto free = libvhdi_file_free;
+    static constexpr auto set_parent = libvhdi_file_set_parent_file;
+    static constexpr auto parent_name_size = libvhdi_file_get_utf8_parent_filename_size;
+    static constexpr auto parent_name = libvhdi_file_get_utf8_parent_filename;
+    static constexpr auto media_size = libvhdi_file_get_media_size;
+    static constexpr auto read = libvhdi_file_read_buffer_at_offset;
+    static constexpr const char* kDamaged = "VHD/VHDX 이미지가 손상되어 읽을 수 없습니다";
+    static constexpr const char* kTooDeep = "차이 디스크의 부모가 너무 깊게 이어집니다";
+    static std::string ParentDamaged(const std::string& at) {
+        return "부모 디스크 \"" + at + "\"가 손상되어 읽을 수 없습니다";
+    }
+    static std::string NotParent(const std::string& at) {
+        return "부모 디스크 \"" + at + "\"가 차이 디스크의 부모가 아닙니다";
+    }
+    static std::string ParentMissing(const std::string& name, const std::string& why) {
+        return "차이 디스크의 부모 디스크 \"" + name + "\"가 그 옆에 없습니다: " + why;
+    }
+};
+using VhdiBytes = ChainBytes<Vhdi>;
 
 // qcow2 (and qcow), with a backing file beside it.
-class QcowBytes final : public DiskBytes {
-public:
-    ~QcowBytes() override {
-        for (libqcow_file_t*& f : files_) {
-            libqcow_file_close(f, nullptr);
-            libqcow_file_free(&f, nullptr);
-        }
+struct Qcow {
+    using File = libqcow_file_t;
+    static constexpr int kRead = LIBQCOW_OPEN_READ;
+    static constexpr auto initialize = libqcow_file_initialize;
+    static constexpr auto open = libqcow_file_open;
+    static constexpr auto close = libqcow_file_close;
+    static constexpr auto free = libqcow_file_free;
+    static constexpr auto set_parent = libqcow_file_set_parent_file;
+    static constexpr auto parent_name_size = libqcow_file_get_utf8_backing_filename_size;
+    static constexpr auto parent_name = libqcow_file_get_utf8_backing_filename;
+    static constexpr auto media_size = libqcow_file_get_media_size;
+    static constexpr auto read = libqcow_file_read_buffer_at_offset;
+    static constexpr const char* kDamaged =
+        "qcow 이미지가 손상되었거나 암호화되어 읽을 수 없습니다";
+    static constexpr const char* kTooDeep = "기반 이미지가 너무 깊게 이어집니다";
+    static std::string ParentDamaged(const std::string& at) {
+        return "기반 이미지 \"" + at + "\"를 읽을 수 없습니다";
     }
-    static std::shared_ptr<QcowBytes> Open(std::shared_ptr<FileBytes> file, const std::string& path,
-                                           std::string& why) {
-        auto bytes = std::make_shared<QcowBytes>();
-        std::string at = path;
-        for (int depth = 0; file; ++depth) {
-            libqcow_file_t* f = nullptr;
-            if (libqcow_file_initialize(&f, nullptr) != 1)
-                return nullptr;
-            if (libqcow_file_open(f, file->Held().c_str(), LIBQCOW_OPEN_READ, nullptr) != 1) {
-                libqcow_file_free(&f, nullptr);
-                why = depth == 0 ? "qcow 이미지가 손상되었거나 암호화되어 읽을 수 없습니다"
-                                 : "기반 이미지 \"" + at + "\"를 읽을 수 없습니다";
-                return nullptr;
-            }
-            if (!bytes->files_.empty() &&
-                libqcow_file_set_parent_file(bytes->files_.back(), f, nullptr) != 1) {
-                libqcow_file_close(f, nullptr);
-                libqcow_file_free(&f, nullptr);
-                why = "기반 이미지 \"" + at + "\"를 쓸 수 없습니다";
-                return nullptr;
-            }
-            bytes->files_.push_back(f);
-            bytes->held_.push_back(std::move(file));
-            std::size_t size = 0;
-            if (libqcow_file_get_utf8_backing_filename_size(f, &size, nullptr) != 1 || size <= 1)
-                break;
-            std::string backing(size, '\0');
-            if (libqcow_file_get_utf8_backing_filename(
-                    f, reinterpret_cast<std::uint8_t*>(backing.data()), size, nullptr) != 1)
-                break;
-            backing.resize(std::strlen(backing.c_str()));
-            if (depth >= 64) {
-                why = "기반 이미지가 너무 깊게 이어집니다";
-                return nullptr;
-            }
-            at = Folder(at) + "/" + LastPart(backing);
-            std::string whyBacking;
-            file = OpenPlain(at, whyBacking);
-            if (!file) {
-                why = "기반 이미지 \"" + LastPart(backing) + "\"가 그 옆에 없습니다: " + whyBacking;
-                return nullptr;
-            }
-        }
-        size64_t size = 0;
-        if (libqcow_file_get_media_size(bytes->files_.front(), &size, nullptr) != 1)
-            return nullptr;
-        bytes->size_ = size;
-        return bytes;
+    static std::string NotParent(const std::string& at) {
+        return "기반 이미지 \"" + at + "\"를 쓸 수 없습니다";
     }
-    std::uint64_t Size() const override { return size_; }
-    bool Read(std::uint64_t offset, void* into, std::size_t length) const override {
-        return ReadAll(mutex_, size_, offset, into, length, [this](void* b, size_t n, off64_t o) {
-            return libqcow_file_read_buffer_at_offset(files_.front(), b, n, o, nullptr);
-        });
+    static std::string ParentMissing(const std::string& name, const std::string& why) {
+        return "기반 이미지 \"" + name + "\"가 그 옆에 없습니다: " + why;
     }
-
-private:
-    std::vector<libqcow_file_t*> files_;
-    std::vector<std::shared_ptr<FileBytes>> held_;
-    std::uint64_t size_ = 0;
-    mutable std::mutex mutex_;
 };
+using QcowBytes = ChainBytes<Qcow>;
 
 // VMDK: a sparse file with its own descriptor, or a descriptor with its
 // extent files beside it.
