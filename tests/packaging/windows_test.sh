@@ -119,7 +119,7 @@ check "kit: the tree's program is listed from drive D:" "1" \
 # PDF report says that the system has no PDF printer, and the print finds no
 # printer (a new prefix has none).
 commands=$(cp949 <README.TXT | tr -d '\r' | sed -n 's/^ *\(ostravion-cli .*\)$/\1/p')
-check "kit read-me: its commands" "7" "$(printf '%s\n' "$commands" | grep -c .)"
+check "kit read-me: its commands" "9" "$(printf '%s\n' "$commands" | grep -c .)"
 while IFS= read -r line; do
     eval "set -- $line"
     shift
