@@ -23,6 +23,8 @@ bool IsValidUtf8(std::string_view bytes);
 // Well-formed UTF-8 with decomposed Hangul (leading consonant, vowel and
 // trailing consonant jamo, as macOS stores names) composed into syllables.
 std::string ComposeHangul(std::string_view utf8);
+// Appends the UTF-8 form of one character.
+void PutUtf8(std::string& out, char32_t c);
 } // namespace text
 
 enum class InputEncoding { Utf8, Cp949 };

@@ -117,11 +117,9 @@ bool Describe(libfsntfs_file_entry_t* e, NtfsEntry& out) {
 }
 
 // The bytes the volume spans by its boot sector (bytes per sector at 0x0B,
-// sectors at 0x28); 0 when the sector cannot be read or names no NTFS volume.
-std::uint64_t BootSectorBytes(int fd) {
-    unsigned char boot[512];
-    if (::pread(fd, boot, sizeof boot, 0) != static_cast<ssize_t>(sizeof boot) ||
-        std::memcmp(boot + 3, "NTFS    ", 8) != 0)
+// sectors at 0x28); 0 when the sector names no NTFS volume.
+std::uint64_t BootSectorBytes(const unsigned char (&boot)[512]) {
+    if (std::memcmp(boot + 3, "NTFS    ", 8) != 0)
         return 0;
     const std::uint64_t perSector = boot[0x0B] | (unsigned(boot[0x0C]) << 8);
     std::uint64_t sectors = 0;
@@ -132,6 +130,13 @@ std::uint64_t BootSectorBytes(int fd) {
     if (sectors > UINT64_MAX / perSector)
         return UINT64_MAX;
     return sectors * perSector;
+}
+
+std::uint64_t BootSectorBytes(int fd) {
+    unsigned char boot[512];
+    if (::pread(fd, boot, sizeof boot, 0) != static_cast<ssize_t>(sizeof boot))
+        return 0;
+    return BootSectorBytes(boot);
 }
 
 // The size of the image file or block device.
@@ -202,6 +207,30 @@ struct NtfsVolume::Impl {
         Forget(error);
         return found == 1 && out;
     }
+
+    // Makes the library's volume and opens it with `open` (by name or
+    // through a handle), then checks that its root folder can be read.
+    template <class Open> bool OpenVolume(Open open, std::string& why) {
+        libfsntfs_error_t* error = nullptr;
+        if (libfsntfs_volume_initialize(&volume, &error) != 1) {
+            Forget(error);
+            why = "NTFS 볼륨을 읽을 수 없습니다";
+            return false;
+        }
+        if (open(&error) != 1) {
+            Forget(error);
+            libfsntfs_volume_free(&volume, nullptr);
+            volume = nullptr;
+            why = "NTFS 볼륨이 손상되어 읽을 수 없습니다";
+            return false;
+        }
+        Entry root;
+        if (!Resolve("", root) || !IsFolder(root.get())) {
+            why = "NTFS 볼륨이 손상되어 최상위 폴더를 읽을 수 없습니다";
+            return false;
+        }
+        return true;
+    }
 };
 
 NtfsVolume::NtfsVolume(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -238,23 +267,12 @@ std::unique_ptr<NtfsVolume> NtfsVolume::Open(const std::string& path, std::strin
         why = "NTFS 볼륨이 아닙니다 (다른 파일 시스템이거나 파티션이 아닌 디스크 전체)";
         return nullptr;
     }
-    if (libfsntfs_volume_initialize(&impl->volume, &error) != 1) {
-        Forget(error);
-        why = "NTFS 볼륨을 읽을 수 없습니다";
+    if (!impl->OpenVolume(
+            [&](libfsntfs_error_t** e) {
+                return libfsntfs_volume_open(impl->volume, held.c_str(), LIBFSNTFS_OPEN_READ, e);
+            },
+            why))
         return nullptr;
-    }
-    if (libfsntfs_volume_open(impl->volume, held.c_str(), LIBFSNTFS_OPEN_READ, &error) != 1) {
-        Forget(error);
-        libfsntfs_volume_free(&impl->volume, nullptr);
-        impl->volume = nullptr;
-        why = "NTFS 볼륨이 손상되어 읽을 수 없습니다";
-        return nullptr;
-    }
-    Entry root;
-    if (!impl->Resolve("", root) || !IsFolder(root.get())) {
-        why = "NTFS 볼륨이 손상되어 최상위 폴더를 읽을 수 없습니다";
-        return nullptr;
-    }
     return std::unique_ptr<NtfsVolume>(new NtfsVolume(std::move(impl)));
 }
 
@@ -266,13 +284,7 @@ std::unique_ptr<NtfsVolume> NtfsVolume::Open(std::shared_ptr<const DiskBytes> by
         why = "NTFS 볼륨이 아닙니다";
         return nullptr;
     }
-    const std::uint64_t perSector = boot[0x0B] | (unsigned(boot[0x0C]) << 8);
-    std::uint64_t sectors = 0;
-    for (int i = 7; i >= 0; --i)
-        sectors = (sectors << 8) | boot[0x28 + i];
-    const std::uint64_t volumeBytes = perSector == 0                     ? 0
-                                      : sectors > UINT64_MAX / perSector ? UINT64_MAX
-                                                                         : sectors * perSector;
+    const std::uint64_t volumeBytes = BootSectorBytes(boot);
     if (volumeBytes != 0 && bytes->Size() < volumeBytes) {
         why = "잘린 볼륨입니다: 부트 섹터의 볼륨은 " + std::to_string(volumeBytes) +
               "바이트인데 읽을 수 있는 것은 " + std::to_string(bytes->Size()) + "바이트입니다";
@@ -287,24 +299,13 @@ std::unique_ptr<NtfsVolume> NtfsVolume::Open(std::shared_ptr<const DiskBytes> by
         why = "NTFS 볼륨이 아닙니다";
         return nullptr;
     }
-    if (libfsntfs_volume_initialize(&impl->volume, &error) != 1) {
-        Forget(error);
-        why = "NTFS 볼륨을 읽을 수 없습니다";
+    if (!impl->OpenVolume(
+            [&](libfsntfs_error_t** e) {
+                return libfsntfs_volume_open_file_io_handle(impl->volume, impl->io->handle,
+                                                            LIBFSNTFS_OPEN_READ, e);
+            },
+            why))
         return nullptr;
-    }
-    if (libfsntfs_volume_open_file_io_handle(impl->volume, impl->io->handle, LIBFSNTFS_OPEN_READ,
-                                             &error) != 1) {
-        Forget(error);
-        libfsntfs_volume_free(&impl->volume, nullptr);
-        impl->volume = nullptr;
-        why = "NTFS 볼륨이 손상되어 읽을 수 없습니다";
-        return nullptr;
-    }
-    Entry root;
-    if (!impl->Resolve("", root) || !IsFolder(root.get())) {
-        why = "NTFS 볼륨이 손상되어 최상위 폴더를 읽을 수 없습니다";
-        return nullptr;
-    }
     return std::unique_ptr<NtfsVolume>(new NtfsVolume(std::move(impl)));
 }
 
