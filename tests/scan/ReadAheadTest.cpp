@@ -114,16 +114,19 @@ TEST_F(ReadAhead, SameProgramsProgressAndFaultsInTheSameOrderAsOneThread) {
     ASSERT_EQ(one.outcome, ScanOutcome::Completed);
     ASSERT_GT(one.found.size(), 200u);
     EXPECT_EQ(one.faults, (std::vector<long long>{1, 0, 1, 0}));
+    // Whether a worker gets to a folder before the walk does is up to the
+    // scheduler (under Wine the walk may take a whole round itself); over
+    // the rounds together the workers must have listed some.
+    shared.threads.clear();
     for (int round = 0; round < 3; ++round) {
-        shared.threads.clear();
         const Seen ahead = Scan(4);
-        EXPECT_GT(shared.threads.size(), 1u); // the workers did list folders
         EXPECT_EQ(ahead.outcome, ScanOutcome::Completed);
         EXPECT_EQ(ahead.found, one.found);
         EXPECT_EQ(ahead.progress, one.progress);
         EXPECT_EQ(ahead.log, one.log);
         EXPECT_EQ(ahead.faults, one.faults);
     }
+    EXPECT_GT(shared.threads.size(), 1u);
 }
 
 // A stop ends the walk with what was found until then; the workers, held
