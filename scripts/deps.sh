@@ -9,9 +9,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n fonts-nanum fonts-liberation2 poppler-utils fd-find time
   binutils-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
   # Windows disks without Windows: NTFS volumes and registry hives read
-  # directly (libfsntfs's header needs libbfio's), and ntfs-3g for the
-  # tests' disk images.
-  libfsntfs-dev libbfio-dev libhivex-dev ntfs-3g pkg-config
+  # directly (libfsntfs's header needs libbfio's), and ntfs-3g (with
+  # setfattr for its attributes) for the tests' disk images.
+  libfsntfs-dev libbfio-dev libhivex-dev ntfs-3g attr pkg-config
   # Whole disks and their containers: partition tables (libblkid), VHD and
   # VHDX, VMDK, qcow2, EWF, BitLocker; and the tools that make the tests'
   # disks (sfdisk, sgdisk, qemu-img, ewfacquire).

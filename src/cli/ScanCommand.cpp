@@ -38,17 +38,17 @@ public:
     }
     ReadFault ListChecked(const std::string& nativeFolder,
                           std::vector<DirEntry>& out) const override {
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            folder_ = nativeFolder;
-        }
-        const ReadFault ok = inner_.ListChecked(nativeFolder, out);
-        long long n = 0;
-        for (const DirEntry& e : out)
-            if (!(e.attributes & kAttrDirectory))
-                ++n;
-        files_.fetch_add(n);
-        return ok;
+        Watch(nativeFolder);
+        const ReadFault fault = inner_.ListChecked(nativeFolder, out);
+        Count(out);
+        return fault;
+    }
+    ReadFault ListRequested(const ListRequest& request, std::vector<DirEntry>& out,
+                            std::unique_ptr<HeldFolder>& held) const override {
+        Watch(request.native);
+        const ReadFault fault = inner_.ListRequested(request, out, held);
+        Count(out);
+        return fault;
     }
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override {
@@ -68,6 +68,21 @@ public:
     }
 
 private:
+    // The progress line shows a folder being listed; a listing does not wait
+    // for another to note its own.
+    void Watch(const std::string& nativeFolder) const {
+        std::unique_lock<std::mutex> lock(m_, std::try_to_lock);
+        if (lock.owns_lock())
+            folder_ = nativeFolder;
+    }
+    void Count(const std::vector<DirEntry>& listed) const {
+        long long n = 0;
+        for (const DirEntry& e : listed)
+            if (!(e.attributes & kAttrDirectory))
+                ++n;
+        files_.fetch_add(n);
+    }
+
     const FileSearch& inner_;
     mutable std::mutex m_;
     mutable std::string folder_;

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ostravion {
@@ -323,6 +325,26 @@ struct DirEntry {
     bool link = false;
 };
 
+// A folder a search keeps open after listing it, lent to the listings of its
+// sub-folders so that they are opened by name rather than by whole path.
+class HeldFolder {
+public:
+    virtual ~HeldFolder() = default;
+};
+
+// A folder a walk asks to list, with what the walk already knows of it.
+struct ListRequest {
+    explicit ListRequest(const std::string& folder) : native(folder) {}
+    const std::string& native;          // the folder, as ListChecked takes it
+    const HeldFolder* parent = nullptr; // its parent, still held by the parent's listing
+    std::string_view name;              // its native name in `parent`
+    std::uint64_t device = 0;           // its device as the parent's listing told it; 0: unknown
+    // The files whose size the walk will need. A search that leaves sizes out
+    // (DirEntry::sizeKnown) may fetch these while it lists.
+    const std::function<bool(const DirEntry&)>* wantsSize = nullptr;
+    bool hold = false; // hand the folder back held, for its sub-folders' listings
+};
+
 class FileSearch {
 public:
     virtual ~FileSearch() = default;
@@ -336,6 +358,15 @@ public:
     virtual ReadFault ListChecked(const std::string& nativeFolder,
                                   std::vector<DirEntry>& out) const {
         return List(nativeFolder, out) ? ReadFault::None : ReadFault::Failed;
+    }
+    // As ListChecked, for a walk that tells what it knows of the folder. When
+    // `request.hold` is set, `held` may come back with the folder held open
+    // for its sub-folders' requests. A search that cannot use the request
+    // need not override it.
+    virtual ReadFault ListRequested(const ListRequest& request, std::vector<DirEntry>& out,
+                                    std::unique_ptr<HeldFolder>& held) const {
+        held.reset();
+        return ListChecked(request.native, out);
     }
     // True when folders below this root may be listed by several threads at
     // once (and FileSize asked meanwhile), so that a walk can read listings

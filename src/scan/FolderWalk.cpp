@@ -53,10 +53,11 @@ unsigned ReadAheadThreads() {
 }
 
 FolderWalk::FolderWalk(const FileSearch& search, char textSeparator, const WalkFolder& root,
-                       unsigned threads, std::function<void()> workerStart)
+                       unsigned threads, std::function<void()> workerStart,
+                       std::function<bool(const DirEntry&)> wantsSize)
     : search_(search), textSeparator_(textSeparator),
       root_(std::make_unique<WalkNode>()), rootId_{root.device, root.inode},
-      workerStart_(std::move(workerStart)) {
+      workerStart_(std::move(workerStart)), wantsSize_(std::move(wantsSize)) {
     root_->folder = root;
     for (unsigned i = 0; i < threads; ++i) {
         try {
@@ -83,11 +84,23 @@ FolderWalk::~FolderWalk() {
         t.join();
 }
 
-void FolderWalk::List(WalkNode& node) const {
+void FolderWalk::List(WalkNode& node, bool hold) const {
     if (node.folder.link)
         return; // listed in its folder, never entered
     try {
-        node.fault = search_.ListChecked(node.folder.native, node.entries);
+        ListRequest request{node.folder.native};
+        if (node.parent && node.parent->held) {
+            request.parent = node.parent->held.get();
+            const std::string& above = node.parent->folder.native;
+            // The native path is the parent's, the name and one separator.
+            request.name = std::string_view(node.folder.native)
+                               .substr(above.size(), node.folder.native.size() - above.size() - 1);
+        }
+        request.device = node.folder.device;
+        if (wantsSize_)
+            request.wantsSize = &wantsSize_;
+        request.hold = hold && node.depth < kMaxFolderDepth;
+        node.fault = search_.ListRequested(request, node.entries, node.held);
         if (node.depth >= kMaxFolderDepth)
             return;
         std::vector<WalkFolder> subs;
@@ -121,10 +134,62 @@ void FolderWalk::List(WalkNode& node) const {
     }
 }
 
-void FolderWalk::Listed(WalkNode& node) {
-    node.state = WalkNode::State::Listed;
-    for (const auto& child : node.children)
-        pending_.insert(child.get());
+bool FolderWalk::StartListing() {
+    if (held_ >= kHeldFolders)
+        return false;
+    ++held_;
+    return true;
+}
+
+void FolderWalk::Listed(WalkNode& node, bool hold) {
+    if (ahead_)
+        for (const auto& child : node.children)
+            pending_.insert(child.get());
+    // The folder stays open only while sub-folders of it are to be listed.
+    node.unlisted = node.children.size();
+    if (node.unlisted == 0)
+        node.held.reset();
+    if (hold && !node.held)
+        --held_;
+    // Its parent's last sub-folder is listed: the parent is let go.
+    WalkNode* parent = node.parent;
+    if (parent && parent->unlisted > 0 && --parent->unlisted == 0 && parent->held) {
+        parent->held.reset();
+        --held_;
+    }
+    node.state.store(WalkNode::State::Listed, std::memory_order_release);
+}
+
+bool FolderWalk::MayListAhead() const {
+    return !pending_.empty() && !limited_;
+}
+
+void FolderWalk::ListFirstPending(std::unique_lock<std::mutex>& lock) {
+    // The pending folder the walk reaches first.
+    WalkNode& node = **pending_.begin();
+    pending_.erase(pending_.begin());
+    node.state = WalkNode::State::Listing;
+    if (++aheadFolders_ >= kAheadFolders)
+        limited_ = true;
+    const bool hold = StartListing();
+    lock.unlock();
+    List(node, hold);
+    // The lock is held briefly: trying it a few times first spares a sleep
+    // and a wake-up for most folders.
+    for (int i = 0; i < 64 && !lock.try_lock(); ++i)
+        std::this_thread::yield();
+    if (!lock.owns_lock())
+        lock.lock();
+    aheadEntries_ += node.entries.size();
+    if (aheadEntries_ >= kAheadEntries)
+        limited_ = true;
+    Listed(node, hold);
+    if (waiting_ == &node)
+        listed_.notify_one();
+    if (node.children.size() > 1)
+        work_.notify_all();
+    else if (!node.children.empty())
+        work_.notify_one();
 }
 
 void FolderWalk::Work() {
@@ -132,35 +197,23 @@ void FolderWalk::Work() {
         workerStart_();
     std::unique_lock<std::mutex> lock(mutex_);
     while (true) {
-        work_.wait(lock, [this] {
-            return stopping_ || (!pending_.empty() && aheadFolders_ < kAheadFolders &&
-                                 aheadEntries_ < kAheadEntries);
-        });
+        work_.wait(lock, [this] { return stopping_ || MayListAhead(); });
         if (stopping_)
             return;
-        // The pending folder the walk reaches first.
-        WalkNode& node = **pending_.begin();
-        pending_.erase(pending_.begin());
-        node.state = WalkNode::State::Listing;
-        ++aheadFolders_;
-        lock.unlock();
-        List(node);
-        lock.lock();
-        aheadEntries_ += node.entries.size();
-        Listed(node);
-        if (waiting_ == &node)
-            listed_.notify_one();
-        if (node.children.size() > 1)
-            work_.notify_all();
-        else if (!node.children.empty())
-            work_.notify_one();
+        ListFirstPending(lock);
     }
 }
 
 WalkNode& FolderWalk::Take(WalkNode& node) {
     if (!ahead_) {
-        List(node);
-        node.state = WalkNode::State::Listed;
+        const bool hold = StartListing();
+        List(node, hold);
+        Listed(node, hold);
+        return node;
+    }
+    // Listed ahead: taken without the lock, which the workers want.
+    if (node.state.load(std::memory_order_acquire) == WalkNode::State::Listed) {
+        Taken(node);
         return node;
     }
     std::unique_lock<std::mutex> lock(mutex_);
@@ -168,24 +221,44 @@ WalkNode& FolderWalk::Take(WalkNode& node) {
         // No worker has come to it yet: the walk lists it now rather than wait.
         pending_.erase(&node);
         node.state = WalkNode::State::Listing;
+        const bool hold = StartListing();
         lock.unlock();
-        List(node);
+        List(node, hold);
         lock.lock();
-        Listed(node);
+        Listed(node, hold);
         if (!node.children.empty())
             work_.notify_all();
         return node;
     }
+    // A worker is listing it: the walk lists folders further on meanwhile
+    // rather than sleep.
     waiting_ = &node;
-    listed_.wait(lock, [&node] { return node.state == WalkNode::State::Listed; });
+    while (node.state != WalkNode::State::Listed) {
+        if (MayListAhead())
+            ListFirstPending(lock);
+        else
+            listed_.wait(lock, [this, &node] {
+                return node.state == WalkNode::State::Listed || MayListAhead();
+            });
+    }
     waiting_ = nullptr;
-    // Workers held back by the distance ahead may go on.
-    const bool held = aheadFolders_ >= kAheadFolders || aheadEntries_ >= kAheadEntries;
-    --aheadFolders_;
-    aheadEntries_ -= node.entries.size();
-    if (held)
-        work_.notify_one();
+    lock.unlock();
+    Taken(node);
     return node;
+}
+
+void FolderWalk::Taken(const WalkNode& node) {
+    const std::size_t folders = --aheadFolders_;
+    const std::size_t entries = aheadEntries_ -= node.entries.size();
+    // Workers held back by the distance ahead go on once half of it is
+    // taken, so that they are not woken for every folder.
+    if (limited_ && folders <= kAheadFolders / 2 && entries <= kAheadEntries / 2) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (limited_) {
+            limited_ = false;
+            work_.notify_all();
+        }
+    }
 }
 
 void FolderWalk::Finish(WalkNode& node) {

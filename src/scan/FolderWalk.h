@@ -7,6 +7,7 @@
 
 #include "ports/Ports.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -64,7 +65,13 @@ struct WalkNode {
 private:
     friend class FolderWalk;
     enum class State { Pending, Listing, Listed };
-    State state = State::Pending;
+    // Set to Listed last, so that the walk may read a folder listed ahead
+    // without taking the lock.
+    std::atomic<State> state{State::Pending};
+    // The folder kept open by the search while sub-folders of it are still
+    // to be listed, and how many.
+    std::unique_ptr<HeldFolder> held;
+    std::size_t unlisted = 0;
     std::vector<std::uint32_t> order; // child numbers from the root: the walk's order
 };
 
@@ -74,8 +81,11 @@ public:
     // that many workers list ahead, each first calling `workerStart` (to
     // lower its priority), never more than a bounded number of folders and
     // entries ahead of the walk.
+    // `wantsSize` picks the files whose size the walk will need, for a search
+    // that can fetch them while it lists.
     FolderWalk(const FileSearch& search, char textSeparator, const WalkFolder& root,
-               unsigned threads, std::function<void()> workerStart = {});
+               unsigned threads, std::function<void()> workerStart = {},
+               std::function<bool(const DirEntry&)> wantsSize = {});
     // Stops the workers; a folder being listed is finished first.
     ~FolderWalk();
     FolderWalk(const FolderWalk&) = delete;
@@ -92,14 +102,21 @@ public:
     // How far ahead workers list: folders, and entries in them.
     static constexpr std::size_t kAheadFolders = 512;
     static constexpr std::size_t kAheadEntries = 1 << 17;
+    // Folders held open for their sub-folders at most; past it, sub-folders
+    // are opened by whole path.
+    static constexpr std::size_t kHeldFolders = 128;
 
 private:
     struct ByOrder {
         bool operator()(const WalkNode* a, const WalkNode* b) const { return a->order < b->order; }
     };
-    void List(WalkNode& node) const;
-    void Listed(WalkNode& node); // mutex held
+    bool StartListing(); // mutex held when listing ahead; true: the folder may be held
+    void List(WalkNode& node, bool hold) const;
+    void Listed(WalkNode& node, bool hold);                    // mutex held when listing ahead
+    bool MayListAhead() const;                                 // mutex held
+    void ListFirstPending(std::unique_lock<std::mutex>& lock); // mutex held
     void Work();
+    void Taken(const WalkNode& node); // mutex not held
 
     const FileSearch& search_;
     char textSeparator_;
@@ -111,11 +128,15 @@ private:
     std::condition_variable work_;
     std::condition_variable listed_;
     std::set<WalkNode*, ByOrder> pending_;
-    std::size_t aheadFolders_ = 0;
-    std::size_t aheadEntries_ = 0;
+    std::atomic<std::size_t> aheadFolders_{0};
+    std::atomic<std::size_t> aheadEntries_{0};
+    std::size_t held_ = 0;
+    // As far ahead as allowed: workers wait for the walk. Set with the mutex held.
+    std::atomic<bool> limited_{false};
     bool stopping_ = false;
     WalkNode* waiting_ = nullptr; // the folder the walk waits for
     std::function<void()> workerStart_;
+    std::function<bool(const DirEntry&)> wantsSize_;
     std::vector<std::thread> workers_;
 };
 

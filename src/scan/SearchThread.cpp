@@ -92,7 +92,9 @@ int CSearchThread::WalkDrive(const Drive& drive) {
     std::function<void()> lower;
     if (threads)
         lower = [threads] { threads->LowerCurrentThread(); };
-    FolderWalk walk(ports_.search, drive.textSeparator, root, workers, std::move(lower));
+    // Workers may fetch the sizes the identification will ask for while they list.
+    FolderWalk walk(ports_.search, drive.textSeparator, root, workers, std::move(lower),
+                    [this](const DirEntry& e) { return WantsSize(e); });
     return WalkDirectory(walk, walk.Root());
 }
 
@@ -122,8 +124,12 @@ int CSearchThread::WalkDirectory(FolderWalk& walk, WalkNode& node) {
             continue;
         if (!text::Contains(e.name, "."))
             continue;
+        const std::string upper = text::ToUpper(e.name);
+        const std::vector<std::uint32_t>* entries = nullptr;
+        if (!Examines(upper, entries))
+            continue;
         PrepareFile(node.folder, e);
-        IdentifyFile(text::ToUpper(e.name));
+        IdentifyExamined(upper, entries);
     }
     node.entries = {}; // the listing is not needed further down
 
@@ -175,13 +181,33 @@ int CSearchThread::MatchKeyList(const std::string& upperName,
         [this] { return ReadVersionString(currentNative_, "ProductVersion"); }, current_.Version);
 }
 
-int CSearchThread::IdentifyFile(const std::string& upperName) {
+bool CSearchThread::Examines(const std::string& upperName,
+                             const std::vector<std::uint32_t>*& entries) const {
     // Installers and uninstallers are never reported.
     if (upperName == "SETUP.EXE" || upperName == "UNINSTALL.EXE")
-        return 0;
-    // The size only matters to a listed name or an executable.
-    const std::vector<std::uint32_t>* entries = keys_.EntriesOf(upperName);
-    if (sizePending_ && (entries || text::Contains(upperName, ".EXE")))
+        return false;
+    entries = keys_.EntriesOf(upperName);
+    return entries || text::Contains(upperName, ".EXE");
+}
+
+bool CSearchThread::WantsSize(const DirEntry& entry) const {
+    if (!(entry.attributes & (kAttrArchive | kAttrHidden)) || !text::Contains(entry.name, "."))
+        return false;
+    const std::string upper = text::ToUpper(entry.name);
+    const std::vector<std::uint32_t>* entries = nullptr;
+    return Examines(upper, entries) && (entries || IsRegisteredApplication(upper));
+}
+
+int CSearchThread::IdentifyFile(const std::string& upperName) {
+    const std::vector<std::uint32_t>* entries = nullptr;
+    return Examines(upperName, entries) ? IdentifyExamined(upperName, entries) : 0;
+}
+
+int CSearchThread::IdentifyExamined(const std::string& upperName,
+                                    const std::vector<std::uint32_t>* entries) {
+    // The size is compared for a listed name, and kept in the row of a
+    // registered executable; other executables are never reported.
+    if (entries)
         FetchPendingSize();
 
     const int r = MatchKeyList(upperName, entries);
@@ -212,6 +238,7 @@ int CSearchThread::IdentifyFile(const std::string& upperName) {
         return 0;
     if (r == kUnlistedExecutable && !IsRegisteredApplication(upperName))
         return 0;
+    FetchPendingSize();
     current_.Company = ReadVersionString(currentNative_, "CompanyName");
     if (current_.Company.empty())
         return 0;

@@ -106,6 +106,11 @@ public:
     // Identifies the prepared file by its upper-case name; 1 when a program
     // was emitted.
     int IdentifyFile(const std::string& upperName);
+    // Whether a file of this upper-case name may be reported at all, with its
+    // key-list entries: a listed name, or an executable other than an installer.
+    bool Examines(const std::string& upperName, const std::vector<std::uint32_t>*& entries) const;
+    // Whether the walk will ask for this entry's size; safe from any thread.
+    bool WantsSize(const DirEntry& entry) const;
     // One string of a file's version resource up to its first line break;
     // empty when there is none.
     std::string ReadVersionString(const std::string& nativePath, const std::string& name) const;
@@ -128,6 +133,8 @@ private:
     void NoteFault(bool folder, ReadFault fault, const std::string& pathText) const;
     bool StopRequested() const { return stop_.stop_requested(); }
     int MatchKeyList(const std::string& upperName, const std::vector<std::uint32_t>* entries);
+    // IdentifyFile for a file Examines let through.
+    int IdentifyExamined(const std::string& upperName, const std::vector<std::uint32_t>* entries);
     void FetchPendingSize();
 
     CAuditUtil& util_;

@@ -9,8 +9,8 @@ set -u
 cli=$1
 pe=$2
 make_hive=$3
-for tool in mkntfs ntfs-3g fusermount; do
-    command -v $tool >/dev/null || { echo "skipped: $tool is missing (Debian ntfs-3g)"; exit 77; }
+for tool in mkntfs ntfs-3g fusermount setfattr; do
+    command -v $tool >/dev/null || { echo "skipped: $tool is missing (Debian ntfs-3g, attr)"; exit 77; }
 done
 work=$(mktemp -d)
 mnt=$work/mnt
@@ -36,6 +36,11 @@ cp "$pe/korean.exe" "$mnt/Program Files (x86)/도구/KOREAN.EXE"
 cp "$pe/english.dll" "$mnt/Apps/Deep/Deeper/Example.exe"
 cp "$pe/english.dll" "$mnt/Apps/Unregistered.exe"
 head -c 10 /dev/zero > "$mnt/Program Files/Office/SETUP.EXE"
+# A listed program marked as a system file alone (neither archive nor
+# hidden) is passed over, in a folder as deep as any.
+mkdir -p "$mnt/Program Files/Office/Old"
+head -c 1000 /dev/zero > "$mnt/Program Files/Office/Old/WINWORD.EXE"
+setfattr -n system.ntfs_attrib_be -v 0x00000004 "$mnt/Program Files/Office/Old/WINWORD.EXE"
 ln "$mnt/Program Files/Office/WINWORD.EXE" "$mnt/Apps/WINWORD.EXE" # a second name
 # Links made through the mount, to a folder and to a listed program: listed
 # where they lie, never followed, mounted or read directly.
@@ -54,7 +59,7 @@ ln -s "../../Program Files/Office/WINWORD.EXE" "$mnt/Apps/Deep/WINWORD.EXE"
     'WOW6432Node\Microsoft\Windows\CurrentVersion\App Paths\example.exe'
 copy=$work/copy
 cp -r "$mnt" "$copy"
-rm -r "$copy/Windows/System32/config"
+rm -r "$copy/Windows/System32/config" "$copy/Program Files/Office/Old"
 fusermount -u "$mnt"
 
 printf '%s\n' "caption${tab}x${tab}x${tab}x${tab}x" \

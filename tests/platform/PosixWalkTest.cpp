@@ -107,6 +107,46 @@ TEST_F(TempTree, ListingAttributesNamesAndLazySizes) {
     EXPECT_FALSE(search.Identify(Native() + "a.exe", dev, ino));
 }
 
+// A walk's request: a sub-folder opened by name in its parent held open,
+// and the sizes it asks for fetched with the listing.
+TEST_F(TempTree, RequestedListingInAHeldParentWithTheSizesAsked) {
+    File("top/sub/a.exe", 4);
+    File("top/sub/b.txt", 5);
+    const std::string top = Native("top");
+    std::vector<DirEntry> entries;
+    std::unique_ptr<HeldFolder> held;
+    ListRequest request(top);
+    request.hold = true;
+    ASSERT_EQ(search.ListRequested(request, entries, held), ReadFault::None);
+    ASSERT_NE(held, nullptr);
+    ASSERT_EQ(entries.size(), 1u);
+
+    // The parent moved away since: the sub-folder is still reached through it.
+    fs::rename(dir / "top", dir / "moved");
+    const std::string sub = top + "sub/";
+    const std::function<bool(const DirEntry&)> wants = [](const DirEntry& e) {
+        return e.nativeName == "a.exe";
+    };
+    ListRequest child(sub);
+    child.parent = held.get();
+    child.name = "sub";
+    child.device = entries[0].device;
+    child.wantsSize = &wants;
+    std::unique_ptr<HeldFolder> none;
+    ASSERT_EQ(search.ListRequested(child, entries, none), ReadFault::None);
+    EXPECT_EQ(none, nullptr);
+    std::map<std::string, DirEntry> byName;
+    for (const DirEntry& e : entries)
+        byName[e.nativeName] = e;
+    ASSERT_EQ(byName.size(), 2u);
+    EXPECT_TRUE(byName["a.exe"].sizeKnown);
+    EXPECT_EQ(byName["a.exe"].size, 4u);
+    EXPECT_FALSE(byName["b.txt"].sizeKnown);
+
+    // Without its parent it is looked for by its whole path, which is gone.
+    EXPECT_FALSE(search.List(sub, entries));
+}
+
 TEST_F(TempTree, NtfsAttributesWhereTheVolumeKeepsThem) {
     unsigned a = 0;
     const unsigned char value[4] = {0x00, 0x00, 0x00, 0x23}; // archive, hidden, read-only

@@ -2,6 +2,7 @@
 // one thread sees, in the same order.
 #include "ScanFixture.h"
 
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -36,15 +37,52 @@ public:
     bool ListsConcurrently(const std::string&) const override { return true; }
     bool FileSize(const std::string& native, std::uint64_t& size) const override {
         std::lock_guard<std::mutex> lock(m_);
+        ++askedSizes;
         return inner_.FileSize(native, size);
+    }
+    // With `holding`, a folder asked to be held is, and the sizes a walk asks
+    // for come with the listing.
+    ReadFault ListRequested(const ListRequest& request, std::vector<DirEntry>& out,
+                            std::unique_ptr<HeldFolder>& held) const override {
+        const ReadFault fault = ListChecked(request.native, out);
+        held.reset();
+        if (!holding)
+            return fault;
+        std::lock_guard<std::mutex> lock(m_);
+        if (request.parent) {
+            ++inParent;
+            const auto* parent = static_cast<const Held*>(request.parent);
+            if (parent->native + std::string(request.name) + "/" != request.native)
+                ++strayNames;
+        }
+        for (DirEntry& e : out)
+            if (!e.sizeKnown && request.wantsSize && (*request.wantsSize)(e))
+                e.sizeKnown = inner_.FileSize(request.native + e.nativeName, e.size);
+        if (request.hold) {
+            held = std::make_unique<Held>(*this, request.native);
+            mostHeld = std::max(mostHeld, ++nowHeld);
+        }
+        return fault;
     }
     std::size_t Listed() const {
         std::lock_guard<std::mutex> lock(m_);
         return inner_.listed.size();
     }
     mutable std::set<std::thread::id> threads;
+    bool holding = false;
+    mutable int inParent = 0, strayNames = 0, nowHeld = 0, mostHeld = 0, askedSizes = 0;
 
 private:
+    struct Held final : HeldFolder {
+        Held(const SharedSearch& s, std::string n) : search(s), native(std::move(n)) {}
+        ~Held() override {
+            std::lock_guard<std::mutex> lock(search.m_);
+            --search.nowHeld;
+        }
+        const SharedSearch& search;
+        const std::string native;
+    };
+
     const FakeFileSearch& inner_;
     mutable std::mutex m_;
 };
@@ -154,4 +192,43 @@ TEST_F(ReadAhead, StopMidWalkEmitsNothingMoreAndListsBoundedlyAhead) {
                                                  "D:\\d3\\p.exe", "D:\\d4\\p.exe"}));
     EXPECT_LE(shared.Listed(), 1 + 5 + FolderWalk::kAheadFolders + 4);
     EXPECT_GT(shared.Listed(), 100u);
+}
+
+// A search that holds folders open is lent each folder's parent by name, and
+// every folder it holds is let go, never more than a bounded number at once.
+// The sizes the identification needs come with the listings.
+TEST_F(ReadAhead, HeldParentsAreLentByNameAndLetGo) {
+    for (auto& folder : search.folders)
+        for (DirEntry& e : folder.entries)
+            if (e.nativeName == "p.exe")
+                e.sizeKnown = false;
+    const auto sizes = [this] {
+        std::vector<std::string> out;
+        for (const FoundProgram& p : sink.programs)
+            out.push_back(p.FileSize);
+        return out;
+    };
+    const Seen plain = Scan(0);
+    const std::vector<std::string> plainSizes = sizes();
+    ASSERT_GT(shared.askedSizes, 200);
+    shared.askedSizes = 0;
+    shared.holding = true;
+    for (const unsigned workers : {0u, 4u}) {
+        shared.mostHeld = shared.inParent = 0;
+        const std::size_t before = shared.Listed();
+        const Seen held = Scan(workers);
+        EXPECT_EQ(held.found, plain.found);
+        EXPECT_EQ(sizes(), plainSizes);
+        EXPECT_EQ(held.log, plain.log);
+        EXPECT_EQ(shared.nowHeld, 0) << workers;
+        // Every folder is opened in its parent but the root, which is also
+        // listed once for the progress range.
+        EXPECT_EQ(std::size_t(shared.inParent), shared.Listed() - before - 2) << workers;
+        EXPECT_GT(shared.mostHeld, 0);
+        // On one thread only the folders above the one listed are held, one
+        // for each of the tree's five levels at most.
+        EXPECT_LE(shared.mostHeld, workers == 0 ? 5 : int(FolderWalk::kHeldFolders));
+    }
+    EXPECT_EQ(shared.askedSizes, 0);
+    EXPECT_EQ(shared.strayNames, 0);
 }

@@ -199,6 +199,9 @@ TEST_F(Identify, SizeIsFetchedOnlyWhenItCanMatter) {
     EXPECT_EQ(search.sizeQueries, 0);
     EXPECT_EQ(Check("hwp.exe", 2000, false), 1);
     EXPECT_EQ(search.sizeQueries, 1);
+    // An executable neither listed nor registered is never reported.
+    EXPECT_EQ(Check("other.exe", 7, false), 0);
+    EXPECT_EQ(search.sizeQueries, 1);
     apps.names = {"BIG.EXE"};
     versions.Set("/c/big.exe", "CompanyName", "Co");
     // "%d" of the low 32 bits as a signed number.

@@ -146,6 +146,14 @@ public:
         inode = inside.empty() ? kRootRecord : e.record;
         return true;
     }
+    ReadFault ListRequested(const ListRequest& request, std::vector<DirEntry>& out,
+                            std::unique_ptr<HeldFolder>& held) const override {
+        std::string inside;
+        if (!state_->Find(request.native, inside))
+            return machine_.search.ListRequested(request, out, held);
+        held.reset();
+        return ListChecked(request.native, out);
+    }
     char NativeSeparator() const override { return '/'; }
     // An image's folders come out of its own tree; other folders are the machine's.
     bool ListsConcurrently(const std::string& nativeRoot) const override {

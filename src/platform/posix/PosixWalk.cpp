@@ -141,19 +141,71 @@ std::string PosixFileSearch::TextName(const std::string& nativeName) const {
 
 bool PosixFileSearch::List(const std::string& nativeFolder, std::vector<DirEntry>& out) const {
     bool gone = false;
-    return ListFolder(nativeFolder, out, gone) == ReadFault::None && !gone;
+    std::unique_ptr<HeldFolder> held;
+    return ListFolder(ListRequest{nativeFolder}, out, held, gone) == ReadFault::None && !gone;
 }
 
 ReadFault PosixFileSearch::ListChecked(const std::string& nativeFolder,
                                        std::vector<DirEntry>& out) const {
     bool gone = false;
-    return ListFolder(nativeFolder, out, gone);
+    std::unique_ptr<HeldFolder> held;
+    return ListFolder(ListRequest{nativeFolder}, out, held, gone);
 }
 
-ReadFault PosixFileSearch::ListFolder(const std::string& nativeFolder, std::vector<DirEntry>& out,
-                                      bool& gone) const {
+ReadFault PosixFileSearch::ListRequested(const ListRequest& request, std::vector<DirEntry>& out,
+                                         std::unique_ptr<HeldFolder>& held) const {
+    bool gone = false;
+    return ListFolder(request, out, held, gone);
+}
+
+namespace {
+
+// An open folder, and what its file system offers.
+class PosixHeldFolder final : public HeldFolder {
+public:
+    PosixHeldFolder(int fd, std::uint64_t device, bool mayHoldNtfs)
+        : fd(fd), device(device), mayHoldNtfs(mayHoldNtfs) {}
+    ~PosixHeldFolder() override { ::close(fd); }
+    PosixHeldFolder(const PosixHeldFolder&) = delete;
+    PosixHeldFolder& operator=(const PosixHeldFolder&) = delete;
+
+    const int fd;
+    const std::uint64_t device; // 0: unknown
+    const bool mayHoldNtfs;
+};
+
+// The folder's entries as the kernel hands them out, a buffer at a time;
+// false with errno set on a read error.
+template <typename Each> bool ReadEntries(int fd, Each&& each) {
+    alignas(8) char buffer[32768];
+    while (true) {
+        const ssize_t n = ::getdents64(fd, buffer, sizeof buffer);
+        if (n == 0)
+            return true;
+        if (n < 0)
+            return false;
+        for (ssize_t at = 0; at < n;) {
+            const auto* d = reinterpret_cast<const dirent64*>(buffer + at);
+            at += d->d_reclen;
+            each(*d);
+        }
+    }
+}
+
+} // namespace
+
+ReadFault PosixFileSearch::ListFolder(const ListRequest& request, std::vector<DirEntry>& out,
+                                      std::unique_ptr<HeldFolder>& held, bool& gone) const {
     out.clear();
-    const int fd = OpenFolder(nativeFolder);
+    held.reset();
+    const std::string& nativeFolder = request.native;
+    const auto* parent = dynamic_cast<const PosixHeldFolder*>(request.parent);
+    int fd = -1;
+    if (parent && !request.name.empty())
+        fd = ::openat(parent->fd, std::string(request.name).c_str(),
+                      O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    else
+        fd = OpenFolder(nativeFolder);
     if (fd < 0) {
         // A folder gone since its parent was listed is nothing left out.
         gone = errno == ENOENT || errno == ENOTDIR;
@@ -161,66 +213,60 @@ ReadFault PosixFileSearch::ListFolder(const std::string& nativeFolder, std::vect
             return ReadFault::None;
         return errno == EACCES || errno == EPERM ? ReadFault::Denied : ReadFault::Failed;
     }
-    struct statfs fsInfo {};
-    bool tryNtfs = ::fstatfs(fd, &fsInfo) == 0 && MayHoldNtfsAttributes(fsInfo.f_type);
-    bool ntfsTried = false;
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return ReadFault::Failed;
+    // A folder on its parent's device is on its parent's file system.
+    bool mayHoldNtfs = false;
+    if (parent && request.device != 0 && request.device == parent->device) {
+        mayHoldNtfs = parent->mayHoldNtfs;
+    } else {
+        struct statfs fsInfo {};
+        mayHoldNtfs = ::fstatfs(fd, &fsInfo) == 0 && MayHoldNtfsAttributes(fsInfo.f_type);
     }
+    bool tryNtfs = mayHoldNtfs;
+    bool ntfsTried = false;
     std::string path;
-    // readdir tells the end of a folder from a read error only by errno.
-    int readError = 0;
-    while (true) {
-        errno = 0;
-        const dirent* d = ::readdir(dir);
-        if (!d) {
-            readError = errno;
-            break;
-        }
-        const char* name = d->d_name;
+    const auto each = [&](const dirent64& d) {
+        const char* name = d.d_name;
         if (IsDotOrDotDot(name))
-            continue;
+            return;
         DirEntry e;
         bool isFolder = false;
         struct stat st {};
-        switch (d->d_type) {
+        switch (d.d_type) {
         case DT_REG:
             e.sizeKnown = false; // fetched only when the scan needs it
             break;
         case DT_DIR:
             if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
-                continue;
+                return;
             isFolder = true;
             break;
         case DT_LNK:
         case DT_UNKNOWN:
             if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
+                return;
             if (S_ISLNK(st.st_mode)) {
                 // A link is listed as a link to a folder or a file, as
                 // Windows lists a junction or a symbolic link: never
                 // entered, never read as what it leads to, and of no size
                 // of its own. A dangling one is left out.
                 if (::fstatat(fd, name, &st, 0) != 0)
-                    continue;
+                    return;
                 e.link = true;
                 e.size = 0;
                 if (S_ISDIR(st.st_mode))
                     isFolder = true;
                 else if (!S_ISREG(st.st_mode))
-                    continue;
+                    return;
             } else if (S_ISDIR(st.st_mode)) {
                 isFolder = true;
             } else if (S_ISREG(st.st_mode)) {
                 e.size = static_cast<std::uint64_t>(st.st_size);
             } else {
-                continue;
+                return;
             }
             break;
         default:
-            continue; // pipes, sockets and devices are no files to examine
+            return; // pipes, sockets and devices are no files to examine
         }
         if (isFolder) {
             e.device = static_cast<std::uint64_t>(st.st_dev);
@@ -248,9 +294,22 @@ ReadFault PosixFileSearch::ListFolder(const std::string& nativeFolder, std::vect
         }
         e.nativeName = name;
         e.name = TextName(e.nativeName);
+        // A size the walk will need is fetched here, by name in the open
+        // folder, rather than later by whole path.
+        if (!e.sizeKnown && request.wantsSize && (*request.wantsSize)(e) &&
+            ::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+            e.size = static_cast<std::uint64_t>(st.st_size);
+            e.sizeKnown = true;
+        }
         out.push_back(std::move(e));
+    };
+    const bool read = ReadEntries(fd, each);
+    const int readError = read ? 0 : errno;
+    if (request.hold && readError == 0) {
+        held = std::make_unique<PosixHeldFolder>(fd, request.device, mayHoldNtfs);
+    } else {
+        ::close(fd);
     }
-    ::closedir(dir);
     return readError == 0 ? ReadFault::None : ReadFault::Failed;
 }
 

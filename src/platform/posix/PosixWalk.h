@@ -12,7 +12,7 @@
 
 namespace ostravion::posix {
 
-// Lists folders in readdir order. A regular file carries the archive
+// Lists folders in the order the kernel hands out their entries. A regular file carries the archive
 // attribute, a folder the directory attribute, a name starting with "." the
 // hidden attribute; on an NTFS volume the real attributes are read from the
 // driver's "system.ntfs_attrib_be" value where it offers one. A symbolic
@@ -28,6 +28,10 @@ public:
     // such folder any more) is no fault, and lists nothing.
     ReadFault ListChecked(const std::string& nativeFolder,
                           std::vector<DirEntry>& out) const override;
+    // Opens a folder by name in its held parent, and fetches the sizes asked
+    // for by name in the open folder.
+    ReadFault ListRequested(const ListRequest& request, std::vector<DirEntry>& out,
+                            std::unique_ptr<HeldFolder>& held) const override;
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override;
     char NativeSeparator() const override { return '/'; }
@@ -38,8 +42,8 @@ public:
     std::string TextName(const std::string& nativeName) const;
 
 private:
-    ReadFault ListFolder(const std::string& nativeFolder, std::vector<DirEntry>& out,
-                         bool& gone) const;
+    ReadFault ListFolder(const ListRequest& request, std::vector<DirEntry>& out,
+                         std::unique_ptr<HeldFolder>& held, bool& gone) const;
 
     const TextCodec& codec_;
 };
