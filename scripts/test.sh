@@ -57,13 +57,13 @@ if [ $quick -eq 0 ]; then
       "$log" | sed 's/^stat:://; s/ \+/ /g' | tr '\n' ' ')"
   done
 
-  echo "== thread sanitizer: the scan thread's tests (clang)"
+  echo "== thread sanitizer: the scan thread's tests and the read-ahead walk (clang)"
   cmake -S . -B build-tsan -G Ninja -DOSTRAVION_WERROR="${OSTRAVION_WERROR:-ON}" -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER=clang++ -DOSTRAVION_CORE_ONLY=ON \
     -DOSTRAVION_SANITIZE=thread >/dev/null
   cmake --build build-tsan -j"$jobs" --target core_tests
   (cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-     ctest --output-on-failure -j"$jobs" -R '^ScanThread')
+     ctest --output-on-failure -j"$jobs" -R '^(ScanThread|ReadAhead)')
 
   bash scripts/test-windows.sh
 

@@ -62,11 +62,23 @@ CSearchThread::CSearchThread(CAuditUtil& util, const ScanPorts& ports, ProgramSi
     : util_(util), ports_(ports), sink_(sink) {}
 
 bool CSearchThread::LoadKeyList(const std::string& path) {
-    return keys_.Load(util_.Files(), util_.Messages(), path);
+    // Workers listing ahead do not look at the key list while it is read.
+    keysLoaded_.store(false, std::memory_order_release);
+    if (!keys_.Load(util_.Files(), util_.Messages(), path))
+        return false;
+    keysLoaded_.store(true, std::memory_order_release);
+    return true;
 }
 
 ScanOutcome CSearchThread::Run(std::stop_token stop, const std::string& keyListPath) {
     stop_ = std::move(stop);
+    keysLoaded_.store(false, std::memory_order_release);
+    const std::vector<Drive> drives = ports_.drives.FixedDrives();
+    // The first drive's folders are listed ahead while the key list is read;
+    // a key list that cannot be read stops them with the walk unwalked.
+    std::unique_ptr<FolderWalk> first;
+    if (!drives.empty())
+        first = StartWalk(drives.front());
     if (!LoadKeyList(keyListPath))
         return ScanOutcome::KeyListFailed;
     // The inspection goes on as it would, but not without a word: an audit
@@ -74,10 +86,11 @@ ScanOutcome CSearchThread::Run(std::stop_token stop, const std::string& keyListP
     // would pass for a clean one.
     if (keys_.Size() == 0)
         util_.Messages().Show(msg::kKeyListEmpty);
-    for (const Drive& drive : ports_.drives.FixedDrives()) {
+    for (const Drive& drive : drives) {
         if (StopRequested())
             return ScanOutcome::Stopped;
-        WalkDrive(drive);
+        std::unique_ptr<FolderWalk> walk = first ? std::move(first) : StartWalk(drive);
+        WalkDirectory(*walk, walk->Root());
     }
     if (StopRequested())
         return ScanOutcome::Stopped;
@@ -86,6 +99,11 @@ ScanOutcome CSearchThread::Run(std::stop_token stop, const std::string& keyListP
 }
 
 int CSearchThread::WalkDrive(const Drive& drive) {
+    const std::unique_ptr<FolderWalk> walk = StartWalk(drive);
+    return WalkDirectory(*walk, walk->Root());
+}
+
+std::unique_ptr<FolderWalk> CSearchThread::StartWalk(const Drive& drive) const {
     const WalkFolder root = DriveRoot(ports_.search, drive);
     const unsigned workers = ports_.search.ListsConcurrently(root.native) ? readAhead_ : 0;
     ThreadControl* const threads = threadControl_;
@@ -93,9 +111,9 @@ int CSearchThread::WalkDrive(const Drive& drive) {
     if (threads)
         lower = [threads] { threads->LowerCurrentThread(); };
     // Workers may fetch the sizes the identification will ask for while they list.
-    FolderWalk walk(ports_.search, drive.textSeparator, root, workers, std::move(lower),
-                    [this](const DirEntry& e) { return WantsSize(e); });
-    return WalkDirectory(walk, walk.Root());
+    return std::make_unique<FolderWalk>(ports_.search, drive.textSeparator, root, workers,
+                                        std::move(lower),
+                                        [this](const DirEntry& e) { return WantsSize(e); });
 }
 
 int CSearchThread::WalkDirectory(FolderWalk& walk, WalkNode& node) {
@@ -191,6 +209,8 @@ bool CSearchThread::Examines(const std::string& upperName,
 }
 
 bool CSearchThread::WantsSize(const DirEntry& entry) const {
+    if (!keysLoaded_.load(std::memory_order_acquire))
+        return false; // the walk asks for the size itself when it comes to the file
     if (!(entry.attributes & (kAttrArchive | kAttrHidden)) || !text::Contains(entry.name, "."))
         return false;
     const std::string upper = text::ToUpper(entry.name);

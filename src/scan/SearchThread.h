@@ -9,7 +9,9 @@
 #include "util/AuditUtil.h"
 #include "util/Types.h"
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <stop_token>
 #include <string>
 #include <utility>
@@ -141,7 +143,11 @@ private:
     ScanPorts ports_;
     ProgramSink& sink_;
     std::string osVersion_;
+    // The walk of a drive, its workers (if any) already listing.
+    std::unique_ptr<FolderWalk> StartWalk(const Drive& drive) const;
+
     KeyList keys_;
+    std::atomic<bool> keysLoaded_{false}; // keys_ is whole and no longer written
     FoundProgram current_;
     std::stop_token stop_;
     bool journalLinkShown_ = false;
