@@ -335,10 +335,11 @@ public:
 // A folder a walk asks to list, with what the walk already knows of it.
 struct ListRequest {
     explicit ListRequest(const std::string& folder) : native(folder) {}
-    const std::string& native;          // the folder, as ListChecked takes it
-    const HeldFolder* parent = nullptr; // its parent, still held by the parent's listing
-    std::string_view name;              // its native name in `parent`
-    std::uint64_t device = 0;           // its device as the parent's listing told it; 0: unknown
+    explicit ListRequest(std::string&&) = delete; // `native` would outlive it
+    const std::string& native;                    // the folder, as ListChecked takes it
+    const HeldFolder* parent = nullptr;           // its parent, still held by the parent's listing
+    std::string_view name;                        // its native name in `parent`
+    std::uint64_t device = 0; // its device as the parent's listing told it; 0: unknown
     // The files whose size the walk will need. A search that leaves sizes out
     // (DirEntry::sizeKnown) may fetch these while it lists.
     const std::function<bool(const DirEntry&)>* wantsSize = nullptr;

@@ -93,6 +93,19 @@ check "mounted volume: status" "0" "$?"
 fusermount -u "$mnt"
 check "mounted volume: the same file as the image" "$(body "$work/image/CheckOut/ACME_WINPC.ipt")" "$(body "$out")"
 
+# A volume mounted inside a walked folder is another disk: left out.
+outer=$work/outer
+mkdir -p "$outer/disk" "$work/outerrun"
+cp "$work/image/KEYLIST.DAT" "$work/outerrun/"
+head -c 1000 /dev/zero > "$outer/WINWORD.EXE"
+ntfs-3g -o ro "$img" "$outer/disk"
+out=$("$cli" -C "$work/outerrun" scan --group ACME --name OUT --drive "C=$outer" 2>"$work/err")
+status=$?
+fusermount -u "$outer/disk"
+check "a volume mounted inside the drive: status" "0" "$status"
+check "a volume mounted inside the drive: left out" "1" \
+    "$(iconv -f CP949 -t UTF-8 < "$out" | tr -d '\r' | sed -n '12,$p' | grep -c .)"
+
 out=$("$cli" -C "$work/copy" scan --group ACME --name WINPC --user kim \
       --model "Intel Pentinum Pro or Pentium II Revision 806" --app-paths "$work/apps.txt" \
       --drive "C=$copy" 2>"$work/err")

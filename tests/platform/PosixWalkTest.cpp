@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -145,6 +146,47 @@ TEST_F(TempTree, RequestedListingInAHeldParentWithTheSizesAsked) {
 
     // Without its parent it is looked for by its whole path, which is gone.
     EXPECT_FALSE(search.List(sub, entries));
+}
+
+// On ext4 and XFS a sub-folder's identity comes from its parent's listing,
+// on the device the walk told, unless the mount table has a file system
+// mounted right inside the folder, or cannot be read.
+TEST_F(TempTree, SubFolderIdentityFromTheListingWhereNoMountIsInside) {
+    struct statfs fsInfo {};
+    ASSERT_EQ(::statfs(dir.c_str(), &fsInfo), 0);
+    if (fsInfo.f_type != 0xEF53 && fsInfo.f_type != 0x58465342)
+        GTEST_SKIP() << "the temporary folder is on neither ext4 nor XFS";
+    File("top/sub/a.exe", 1);
+    struct stat sub {};
+    ASSERT_EQ(::stat((dir / "top/sub").c_str(), &sub), 0);
+    const std::string table = (dir / "mountinfo").string();
+    const auto identity = [&](const std::string& mountPoint) {
+        std::ofstream(table) << "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                             << "40 22 0:50 / " << mountPoint << " rw - tmpfs tmpfs rw\n";
+        PosixFileSearch fresh(codec, table);
+        std::vector<DirEntry> entries;
+        std::unique_ptr<HeldFolder> held;
+        const std::string top = Native("top");
+        ListRequest request(top);
+        request.device = 7; // a device no stat gives
+        EXPECT_EQ(fresh.ListRequested(request, entries, held), ReadFault::None);
+        EXPECT_EQ(entries.size(), 1u);
+        return entries.empty() ? std::pair<std::uint64_t, std::uint64_t>()
+                               : std::pair(entries[0].device, entries[0].inode);
+    };
+    using Identity = std::pair<std::uint64_t, std::uint64_t>;
+    EXPECT_EQ(identity("/elsewhere"), Identity(7, sub.st_ino));
+    EXPECT_EQ(identity((dir / "top/sub").string()), Identity(sub.st_dev, sub.st_ino));
+    fs::remove(table);
+    PosixFileSearch blind(codec, table);
+    std::vector<DirEntry> entries;
+    std::unique_ptr<HeldFolder> held;
+    const std::string top = Native("top");
+    ListRequest request(top);
+    request.device = 7;
+    ASSERT_EQ(blind.ListRequested(request, entries, held), ReadFault::None);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].device, std::uint64_t(sub.st_dev));
 }
 
 TEST_F(TempTree, NtfsAttributesWhereTheVolumeKeepsThem) {

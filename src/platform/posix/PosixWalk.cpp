@@ -4,13 +4,19 @@
 #include "util/Text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <limits>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <poll.h>
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
@@ -24,6 +30,15 @@ namespace ostravion::posix {
 namespace {
 
 constexpr const char* kNtfsAttributeValue = "system.ntfs_attrib_be";
+
+// File systems where a folder's entry in its parent's listing carries the
+// inode a stat of it gives, and which hold no file system of their own below
+// (as btrfs subvolumes are): the ext family and XFS.
+bool ListsStableInodes(long magic) {
+    constexpr long kExt = 0xEF53;
+    constexpr long kXfs = 0x58465342;
+    return magic == kExt || magic == kXfs;
+}
 
 // File systems whose driver may hold NTFS attributes: FUSE (ntfs-3g) and the
 // kernel's two NTFS drivers.
@@ -163,15 +178,15 @@ namespace {
 // An open folder, and what its file system offers.
 class PosixHeldFolder final : public HeldFolder {
 public:
-    PosixHeldFolder(int fd, std::uint64_t device, bool mayHoldNtfs)
-        : fd(fd), device(device), mayHoldNtfs(mayHoldNtfs) {}
+    PosixHeldFolder(int fd, std::uint64_t device, long fsType)
+        : fd(fd), device(device), fsType(fsType) {}
     ~PosixHeldFolder() override { ::close(fd); }
     PosixHeldFolder(const PosixHeldFolder&) = delete;
     PosixHeldFolder& operator=(const PosixHeldFolder&) = delete;
 
     const int fd;
     const std::uint64_t device; // 0: unknown
-    const bool mayHoldNtfs;
+    const long fsType;          // statfs's magic; 0: unknown
 };
 
 // The folder's entries as the kernel hands them out, a buffer at a time;
@@ -214,14 +229,17 @@ ReadFault PosixFileSearch::ListFolder(const ListRequest& request, std::vector<Di
         return errno == EACCES || errno == EPERM ? ReadFault::Denied : ReadFault::Failed;
     }
     // A folder on its parent's device is on its parent's file system.
-    bool mayHoldNtfs = false;
+    long fsType = 0;
     if (parent && request.device != 0 && request.device == parent->device) {
-        mayHoldNtfs = parent->mayHoldNtfs;
+        fsType = parent->fsType;
     } else {
         struct statfs fsInfo {};
-        mayHoldNtfs = ::fstatfs(fd, &fsInfo) == 0 && MayHoldNtfsAttributes(fsInfo.f_type);
+        if (::fstatfs(fd, &fsInfo) == 0)
+            fsType = static_cast<long>(fsInfo.f_type);
     }
-    bool tryNtfs = mayHoldNtfs;
+    bool tryNtfs = MayHoldNtfsAttributes(fsType);
+    const bool inodesListed =
+        request.device != 0 && ListsStableInodes(fsType) && !HoldsMountPoint(nativeFolder);
     bool ntfsTried = false;
     std::string path;
     const auto each = [&](const dirent64& d) {
@@ -236,8 +254,12 @@ ReadFault PosixFileSearch::ListFolder(const ListRequest& request, std::vector<Di
             e.sizeKnown = false; // fetched only when the scan needs it
             break;
         case DT_DIR:
-            if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
+            if (inodesListed) {
+                st.st_dev = static_cast<dev_t>(request.device);
+                st.st_ino = static_cast<ino_t>(d.d_ino);
+            } else if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode)) {
                 return;
+            }
             isFolder = true;
             break;
         case DT_LNK:
@@ -306,11 +328,84 @@ ReadFault PosixFileSearch::ListFolder(const ListRequest& request, std::vector<Di
     const bool read = ReadEntries(fd, each);
     const int readError = read ? 0 : errno;
     if (request.hold && readError == 0) {
-        held = std::make_unique<PosixHeldFolder>(fd, request.device, mayHoldNtfs);
+        held = std::make_unique<PosixHeldFolder>(fd, request.device, fsType);
     } else {
         ::close(fd);
     }
     return readError == 0 ? ReadFault::None : ReadFault::Failed;
+}
+
+// The folders that hold a mount point, from the mount table, read again when
+// the system says it changed; looked at no more often than every 20 ms, so
+// that a walk does not ask for every folder.
+struct PosixFileSearch::MountWatch {
+    using Folders = std::set<std::string>; // each ending with '/'
+    static constexpr std::int64_t kCheckMs = 20;
+
+    explicit MountWatch(std::string p) : path(std::move(p)) {}
+    ~MountWatch() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    MountWatch(const MountWatch&) = delete;
+    MountWatch& operator=(const MountWatch&) = delete;
+
+    // Null when the table cannot be read.
+    std::shared_ptr<const Folders> Current() {
+        const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count();
+        if (now - checkedAt.load(std::memory_order_relaxed) >= kCheckMs) {
+            std::unique_lock<std::mutex> lock(refresh, std::try_to_lock);
+            if (lock.owns_lock()) {
+                // The mount table's file signals a change as an exceptional
+                // condition until it is read again.
+                pollfd p{fd, POLLPRI, 0};
+                if (fd < 0 || ::poll(&p, 1, 0) != 0)
+                    Read();
+                checkedAt.store(now, std::memory_order_relaxed);
+            }
+        }
+        return folders.load();
+    }
+
+private:
+    void Read() {
+        if (fd < 0)
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+        std::string text;
+        char buffer[16384];
+        ssize_t n = fd < 0 || ::lseek(fd, 0, SEEK_SET) != 0 ? -1 : 0;
+        while (n >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+            text.append(buffer, static_cast<std::size_t>(n));
+        if (n < 0) {
+            folders.store(nullptr);
+            return;
+        }
+        auto parents = std::make_shared<Folders>();
+        for (const MountEntry& m : ParseMountInfo(text)) {
+            const std::size_t slash = m.mountPoint.find_last_of('/', m.mountPoint.size() - 2);
+            if (m.mountPoint.size() > 1 && slash != std::string::npos)
+                parents->insert(m.mountPoint.substr(0, slash + 1));
+        }
+        folders.store(std::move(parents));
+    }
+
+    const std::string path;
+    std::mutex refresh; // one thread reads the table at a time
+    int fd = -1;
+    std::atomic<std::int64_t> checkedAt{std::numeric_limits<std::int64_t>::min() / 2};
+    std::atomic<std::shared_ptr<const Folders>> folders;
+};
+
+PosixFileSearch::PosixFileSearch(const TextCodec& codec, std::string mountInfoPath)
+    : codec_(codec), mounts_(std::make_unique<MountWatch>(std::move(mountInfoPath))) {}
+
+PosixFileSearch::~PosixFileSearch() = default;
+
+bool PosixFileSearch::HoldsMountPoint(const std::string& nativeFolder) const {
+    const std::shared_ptr<const MountWatch::Folders> folders = mounts_->Current();
+    return !folders || folders->count(nativeFolder) != 0;
 }
 
 bool PosixFileSearch::Identify(const std::string& nativeFolder, std::uint64_t& device,

@@ -7,6 +7,7 @@
 #include "ports/Ports.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,14 +23,21 @@ namespace ostravion::posix {
 // to FileSize, so that a listing needs no call per file.
 class PosixFileSearch final : public FileSearch {
 public:
-    explicit PosixFileSearch(const TextCodec& codec) : codec_(codec) {}
+    explicit PosixFileSearch(const TextCodec& codec,
+                             std::string mountInfoPath = "/proc/self/mountinfo");
+    ~PosixFileSearch() override;
+    PosixFileSearch(const PosixFileSearch&) = delete;
+    PosixFileSearch& operator=(const PosixFileSearch&) = delete;
     bool List(const std::string& nativeFolder, std::vector<DirEntry>& out) const override;
     // A folder refused by its permissions is Denied; one that is gone (no
     // such folder any more) is no fault, and lists nothing.
     ReadFault ListChecked(const std::string& nativeFolder,
                           std::vector<DirEntry>& out) const override;
     // Opens a folder by name in its held parent, and fetches the sizes asked
-    // for by name in the open folder.
+    // for by name in the open folder. On ext2/3/4 and XFS, a folder whose
+    // device the request tells and that holds no mount point gives its
+    // sub-folders that device and the inode its listing tells, without a
+    // stat of each.
     ReadFault ListRequested(const ListRequest& request, std::vector<DirEntry>& out,
                             std::unique_ptr<HeldFolder>& held) const override;
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
@@ -45,7 +53,13 @@ private:
     ReadFault ListFolder(const ListRequest& request, std::vector<DirEntry>& out,
                          std::unique_ptr<HeldFolder>& held, bool& gone) const;
 
+    // True when a file system is mounted on a folder right inside this one,
+    // or when the mount table cannot be read.
+    bool HoldsMountPoint(const std::string& nativeFolder) const;
+
+    struct MountWatch;
     const TextCodec& codec_;
+    std::unique_ptr<MountWatch> mounts_;
 };
 
 // The attributes held in an NTFS attribute value (32 bits, big-endian);
