@@ -63,7 +63,7 @@ if [ $quick -eq 0 ]; then
     -DOSTRAVION_SANITIZE=thread >/dev/null
   cmake --build build-tsan -j"$jobs" --target core_tests
   (cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-     ctest --output-on-failure -j"$jobs" -R '^(ScanThread|ReadAhead)')
+     ctest --output-on-failure -j"$jobs" -R '^(ScanThread|ReadAhead|Walk\.)')
 
   bash scripts/test-windows.sh
 

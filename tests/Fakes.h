@@ -3,6 +3,7 @@
 
 #include "ports/Ports.h"
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -384,7 +385,7 @@ public:
 class FakeAppPaths final : public AppPaths {
 public:
     std::set<std::string> names; // upper case
-    mutable int queries = 0;
+    mutable std::atomic<int> queries{0};
     bool IsRegistered(const std::string& upperName) const override {
         ++queries;
         return names.count(upperName) != 0;

@@ -411,6 +411,7 @@ class AppPaths {
 public:
     virtual ~AppPaths() = default;
     // True when an App Paths sub-key, upper-cased, equals the upper-case name.
+    // Asked from the threads that list folders ahead of a walk as well.
     virtual bool IsRegistered(const std::string& upperName) const = 0;
 };
 

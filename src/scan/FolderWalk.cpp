@@ -183,12 +183,16 @@ void FolderWalk::ListFirstPending(std::unique_lock<std::mutex>& lock) {
     aheadEntries_ += node.entries.size();
     if (aheadEntries_ >= kAheadEntries)
         limited_ = true;
+    // Once listed, the walk may take the folder and be done with it without
+    // the lock: nothing of it is read after.
+    const std::size_t children = node.children.size();
+    const bool waited = waiting_ == &node;
     Listed(node, hold);
-    if (waiting_ == &node)
+    if (waited)
         listed_.notify_one();
-    if (node.children.size() > 1)
+    if (children > 1)
         work_.notify_all();
-    else if (!node.children.empty())
+    else if (children == 1)
         work_.notify_one();
 }
 
