@@ -94,30 +94,40 @@ std::string LastPart(const std::string& name) {
     return cut == std::string::npos ? name : name.substr(cut + 1);
 }
 
-// Reads a library's read-at-offset in full, under the container's lock:
-// the libraries keep one read position and caches per handle.
-template <typename ReadAt>
-bool ReadAll(std::mutex& mutex, std::uint64_t size, std::uint64_t offset, void* into,
-             std::size_t length, ReadAt readAt) {
-    if (offset > size || length > size - offset)
-        return false;
-    std::lock_guard<std::mutex> lock(mutex);
-    auto* at = static_cast<std::uint8_t*>(into);
-    while (length > 0) {
-        const ssize_t n = readAt(at, length, static_cast<off64_t>(offset));
-        if (n <= 0)
+// Bytes read through a library's read-at-offset, in full and one read at a
+// time: the libraries keep one read position and caches per handle.
+class LibraryBytes : public DiskBytes {
+public:
+    std::uint64_t Size() const final { return size_; }
+    bool Read(std::uint64_t offset, void* into, std::size_t length) const final {
+        if (offset > size_ || length > size_ - offset)
             return false;
-        at += n;
-        offset += static_cast<std::uint64_t>(n);
-        length -= static_cast<std::size_t>(n);
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto* at = static_cast<std::uint8_t*>(into);
+        while (length > 0) {
+            const ssize_t n = ReadAt(at, length, static_cast<off64_t>(offset));
+            if (n <= 0)
+                return false;
+            at += n;
+            offset += static_cast<std::uint64_t>(n);
+            length -= static_cast<std::size_t>(n);
+        }
+        return true;
     }
-    return true;
-}
+
+protected:
+    // The library's read: the bytes it read, 0 or less for none.
+    virtual ssize_t ReadAt(void* into, std::size_t length, off64_t offset) const = 0;
+    std::uint64_t size_ = 0;
+
+private:
+    mutable std::mutex mutex_;
+};
 
 // A disk image that may read through a parent beside it (a differencing
 // VHD/VHDX, a qcow2 snapshot over its backing file), opened through the
 // library `Lib` describes, the child first.
-template <class Lib> class ChainBytes final : public DiskBytes {
+template <class Lib> class ChainBytes final : public LibraryBytes {
 public:
     using File = typename Lib::File;
     ~ChainBytes() override {
@@ -174,18 +184,13 @@ public:
         bytes->size_ = size;
         return bytes;
     }
-    std::uint64_t Size() const override { return size_; }
-    bool Read(std::uint64_t offset, void* into, std::size_t length) const override {
-        return ReadAll(mutex_, size_, offset, into, length, [this](void* b, size_t n, off64_t o) {
-            return Lib::read(files_.front(), b, n, o, nullptr);
-        });
+    ssize_t ReadAt(void* into, std::size_t length, off64_t offset) const override {
+        return Lib::read(files_.front(), into, length, offset, nullptr);
     }
 
 private:
     std::vector<File*> files_;
     std::vector<std::shared_ptr<FileBytes>> held_;
-    std::uint64_t size_ = 0;
-    mutable std::mutex mutex_;
 };
 
 // VHD and VHDX, with the parents of a differencing disk beside it.
@@ -245,7 +250,7 @@ using QcowBytes = ChainBytes<Qcow>;
 
 // VMDK: a sparse file with its own descriptor, or a descriptor with its
 // extent files beside it.
-class VmdkBytes final : public DiskBytes {
+class VmdkBytes final : public LibraryBytes {
 public:
     ~VmdkBytes() override {
         if (handle_) {
@@ -353,23 +358,18 @@ public:
         }
         return bytes;
     }
-    std::uint64_t Size() const override { return size_; }
-    bool Read(std::uint64_t offset, void* into, std::size_t length) const override {
-        return ReadAll(mutex_, size_, offset, into, length, [this](void* b, size_t n, off64_t o) {
-            return libvmdk_handle_read_buffer_at_offset(handle_, b, n, o, nullptr);
-        });
+    ssize_t ReadAt(void* into, std::size_t length, off64_t offset) const override {
+        return libvmdk_handle_read_buffer_at_offset(handle_, into, length, offset, nullptr);
     }
 
 private:
     libvmdk_handle_t* handle_ = nullptr;
     libbfio_pool_t* pool_ = nullptr;
     std::shared_ptr<VmdkBytes> parent_; // closed after this handle, which reads through it
-    std::uint64_t size_ = 0;
-    mutable std::mutex mutex_;
 };
 
 // EWF (E01 with its E02, E03 ... segments beside it).
-class EwfBytes final : public DiskBytes {
+class EwfBytes final : public LibraryBytes {
 public:
     ~EwfBytes() override {
         if (handle_) {
@@ -415,22 +415,17 @@ public:
         bytes->size_ = size;
         return bytes;
     }
-    std::uint64_t Size() const override { return size_; }
-    bool Read(std::uint64_t offset, void* into, std::size_t length) const override {
-        return ReadAll(mutex_, size_, offset, into, length, [this](void* b, size_t n, off64_t o) {
-            return libewf_handle_read_random(handle_, b, n, o, nullptr);
-        });
+    ssize_t ReadAt(void* into, std::size_t length, off64_t offset) const override {
+        return libewf_handle_read_random(handle_, into, length, offset, nullptr);
     }
 
 private:
     libewf_handle_t* handle_ = nullptr;
     std::vector<std::shared_ptr<FileBytes>> segments_;
-    std::uint64_t size_ = 0;
-    mutable std::mutex mutex_;
 };
 
 // A BitLocker volume, read decrypted.
-class BdeBytes final : public DiskBytes {
+class BdeBytes final : public LibraryBytes {
 public:
     ~BdeBytes() override {
         if (volume_) {
@@ -468,18 +463,13 @@ public:
         bytes->size_ = size;
         return bytes;
     }
-    std::uint64_t Size() const override { return size_; }
-    bool Read(std::uint64_t offset, void* into, std::size_t length) const override {
-        return ReadAll(mutex_, size_, offset, into, length, [this](void* b, size_t n, off64_t o) {
-            return libbde_volume_read_buffer_at_offset(volume_, b, n, o, nullptr);
-        });
+    ssize_t ReadAt(void* into, std::size_t length, off64_t offset) const override {
+        return libbde_volume_read_buffer_at_offset(volume_, into, length, offset, nullptr);
     }
 
 private:
     std::unique_ptr<BfioHandle> io_; // freed after the volume is closed
     libbde_volume_t* volume_ = nullptr;
-    std::uint64_t size_ = 0;
-    mutable std::mutex mutex_;
 };
 
 enum class Kind { Ntfs, BitLocker, Other };
