@@ -491,17 +491,16 @@ struct Partition {
     int number = 0;
     std::uint64_t offset = 0;
     std::uint64_t size = 0;
-    bool lettered = true; // Windows gives it a drive letter
-    bool logical = false; // a logical partition of an MBR extended one
+    bool lettered = true;  // Windows gives it a drive letter
+    bool logical = false;  // a logical partition of an MBR extended one
+    bool extended = false; // an MBR extended partition: logical ones, no volume
 };
 
 bool NoLetter(blkid_partition p) {
     const int type = blkid_partition_get_type(p);
     const char* guid = blkid_partition_get_type_string(p);
-    const std::string table = blkid_parttable_get_type(blkid_partition_get_table(p))
-                                  ? blkid_parttable_get_type(blkid_partition_get_table(p))
-                                  : "";
-    if (table == "gpt") {
+    const char* table = blkid_parttable_get_type(blkid_partition_get_table(p));
+    if (table && std::strcmp(table, "gpt") == 0) {
         // Windows' recovery partition, and the attribute bits "hidden" (62)
         // and "no drive letter" (63).
         const unsigned long long flags = blkid_partition_get_flags(p);
@@ -514,9 +513,8 @@ bool NoLetter(blkid_partition p) {
 
 // The partitions libblkid finds on a file it reads; false when it finds no
 // partition table.
-bool Probe(int fd, std::uint64_t size, std::vector<Partition>& out, std::vector<int>& extended) {
+bool Probe(int fd, std::uint64_t size, std::vector<Partition>& out) {
     out.clear();
-    extended.clear();
     blkid_probe pr = blkid_new_probe();
     if (!pr)
         return false;
@@ -535,14 +533,12 @@ bool Probe(int fd, std::uint64_t size, std::vector<Partition>& out, std::vector<
                 const blkid_loff_t length = blkid_partition_get_size(p);
                 if (!p || start < 0 || length <= 0)
                     continue;
-                if (blkid_partition_is_extended(p)) {
-                    extended.push_back(static_cast<int>(out.size()));
-                }
                 Partition part;
                 part.number = blkid_partition_get_partno(p);
                 part.offset = static_cast<std::uint64_t>(start) * kSector;
                 part.size = static_cast<std::uint64_t>(length) * kSector;
-                part.lettered = !NoLetter(p) && !blkid_partition_is_extended(p);
+                part.extended = blkid_partition_is_extended(p) == 1;
+                part.lettered = !NoLetter(p) && !part.extended;
                 part.logical = blkid_partition_is_logical(p) == 1;
                 out.push_back(part);
             }
@@ -558,10 +554,9 @@ bool Probe(int fd, std::uint64_t size, std::vector<Partition>& out, std::vector<
 // MiB, where MBR and GPT lie, then the start of each extended partition and
 // the MiB after each logical one, where the next link of the chain lies).
 bool PartitionsOf(const DiskBytes& disk, std::vector<Partition>& out) {
-    std::vector<int> extended;
     const std::uint64_t size = disk.Size();
     if (disk.Descriptor() >= 0) {
-        if (!Probe(disk.Descriptor(), size, out, extended))
+        if (!Probe(disk.Descriptor(), size, out))
             return false;
     } else {
         const int fd = ::memfd_create("ostravion-disk", MFD_CLOEXEC);
@@ -584,15 +579,13 @@ bool PartitionsOf(const DiskBytes& disk, std::vector<Partition>& out) {
             copy(0);
             copy(size > kMiB ? size - kMiB : 0);
             for (int round = 0; round < 128; ++round) {
-                found = Probe(fd, size, out, extended);
+                found = Probe(fd, size, out);
                 bool more = false;
-                for (std::size_t i = 0; i < out.size(); ++i) {
-                    const bool isExtended = std::find(extended.begin(), extended.end(),
-                                                      static_cast<int>(i)) != extended.end();
-                    if (isExtended)
-                        more |= copy(out[i].offset);
-                    else if (out[i].logical)
-                        more |= copy(out[i].offset + out[i].size);
+                for (const Partition& p : out) {
+                    if (p.extended)
+                        more |= copy(p.offset);
+                    else if (p.logical)
+                        more |= copy(p.offset + p.size);
                 }
                 if (!found || !more)
                     break;
@@ -602,9 +595,7 @@ bool PartitionsOf(const DiskBytes& disk, std::vector<Partition>& out) {
         if (!found)
             return false;
     }
-    // Extended partitions hold logical ones, no volume.
-    for (auto it = extended.rbegin(); it != extended.rend(); ++it)
-        out.erase(out.begin() + *it);
+    std::erase_if(out, [](const Partition& p) { return p.extended; });
     return true;
 }
 
