@@ -28,6 +28,25 @@ constexpr std::uint64_t kMiB = 1024 * 1024;
 // Partitions are counted in sectors of this many bytes by libblkid.
 constexpr std::uint64_t kSector = 512;
 
+// Reads `length` bytes at `offset` of bytes `size` long, in full, through
+// `readAt` (a pread-like call: the bytes it read, 0 or less for none).
+template <typename ReadAt>
+bool ReadWhole(std::uint64_t size, std::uint64_t offset, void* into, std::size_t length,
+               ReadAt&& readAt) {
+    if (offset > size || length > size - offset)
+        return false;
+    auto* at = static_cast<std::uint8_t*>(into);
+    while (length > 0) {
+        const ssize_t n = readAt(at, length, offset);
+        if (n <= 0)
+            return false;
+        at += n;
+        offset += static_cast<std::uint64_t>(n);
+        length -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 // An open image file or block device.
 class FileBytes final : public DiskBytes {
 public:
@@ -37,20 +56,14 @@ public:
     FileBytes& operator=(const FileBytes&) = delete;
     std::uint64_t Size() const override { return size_; }
     bool Read(std::uint64_t offset, void* into, std::size_t length) const override {
-        if (offset > size_ || length > size_ - offset)
-            return false;
-        auto* at = static_cast<char*>(into);
-        while (length > 0) {
-            const ssize_t n = ::pread(fd_, at, length, static_cast<off_t>(offset));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            at += n;
-            offset += static_cast<std::uint64_t>(n);
-            length -= static_cast<std::size_t>(n);
-        }
-        return true;
+        return ReadWhole(size_, offset, into, length,
+                         [this](void* at, std::size_t n, std::uint64_t from) {
+                             ssize_t got;
+                             do
+                                 got = ::pread(fd_, at, n, static_cast<off_t>(from));
+                             while (got < 0 && errno == EINTR);
+                             return got;
+                         });
     }
     int Descriptor() const override { return fd_; }
     // The name under which a library that opens files by name reads this
@@ -100,19 +113,11 @@ class LibraryBytes : public DiskBytes {
 public:
     std::uint64_t Size() const final { return size_; }
     bool Read(std::uint64_t offset, void* into, std::size_t length) const final {
-        if (offset > size_ || length > size_ - offset)
-            return false;
         std::lock_guard<std::mutex> lock(mutex_);
-        auto* at = static_cast<std::uint8_t*>(into);
-        while (length > 0) {
-            const ssize_t n = ReadAt(at, length, static_cast<off64_t>(offset));
-            if (n <= 0)
-                return false;
-            at += n;
-            offset += static_cast<std::uint64_t>(n);
-            length -= static_cast<std::size_t>(n);
-        }
-        return true;
+        return ReadWhole(size_, offset, into, length,
+                         [this](void* at, std::size_t n, std::uint64_t from) {
+                             return ReadAt(at, n, static_cast<off64_t>(from));
+                         });
     }
 
 protected:
