@@ -103,35 +103,7 @@ public:
                           std::vector<DirEntry>& out) const override {
         std::string inside;
         const Volume* v = state_->Find(nativeFolder, inside);
-        if (!v)
-            return machine_.search.ListChecked(nativeFolder, out);
-        out.clear();
-        std::vector<NtfsEntry> entries;
-        // A junction or link is listed by its folder but never entered: it is
-        // no fault. Any other folder that cannot be listed is a damaged one.
-        const NtfsVolume::Listing listing = v->ntfs->List(inside, entries);
-        if (listing == NtfsVolume::Listing::Reparse)
-            return ReadFault::None;
-        if (listing == NtfsVolume::Listing::Failed)
-            return ReadFault::Failed;
-        out.reserve(entries.size());
-        for (NtfsEntry& n : entries) {
-            DirEntry e;
-            e.name = TextName(n.name);
-            e.nativeName = std::move(n.name);
-            e.size = n.size;
-            e.attributes = n.attributes;
-            if (n.attributes & kAttrDirectory) {
-                e.device = v->device;
-                e.inode = n.record;
-                // A junction or link: its target lies on the running
-                // system, not on this disk.
-                e.link = (n.attributes & kAttrReparsePoint) != 0;
-            }
-            out.push_back(std::move(e));
-        }
-        // Listed in part: what could be read is walked, and the folder counted.
-        return listing == NtfsVolume::Listing::Partial ? ReadFault::Failed : ReadFault::None;
+        return v ? ListVolume(*v, inside, out) : machine_.search.ListChecked(nativeFolder, out);
     }
     bool Identify(const std::string& nativeFolder, std::uint64_t& device,
                   std::uint64_t& inode) const override {
@@ -149,10 +121,11 @@ public:
     ReadFault ListRequested(const ListRequest& request, std::vector<DirEntry>& out,
                             std::unique_ptr<HeldFolder>& held) const override {
         std::string inside;
-        if (!state_->Find(request.native, inside))
+        const Volume* v = state_->Find(request.native, inside);
+        if (!v)
             return machine_.search.ListRequested(request, out, held);
         held.reset();
-        return ListChecked(request.native, out);
+        return ListVolume(*v, inside, out);
     }
     char NativeSeparator() const override { return '/'; }
     // An image's folders come out of its own tree; other folders are the machine's.
@@ -173,6 +146,38 @@ public:
     }
 
 private:
+    // The folder `inside` the volume, read from the image.
+    ReadFault ListVolume(const Volume& v, const std::string& inside,
+                         std::vector<DirEntry>& out) const {
+        out.clear();
+        std::vector<NtfsEntry> entries;
+        // A junction or link is listed by its folder but never entered: it is
+        // no fault. Any other folder that cannot be listed is a damaged one.
+        const NtfsVolume::Listing listing = v.ntfs->List(inside, entries);
+        if (listing == NtfsVolume::Listing::Reparse)
+            return ReadFault::None;
+        if (listing == NtfsVolume::Listing::Failed)
+            return ReadFault::Failed;
+        out.reserve(entries.size());
+        for (NtfsEntry& n : entries) {
+            DirEntry e;
+            e.name = TextName(n.name);
+            e.nativeName = std::move(n.name);
+            e.size = n.size;
+            e.attributes = n.attributes;
+            if (n.attributes & kAttrDirectory) {
+                e.device = v.device;
+                e.inode = n.record;
+                // A junction or link: its target lies on the running
+                // system, not on this disk.
+                e.link = (n.attributes & kAttrReparsePoint) != 0;
+            }
+            out.push_back(std::move(e));
+        }
+        // Listed in part: what could be read is walked, and the folder counted.
+        return listing == NtfsVolume::Listing::Partial ? ReadFault::Failed : ReadFault::None;
+    }
+
     std::string TextName(const std::string& utf8) const {
         for (const char c : utf8)
             if (static_cast<unsigned char>(c) >= 0x80)
