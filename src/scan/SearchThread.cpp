@@ -138,13 +138,9 @@ int CSearchThread::WalkDirectory(FolderWalk& walk, WalkNode& node) {
             stopped = true;
             break;
         }
-        if (!(e.attributes & (kAttrArchive | kAttrHidden)))
-            continue;
-        if (!text::Contains(e.name, "."))
-            continue;
-        const std::string upper = text::ToUpper(e.name);
+        std::string upper;
         const std::vector<std::uint32_t>* entries = nullptr;
-        if (!Examines(upper, entries))
+        if (!ExaminesEntry(e, upper, entries))
             continue;
         PrepareFile(node.folder, e);
         IdentifyExamined(upper, entries);
@@ -208,14 +204,20 @@ bool CSearchThread::Examines(const std::string& upperName,
     return entries || text::Contains(upperName, ".EXE");
 }
 
+bool CSearchThread::ExaminesEntry(const DirEntry& entry, std::string& upper,
+                                  const std::vector<std::uint32_t>*& entries) const {
+    if (!(entry.attributes & (kAttrArchive | kAttrHidden)) || !text::Contains(entry.name, "."))
+        return false;
+    upper = text::ToUpper(entry.name);
+    return Examines(upper, entries);
+}
+
 bool CSearchThread::WantsSize(const DirEntry& entry) const {
     if (!keysLoaded_.load(std::memory_order_acquire))
         return false; // the walk asks for the size itself when it comes to the file
-    if (!(entry.attributes & (kAttrArchive | kAttrHidden)) || !text::Contains(entry.name, "."))
-        return false;
-    const std::string upper = text::ToUpper(entry.name);
+    std::string upper;
     const std::vector<std::uint32_t>* entries = nullptr;
-    return Examines(upper, entries) && (entries || IsRegisteredApplication(upper));
+    return ExaminesEntry(entry, upper, entries) && (entries || IsRegisteredApplication(upper));
 }
 
 int CSearchThread::IdentifyFile(const std::string& upperName) {

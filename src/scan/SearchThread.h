@@ -135,6 +135,10 @@ private:
     void NoteFault(bool folder, ReadFault fault, const std::string& pathText) const;
     bool StopRequested() const { return stop_.stop_requested(); }
     int MatchKeyList(const std::string& upperName, const std::vector<std::uint32_t>* entries);
+    // Examines for a listed file, which must also be archive or hidden and
+    // have a dot in its name; `upper` is its upper-case name.
+    bool ExaminesEntry(const DirEntry& entry, std::string& upper,
+                       const std::vector<std::uint32_t>*& entries) const;
     // IdentifyFile for a file Examines let through.
     int IdentifyExamined(const std::string& upperName, const std::vector<std::uint32_t>* entries);
     void FetchPendingSize();
